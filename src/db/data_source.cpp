@@ -1,0 +1,98 @@
+#include "db/data_source.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringConverter>
+#include <QTextStream>
+
+namespace veltron::db {
+
+namespace {
+
+const QString kPrefix = QStringLiteral("Provider=MSDASQL.1;Password=5937;Persist Security Info=True;User ID=Admin;");
+
+QString catalog(const QString& dataDir, const char* file)
+{
+    return QStringLiteral("Initial Catalog=") + QDir::toNativeSeparators(dataDir) + QLatin1String(file);
+}
+
+ConnectionStrings build(const QString& dataDir, const QString& source)
+{
+    return {kPrefix + source + catalog(dataDir, "/bdVeltron.sqlite"),
+            kPrefix + source + catalog(dataDir, "/tabMirvel.sqlite")};
+}
+
+}  // namespace
+
+ConnectionStrings ConnectionStrings::embedded(const QString& dataDir)
+{
+    return build(dataDir, QStringLiteral("Data Source=Veltron SQLite;"));
+}
+
+ConnectionStrings ConnectionStrings::namedReadWrite(const QString& dataDir, const QString& dsn)
+{
+    return build(dataDir, QStringLiteral("Data Source='%1';Mode=ReadWrite ;").arg(dsn));
+}
+
+ConnectionStrings ConnectionStrings::namedProbe(const QString& dataDir, const QString& dsn)
+{
+    return build(dataDir, QStringLiteral("Data Source='%1';").arg(dsn));
+}
+
+bool ConnectionStrings::isEmbedded() const
+{
+    return main.contains(QStringLiteral("Data Source=Veltron SQLite;"));
+}
+
+QString dataSourceFilePath(const QString& dataDir)
+{
+    return QDir(dataDir).filePath(QStringLiteral("Data Source.txt"));
+}
+
+QString readDataSourceName(const QString& dataDir)
+{
+    QFile f(dataSourceFilePath(dataDir));
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QTextStream in(&f);
+    in.setEncoding(QStringConverter::Utf8);
+    return in.readLine();
+}
+
+bool writeDataSourceName(const QString& dataDir, const QString& name)
+{
+    QSaveFile f(dataSourceFilePath(dataDir));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray bytes = name.toUtf8();
+    if (f.write(bytes) != bytes.size())
+        return false;
+    return f.commit();
+}
+
+}  // namespace veltron::db
+
+namespace veltron::db {
+
+OpenResult openForDataFolder(const QString& dataDir)
+{
+    OpenResult r;
+    r.dataSourceName = readDataSourceName(dataDir);
+    r.connection = ConnectionStrings::embedded(dataDir);
+    try {
+        r.store = Store::openEmbedded(dataDir);
+        return r;
+    } catch (const StoreError& e) {
+        r.embeddedError = e.message();
+    }
+    r.connection = ConnectionStrings::namedReadWrite(dataDir, r.dataSourceName);
+    try {
+        r.store = Store::openOdbc(dataDir, r.dataSourceName);
+    } catch (const StoreError& e) {
+        r.namedError = e.message();
+    }
+    return r;
+}
+
+}  // namespace veltron::db

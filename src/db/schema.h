@@ -1,0 +1,31 @@
+#pragma once
+
+#include "db/store.h"
+
+#include <QString>
+#include <vector>
+
+namespace veltron::db {
+
+enum class FieldType { Integer, Double, Text, Memo, DateTime };
+
+struct FieldDef {
+    QString name;
+    FieldType type;
+    QString defaultValue;  // SQL literal; empty: no column default
+};
+
+struct TableDef {
+    QString name;
+    Base base;
+    std::vector<FieldDef> fields;
+};
+
+// Every table and field of both databases.
+const std::vector<TableDef>& schema();
+const TableDef* findTable(const QString& name);
+const FieldDef* findField(const TableDef& table, const QString& name);
+
+QString createTableSql(const TableDef& table);
+
+}  // namespace veltron::db
