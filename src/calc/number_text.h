@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string>
+
+namespace veltron::calc {
+
+// A double rounded for display: the digits of |x| with `decimals` places after
+// the point. Rounding is half away from zero and works on the number's
+// 15-significant-digit decimal form, so 1.005 written with two decimals is
+// 1.01, as a reader of the decimal value expects.
+struct FixedDigits {
+    bool negative = false;  // false whenever every digit is 0
+    std::string integer;    // at least one digit
+    std::string fraction;   // exactly `decimals` digits
+};
+FixedDigits roundFixed(double x, int decimals);
+
+// A double rounded to 1 + decimals significant digits in scientific form.
+struct ScientificDigits {
+    bool negative = false;
+    std::string mantissa;  // 1 + decimals digits, the first before the point
+    int exponent = 0;
+};
+ScientificDigits roundScientific(double x, int decimals);
+
+// The number written with `decimals` places and read back, as a value that
+// passes through a "0.00" text field.
+double roundTrip(double x, int decimals);
+
+// Rounding to a whole number with halves to the even integer.
+double roundHalfEven(double x);
+
+// Reads a number typed with a decimal comma or point (exponent allowed).
+// Empty, partial, non-numeric and non-finite texts give nothing.
+std::optional<double> parseNumber(const QString& text);
+
+// A number as a field of the screens shows it: decimal comma, no grouping,
+// the shortest digits that read back to the same value; 0 is "0".
+QString numberText(double x);
+
+}  // namespace veltron::calc
