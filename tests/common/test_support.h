@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QApplication>
 #include <QString>
 #include <QTemporaryDir>
+#include <QWidget>
 
 namespace veltron::test {
 
@@ -15,5 +17,31 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// Runs pending events, destroying the screens that were let go.
+void settle();
+
+// The visible top-level screen with this object name, or nullptr.
+QWidget* visibleScreen(const QString& objectName);
+
+template <typename T>
+T* visible(const QString& objectName)
+{
+    return qobject_cast<T*>(visibleScreen(objectName));
+}
+
+// Names of the visible top-level windows.
+QStringList visibleScreens();
+
+// Destroys every top-level window, so that the next test starts clean.
+void closeAllScreens();
+
+}  // namespace veltron::test
+
+namespace veltron::test {
+
+// Saves a picture of the widget as NAME.png into $VELTRON_SCREENSHOTS, when
+// that variable is set, so that a person can look at the screens under test.
+void snapshot(QWidget* widget, const QString& name);
 
 }  // namespace veltron::test

@@ -1,0 +1,92 @@
+#include "app/frmDataSourse.h"
+
+#include "app/startup.h"
+#include "ui/dialogs.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace veltron {
+
+frmDataSourse::frmDataSourse(AppState& state, const QString& reason, QWidget* parent)
+    : ui::Screen(QStringLiteral("frmDataSourse"), QStringLiteral("Имя источника данных ODBC"), parent), state_(state)
+{
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    auto* frame = new QGroupBox(central);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    auto* inner = new QVBoxLayout(frame);
+    Label1 = new QLabel(QStringLiteral("Панель управления->Администрирование-> Источники данных (ODBC)->База данных "
+                                       "MS Access->Пользовательский DSN-> Имя источника данных переменных"),
+                        frame);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    inner->addWidget(Label1);
+    txtDataSourse = new QLineEdit(QStringLiteral("База данных MS Access"), frame);
+    txtDataSourse->setObjectName(QStringLiteral("txtDataSourse"));
+    inner->addWidget(txtDataSourse);
+    auto* buttons = new QHBoxLayout;
+    Command1 = new QPushButton(QStringLiteral("Подключение"), frame);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("Выход"), frame);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    inner->addLayout(buttons);
+    layout->addWidget(frame);
+    lblReason = new QLabel(reason, central);
+    lblReason->setObjectName(QStringLiteral("lblReason"));
+    lblReason->setWordWrap(true);
+    lblReason->setStyleSheet(QStringLiteral("color: #a00000;"));
+    lblReason->setVisible(!reason.isEmpty());
+    layout->addWidget(lblReason);
+    setCentralWidget(central);
+    resize(560, 240);
+
+    txtDataSourse->setText(db::readDataSourceName(state_.dataDir));
+    connect(Command1, &QPushButton::clicked, this, [this] { connectSource(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { closedByFrame(); });
+}
+
+void frmDataSourse::connectSource()
+{
+    const QString name = txtDataSourse->text();
+    QString error;
+    state_.connection = db::ConnectionStrings::namedProbe(state_.dataDir, name);
+    if (!connectNamed(state_, name, &error)) {
+        ui::dialogs().inform(QStringLiteral("В н и м а н и е!!!"),
+                             QStringLiteral("Не возможно подключиться к базе данных, измените имя источника данных ODBC!"),
+                             ui::Icon::Critical);
+        lblReason->setText(error);
+        lblReason->setVisible(!error.isEmpty());
+        return;
+    }
+    if (!db::writeDataSourceName(state_.dataDir, name))
+        ui::dialogs().inform(QStringLiteral("Внимание!"),
+                             QStringLiteral("Не удалось записать имя источника данных в файл «Data Source.txt» "
+                                            "папки данных: при следующем запуске его придется ввести снова."),
+                             ui::Icon::Warning);
+    txtDataSourse->setText(name);
+    ui::dialogs().inform(QStringLiteral("В н и м а н и е!!!"), QStringLiteral("База успешно подключена!"), ui::Icon::None);
+    leave();
+    state_.store.reset();
+    startUp(state_);
+}
+
+void frmDataSourse::closedByFrame()
+{
+    leave();
+    bool othersShown = false;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible())
+            othersShown = true;
+    if (!othersShown)
+        QApplication::quit();
+}
+
+}  // namespace veltron

@@ -1,0 +1,21 @@
+#include "app/paths.h"
+#include "app/startup.h"
+#include "records/app_state.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Вельтрон"));
+    QApplication::setApplicationVersion(QStringLiteral(VELTRON_VERSION));
+
+    veltron::AppState state;
+    state.programDir = QApplication::applicationDirPath();
+    QStringList args = QApplication::arguments();
+    state.dataDir = veltron::resolveDataDir(args, state.programDir);
+
+    veltron::registerAppScreens(state);
+    veltron::startUp(state);
+    return app.exec();
+}

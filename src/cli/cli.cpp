@@ -1,0 +1,91 @@
+#include "cli/cli.h"
+
+#include "db/data_source.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <map>
+
+namespace veltron::cli {
+
+namespace {
+
+struct Entry {
+    QString usage;
+    Command command;
+};
+
+std::map<QString, Entry>& commands()
+{
+    static std::map<QString, Entry> all;
+    return all;
+}
+
+void printUsage(std::ostream& err)
+{
+    err << "Использование: veltron-cli [--data ПАПКА] КОМАНДА [АРГУМЕНТЫ]\nКоманды:\n";
+    for (const auto& [name, entry] : commands())
+        err << "  " << entry.usage.toStdString() << "\n";
+}
+
+QString takeDataDir(QStringList& args)
+{
+    QString dir;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--data") && i + 1 < args.size()) {
+            dir = args[i + 1];
+            args.remove(i, 2);
+            break;
+        }
+    }
+    if (dir.isEmpty())
+        dir = qEnvironmentVariable("VELTRON_DATA");
+    if (dir.isEmpty())
+        dir = QCoreApplication::applicationDirPath();
+    return dir;
+}
+
+}  // namespace
+
+void registerCommand(const QString& name, const QString& usage, Command command)
+{
+    commands()[name] = {usage, std::move(command)};
+}
+
+int runCli(const QStringList& arguments, std::ostream& out, std::ostream& err)
+{
+    static bool registered = false;
+    if (!registered) {
+        registerBuiltinCommands();
+        registered = true;
+    }
+    QStringList args = arguments;
+    const QString dataDir = takeDataDir(args);
+    if (!QDir().mkpath(dataDir)) {
+        err << "Не удалось создать папку данных «" << dataDir.toStdString() << "».\n";
+        return 1;
+    }
+    db::OpenResult opened = db::openForDataFolder(QFileInfo(dataDir).absoluteFilePath());
+    if (!opened.store) {
+        err << "Не удалось открыть базу данных: " << opened.embeddedError.toStdString() << "\n";
+        if (!opened.dataSourceName.isEmpty())
+            err << opened.namedError.toStdString() << "\n";
+        return 1;
+    }
+    if (args.isEmpty()) {
+        printUsage(err);
+        return 1;
+    }
+    const auto it = commands().find(args.first());
+    if (it == commands().end()) {
+        err << "Неизвестная команда «" << args.first().toStdString() << "».\n";
+        printUsage(err);
+        return 1;
+    }
+    Context ctx{*opened.store, QFileInfo(dataDir).absoluteFilePath(), out, err};
+    return it->second.command(ctx, args.mid(1));
+}
+
+}  // namespace veltron::cli

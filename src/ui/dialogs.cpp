@@ -1,0 +1,141 @@
+#include "ui/dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace veltron::ui {
+
+namespace {
+
+QMessageBox::Icon toQt(Icon icon)
+{
+    switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQt(Buttons b)
+{
+    switch (b) {
+    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::Ok: break;
+    }
+    return QMessageBox::Ok;
+}
+
+class RealDialogs : public Dialogs {
+public:
+    Answer ask(const QString& title, const QString& text, Icon icon, Buttons buttons) override
+    {
+        QMessageBox box(toQt(icon), title, text, toQt(buttons), QApplication::activeWindow());
+        box.setButtonText(QMessageBox::Yes, QStringLiteral("Да"));
+        box.setButtonText(QMessageBox::No, QStringLiteral("Нет"));
+        box.setButtonText(QMessageBox::Cancel, QStringLiteral("Отмена"));
+        switch (box.exec()) {
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        case QMessageBox::Cancel: return Answer::Cancel;
+        default: return Answer::Ok;
+        }
+    }
+    QString saveFileName(const QString& title, const QString& folder, const QString& filter) override
+    {
+        return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, folder, filter);
+    }
+    QString chooseFolder(const QString& start) override
+    {
+        return QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString(), start);
+    }
+    void beep() override { QApplication::beep(); }
+};
+
+RealDialogs& real()
+{
+    static RealDialogs service;
+    return service;
+}
+
+Dialogs* installed = nullptr;
+
+}  // namespace
+
+Dialogs& dialogs()
+{
+    return installed ? *installed : real();
+}
+
+void installDialogs(Dialogs* service)
+{
+    installed = service;
+}
+
+ScriptedDialogs::ScriptedDialogs()
+{
+    installDialogs(this);
+}
+
+ScriptedDialogs::~ScriptedDialogs()
+{
+    if (&dialogs() == this)
+        installDialogs(nullptr);
+}
+
+Answer ScriptedDialogs::ask(const QString& title, const QString& text, Icon icon, Buttons buttons)
+{
+    calls.push_back({QStringLiteral("ask"), title, text, icon, buttons});
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    if (!answers.empty()) {
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    return buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+}
+
+QString ScriptedDialogs::saveFileName(const QString& title, const QString& folder, const QString& filter)
+{
+    calls.push_back({QStringLiteral("save"), title, folder + QLatin1Char('|') + filter, Icon::None, Buttons::Ok});
+    if (files.empty())
+        return {};
+    const QString f = files.front();
+    files.pop_front();
+    return f;
+}
+
+QString ScriptedDialogs::chooseFolder(const QString& start)
+{
+    calls.push_back({QStringLiteral("folder"), QString(), start, Icon::None, Buttons::Ok});
+    if (files.empty())
+        return {};
+    const QString f = files.front();
+    files.pop_front();
+    return f;
+}
+
+QStringList ScriptedDialogs::messages() const
+{
+    QStringList out;
+    for (const auto& c : calls)
+        if (c.kind == QLatin1String("ask"))
+            out << c.title + QLatin1Char('|') + c.text;
+    return out;
+}
+
+void ScriptedDialogs::clear()
+{
+    calls.clear();
+    answers.clear();
+    files.clear();
+    beeps = 0;
+}
+
+}  // namespace veltron::ui

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+class QWidget;
+
+namespace veltron::ui {
+
+enum class Icon { None, Information, Warning, Critical, Question };
+enum class Answer { Ok, Yes, No, Cancel };
+enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel };
+
+// Every message box and file or folder dialog of the program goes through
+// this one service, so that tests can answer them and read what was shown.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual Answer ask(const QString& title, const QString& text, Icon icon, Buttons buttons) = 0;
+    void inform(const QString& title, const QString& text, Icon icon) { ask(title, text, icon, Buttons::Ok); }
+    // Returns the chosen file path, or an empty text when the user cancels.
+    virtual QString saveFileName(const QString& title, const QString& folder, const QString& filter) = 0;
+    virtual QString chooseFolder(const QString& start) = 0;
+    // The short sound of a refused key.
+    virtual void beep() = 0;
+};
+
+// The installed service; the real one unless a test installed its own.
+Dialogs& dialogs();
+void installDialogs(Dialogs* service);  // nullptr restores the real one
+
+// Answers from a script and records every call.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct Call {
+        QString kind;  // "ask", "save", "folder"
+        QString title;
+        QString text;
+        Icon icon = Icon::None;
+        Buttons buttons = Buttons::Ok;
+    };
+
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
+    Answer ask(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
+    QString saveFileName(const QString& title, const QString& folder, const QString& filter) override;
+    QString chooseFolder(const QString& start) override;
+    void beep() override { ++beeps; }
+
+    // Questions take the scripted answers in order; when none is left a
+    // question with Yes gets Yes, a message gets Ok.
+    std::deque<Answer> answers;
+    std::deque<QString> files;    // answers of the save and folder dialogs
+    std::vector<Call> calls;
+    int beeps = 0;
+
+    const Call* last() const { return calls.empty() ? nullptr : &calls.back(); }
+    // Messages (not file dialogs) shown so far, as "title|text".
+    QStringList messages() const;
+    void clear();
+};
+
+}  // namespace veltron::ui

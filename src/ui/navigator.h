@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+
+namespace veltron::ui {
+
+// Opens screens by their names, so that a screen can lead to another one of
+// any subsystem without knowing its class, and runs the one exit routine.
+class Navigator {
+public:
+    using Factory = std::function<QWidget*()>;
+
+    void registerScreen(const QString& name, Factory factory);
+    bool knows(const QString& name) const;
+
+    // Creates the screen, shows it and returns it; nullptr for an unknown name.
+    QWidget* open(const QString& name);
+    // Destroys `from` (later, when control returns to the event loop) and opens `name`.
+    QWidget* replace(QWidget* from, const QString& name);
+
+    // Closes and destroys every top-level window; the program then ends.
+    void exitRoutine();
+
+private:
+    std::map<QString, Factory> factories_;
+};
+
+Navigator& navigator();
+
+// A plain screen for a function that is not built yet: it says so and leads back.
+QWidget* makePlaceholder(const QString& title, const QString& text, const QString& backTo);
+
+}  // namespace veltron::ui

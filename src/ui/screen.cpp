@@ -1,0 +1,86 @@
+#include "ui/screen.h"
+
+#include "ui/navigator.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace veltron::ui {
+
+Screen::Screen(const QString& objectName, const QString& title, QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(objectName);
+    setWindowTitle(title);
+}
+
+QAction* Screen::addMenuAction(const QString& name, const QString& text, std::function<void()> action,
+                               const QKeySequence& shortcut)
+{
+    QAction* a = menuBar()->addAction(text);
+    a->setObjectName(name);
+    if (!shortcut.isEmpty())
+        a->setShortcut(shortcut);
+    connect(a, &QAction::triggered, this, [action = std::move(action)] { action(); });
+    return a;
+}
+
+QMenu* Screen::addMenu(const QString& name, const QString& text)
+{
+    QMenu* m = menuBar()->addMenu(text);
+    m->setObjectName(name);
+    return m;
+}
+
+QAction* Screen::addMenuItem(QMenu* menu, const QString& name, const QString& text, std::function<void()> action,
+                             const QKeySequence& shortcut)
+{
+    QAction* a = menu->addAction(text);
+    a->setObjectName(name);
+    if (!shortcut.isEmpty()) {
+        a->setShortcut(shortcut);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+    }
+    connect(a, &QAction::triggered, this, [action = std::move(action)] { action(); });
+    return a;
+}
+
+void Screen::leave()
+{
+    if (leaving_)
+        return;
+    leaving_ = true;
+    hide();
+    deleteLater();
+}
+
+void Screen::closedByFrame()
+{
+    navigator().exitRoutine();
+}
+
+void Screen::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    if (!leaving_)
+        closedByFrame();
+}
+
+void goTo(Screen* from, const QString& name, const QString& backTo, const QString& notBuiltText)
+{
+    if (from)
+        from->leave();
+    if (navigator().open(name))
+        return;
+    QWidget* p = makePlaceholder(QStringLiteral("Программа \"Вельтрон\""),
+                                 notBuiltText.isEmpty()
+                                     ? QStringLiteral("Эта часть программы ещё не реализована.")
+                                     : notBuiltText,
+                                 backTo);
+    p->setAttribute(Qt::WA_DeleteOnClose);
+    p->show();
+}
+
+}  // namespace veltron::ui

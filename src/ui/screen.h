@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace veltron::ui {
+
+// Base of every screen: a window with a menu bar whose items carry the
+// system's names, and one rule for closing by the window frame: it does what
+// the screen's "<<Назад" (or "Выход") does.
+class Screen : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Screen(const QString& objectName, const QString& title, QWidget* parent = nullptr);
+
+    // A top-level item of the menu bar that acts at once.
+    QAction* addMenuAction(const QString& name, const QString& text, std::function<void()> action,
+                           const QKeySequence& shortcut = {});
+    // A drop-down menu of the menu bar.
+    QMenu* addMenu(const QString& name, const QString& text);
+    QAction* addMenuItem(QMenu* menu, const QString& name, const QString& text, std::function<void()> action,
+                         const QKeySequence& shortcut = {});
+
+    // Hides this screen and destroys it once control returns to the event loop.
+    void leave();
+
+protected:
+    // What closing the window by its frame does; the default is the exit routine.
+    virtual void closedByFrame();
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool leaving_ = false;
+};
+
+// Opens the named screen in place of `from`; a screen that is not built yet
+// gets a placeholder that says so and leads back to `backTo`.
+void goTo(Screen* from, const QString& name, const QString& backTo, const QString& notBuiltText = {});
+
+}  // namespace veltron::ui

@@ -1,0 +1,208 @@
+#include "app/frmAbout.h"
+#include "app/frmDataSourse.h"
+#include "app/frmLoad_Rasch.h"
+#include "app/frmMain1.h"
+#include "app/startup.h"
+#include "common/test_support.h"
+#include "ui/dialogs.h"
+#include "ui/navigator.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace veltron;
+
+namespace {
+
+class StartUp : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        state.dataDir = data.path();
+        state.programDir = data.path();
+        registerAppScreens(state);
+    }
+    void TearDown() override { test::closeAllScreens(); }
+
+    void corruptEmbeddedStore()
+    {
+        QFile f(data.file("bdVeltron.sqlite"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(2048, 'z'));
+    }
+
+    // An ODBC data source of the test's own, on the SQLite3 driver.
+    void writeOdbcIni(const QString& dsn)
+    {
+        QFile ini(odbc.file("odbc.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(QStringLiteral("[%1]\nDriver=SQLite3\nDatabase=%2\n").arg(dsn, odbc.file("shared.db")).toUtf8());
+        ini.close();
+        qputenv("ODBCINI", odbc.file("odbc.ini").toUtf8());
+    }
+
+    test::TempFolder data;
+    test::TempFolder odbc;
+    ui::ScriptedDialogs dialogs;
+    AppState state;
+};
+
+const char* kNoConnection = "Не возможно подключиться к базе данных, установите имя источника данных ODBC!";
+
+}  // namespace
+
+TEST_F(StartUp, WorkingStoreShowsTheMainMenu)
+{
+    startUp(state);
+    test::settle();
+    EXPECT_EQ(test::visibleScreens(), QStringList{"frmMain1"});
+    EXPECT_TRUE(dialogs.calls.empty());
+    ASSERT_NE(state.store, nullptr);
+    EXPECT_TRUE(state.connection.isEmbedded());
+}
+
+TEST_F(StartUp, UnreachableStoreAndBadNameShowTheMessageAndTheDataSourceDialog)
+{
+    corruptEmbeddedStore();
+    ASSERT_TRUE(db::writeDataSourceName(data.path(), "NoSuchSource"));
+    writeOdbcIni("Other");
+    startUp(state);
+    test::settle();
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Внимание!"));
+    EXPECT_EQ(dialogs.calls[0].text, QString::fromUtf8(kNoConnection));
+    EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Critical);
+    auto* dlg = test::visible<frmDataSourse>("frmDataSourse");
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(dlg->txtDataSourse->text(), QStringLiteral("NoSuchSource"));
+    EXPECT_EQ(test::visibleScreens(), QStringList{"frmDataSourse"});
+    // The reason the program's own database failed is not hidden from the user.
+    EXPECT_TRUE(dlg->lblReason->text().contains(QStringLiteral("повреждён")));
+
+    // A name that does not connect: the message, and the dialog stays.
+    dialogs.clear();
+    dlg->txtDataSourse->setText("StillWrong");
+    QTest::mouseClick(dlg->Command1, Qt::LeftButton);
+    test::settle();
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("В н и м а н и е!!!"));
+    EXPECT_EQ(dialogs.calls[0].text,
+              QStringLiteral("Не возможно подключиться к базе данных, измените имя источника данных ODBC!"));
+    EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Critical);
+    EXPECT_EQ(test::visibleScreens(), QStringList{"frmDataSourse"});
+    EXPECT_EQ(db::readDataSourceName(data.path()), QStringLiteral("NoSuchSource"));
+}
+
+TEST_F(StartUp, WorkingNameInTheDialogIsSavedAndReachesTheMainMenu)
+{
+    corruptEmbeddedStore();
+    writeOdbcIni("VeltronTest");
+    startUp(state);
+    test::settle();
+    auto* dlg = test::visible<frmDataSourse>("frmDataSourse");
+    ASSERT_NE(dlg, nullptr);
+    dialogs.clear();
+    dlg->txtDataSourse->setText("VeltronTest");
+    QTest::mouseClick(dlg->Command1, Qt::LeftButton);
+    test::settle();
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("В н и м а н и е!!!"));
+    EXPECT_EQ(dialogs.calls[0].text, QStringLiteral("База успешно подключена!"));
+    EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::None);
+    EXPECT_EQ(test::visibleScreens(), QStringList{"frmMain1"});
+    EXPECT_EQ(db::readDataSourceName(data.path()), QStringLiteral("VeltronTest"));
+    ASSERT_NE(state.store, nullptr);
+    EXPECT_EQ(state.store->source().dsn, QStringLiteral("VeltronTest"));
+    EXPECT_FALSE(state.connection.isEmbedded());
+    // The source received the schema and works like the embedded store.
+    state.store->exec("INSERT INTO tabRasch (Id, Name) VALUES (?, ?)", {1, QStringLiteral("Цех 'А'")});
+    EXPECT_EQ(state.store->query("SELECT Name FROM tabRasch WHERE Id = 1")[0].value(0).toString(),
+              QStringLiteral("Цех 'А'"));
+}
+
+TEST_F(StartUp, DefaultSourceWinsOverTheNameInTheFile)
+{
+    writeOdbcIni("VeltronTest");
+    ASSERT_TRUE(db::writeDataSourceName(data.path(), "VeltronTest"));
+    startUp(state);
+    test::settle();
+    EXPECT_EQ(test::visibleScreens(), QStringList{"frmMain1"});
+    EXPECT_TRUE(state.store->source().dsn.isEmpty());
+}
+
+TEST_F(StartUp, ModelChoiceAlwaysOpensOnOptionOne)
+{
+    startUp(state);
+    test::settle();
+    for (int round = 0; round < 2; ++round) {
+        auto* menu = test::visible<frmMain1>("frmMain1");
+        ASSERT_NE(menu, nullptr);
+        test::snapshot(menu, "frmMain1");
+        QTest::mouseClick(menu->Command1, Qt::LeftButton);
+        test::settle();
+        auto* choice = test::visible<frmLoad_Rasch>("frmLoad_Rasch");
+        ASSERT_NE(choice, nullptr);
+        test::snapshot(choice, "frmLoad_Rasch");
+        EXPECT_EQ(test::visibleScreens(), QStringList{"frmLoad_Rasch"});
+        EXPECT_TRUE(choice->Option1->isChecked());
+        choice->Option3->setChecked(true);
+        choice->findChild<QAction*>("mnuReturn")->trigger();
+        test::settle();
+    }
+}
+
+TEST_F(StartUp, EachModelNotBuiltYetOpensAPlaceholderThatLeadsBack)
+{
+    startUp(state);
+    test::settle();
+    test::visible<frmMain1>("frmMain1")->Command1->click();
+    test::settle();
+    auto* choice = test::visible<frmLoad_Rasch>("frmLoad_Rasch");
+    ASSERT_NE(choice, nullptr);
+    choice->Option2->setChecked(true);
+    choice->Command1->click();
+    test::settle();
+    QWidget* placeholder = test::visibleScreen("frmPlaceholder");
+    ASSERT_NE(placeholder, nullptr);
+    EXPECT_EQ(test::visibleScreens(), QStringList{"frmPlaceholder"});
+    EXPECT_TRUE(placeholder->findChild<QLabel*>("Label1")->text().contains(QStringLiteral("Модель II")));
+    placeholder->findChild<QPushButton*>("cmdReturn")->click();
+    test::settle();
+    EXPECT_EQ(test::visibleScreens(), QStringList{"frmLoad_Rasch"});
+}
+
+TEST_F(StartUp, MainMenuItemsCarryTheirShortcuts)
+{
+    startUp(state);
+    test::settle();
+    auto* menu = test::visible<frmMain1>("frmMain1");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->findChild<QAction*>("Ex")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(menu->findChild<QAction*>("He")->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(menu->findChild<QAction*>("Hel")->shortcut(), QKeySequence(Qt::Key_F3));
+
+    // No manual in the program folder: a clear message, the menu stays.
+    menu->findChild<QAction*>("He")->trigger();
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Critical);
+    EXPECT_TRUE(dialogs.calls[0].text.startsWith(QStringLiteral("Инструкция пользователя не найдена")));
+
+    menu->findChild<QAction*>("Hel")->trigger();
+    test::settle();
+    auto* about = test::visible<frmAbout>("frmAbout");
+    ASSERT_NE(about, nullptr);
+    const QString info = about->systemInformation();
+    EXPECT_TRUE(info.contains(QString::fromLatin1(qVersion())));
+    EXPECT_TRUE(info.contains(QStringLiteral("встроенная база данных SQLite")));
+
+    menu->findChild<QAction*>("Ex")->trigger();
+    test::settle();
+    EXPECT_TRUE(test::visibleScreens().isEmpty());
+}

@@ -1,0 +1,148 @@
+#include "ui/dialogs.h"
+#include "ui/numbers.h"
+#include "ui/numeric_edit.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QVBoxLayout>
+
+using namespace veltron;
+using ui::NumericEdit;
+
+namespace {
+
+struct KeyCase {
+    const char* name;
+    NumericEdit::Flags flags;
+    const char* before;  // text already in the box
+    const char* typed;   // keys typed, one character each
+    const char* after;
+    int beeps;
+};
+
+const KeyCase kKeyCases[] = {
+    {"digits", NumericEdit::Converting, "", "123", "123", 0},
+    {"letters refused", NumericEdit::Converting, "1", "a%", "1", 2},
+    {"comma after digit", NumericEdit::Converting, "1", ",5", "1,5", 0},
+    {"comma into empty refused", NumericEdit::Converting, "", ",", "", 1},
+    {"point becomes comma", NumericEdit::Converting, "2", ".5", "2,5", 0},
+    {"point into empty refused when converting", NumericEdit::Converting, "", ".", "", 1},
+    {"point kept when not converting", NumericEdit::Plain, "1", ".4", "1.4", 0},
+    {"point into empty allowed when not converting", NumericEdit::Plain, "", ".", ".", 0},
+    {"comma into empty refused when not converting", NumericEdit::Plain, "", ",", "", 1},
+    {"minus refused unsigned", NumericEdit::Converting, "", "-5", "5", 1},
+    {"minus allowed signed", NumericEdit::Signed | NumericEdit::Converting, "", "-5", "-5", 0},
+    {"second comma not stopped", NumericEdit::Converting, "1,2", ",", "1,2,", 0},
+    {"misplaced minus not stopped", NumericEdit::Signed | NumericEdit::Converting, "12", "-", "12-", 0},
+    {"free text box takes anything", NumericEdit::Unchecked, "", "a,b", "a,b", 0},
+};
+
+class KeyFilter : public ::testing::TestWithParam<KeyCase> {};
+
+}  // namespace
+
+TEST_P(KeyFilter, TypedKeys)
+{
+    const KeyCase& c = GetParam();
+    ui::ScriptedDialogs dialogs;
+    NumericEdit edit(c.flags);
+    edit.setText(QString::fromUtf8(c.before));
+    edit.end(false);
+    QTest::keyClicks(&edit, QString::fromUtf8(c.typed));
+    EXPECT_EQ(edit.text(), QString::fromUtf8(c.after));
+    EXPECT_EQ(dialogs.beeps, c.beeps);
+}
+
+INSTANTIATE_TEST_SUITE_P(NumericEdit, KeyFilter, ::testing::ValuesIn(kKeyCases),
+                         [](const auto& info) {
+                             std::string n = info.param.name;
+                             for (auto& ch : n)
+                                 if (!isalnum(static_cast<unsigned char>(ch)))
+                                     ch = '_';
+                             return n;
+                         });
+
+TEST(NumericEdit, BackspaceAndNavigationKeysPass)
+{
+    ui::ScriptedDialogs dialogs;
+    NumericEdit edit;
+    edit.setText("12,5");
+    edit.end(false);
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    QTest::keyClick(&edit, Qt::Key_Left);
+    QTest::keyClick(&edit, Qt::Key_Delete);
+    EXPECT_EQ(edit.text(), QStringLiteral("12"));
+    EXPECT_EQ(dialogs.beeps, 0);
+}
+
+namespace {
+
+struct LeaveCase {
+    const char* text;
+    bool valid;
+};
+
+const LeaveCase kLeaveCases[] = {
+    {"12,5", true}, {"-3", true}, {"0", true}, {"1,5E-3", true}, {"", false}, {",", false},
+    {"1,2,3", false}, {"12-", false}, {"1.5", false}, {"abc", false}, {"1 000", false},
+};
+
+}  // namespace
+
+TEST(NumericEdit, LeaveCheckShowsTheMessageAndKeepsFocus)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* edit = new NumericEdit(NumericEdit::Signed | NumericEdit::Converting, &window);
+    auto* other = new QLineEdit(&window);
+    layout->addWidget(edit);
+    layout->addWidget(other);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    for (const auto& c : kLeaveCases) {
+        ui::ScriptedDialogs dialogs;
+        double left = -999;
+        QObject::connect(edit, &NumericEdit::validLeft, edit, [&](double v) { left = v; });
+        edit->setFocus();
+        edit->setText(QString::fromUtf8(c.text));
+        other->setFocus();
+        QApplication::processEvents();
+        if (c.valid) {
+            EXPECT_TRUE(dialogs.calls.empty()) << c.text;
+            EXPECT_EQ(left, *ui::parseNumber(QString::fromUtf8(c.text))) << c.text;
+            EXPECT_TRUE(other->hasFocus()) << c.text;
+        } else {
+            ASSERT_EQ(dialogs.calls.size(), 1u) << c.text;
+            EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Ввод данных"));
+            EXPECT_EQ(dialogs.calls[0].text, QStringLiteral("Проверте правильность ввода"));
+            EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Warning);
+            EXPECT_TRUE(edit->hasFocus()) << c.text;
+            EXPECT_EQ(left, -999) << c.text;
+        }
+        QObject::disconnect(edit, &NumericEdit::validLeft, nullptr, nullptr);
+    }
+}
+
+TEST(Numbers, FieldTextUsesTheDecimalCommaWithoutGrouping)
+{
+    EXPECT_EQ(ui::fieldText(1234.5678), QStringLiteral("1234,5678"));
+    EXPECT_EQ(ui::fieldText(-0.1), QStringLiteral("-0,1"));
+    EXPECT_EQ(ui::fieldText(3), QStringLiteral("3"));
+    EXPECT_EQ(*ui::parseNumber(ui::fieldText(0.1 + 0.2)), 0.1 + 0.2);
+}
+
+TEST(ScriptedDialogs, AnswersInOrderAndRecordsEveryCall)
+{
+    ui::ScriptedDialogs d;
+    d.answers = {ui::Answer::No, ui::Answer::Yes};
+    EXPECT_EQ(ui::dialogs().ask("T", "first", ui::Icon::Question, ui::Buttons::YesNo), ui::Answer::No);
+    EXPECT_EQ(ui::dialogs().ask("T", "second", ui::Icon::Question, ui::Buttons::YesNo), ui::Answer::Yes);
+    d.files = {"/tmp/r.docx"};
+    EXPECT_EQ(ui::dialogs().saveFileName("S", "/tmp", "Документы (*.docx)"), QStringLiteral("/tmp/r.docx"));
+    EXPECT_EQ(ui::dialogs().saveFileName("S", "/tmp", "Документы (*.docx)"), QString());
+    EXPECT_EQ(d.calls.size(), 4u);
+    EXPECT_EQ(d.messages(), (QStringList{"T|first", "T|second"}));
+}
