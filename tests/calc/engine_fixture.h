@@ -101,14 +101,14 @@ inline BlockData makeAdjacent(int id)
     return b;
 }
 
-inline const RaschResult& resultOf(const RunOutcome& o)
+// A copy, so that a result taken from a temporary outcome stays valid.
+inline RaschResult resultOf(const RunOutcome& o)
 {
     if (const Stop* s = std::get_if<Stop>(&o))
         ADD_FAILURE() << "the run stopped: " << s->title.toStdString() << " / "
                       << s->message.toStdString();
-    static const RaschResult empty;
     const RaschResult* r = std::get_if<RaschResult>(&o);
-    return r ? *r : empty;
+    return r ? *r : RaschResult{};
 }
 
 inline Stop stopOf(const RunOutcome& o)
