@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace veltron::docx {
+
+// The parts of a .docx (a ZIP archive) held in memory in archive order.
+class Package {
+public:
+    // Reads the archive at path; `what` names the document in messages
+    // ("шаблон", "фрагмент"). Throws DocxError.
+    static Package read(const QString& path, const QString& what);
+
+    bool has(const std::string& name) const;
+    const QByteArray& part(const std::string& name) const;
+    void setPart(const std::string& name, const QByteArray& data);
+    const QString& path() const { return path_; }
+
+    // The archive with every part compressed and a fixed time stamp, so that
+    // the same parts give the same bytes. Throws DocxError.
+    QByteArray toZip() const;
+
+private:
+    QString path_;
+    std::vector<std::pair<std::string, QByteArray>> parts_;
+};
+
+}  // namespace veltron::docx

@@ -1,0 +1,61 @@
+#include "report/docx/templates.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace veltron::docx {
+
+QString templatesFolder()
+{
+    const QString fromEnvironment = qEnvironmentVariable("VELTRON_TEMPLATES");
+    if (!fromEnvironment.isEmpty())
+        return QDir::cleanPath(fromEnvironment);
+    const QString program = QCoreApplication::applicationDirPath();
+    if (program.isEmpty())
+        return QDir::currentPath();
+    if (QFileInfo(QDir(program).filePath(kAppendixTemplate)).isFile())
+        return program;
+    const QString buildTree = QDir::cleanPath(program + QStringLiteral("/../templates"));
+    if (QFileInfo(QDir(buildTree).filePath(kAppendixTemplate)).isFile())
+        return buildTree;
+    return program;
+}
+
+QString templatePath(const QString& fileName)
+{
+    return QDir(templatesFolder()).filePath(fileName);
+}
+
+const QStringList& appendixBookmarks()
+{
+    static const QStringList names = {
+        QStringLiteral("m2"),    QStringLiteral("Name1"), QStringLiteral("Name2"),
+        QStringLiteral("Metka4"), QStringLiteral("wt"),   QStringLiteral("R0"),
+        QStringLiteral("R1"),    QStringLiteral("R2"),    QStringLiteral("R3"),
+        QStringLiteral("R4"),    QStringLiteral("R5"),    QStringLiteral("mz"),
+        QStringLiteral("mmst"),  QStringLiteral("mWt"),   QStringLiteral("mKateg"),
+        QStringLiteral("mR0"),   QStringLiteral("mR1"),   QStringLiteral("mR2"),
+        QStringLiteral("mR3"),   QStringLiteral("mR4"),   QStringLiteral("mR5"),
+        QStringLiteral("mR6_inf"), QStringLiteral("mR6_K"), QStringLiteral("mR6_P"),
+        QStringLiteral("mR6_R"),
+    };
+    return names;
+}
+
+Document buildAppendix(const QString& templatePath, const std::map<QString, QString>& texts)
+{
+    for (const auto& [name, text] : texts)
+        if (!appendixBookmarks().contains(name))
+            throw DocxError(QStringLiteral("В приложении нет закладки «%1».").arg(name));
+    Document document = Document::open(templatePath);
+    for (const QString& name : appendixBookmarks()) {
+        const auto it = texts.find(name);
+        if (it == texts.end())
+            throw DocxError(QStringLiteral("Для закладки «%1» приложения не задан текст.").arg(name));
+        document.setBookmarkText(name, it->second);
+    }
+    return document;
+}
+
+}  // namespace veltron::docx

@@ -1,0 +1,32 @@
+#pragma once
+
+// Where the report templates and fragments lie, and filling a template whose
+// content is bookmark texts only.
+
+#include "report/docx/document.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <map>
+
+namespace veltron::docx {
+
+// The folder of the template documents: $VELTRON_TEMPLATES when set, else
+// the program's folder when it holds them (an installed program), else the
+// templates folder of the build tree beside the program's bin/ folder.
+QString templatesFolder();
+// templatesFolder() + "/" + fileName; opening reports a missing file.
+QString templatePath(const QString& fileName);
+
+// The appendix template on the TNT equivalent and the destruction zones, and
+// its bookmarks in the order the report sets them.
+inline const QString kAppendixTemplate = QStringLiteral("otchet_veltron_pril3.docx");
+const QStringList& appendixBookmarks();
+
+// Opens the appendix template and sets every bookmark of appendixBookmarks()
+// from texts (bookmark name -> text as the report shows it). A bookmark
+// without a text, or a text for a bookmark the template lacks, is an error.
+Document buildAppendix(const QString& templatePath, const std::map<QString, QString>& texts);
+
+}  // namespace veltron::docx

@@ -1,0 +1,439 @@
+// The document operations on small templates made by the test.
+
+#include "docx/docx_fixture.h"
+
+#include "common/test_support.h"
+#include "report/docx/document.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <functional>
+
+using veltron::docx::Alignment;
+using veltron::docx::BorderLine;
+using veltron::docx::BorderSide;
+using veltron::docx::Document;
+using veltron::docx::DocxError;
+using veltron::docx::Fragment;
+using veltron::docx::LineStyle;
+using veltron::docx::ParagraphFormat;
+using veltron::docx::Table;
+using namespace veltron::test;
+
+namespace {
+
+QString bookmark(int id, const char* name, const QString& inside = {})
+{
+    return QStringLiteral(R"(<w:bookmarkStart w:id="%1" w:name="%2"/>%3<w:bookmarkEnd w:id="%1"/>)")
+        .arg(id)
+        .arg(QString::fromLatin1(name), inside);
+}
+
+QString run(const QString& text, const QString& props = {})
+{
+    return QStringLiteral(R"(<w:r>%1<w:t xml:space="preserve">%2</w:t></w:r>)")
+        .arg(props.isEmpty() ? QString() : QStringLiteral("<w:rPr>%1</w:rPr>").arg(props), text);
+}
+
+QString para(const QString& content, const QString& props = {})
+{
+    return QStringLiteral("<w:p>%1%2</w:p>")
+        .arg(props.isEmpty() ? QString() : QStringLiteral("<w:pPr>%1</w:pPr>").arg(props), content);
+}
+
+class DocxTest : public ::testing::Test {
+protected:
+    QString make(const QString& body, const QString& name = QStringLiteral("t.docx"))
+    {
+        return writeDocx(folder.file(name), body);
+    }
+    // Saves, reads the file back and checks it is a sound document.
+    QByteArray saved(const Document& document)
+    {
+        const QString path = folder.file(QStringLiteral("out.docx"));
+        document.save(path);
+        const QByteArray xml = documentPart(path);
+        EXPECT_EQ(soundnessProblems(xml), QStringList());
+        return xml;
+    }
+    TempFolder folder;
+};
+
+// ---- setting a bookmark's text ------------------------------------------
+
+struct SetTextCase {
+    const char* title;
+    QString body;
+    QString expectedParagraph;  // text of the paragraph holding the bookmark
+    QString expectedProps;      // an element the new run must carry, or empty
+};
+
+class SetBookmarkText : public DocxTest, public ::testing::WithParamInterface<SetTextCase> {};
+
+TEST_P(SetBookmarkText, ReplacesTheRangeAndKeepsTheBookmark)
+{
+    const SetTextCase& c = GetParam();
+    Document document = Document::open(make(c.body));
+    document.setBookmarkText(QStringLiteral("mX"), QStringLiteral(" 12,5 "));
+    EXPECT_EQ(document.bookmarkText(QStringLiteral("mX")), QStringLiteral(" 12,5 ")) << c.title;
+
+    // Refilled by the same bookmark: the old value goes, the new one stands.
+    document.setBookmarkText(QStringLiteral("mX"), QStringLiteral("7"));
+    EXPECT_EQ(document.bookmarkText(QStringLiteral("mX")), QStringLiteral("7")) << c.title;
+
+    const QByteArray xml = saved(document);
+    EXPECT_TRUE(paragraphTexts(xml).contains(c.expectedParagraph)) << c.title << "\n" << xml.constData();
+    if (!c.expectedProps.isEmpty()) {
+        auto doc = parseXml(xml);
+        const auto runs = doc->select_nodes("//w:r[w:t='7']");
+        ASSERT_EQ(runs.size(), 1u) << c.title;
+        EXPECT_TRUE(runs.first().node().child("w:rPr").child(c.expectedProps.toUtf8().constData())) << c.title;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, SetBookmarkText,
+    ::testing::Values(
+        SetTextCase{"collapsed, after text", para(run("m = ") + bookmark(1, "mX") + run(" кг")),
+                    QStringLiteral("m = 7 кг"), {}},
+        SetTextCase{"collapsed, formatted like the text before it",
+                    para(run("Блок: ", "<w:b/>") + bookmark(1, "mX")), QStringLiteral("Блок: 7"),
+                    QStringLiteral("w:b")},
+        SetTextCase{"around old text in a subscript run",
+                    para(run("R") + bookmark(1, "mX", run("старое", "<w:vertAlign w:val=\"subscript\"/>")) + run(" м")),
+                    QStringLiteral("R7 м"), QStringLiteral("w:vertAlign")},
+        SetTextCase{"across two paragraphs",
+                    para(run("до ") + R"(<w:bookmarkStart w:id="4" w:name="mX"/>)" + run("a"))
+                        + para(run("b")) + para(run("c") + R"(<w:bookmarkEnd w:id="4"/>)" + run(" после")),
+                    QStringLiteral("до 7 после"), {}},
+        SetTextCase{"between paragraphs", para(run("x")) + bookmark(1, "mX") + para(run("y")),
+                    QStringLiteral("7"), {}},
+        SetTextCase{"in a table cell",
+                    R"(<w:tbl><w:tblPr><w:tblW w:w="0" w:type="auto"/></w:tblPr><w:tblGrid><w:gridCol w:w="2000"/></w:tblGrid><w:tr><w:tc><w:tcPr><w:tcW w:w="2000" w:type="dxa"/></w:tcPr>)"
+                        + para(bookmark(1, "mX")) + "</w:tc></w:tr></w:tbl>" + para({}),
+                    QStringLiteral("7"), {}}));
+
+TEST_F(DocxTest, TextWithBreaksTabsAndControlCharacters)
+{
+    Document document = Document::open(make(para(bookmark(1, "mX"))));
+    document.setBookmarkText(QStringLiteral("mX"), QStringLiteral("1,5\n(вручную)\tx\x01y <&>"));
+    EXPECT_EQ(document.bookmarkText(QStringLiteral("mX")), QStringLiteral("1,5\n(вручную)\txy <&>"));
+    const QByteArray xml = saved(document);
+    EXPECT_TRUE(xml.contains("<w:br/>"));
+    EXPECT_TRUE(xml.contains("<w:tab/>"));
+    EXPECT_TRUE(xml.contains("y &lt;&amp;&gt;"));
+}
+
+TEST_F(DocxTest, BookmarksInsideTheReplacedRangeGoWhileOverlappingOnesStay)
+{
+    // mIn lies wholly inside mX; mOver starts inside mX and ends after it.
+    const QString body = para(R"(<w:bookmarkStart w:id="1" w:name="mX"/>)" + bookmark(2, "mIn", run("a"))
+                              + R"(<w:bookmarkStart w:id="3" w:name="mOver"/>)" + run("b")
+                              + R"(<w:bookmarkEnd w:id="1"/>)" + run("c") + R"(<w:bookmarkEnd w:id="3"/>)");
+    Document document = Document::open(make(body));
+    document.setBookmarkText(QStringLiteral("mX"), QStringLiteral("7"));
+    EXPECT_FALSE(document.hasBookmark(QStringLiteral("mIn")));
+    EXPECT_TRUE(document.hasBookmark(QStringLiteral("mOver")));
+    EXPECT_EQ(document.bookmarkText(QStringLiteral("mOver")), QStringLiteral("c"));
+    EXPECT_EQ(paragraphTexts(saved(document)).first(), QStringLiteral("7c"));
+}
+
+// ---- paragraphs -----------------------------------------------------------
+
+TEST_F(DocxTest, AppendedParagraphsFollowEachOtherInsideTheBookmark)
+{
+    const QString body = para(run("Перед")) + para(bookmark(1, "Begin")) + para(run("После"));
+    Document document = Document::open(make(body));
+    document.appendParagraph(QStringLiteral("Begin"), QStringLiteral("РЕЗУЛЬТАТЫ РАСЧЕТА  \"Блок\""),
+                             ParagraphFormat{14, true, Alignment::Center});
+    document.appendParagraph(QStringLiteral("Begin"), QStringLiteral("Общая информация:"));
+    EXPECT_EQ(document.bookmarkText(QStringLiteral("Begin")),
+              QStringLiteral("РЕЗУЛЬТАТЫ РАСЧЕТА  \"Блок\"\nОбщая информация:\n"));
+
+    const QByteArray xml = saved(document);
+    EXPECT_EQ(paragraphTexts(xml), (QStringList{QStringLiteral("Перед"), QStringLiteral("РЕЗУЛЬТАТЫ РАСЧЕТА  \"Блок\""),
+                                                QStringLiteral("Общая информация:"), QString(),
+                                                QStringLiteral("После")}));
+    auto doc = parseXml(xml);
+    const auto paragraphs = doc->select_nodes("//w:body/w:p");
+    const pugi::xml_node first = paragraphs[1].node();
+    const pugi::xml_node second = paragraphs[2].node();
+    EXPECT_STREQ(first.child("w:pPr").child("w:jc").attribute("w:val").value(), "center");
+    EXPECT_STREQ(first.child("w:r").child("w:rPr").child("w:sz").attribute("w:val").value(), "28");
+    EXPECT_STREQ(first.child("w:r").child("w:rPr").child("w:b").attribute("w:val").value(), "1");
+    EXPECT_STREQ(second.child("w:pPr").child("w:jc").attribute("w:val").value(), "left");
+    EXPECT_STREQ(second.child("w:r").child("w:rPr").child("w:sz").attribute("w:val").value(), "24");
+    EXPECT_STREQ(second.child("w:r").child("w:rPr").child("w:b").attribute("w:val").value(), "0");
+}
+
+TEST_F(DocxTest, AppendAfterTextOfTheSameParagraphJoinsIt)
+{
+    Document document = Document::open(make(para(run("Итого: ") + bookmark(1, "mX") + run("конец"))));
+    document.appendParagraph(QStringLiteral("mX"), QStringLiteral("5"));
+    EXPECT_EQ(paragraphTexts(saved(document)), (QStringList{QStringLiteral("Итого: 5"), QStringLiteral("конец")}));
+}
+
+// ---- tables ---------------------------------------------------------------
+
+TEST_F(DocxTest, TableAtABookmarkStandsBetweenAppendedParagraphs)
+{
+    Document document = Document::open(make(para(bookmark(1, "Begin1")) + para(run("Дальше"))));
+    document.appendParagraph(QStringLiteral("Begin1"), QStringLiteral("Информация о рассчитываемом блоке"));
+    Table table = document.addTable(QStringLiteral("Begin1"), 2, 3);
+    document.appendParagraph(QStringLiteral("Begin1"), QStringLiteral("После таблицы"));
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.columnCount(), 3);
+    table.fillCell(1, 1, QStringLiteral("Наименование блока"));
+    table.fillCell(2, 3, QStringLiteral("0,153"));
+
+    const QByteArray xml = saved(document);
+    EXPECT_EQ(paragraphTexts(xml),
+              (QStringList{QStringLiteral("Информация о рассчитываемом блоке"), QStringLiteral("Наименование блока"),
+                           QString(), QString(), QString(), QString(), QStringLiteral("0,153"),
+                           QStringLiteral("После таблицы"), QString(), QStringLiteral("Дальше")}));
+    EXPECT_TRUE(document.bookmarkText(QStringLiteral("Begin1")).contains(QStringLiteral("0,153")));
+}
+
+TEST_F(DocxTest, TableFirstAtAnEmptyBookmarkIsInsideIt)
+{
+    Document document = Document::open(make(para(bookmark(1, "tabwGE2"))));
+    Table table = document.addTable(QStringLiteral("tabwGE2"), 2, 2);
+    table.fillCell(1, 1, QStringLiteral("№ блока"));
+    table.fillCell(2, 2, QStringLiteral("0"));
+    EXPECT_EQ(document.bookmarkText(QStringLiteral("tabwGE2")), QStringLiteral("№ блока\n\n\n0\n"));
+    saved(document);
+}
+
+TEST_F(DocxTest, TableCellsRotationBordersFontAndWidths)
+{
+    Document document = Document::open(make(para(bookmark(1, "T"))));
+    Table table = document.addTable(QStringLiteral("T"), 2, 3, {10});
+    table.fillCell(1, 1, QStringLiteral("Наименование"));
+    table.fillCell(1, 2, QStringLiteral("Молярная масса, кг/кмоль"));
+    table.fillCell(1, 3, QStringLiteral("t"));
+    table.fillCell(2, 1, QStringLiteral("Резервуар хранения бензина с понтоном"));
+    table.fillCell(2, 2, QStringLiteral("95"));
+    table.fillCell(2, 3, QStringLiteral("1"));
+    table.fillCell(2, 3, QStringLiteral("2"));  // appends, as Word's InsertAfter
+    table.rotateCell(1, 2);
+    table.setBorder(BorderSide::Left, BorderLine{LineStyle::Single, 1.5, QStringLiteral("auto")});
+    table.setBorder(BorderSide::InsideVertical, BorderLine{LineStyle::None, 0, {}});
+    table.setBorder(BorderSide::Bottom, BorderLine{LineStyle::Double, 0.75, QStringLiteral("#ff0000")});
+    table.setFontSize(12);
+
+    const QByteArray xml = saved(document);
+    auto doc = parseXml(xml);
+    const pugi::xml_node tbl = doc->select_node("//w:tbl").node();
+    const pugi::xml_node borders = tbl.child("w:tblPr").child("w:tblBorders");
+    EXPECT_STREQ(borders.child("w:left").attribute("w:sz").value(), "12");
+    EXPECT_STREQ(borders.child("w:left").attribute("w:color").value(), "auto");
+    EXPECT_STREQ(borders.child("w:insideV").attribute("w:val").value(), "nil");
+    EXPECT_STREQ(borders.child("w:bottom").attribute("w:val").value(), "double");
+    EXPECT_STREQ(borders.child("w:bottom").attribute("w:sz").value(), "6");
+    EXPECT_STREQ(borders.child("w:bottom").attribute("w:color").value(), "FF0000");
+    EXPECT_STREQ(borders.child("w:top").attribute("w:val").value(), "single");
+
+    const pugi::xml_node rotated = doc->select_node("//w:tr[1]/w:tc[2]/w:tcPr").node();
+    EXPECT_STREQ(rotated.child("w:textDirection").attribute("w:val").value(), "btLr");
+    EXPECT_STREQ(rotated.child("w:vAlign").attribute("w:val").value(), "center");
+    // The rotated row is raised for its text, the other row is left alone.
+    EXPECT_GT(doc->select_node("//w:tr[1]/w:trPr/w:trHeight").node().attribute("w:val").as_int(), 2000);
+    EXPECT_FALSE(doc->select_node("//w:tr[2]/w:trPr/w:trHeight"));
+
+    for (const auto& size : doc->select_nodes("//w:tbl//w:sz"))
+        EXPECT_STREQ(size.node().attribute("w:val").value(), "24");
+    EXPECT_EQ(paragraphTexts(xml).at(5), QStringLiteral("12"));
+
+    // Widths follow the content: the long name column is the widest, the
+    // rotated one is narrow, and cells carry the widths of the grid.
+    std::vector<int> grid;
+    for (const auto& col : doc->select_nodes("//w:tblGrid/w:gridCol"))
+        grid.push_back(col.node().attribute("w:w").as_int());
+    ASSERT_EQ(grid.size(), 3u);
+    EXPECT_GT(grid[0], grid[1]);
+    EXPECT_LT(grid[1], 1000);
+    EXPECT_LE(grid[0] + grid[1] + grid[2], 9355);
+    EXPECT_EQ(doc->select_node("//w:tr[2]/w:tc[1]/w:tcPr/w:tcW").node().attribute("w:w").as_int(), grid[0]);
+}
+
+TEST_F(DocxTest, WideTableIsShrunkToThePage)
+{
+    Document document = Document::open(make(para(bookmark(1, "T"))));
+    Table table = document.addTable(QStringLiteral("T"), 1, 4);
+    for (int c = 1; c <= 4; ++c)
+        table.fillCell(1, c, QString(QStringLiteral("слово ")).repeated(30));
+    auto doc = parseXml(saved(document));
+    int total = 0;
+    for (const auto& col : doc->select_nodes("//w:tblGrid/w:gridCol"))
+        total += col.node().attribute("w:w").as_int();
+    EXPECT_LE(total, 9355);
+    EXPECT_GT(total, 9000);
+}
+
+// ---- fragments ------------------------------------------------------------
+
+class FragmentTest : public DocxTest {
+protected:
+    QString fragmentPath()
+    {
+        const QString table =
+            R"(<w:tbl><w:tblPr><w:tblW w:w="0" w:type="auto"/></w:tblPr><w:tblGrid><w:gridCol w:w="3000"/><w:gridCol w:w="2000"/><w:gridCol w:w="2000"/></w:tblGrid>)"
+            + QStringLiteral("<w:tr>%1</w:tr><w:tr>%1</w:tr><w:tr>%1</w:tr></w:tbl>")
+                  .arg(QString(R"(<w:tc><w:tcPr><w:tcW w:w="2000" w:type="dxa"/></w:tcPr><w:p/></w:tc>)").repeated(3));
+        return make(para(run("Энергия ") + bookmark(5, "mE") + run(" кДж"), R"(<w:jc w:val="center"/>)") + table
+                        + para(R"(<w:pPr><w:sectPr/></w:pPr>)"),
+                    QStringLiteral("Metka7.docx"));
+    }
+    Fragment filled(int block)
+    {
+        Fragment fragment = Fragment::open(fragmentPath());
+        fragment.fillCell(2, 3, QStringLiteral("значение %1").arg(block));
+        fragment.setBookmarkText(QStringLiteral("mE"), QString::number(block * 100));
+        fragment.insertHeading(QStringLiteral("Смежный блок № %1 (i=%1) - Емкость").arg(block));
+        return fragment;
+    }
+};
+
+TEST_F(FragmentTest, CopiesStandInCallOrderWithUniqueBookmarks)
+{
+    Document document =
+        Document::open(make(para(run("Начало")) + para(bookmark(0, "Metka7")) + para(bookmark(1, "mE")) + para(run("Конец"))));
+    document.insertFragment(QStringLiteral("Metka7"), filled(2));
+    document.insertFragment(QStringLiteral("Metka7"), filled(3));
+
+    const QByteArray xml = saved(document);
+    const QStringList texts = paragraphTexts(xml);
+    const qsizetype first = texts.indexOf(QStringLiteral("Смежный блок № 2 (i=2) - Емкость"));
+    const qsizetype second = texts.indexOf(QStringLiteral("Смежный блок № 3 (i=3) - Емкость"));
+    ASSERT_GE(first, 0);
+    ASSERT_GT(second, first);
+    EXPECT_EQ(texts.at(first + 1), QStringLiteral("Энергия 200 кДж"));
+    EXPECT_EQ(texts.at(second + 1), QStringLiteral("Энергия 300 кДж"));
+    EXPECT_EQ(texts.indexOf(QStringLiteral("значение 2")), first + 2 + 5);
+    EXPECT_LT(texts.indexOf(QStringLiteral("Начало")), first);
+    EXPECT_GT(texts.indexOf(QStringLiteral("Конец")), second);
+
+    // The report's own mE keeps its name, the copies get suffixes.
+    EXPECT_EQ(document.bookmarkText(QStringLiteral("mE_2")), QStringLiteral("200"));
+    EXPECT_EQ(document.bookmarkText(QStringLiteral("mE_3")), QStringLiteral("300"));
+    EXPECT_TRUE(document.bookmarkText(QStringLiteral("Metka7")).contains(QStringLiteral("Энергия 300 кДж")));
+    // The heading is formatted like the fragment's first paragraph.
+    auto doc = parseXml(xml);
+    EXPECT_STREQ(doc->select_node("//w:p[w:r/w:t='Смежный блок № 2 (i=2) - Емкость']/w:pPr/w:jc").node().attribute("w:val").value(),
+                 "center");
+}
+
+TEST_F(FragmentTest, TheFragmentFileIsNotChanged)
+{
+    const QString path = fragmentPath();
+    QFile before(path);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray original = before.readAll();
+    before.close();
+    Document document = Document::open(make(para(bookmark(0, "M"))));
+    Fragment fragment = Fragment::open(path);
+    fragment.fillCell(1, 1, QStringLiteral("x"));
+    document.insertFragment(QStringLiteral("M"), fragment);
+    saved(document);
+    QFile after(path);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), original);
+}
+
+// ---- failures -------------------------------------------------------------
+
+TEST_F(DocxTest, FailuresCarryRussianMessages)
+{
+    const QString good = make(para(bookmark(1, "mX")) + para(run("текст")));
+    QFile junk(folder.file(QStringLiteral("junk.docx")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a zip archive");
+    junk.close();
+
+    struct Case {
+        const char* title;
+        std::function<void()> action;
+        QString expected;
+    };
+    const std::vector<Case> cases = {
+        {"missing template", [&] { Document::open(folder.file(QStringLiteral("нет.docx"))); },
+         QStringLiteral("Не найден шаблон отчета «нет.docx»")},
+        {"template not a docx", [&] { Document::open(junk.fileName()); },
+         QStringLiteral("Шаблон «junk.docx» не является документом .docx")},
+        {"missing fragment", [&] { Fragment::open(folder.file(QStringLiteral("Metka9.docx"))); },
+         QStringLiteral("Не найден фрагмент отчета «Metka9.docx»")},
+        {"missing bookmark text",
+         [&] { Document::open(good).setBookmarkText(QStringLiteral("mR0"), QStringLiteral("1")); },
+         QStringLiteral("В документе «t.docx» нет закладки «mR0».")},
+        {"missing bookmark paragraph",
+         [&] { Document::open(good).appendParagraph(QStringLiteral("Begin"), QStringLiteral("1")); },
+         QStringLiteral("нет закладки «Begin»")},
+        {"missing bookmark table", [&] { Document::open(good).addTable(QStringLiteral("Begin1"), 2, 2); },
+         QStringLiteral("нет закладки «Begin1»")},
+        {"missing bookmark fragment",
+         [&] { Document::open(good).insertFragment(QStringLiteral("Metka7"), Fragment::open(good)); },
+         QStringLiteral("нет закладки «Metka7»")},
+        {"missing fragment bookmark",
+         [&] { Fragment::open(good).setBookmarkText(QStringLiteral("m3G11"), QStringLiteral("1")); },
+         QStringLiteral("нет закладки «m3G11»")},
+        {"fragment without a table", [&] { Fragment::open(good).fillCell(2, 3, QStringLiteral("1")); },
+         QStringLiteral("Во фрагменте «t.docx» нет таблицы.")},
+        {"cell out of range",
+         [&] { Document::open(good).addTable(QStringLiteral("mX"), 2, 2).fillCell(3, 1, QStringLiteral("1")); },
+         QStringLiteral("нет ячейки (3, 1)")},
+        {"bad table size", [&] { Document::open(good).addTable(QStringLiteral("mX"), 0, 2); },
+         QStringLiteral("не может быть создана")},
+        {"unwritable target",
+         [&] { Document::open(good).save(folder.file(QStringLiteral("нет такой папки/отчет.docx"))); },
+         QStringLiteral("Не удалось сохранить отчет в файл")},
+        {"target is a folder", [&] { Document::open(good).save(folder.path()); },
+         QStringLiteral("Не удалось сохранить отчет в файл")},
+    };
+    for (const Case& c : cases) {
+        try {
+            c.action();
+            ADD_FAILURE() << c.title << ": no error";
+        } catch (const DocxError& error) {
+            EXPECT_TRUE(error.message().contains(c.expected)) << c.title << ": " << error.message().toStdString();
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("нет такой папки"))));
+}
+
+TEST_F(DocxTest, ReplacingTextAcrossATableIsRefused)
+{
+    Document document = Document::open(make(para(bookmark(1, "Begin1"))));
+    document.addTable(QStringLiteral("Begin1"), 1, 1).fillCell(1, 1, QStringLiteral("x"));
+    EXPECT_THROW(document.setBookmarkText(QStringLiteral("Begin1"), QStringLiteral("y")), DocxError);
+    EXPECT_EQ(soundnessProblems(document.documentXml()), QStringList());
+}
+
+// ---- determinism ----------------------------------------------------------
+
+TEST_F(DocxTest, SameOperationsGiveTheSameBytes)
+{
+    const QString templ = make(para(bookmark(1, "Begin")) + para(bookmark(2, "mX")) + para(bookmark(3, "F")));
+    const QString fragment = make(para(bookmark(1, "mF")), QStringLiteral("f.docx"));
+    auto build = [&]() {
+        Document document = Document::open(templ);
+        document.setBookmarkText(QStringLiteral("mX"), QStringLiteral("3,142"));
+        document.appendParagraph(QStringLiteral("Begin"), QStringLiteral("Заголовок"), {14, true, Alignment::Center});
+        Table table = document.addTable(QStringLiteral("Begin"), 2, 2);
+        table.fillCell(1, 1, QStringLiteral("a"));
+        table.rotateCell(1, 2);
+        for (int i = 0; i < 2; ++i) {
+            Fragment copy = Fragment::open(fragment);
+            copy.setBookmarkText(QStringLiteral("mF"), QString::number(i));
+            document.insertFragment(QStringLiteral("F"), copy);
+        }
+        return document.toDocx();
+    };
+    const QByteArray first = build();
+    const QByteArray second = build();
+    EXPECT_EQ(first, second);
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+#include "docx/docx_fixture.h"
+
+#include "report/docx/package.h"
+#include "report/docx/wordml_schema.h"
+
+#include <QFile>
+#include <QProcessEnvironment>
+
+#include <map>
+#include <set>
+#include <stdexcept>
+
+namespace veltron::test {
+
+namespace {
+
+const char* const kContentTypes =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+    R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
+    R"(<Default Extension="xml" ContentType="application/xml"/>)"
+    R"(<Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/>)"
+    R"(</Types>)";
+
+const char* const kRels =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+    R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/>)"
+    R"(</Relationships>)";
+
+}  // namespace
+
+QString writeDocx(const QString& path, const QString& bodyXml)
+{
+    const QString document =
+        QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+                       R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
+                       R"(<w:body>%1<w:sectPr><w:pgSz w:w="11906" w:h="16838"/>)"
+                       R"(<w:pgMar w:top="1134" w:right="850" w:bottom="1134" w:left="1701" w:header="708" w:footer="708" w:gutter="0"/>)"
+                       R"(</w:sectPr></w:body></w:document>)")
+            .arg(bodyXml);
+    docx::Package package;
+    package.setPart("[Content_Types].xml", kContentTypes);
+    package.setPart("_rels/.rels", kRels);
+    package.setPart("word/document.xml", document.toUtf8());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(package.toZip()) < 0)
+        throw std::runtime_error("cannot write the test document");
+    return path;
+}
+
+QByteArray documentPart(const QString& docxPath)
+{
+    return docx::Package::read(docxPath, QStringLiteral("документ")).part("word/document.xml");
+}
+
+std::unique_ptr<pugi::xml_document> parseXml(const QByteArray& xml)
+{
+    auto doc = std::make_unique<pugi::xml_document>();
+    if (!doc->load_buffer(xml.constData(), static_cast<size_t>(xml.size()),
+                          pugi::parse_default | pugi::parse_ws_pcdata_single))
+        throw std::runtime_error("document.xml is not well-formed");
+    return doc;
+}
+
+QStringList soundnessProblems(const QByteArray& documentXml)
+{
+    QStringList problems;
+    auto doc = parseXml(documentXml);
+    for (const std::string& p : docx::schema::structureProblems(*doc))
+        problems << QString::fromStdString(p);
+
+    std::map<std::string, int> starts;
+    std::map<std::string, int> ends;
+    std::set<std::string> names;
+    for (const auto& found : doc->select_nodes("//w:bookmarkStart")) {
+        const pugi::xml_node n = found.node();
+        if (++starts[n.attribute("w:id").value()] > 1)
+            problems << QStringLiteral("bookmark id %1 twice").arg(n.attribute("w:id").value());
+        if (!names.insert(n.attribute("w:name").value()).second)
+            problems << QStringLiteral("bookmark name %1 twice").arg(n.attribute("w:name").value());
+    }
+    for (const auto& found : doc->select_nodes("//w:bookmarkEnd"))
+        ++ends[found.node().attribute("w:id").value()];
+    if (starts != ends)
+        problems << QStringLiteral("bookmark starts and ends do not pair");
+    for (const auto& found : doc->select_nodes("//w:t")) {
+        const QString text = QString::fromUtf8(found.node().text().get());
+        if ((text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' ')))
+            && QByteArray(found.node().attribute("xml:space").value()) != "preserve")
+            problems << QStringLiteral("w:t with outer spaces but no xml:space");
+    }
+    if (doc->select_nodes("//w:body/w:sectPr").size() != 1)
+        problems << QStringLiteral("the body must end with one w:sectPr");
+    if (doc->select_nodes("//w:pPr/w:sectPr").size() != 0)
+        problems << QStringLiteral("a section break crept into the body");
+    return problems;
+}
+
+QStringList paragraphTexts(const QByteArray& documentXml)
+{
+    QStringList texts;
+    auto doc = parseXml(documentXml);
+    for (const auto& found : doc->select_nodes("//w:p")) {
+        QString text;
+        for (const auto& t : found.node().select_nodes(".//w:t|.//w:br"))
+            text += QByteArray(t.node().name()) == "w:br" ? QStringLiteral("\n")
+                                                          : QString::fromUtf8(t.node().text().get());
+        texts << text;
+    }
+    return texts;
+}
+
+QString templatesDir()
+{
+    const QString dir = qEnvironmentVariable("VELTRON_TEMPLATES");
+    if (dir.isEmpty())
+        throw std::runtime_error("VELTRON_TEMPLATES is not set");
+    return dir;
+}
+
+}  // namespace veltron::test

@@ -1,0 +1,36 @@
+#pragma once
+
+// Small .docx documents made in the test, and checks of what the builder
+// writes.
+
+#include "report/docx/document.h"
+
+#include <pugixml.hpp>
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace veltron::test {
+
+// Writes a package with the given body content (the inside of w:body) and
+// returns its path.
+QString writeDocx(const QString& path, const QString& bodyXml);
+
+// word/document.xml of a saved .docx.
+QByteArray documentPart(const QString& docxPath);
+
+std::unique_ptr<pugi::xml_document> parseXml(const QByteArray& xml);
+
+// Problems that would make Word repair the document: child order, table
+// structure, unpaired or duplicated bookmarks. Empty when sound.
+QStringList soundnessProblems(const QByteArray& documentXml);
+
+// Text of every paragraph of the body, in document order, tables included.
+QStringList paragraphTexts(const QByteArray& documentXml);
+
+QString templatesDir();
+
+}  // namespace veltron::test
