@@ -30,7 +30,7 @@ const char* const kRels =
 
 }  // namespace
 
-QString writeDocx(const QString& path, const QString& bodyXml)
+QString writeDocx(const QString& path, const QString& bodyXml, const QByteArray& stylesXml)
 {
     const QString document =
         QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
@@ -43,6 +43,17 @@ QString writeDocx(const QString& path, const QString& bodyXml)
     package.setPart("[Content_Types].xml", kContentTypes);
     package.setPart("_rels/.rels", kRels);
     package.setPart("word/document.xml", document.toUtf8());
+    if (!stylesXml.isEmpty()) {
+        QByteArray types = kContentTypes;
+        types.replace("</Types>", R"(<Override PartName="/word/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml"/></Types>)");
+        package.setPart("[Content_Types].xml", types);
+        package.setPart("word/_rels/document.xml.rels",
+                        R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+                        R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+                        R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>)"
+                        R"(</Relationships>)");
+        package.setPart("word/styles.xml", stylesXml);
+    }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(package.toZip()) < 0)
         throw std::runtime_error("cannot write the test document");
@@ -114,9 +125,60 @@ QStringList paragraphTexts(const QByteArray& documentXml)
 QString templatesDir()
 {
     const QString dir = qEnvironmentVariable("VELTRON_TEMPLATES");
-    if (dir.isEmpty())
-        throw std::runtime_error("VELTRON_TEMPLATES is not set");
-    return dir;
+    return dir.isEmpty() ? QStringLiteral(VELTRON_BUILD_TEMPLATES) : dir;
+}
+
+}  // namespace veltron::test
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace veltron::test {
+
+QString officeProgram()
+{
+    for (const char* name : {"soffice", "libreoffice"}) {
+        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
+}
+
+QString convertToPdf(const QString& docxPath, const QString& outDir)
+{
+    QTemporaryDir home;
+    QProcess office;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    office.setProcessEnvironment(env);
+    office.start(officeProgram(),
+                 {QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                  QStringLiteral("-env:UserInstallation=file://") + home.path() + QStringLiteral("/profile"),
+                  QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), outDir,
+                  docxPath});
+    if (!office.waitForFinished(180000)) {
+        office.kill();
+        office.waitForFinished();
+        throw std::runtime_error("LibreOffice did not finish");
+    }
+    const QString pdf = QDir(outDir).filePath(QFileInfo(docxPath).completeBaseName() + QStringLiteral(".pdf"));
+    if (!QFileInfo::exists(pdf))
+        throw std::runtime_error("LibreOffice made no PDF: " + office.readAllStandardError().toStdString()
+                                 + office.readAllStandardOutput().toStdString());
+    return pdf;
+}
+
+QString pdfText(const QString& pdfPath)
+{
+    QProcess reader;
+    reader.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdfPath, QStringLiteral("-")});
+    if (!reader.waitForFinished(60000) || reader.exitCode() != 0)
+        throw std::runtime_error("pdftotext failed");
+    return QString::fromUtf8(reader.readAllStandardOutput());
 }
 
 }  // namespace veltron::test

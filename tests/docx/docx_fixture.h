@@ -16,8 +16,8 @@
 namespace veltron::test {
 
 // Writes a package with the given body content (the inside of w:body) and
-// returns its path.
-QString writeDocx(const QString& path, const QString& bodyXml);
+// returns its path; stylesXml, when given, becomes its word/styles.xml.
+QString writeDocx(const QString& path, const QString& bodyXml, const QByteArray& stylesXml = {});
 
 // word/document.xml of a saved .docx.
 QByteArray documentPart(const QString& docxPath);
@@ -32,5 +32,17 @@ QStringList soundnessProblems(const QByteArray& documentXml);
 QStringList paragraphTexts(const QByteArray& documentXml);
 
 QString templatesDir();
+
+}  // namespace veltron::test
+
+namespace veltron::test {
+
+// The office suite's converter, or empty when it is not installed.
+QString officeProgram();
+// Converts a document to PDF with LibreOffice headless, in a profile of its
+// own; returns the PDF's path. Throws on failure.
+QString convertToPdf(const QString& docxPath, const QString& outDir);
+// The text of a PDF as pdftotext reads it.
+QString pdfText(const QString& pdfPath);
 
 }  // namespace veltron::test

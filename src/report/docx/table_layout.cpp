@@ -21,8 +21,11 @@ using namespace wml;
 
 namespace {
 
-constexpr double kCharWidth = 0.5;      // of the font size, a generous average for serif text
-constexpr double kLineHeight = 1.2;     // of the font size
+// Average character width as a share of the font size, chosen generously:
+// Times-like serif faces and the wider sans faces LibreOffice falls back to.
+constexpr double kSerifCharWidth = 0.56;
+constexpr double kSansCharWidth = 0.66;
+constexpr double kLineHeight = 1.25;    // of the font size
 constexpr int kHorizontalPadding = 85 * 2 + 40;
 constexpr int kVerticalPadding = 120;
 constexpr int kMaxRotatedHeight = 4535;  // 8 cm; longer rotated text wraps
@@ -71,9 +74,29 @@ int textWidth(xml_node body)
     return std::max(width, 2000);
 }
 
-void layOut(xml_node table, double fontSize, int available)
+// The share for the document's default font, read from its styles.
+double charShare(const Package& package)
 {
-    const double charWidth = fontSize * 20 * kCharWidth;
+    const QByteArray& styles = package.part("word/styles.xml");
+    pugi::xml_document doc;
+    if (styles.isEmpty() || !doc.load_buffer(styles.constData(), static_cast<size_t>(styles.size())))
+        return kSansCharWidth;
+    const QString font = QString::fromUtf8(doc.child("w:styles")
+                                               .child("w:docDefaults")
+                                               .child("w:rPrDefault")
+                                               .child("w:rPr")
+                                               .child("w:rFonts")
+                                               .attribute("w:ascii")
+                                               .value());
+    for (const char* serif : {"Times", "Serif", "Cambria", "Georgia", "Garamond", "Book Antiqua"})
+        if (font.contains(QLatin1String(serif), Qt::CaseInsensitive))
+            return kSerifCharWidth;
+    return kSansCharWidth;
+}
+
+void layOut(xml_node table, double fontSize, double share, int available)
+{
+    const double charWidth = fontSize * 20 * share;
     const double lineHeight = fontSize * 20 * kLineHeight;
 
     std::vector<int> natural;
@@ -158,9 +181,12 @@ void layOut(xml_node table, double fontSize, int available)
 
 void DocumentData::layOutTables()
 {
+    if (tables.empty())
+        return;
     const int available = textWidth(body());
+    const double share = charShare(package);
     for (const OwnedTable& owned : tables)
-        layOut(owned.table, owned.fontSize, available);
+        layOut(owned.table, owned.fontSize, share, available);
 }
 
 }  // namespace veltron::docx
