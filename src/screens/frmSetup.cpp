@@ -1,0 +1,79 @@
+#include "screens/frmSetup.h"
+
+#include "screens/settings_panel.h"
+#include "ui/dialogs.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace veltron::screens {
+
+frmSetup::frmSetup(AppState& state, QWidget* returnTo, QWidget* parent)
+    : ui::Screen(QStringLiteral("frmSetup"), settingsTitle(), parent), state_(state), returnTo_(returnTo)
+{
+    addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад с сохранением"), [this] { save(); });
+    addMenuAction(QStringLiteral("mnuCancel"), QStringLiteral("Отмена"), [this] { cancel(); });
+
+    auto* central = new QWidget(this);
+    panel = new SettingsPanel(SettingsPanel::Mode::SettingsScreen, central);
+    Command1 = new QPushButton(QStringLiteral("<<Назад с сохранением"), central);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("Отмена"), central);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    connect(Command1, &QPushButton::clicked, this, [this] { save(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { cancel(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(panel, 1);
+    layout->addLayout(buttons);
+    setCentralWidget(central);
+
+    panel->load(state_, false);
+    resize(1180, 680);
+}
+
+bool frmSetup::save()
+{
+    const auto s = panel->read();
+    if (!s)
+        return false;
+    try {
+        const int n = state_.db().exec(
+            QStringLiteral("update tabMain set A=?, G=?, Pn=?, Gs=?, znGs=?, G4=?, znG4=?, G5=?, znG5=? where Id=?"),
+            {s->A, s->G, s->Pn, s->Gs ? 1 : 0, s->znGs, s->G4 ? 1 : 0, s->znG4, s->G5 ? 1 : 0, s->znG5,
+             state_.currentId});
+        if (n == 0) {
+            ui::dialogs().inform(QStringLiteral("Внимание!"),
+                                 QStringLiteral("Условия расчета \"%1\" не найдены в базе данных, настройки не "
+                                                "сохранены.")
+                                     .arg(state_.currentName),
+                                 ui::Icon::Critical);
+            return false;
+        }
+    } catch (const db::StoreError& e) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+        return false;
+    }
+    state_.runSettings = *s;
+    back();
+    return true;
+}
+
+void frmSetup::cancel()
+{
+    back();
+}
+
+void frmSetup::back()
+{
+    leave();
+    if (returnTo_)
+        returnTo_->show();
+}
+
+}  // namespace veltron::screens

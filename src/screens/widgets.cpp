@@ -1,0 +1,110 @@
+#include "screens/widgets.h"
+
+#include <QAbstractButton>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+
+namespace veltron::screens {
+
+namespace {
+
+class ButtonCaption : public QLabel {
+public:
+    ButtonCaption(const QString& text, QAbstractButton* button, QWidget* parent) : QLabel(text, parent), button_(button)
+    {
+        setWordWrap(true);
+        setBuddy(button);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent*) override
+    {
+        if (button_->isEnabled())
+            button_->click();
+    }
+    void changeEvent(QEvent* e) override
+    {
+        QLabel::changeEvent(e);
+        setEnabled(button_->isEnabled());
+    }
+
+private:
+    QAbstractButton* button_;
+};
+
+}  // namespace
+
+QHBoxLayout* checkRow(QAbstractButton* button, const QString& caption, QWidget* parent)
+{
+    auto* row = new QHBoxLayout;
+    button->setAccessibleName(caption);
+    auto* label = new ButtonCaption(caption, button, parent);
+    label->setObjectName(button->objectName() + QStringLiteral("Caption"));
+    row->addWidget(button, 0, Qt::AlignTop);
+    row->addWidget(label, 1);
+    return row;
+}
+
+int px(int twips)
+{
+    return (twips + 7) / 15;
+}
+
+QTableWidget* makeGrid(QWidget* parent, const char* name)
+{
+    auto* g = new QTableWidget(parent);
+    g->setObjectName(QLatin1String(name));
+    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    g->setSelectionMode(QAbstractItemView::SingleSelection);
+    g->verticalHeader()->hide();
+    g->horizontalHeader()->hide();
+    g->setWordWrap(true);
+    g->setAlternatingRowColors(false);
+    return g;
+}
+
+void setCell(QTableWidget* grid, int row, int col, const QString& text)
+{
+    auto* item = grid->item(row, col);
+    if (!item) {
+        item = new QTableWidgetItem;
+        item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        grid->setItem(row, col, item);
+    }
+    item->setText(text);
+    if (row == 0) {
+        item->setBackground(QColor(0xe8, 0xe8, 0xe8));
+        QFont f = item->font();
+        f.setBold(true);
+        item->setFont(f);
+    }
+}
+
+QString cellText(const QTableWidget* grid, int row, int col)
+{
+    const auto* item = grid->item(row, col);
+    return item ? item->text() : QString();
+}
+
+QLineEdit* valueBox(QWidget* parent, const char* name, int width)
+{
+    auto* e = new QLineEdit(QStringLiteral("0"), parent);
+    e->setObjectName(QLatin1String(name));
+    e->setReadOnly(true);
+    e->setMinimumWidth(width);
+    e->setMaximumWidth(width + 60);
+    return e;
+}
+
+QLabel* wrapLabel(QWidget* parent, const char* name, const QString& text)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setWordWrap(true);
+    return l;
+}
+
+}  // namespace veltron::screens
