@@ -28,7 +28,7 @@ QLabel* formula(QWidget* parent, const char* name, const QString& html)
     auto* l = new QLabel(html, parent);
     l->setObjectName(QLatin1String(name));
     l->setTextFormat(Qt::RichText);
-    l->setStyleSheet(QStringLiteral("QLabel { background: white; border: 1px solid #b0b0b0; padding: 3px; }"));
+    l->setStyleSheet(QStringLiteral("QLabel { background: white; border: 1px solid #b0b0b0; padding: 4px; font-size: 12pt; }"));
     l->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     return l;
 }

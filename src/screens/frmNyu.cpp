@@ -1,0 +1,146 @@
+#include "screens/frmNyu.h"
+
+#include "calc/number_text.h"
+#include "screens/nyu_calculator.h"
+#include "screens/widgets.h"
+#include "ui/dialogs.h"
+#include "ui/numbers.h"
+#include "ui/numeric_edit.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlRecord>
+#include <QVBoxLayout>
+
+namespace veltron::screens {
+
+namespace {
+
+QString twoDecimals(double x)
+{
+    const calc::FixedDigits d = calc::roundFixed(x, 2);
+    return (d.negative ? QStringLiteral("-") : QString()) + QString::fromStdString(d.integer) + QLatin1Char(',')
+           + QString::fromStdString(d.fraction);
+}
+
+}  // namespace
+
+frmNyu::frmNyu(AppState& state, const QString& tempv, QWidget* returnTo, Accept accept, QWidget* parent)
+    : ui::Screen(QStringLiteral("frmNyu"), QStringLiteral("Расчет коэффициента интенсивности испарения"), parent),
+      state_(state),
+      returnTo_(returnTo),
+      accept_(std::move(accept)),
+      savedSpeed_(state.nyuSpeed),
+      savedTemperature_(state.nyuTemperature)
+{
+    auto* central = new QWidget(this);
+    V = new ui::NumericEdit(ui::NumericEdit::Converting, central);
+    V->setObjectName(QStringLiteral("V"));
+    V->setText(QStringLiteral("0"));
+    T = new ui::NumericEdit(ui::NumericEdit::Converting, central);
+    T->setObjectName(QStringLiteral("T"));
+    T->setText(QStringLiteral("20"));
+    txtNyu = new QLineEdit(QStringLiteral("0"), central);
+    txtNyu->setObjectName(QStringLiteral("txtNyu"));
+    txtNyu->setReadOnly(true);
+    txtNyu->setEnabled(false);
+    for (QLineEdit* e : {static_cast<QLineEdit*>(V), static_cast<QLineEdit*>(T), txtNyu})
+        e->setMaximumWidth(120);
+
+    Command3 = new QPushButton(QStringLiteral("Рассчитать"), central);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command1 = new QPushButton(QStringLiteral("Ввести"), central);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("Отмена"), central);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    connect(Command3, &QPushButton::clicked, this, [this] { calculate(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { enter(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { cancel(); });
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(wrapLabel(central, "LabelV", QStringLiteral("скорость воздушного потока в помещении, м/с")), 0, 0);
+    grid->addWidget(V, 0, 1);
+    grid->addWidget(wrapLabel(central, "LabelT", QStringLiteral("температура воздуха в помещении, °C")), 1, 0);
+    grid->addWidget(T, 1, 1);
+    grid->addWidget(wrapLabel(central, "LabelNyu", QStringLiteral("коэффициент ")), 2, 0);
+    grid->addWidget(txtNyu, 2, 1);
+    grid->setColumnStretch(0, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Command3);
+    buttons->addStretch(1);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    auto* layout = new QVBoxLayout(central);
+    layout->addLayout(grid);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+    setCentralWidget(central);
+    resize(520, 220);
+
+    calculate();
+    T->setText(tempv);
+}
+
+bool frmNyu::calculate()
+{
+    const auto v = ui::parseNumber(V->text());
+    const auto t = ui::parseNumber(T->text());
+    if (!v || !t) {
+        ui::showInputError();
+        (v ? T : V)->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    NyuOutcome outcome;
+    try {
+        const db::Store& store = state_.db();
+        outcome = nyuCoefficient(*v, *t, [&store](double speed) {
+            std::vector<NyuPoint> rows;
+            for (const QSqlRecord& r :
+                 store.query(QStringLiteral("select * from tabNyu where V=? order by T asc"), {speed}))
+                rows.push_back({r.value(QStringLiteral("T")).toDouble(), r.value(QStringLiteral("Nyu")).toDouble()});
+            return rows;
+        });
+    } catch (const db::StoreError& e) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+        return false;
+    }
+    if (!outcome.Nyu) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"),
+                             QStringLiteral("В таблице коэффициентов интенсивности испарения нет значений для "
+                                            "скорости воздушного потока %1 м/с при температуре %2 °C. Коэффициент "
+                                            "не рассчитан.")
+                                 .arg(outcome.missing, T->text()),
+                             ui::Icon::Critical);
+        return false;
+    }
+    state_.nyuSpeed = *v;
+    state_.nyuTemperature = *t;
+    txtNyu->setText(twoDecimals(*outcome.Nyu));
+    return true;
+}
+
+void frmNyu::enter()
+{
+    if (accept_)
+        accept_(T->text(), txtNyu->text());
+    back();
+}
+
+void frmNyu::cancel()
+{
+    state_.nyuSpeed = savedSpeed_;
+    state_.nyuTemperature = savedTemperature_;
+    back();
+}
+
+void frmNyu::back()
+{
+    leave();
+    if (returnTo_)
+        returnTo_->show();
+}
+
+}  // namespace veltron::screens
