@@ -122,8 +122,8 @@ TEST_F(StartUp, WorkingNameInTheDialogIsSavedAndReachesTheMainMenu)
     EXPECT_EQ(state.store->source().dsn, QStringLiteral("VeltronTest"));
     EXPECT_FALSE(state.connection.isEmbedded());
     // The source received the schema and works like the embedded store.
-    state.store->exec("INSERT INTO tabRasch (Id, Name) VALUES (?, ?)", {1, QStringLiteral("Цех 'А'")});
-    EXPECT_EQ(state.store->query("SELECT Name FROM tabRasch WHERE Id = 1")[0].value(0).toString(),
+    state.store->exec("INSERT INTO tabRasch (Id, Name) VALUES (?, ?)", {901, QStringLiteral("Цех 'А'")});
+    EXPECT_EQ(state.store->query("SELECT Name FROM tabRasch WHERE Id = 901")[0].value(0).toString(),
               QStringLiteral("Цех 'А'"));
 }
 

@@ -5,6 +5,14 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <ostream>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace veltron::test {
 
 // A fresh, empty data folder that disappears with the test.

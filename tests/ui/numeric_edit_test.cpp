@@ -38,6 +38,11 @@ const KeyCase kKeyCases[] = {
     {"free text box takes anything", NumericEdit::Unchecked, "", "a,b", "a,b", 0},
 };
 
+void PrintTo(const KeyCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class KeyFilter : public ::testing::TestWithParam<KeyCase> {};
 
 }  // namespace
