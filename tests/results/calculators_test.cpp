@@ -1,0 +1,228 @@
+#include "results/fixture.h"
+
+#include "screens/frmDolya_z.h"
+#include "screens/frmNyu.h"
+#include "screens/widgets.h"
+#include "ui/numeric_edit.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+using namespace veltron;
+using screens::frmDolya_z;
+using screens::frmNyu;
+
+namespace {
+
+class ZDialog : public test::ScreenFixture {
+protected:
+    // Opens the dialog as the input screen does: show, then put the caller's z in.
+    frmDolya_z* open(bool outdoors, const QString& z)
+    {
+        caller->hide();
+        auto* d = new frmDolya_z(state, outdoors, caller, [this](const QString& t) { returned = t; });
+        d->show();
+        d->Zet->setText(z);
+        return d;
+    }
+    QWidget* caller = new QWidget;  // destroyed with the other windows at tear-down
+    std::optional<QString> returned;
+};
+
+const QString kBelow = QStringLiteral("Внимание!|Доля участия вещества во взрыве не может быть снижена ниже 0,02!");
+const QString kAbove = QStringLiteral("Внимание!|Доля участия вещества во взрыве не может быть снижена выше 1!");
+
+}  // namespace
+
+TEST_F(ZDialog, OutdoorsShowsTheCalculationsZWithTheFuelKindsHidden)
+{
+    auto* d = open(true, "0,05");
+    EXPECT_TRUE(d->Option4->isChecked());
+    EXPECT_FALSE(d->Option3->isEnabled());
+    EXPECT_TRUE(d->Combo1->isHidden());
+    EXPECT_TRUE(d->Command6->isHidden());
+    EXPECT_TRUE(d->Frame2->isHidden());
+    EXPECT_FALSE(d->Frame4->isHidden());
+    test::ScreenFixture::trigger(d, "mnuPred");
+    test::settle();
+    EXPECT_EQ(returned, QStringLiteral("0,05"));
+    EXPECT_TRUE(caller->isVisible());
+    EXPECT_TRUE(dialogs.calls.empty());
+}
+
+TEST_F(ZDialog, ClosedVolumesListTheFuelKindsAndTakeTheChosenKindsZ)
+{
+    auto* d = open(false, "0,1");
+    const int kinds = int(state.db().query("select * from tabGoryuch").size());
+    ASSERT_GE(kinds, 3);
+    EXPECT_EQ(d->Combo1->count(), kinds);
+    EXPECT_EQ(d->Tabl_Name->rowCount(), kinds + 1);
+    EXPECT_EQ(screens::cellText(d->Tabl_Name, 0, 0), QStringLiteral("Наименование вида горючего"));
+    EXPECT_EQ(screens::cellText(d->Tabl_Name, 1, 0), QStringLiteral("Водород"));
+    EXPECT_EQ(screens::cellText(d->Tabl_Name, 1, 1), QStringLiteral("1"));
+    EXPECT_FALSE(d->Option4->isEnabled());
+    EXPECT_FALSE(d->Frame2->isHidden());
+    EXPECT_TRUE(d->Frame4->isHidden());
+    // The caller's z replaces the first kind's z after the activation.
+    EXPECT_EQ(d->Zet->text(), QStringLiteral("0,1"));
+
+    d->Combo1->setCurrentIndex(2);
+    Q_EMIT d->Combo1->activated(2);
+    EXPECT_EQ(d->Zet->text(), QStringLiteral("0,3"));
+
+    // No fuel-kind directory yet: a plain notice, the dialog stays.
+    click(d->Command6);
+    EXPECT_TRUE(d->isVisible());
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+
+    trigger(d, "mnuCancel");
+    test::settle();
+    EXPECT_FALSE(returned.has_value());
+    EXPECT_TRUE(caller->isVisible());
+}
+
+TEST_F(ZDialog, BoundsOfZ)
+{
+    const struct {
+        const char* typed;
+        QStringList messages;
+        std::optional<QString> returned;  // nothing: the dialog stays
+        const char* shown;
+    } cases[] = {
+        {"0,019", {kBelow}, std::nullopt, "0,02"},
+        {"1,5", {kAbove}, QStringLiteral("1"), "1"},
+        {"1", {}, QStringLiteral("1"), "1"},
+        {"0,02", {}, QStringLiteral("0,02"), "0,02"},
+        {"", {QStringLiteral("Ввод данных|Проверте правильность ввода")}, std::nullopt, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        dialogs.clear();
+        returned.reset();
+        auto* d = open(true, c.typed);
+        EXPECT_EQ(d->saveAndReturn(), c.returned.has_value());
+        EXPECT_EQ(messages(), c.messages);
+        EXPECT_EQ(returned, c.returned);
+        EXPECT_EQ(d->Zet->text(), QString::fromUtf8(c.shown));
+        if (!c.returned) {
+            EXPECT_TRUE(d->isVisible());
+            // The corrected value is confirmed by a second "<<Назад с сохранением".
+            if (QString::fromUtf8(c.shown) == QStringLiteral("0,02")) {
+                dialogs.clear();
+                EXPECT_TRUE(d->saveAndReturn());
+                EXPECT_EQ(returned, QStringLiteral("0,02"));
+                EXPECT_TRUE(dialogs.calls.empty());
+            } else {
+                d->cancel();
+            }
+        }
+        test::settle();
+    }
+}
+
+TEST_F(ZDialog, LeavingZetBelowTheLowestValueCorrectsIt)
+{
+    auto* d = open(true, "0,1");
+    type(d->Zet, "0,01");
+    dialogs.clear();
+    EXPECT_TRUE(d->Zet->checkValue());
+    EXPECT_EQ(messages(), QStringList{"Внимание!|доля участия вещества во взрыве не может быть снижена ниже 0,02"});
+    EXPECT_EQ(d->Zet->text(), QStringLiteral("0,02"));
+}
+
+namespace {
+
+class Nyu : public test::ScreenFixture {
+protected:
+    frmNyu* open(const QString& tempv)
+    {
+        return new frmNyu(state, tempv, caller, [this](const QString& t, const QString& n) {
+            enteredT = t;
+            enteredNyu = n;
+        });
+    }
+    QWidget* caller = new QWidget;  // destroyed with the other windows at tear-down
+    QString enteredT, enteredNyu;
+};
+
+}  // namespace
+
+TEST_F(Nyu, SpeedAndTemperatureCases)
+{
+    const struct {
+        const char* V;
+        const char* T;
+        const char* nyu;
+    } cases[] = {
+        {"0", "20", "1,00"},
+        {"0,3", "5", "5,27"},     // rows (0,2; 10) and (0,5; 10)
+        {"2", "40", "4,60"},      // the row (1; 35)
+        {"0,1", "20", "2,40"},    // bracket (0; 0,1) gives the value of speed 0,1
+        {"0,15", "13,3", "3,41"}, // the lower speed's value rounded to 0,01 first
+        {"0,5", "10", "6,60"},
+        {"0,5", "35", "3,20"},
+        {"-1", "10", "-19,00"},   // a negative speed falls into the first bracket
+    };
+    auto* n = open("20");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.V) + " " + c.T);
+        n->V->setText(QString::fromUtf8(c.V));
+        n->T->setText(QString::fromUtf8(c.T));
+        ASSERT_TRUE(n->calculate());
+        EXPECT_EQ(n->txtNyu->text(), QString::fromUtf8(c.nyu));
+    }
+    EXPECT_TRUE(dialogs.calls.empty());
+}
+
+TEST_F(Nyu, OpeningComputesAtOnceThenShowsTheAirTemperature)
+{
+    auto* n = open("27,5");
+    EXPECT_EQ(n->txtNyu->text(), QStringLiteral("1,00"));
+    EXPECT_EQ(n->T->text(), QStringLiteral("27,5"));
+    EXPECT_FALSE(n->txtNyu->isEnabled());
+    n->show();
+    n->V->setText("0,5");
+    click(n->Command3);
+    click(n->Command1);
+    test::settle();
+    EXPECT_EQ(enteredT, QStringLiteral("27,5"));
+    EXPECT_EQ(enteredNyu, QStringLiteral("4,05"));  // the row values of speed 0,5 at 20 and 30
+    EXPECT_EQ(state.nyuSpeed, 0.5);
+    EXPECT_EQ(state.nyuTemperature, 27.5);
+    EXPECT_TRUE(caller->isVisible());
+}
+
+TEST_F(Nyu, CancelRestoresTheLastSpeedAndTemperatureAndEntersNothing)
+{
+    state.nyuSpeed = 0.5;
+    state.nyuTemperature = 15;
+    auto* n = open("20");
+    n->show();
+    n->V->setText("1");
+    ASSERT_TRUE(n->calculate());
+    EXPECT_EQ(state.nyuSpeed, 1);
+    click(n->Command2);
+    test::settle();
+    EXPECT_EQ(state.nyuSpeed, 0.5);
+    EXPECT_EQ(state.nyuTemperature, 15);
+    EXPECT_TRUE(enteredNyu.isEmpty());
+    EXPECT_TRUE(caller->isVisible());
+}
+
+TEST_F(Nyu, AMissingTableRowIsReportedAndLeavesTheCoefficient)
+{
+    state.db().exec("delete from tabNyu where V=0.5");
+    auto* n = open("20");
+    n->V->setText("0,3");
+    n->T->setText("20");
+    dialogs.clear();
+    EXPECT_FALSE(n->calculate());
+    EXPECT_EQ(n->txtNyu->text(), QStringLiteral("1,00"));
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Внимание!"));
+    EXPECT_TRUE(dialogs.calls[0].text.contains(QStringLiteral("0,5 м/с")));
+    EXPECT_EQ(state.nyuSpeed, 0);
+}
