@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace veltron::ui {
+
+// The save step of every report: asks for a file name in the save dialog
+// (opening on the report folder, filter "Документы (*.docx)"), adds the
+// extension when the user left it out and writes the finished document. A
+// cancelled dialog or a failed write shows "Ошибка в процессе сохранения
+// файла" and leaves no new or partial file; an existing file under that name
+// is replaced only by a complete report. Returns the path written, or an
+// empty text.
+QString saveReportFile(const QString& reportFolder, const QByteArray& document);
+
+// One whole report pass from a screen: the screen hides and the progress
+// window shows while `build` assembles the document; a failure of the build
+// (a missing template, fragment or bookmark) is shown with its own message;
+// then the save step. The screen comes back in every case.
+QString makeReport(QWidget* screen, const QString& reportFolder, const std::function<QByteArray()>& build);
+
+// The file name with ".docx" added when it has no such extension.
+QString withDocxExtension(const QString& fileName);
+
+}  // namespace veltron::ui

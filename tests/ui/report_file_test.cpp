@@ -1,0 +1,108 @@
+#include "common/test_support.h"
+#include "ui/dialogs.h"
+#include "ui/report_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include <QWidget>
+
+#include <stdexcept>
+
+using namespace veltron;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void expectSaveError(const ui::ScriptedDialogs& d)
+{
+    ASSERT_NE(d.last(), nullptr);
+    EXPECT_EQ(d.last()->title, QStringLiteral("Вельтрон"));
+    EXPECT_EQ(d.last()->text, QStringLiteral("Ошибка в процессе сохранения файла"));
+    EXPECT_EQ(d.last()->icon, ui::Icon::Critical);
+}
+
+}  // namespace
+
+TEST(ReportFile, OpensOnTheReportFolderAndAddsTheExtension)
+{
+    test::TempFolder dir;
+    ui::ScriptedDialogs d;
+    d.files = {dir.file("Отчет по блоку 1")};
+    const QString written = ui::saveReportFile(dir.path(), QByteArray("PK-report"));
+    EXPECT_EQ(written, dir.file("Отчет по блоку 1.docx"));
+    EXPECT_EQ(readAll(written), QByteArray("PK-report"));
+    ASSERT_EQ(d.calls.size(), 1u);
+    EXPECT_EQ(d.calls[0].kind, QStringLiteral("save"));
+    EXPECT_EQ(d.calls[0].text, dir.path() + QStringLiteral("|Документы (*.docx)"));
+    EXPECT_EQ(ui::withDocxExtension("a.DOCX"), QStringLiteral("a.DOCX"));
+}
+
+TEST(ReportFile, CancelShowsTheMessageAndWritesNothing)
+{
+    test::TempFolder dir;
+    ui::ScriptedDialogs d;
+    EXPECT_TRUE(ui::saveReportFile(dir.path(), QByteArray("x")).isEmpty());
+    expectSaveError(d);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST(ReportFile, FailedWriteLeavesNoFile)
+{
+    test::TempFolder dir;
+    ui::ScriptedDialogs d;
+    d.files = {dir.file("no-such-folder/r.docx")};
+    EXPECT_TRUE(ui::saveReportFile(dir.path(), QByteArray("x")).isEmpty());
+    expectSaveError(d);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST(ReportFile, FailedBuildIsNamedAndNeitherAsksNorTouchesFilesAndTheScreenReturns)
+{
+    test::TempFolder dir;
+    const QString existing = dir.file("old.docx");
+    {
+        QFile f(existing);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("earlier report");
+    }
+    QWidget screen;
+    screen.show();
+    ui::ScriptedDialogs d;
+    d.files = {existing};
+    const QString written = ui::makeReport(&screen, dir.path(), []() -> QByteArray {
+        throw std::runtime_error("Закладка «mR0» не найдена в шаблоне.");
+    });
+    EXPECT_TRUE(written.isEmpty());
+    ASSERT_EQ(d.calls.size(), 1u);
+    EXPECT_EQ(d.calls[0].title, QStringLiteral("Внимание!"));
+    EXPECT_EQ(d.calls[0].text, QStringLiteral("Отчет не создан: Закладка «mR0» не найдена в шаблоне."));
+    EXPECT_EQ(d.calls[0].icon, ui::Icon::Critical);
+    EXPECT_EQ(readAll(existing), QByteArray("earlier report"));
+    EXPECT_TRUE(screen.isVisible());
+}
+
+TEST(ReportFile, WholePassHidesTheScreenWhileBuildingAndSaves)
+{
+    test::TempFolder dir;
+    QWidget screen;
+    screen.show();
+    ui::ScriptedDialogs d;
+    d.files = {dir.file("r")};
+    bool hiddenWhileBuilding = false;
+    const QString written = ui::makeReport(&screen, dir.path(), [&] {
+        hiddenWhileBuilding = !screen.isVisible() && test::visibleScreen("frmSave_otchet");
+        return QByteArray("doc");
+    });
+    EXPECT_TRUE(hiddenWhileBuilding);
+    EXPECT_EQ(written, dir.file("r.docx"));
+    EXPECT_EQ(readAll(written), QByteArray("doc"));
+    EXPECT_TRUE(screen.isVisible());
+}
