@@ -168,6 +168,25 @@ void prepareSchema(QSqlDatabase& db, Base base)
         fail(QStringLiteral("Не удалось сохранить изменения базы данных."), db.lastError());
 }
 
+void closeConnection(const QString& name);
+
+// Adds a named connection and prepares it; a connection that fails to
+// prepare is removed again, so that nothing half-open stays behind.
+QString openConnection(const QString& driver, const QString& databaseName,
+                       const std::function<void(QSqlDatabase&)>& prepare)
+{
+    const QString name = newConnectionName(driver == QLatin1String("QODBC") ? "odbc" : "sqlite");
+    try {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
+        db.setDatabaseName(databaseName);
+        prepare(db);
+    } catch (...) {
+        closeConnection(name);
+        throw;
+    }
+    return name;
+}
+
 QString openSqliteFile(const QString& dataDir, Base base)
 {
     const QString path = QDir(dataDir).filePath(fileOf(base));
@@ -178,49 +197,26 @@ QString openSqliteFile(const QString& dataDir, Base base)
     if (!dirInfo.isWritable() || (info.exists() && !info.isWritable()))
         throw StoreError(QStringLiteral("Папка данных «%1» недоступна для записи: база данных не может быть открыта.")
                              .arg(QDir::toNativeSeparators(dataDir)));
-    const QString name = newConnectionName("sqlite");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        try {
-            if (!db.open())
-                fail(QStringLiteral("Не удалось открыть базу данных «%1».").arg(QDir::toNativeSeparators(path)),
-                     db.lastError());
-            QSqlQuery probe(db);
-            if (!probe.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")))
-                fail(QStringLiteral("Файл «%1» повреждён или не является базой данных.")
-                         .arg(QDir::toNativeSeparators(path)),
-                     probe.lastError());
-            probe.finish();
-            prepareSchema(db, base);
-        } catch (...) {
-            db.close();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(name);
-            throw;
-        }
-    }
-    return name;
+    return openConnection(QStringLiteral("QSQLITE"), path, [&](QSqlDatabase& db) {
+        if (!db.open())
+            fail(QStringLiteral("Не удалось открыть базу данных «%1».").arg(QDir::toNativeSeparators(path)),
+                 db.lastError());
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")))
+            fail(QStringLiteral("Файл «%1» повреждён или не является базой данных.").arg(QDir::toNativeSeparators(path)),
+                 probe.lastError());
+        probe.finish();
+        prepareSchema(db, base);
+    });
 }
 
 QString openOdbcConnection(const QString& dsn, Base base)
 {
-    const QString name = newConnectionName("odbc");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-        db.setDatabaseName(dsn);
-        try {
-            if (!db.open())
-                fail(QStringLiteral("Не удалось подключиться к источнику данных «%1».").arg(dsn), db.lastError());
-            prepareSchema(db, base);
-        } catch (...) {
-            db.close();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(name);
-            throw;
-        }
-    }
-    return name;
+    return openConnection(QStringLiteral("QODBC"), dsn, [&](QSqlDatabase& db) {
+        if (!db.open())
+            fail(QStringLiteral("Не удалось подключиться к источнику данных «%1».").arg(dsn), db.lastError());
+        prepareSchema(db, base);
+    });
 }
 
 void closeConnection(const QString& name)
