@@ -132,7 +132,7 @@ std::optional<double> parseNumber(const QString& text)
         return std::nullopt;
     for (const QChar ch : t) {
         const char c = ch.toLatin1();
-        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == 'e' || c == 'E'))
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
             return std::nullopt;
     }
     const QByteArray bytes = t.toLatin1();
