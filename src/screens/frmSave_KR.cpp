@@ -1,0 +1,139 @@
+#include "screens/frmSave_KR.h"
+
+#include "calc/number_text.h"
+#include "screens/output_texts.h"
+#include "screens/widgets.h"
+#include "ui/dialogs.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlRecord>
+#include <QVBoxLayout>
+
+namespace veltron::screens {
+
+namespace {
+
+constexpr int kNameLength = 25;
+
+}  // namespace
+
+frmSave_KR::frmSave_KR(AppState& state, QWidget* returnTo, QWidget* parent)
+    : ui::Screen(QStringLiteral("frmSave_KR"), QStringLiteral("Данные для комплексного расчета"), parent),
+      state_(state),
+      returnTo_(returnTo)
+{
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    auto* nameRow = new QGridLayout;
+    nameRow->addWidget(wrapLabel(central, "Label1", QStringLiteral("ИМЯ для сохранения данных комплексного расчета")),
+                       0, 0);
+    txtName = new QLineEdit(central);
+    txtName->setObjectName(QStringLiteral("txtName"));
+    txtName->setMaxLength(kNameLength);
+    txtName->setMinimumWidth(260);
+    nameRow->addWidget(txtName, 0, 1);
+    nameRow->addWidget(wrapLabel(central, "Label2", QStringLiteral("(размерность до 25 символов)")), 1, 1);
+    nameRow->setColumnStretch(0, 1);
+    layout->addLayout(nameRow);
+
+    auto* grid = new QGridLayout;
+    grid->setColumnStretch(0, 1);
+    int row = 0;
+    const auto field = [&](const char* labelName, const QString& caption, QLineEdit*& box, const char* name) {
+        grid->addWidget(wrapLabel(central, labelName, caption), row, 0);
+        box = valueBox(central, name, 150);
+        grid->addWidget(box, row, 1);
+        ++row;
+    };
+    field("LE11", captions::LE11, E11, "E11");
+    field("LE12", captions::LE12, E12, "E12");
+    field("LE21", captions::LE21, E21, "E21");
+    field("LE22", captions::LE22, E22, "E22");
+    field("LE23", captions::LE23, E23, "E23");
+    field("LE24", captions::LE24, E24, "E24");
+    field("LWt", QStringLiteral("Тротиловый эквивалент взрыва парогазовой среды, кг"), Wt, "Wt");
+    layout->addLayout(grid);
+
+    Command1 = new QPushButton(QStringLiteral("Сохранить"), central);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("Отмена"), central);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    connect(Command1, &QPushButton::clicked, this, [this] { save(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { cancel(); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+    setCentralWidget(central);
+    resize(820, 480);
+}
+
+bool frmSave_KR::save()
+{
+    const QString name = txtName->text().trimmed();
+    if (name.isEmpty()) {
+        ui::dialogs().inform(QStringLiteral("Ввод данных"),
+                             QStringLiteral("Введите ИМЯ для сохранения данных комплексного расчета!"),
+                             ui::Icon::Warning);
+        txtName->setFocus();
+        return false;
+    }
+    QVariantList values{name};
+    for (QLineEdit* box : {E11, E12, E21, E22, E23, E24, Wt}) {
+        const auto v = calc::parseNumber(box->text());
+        if (!v) {
+            ui::dialogs().inform(QStringLiteral("Ввод данных"), QStringLiteral("Проверте правильность ввода"),
+                                 ui::Icon::Warning);
+            return false;
+        }
+        values << *v;
+    }
+    bool taken = false;
+    try {
+        state_.db().transaction([&] {
+            if (!state_.db().query(QStringLiteral("select Id from tabKR where pName=?"), {name}).isEmpty()) {
+                taken = true;
+                return;
+            }
+            const auto rows = state_.db().query(QStringLiteral("select max(Id) as top from tabKR"));
+            const int id = rows.isEmpty() ? 1 : rows.first().value(QStringLiteral("top")).toInt() + 1;
+            state_.db().exec(QStringLiteral("insert into tabKR (Id, pName, E11, E12, E21, E22, E23, E24, Wt) "
+                                            "values (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                             QVariantList{id} + values);
+        });
+    } catch (const db::StoreError& e) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+        return false;
+    }
+    if (taken) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"),
+                             QStringLiteral("Данные с именем \"%1\" уже сохранены для комплексного расчета. Введите "
+                                            "другое имя.")
+                                 .arg(name),
+                             ui::Icon::Critical);
+        txtName->setFocus();
+        return false;
+    }
+    back();
+    return true;
+}
+
+void frmSave_KR::cancel()
+{
+    back();
+}
+
+void frmSave_KR::back()
+{
+    leave();
+    if (returnTo_)
+        returnTo_->show();
+}
+
+}  // namespace veltron::screens

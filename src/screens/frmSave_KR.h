@@ -1,0 +1,40 @@
+#pragma once
+
+#include "records/app_state.h"
+#include "ui/screen.h"
+
+#include <QPointer>
+
+class QLineEdit;
+class QPushButton;
+
+namespace veltron::screens {
+
+// Stores one block's results of model I as a named entry of the pool of the
+// complex calculation (tabKR).
+class frmSave_KR : public ui::Screen {
+    Q_OBJECT
+public:
+    // returnTo (the results screen) is shown again when the dialog closes.
+    frmSave_KR(AppState& state, QWidget* returnTo, QWidget* parent = nullptr);
+
+    QLineEdit* txtName;
+    QLineEdit *E11, *E12, *E21, *E22, *E23, *E24, *Wt;
+    QPushButton* Command1;
+    QPushButton* Command2;
+
+    // "Сохранить"; returns whether the entry was stored.
+    bool save();
+    void cancel();
+
+protected:
+    void closedByFrame() override { cancel(); }
+
+private:
+    void back();
+
+    AppState& state_;
+    QPointer<QWidget> returnTo_;
+};
+
+}  // namespace veltron::screens
