@@ -2,11 +2,13 @@
 
 #include "screens/frmDolya_z.h"
 #include "screens/frmNyu.h"
+#include "screens/frmPt.h"
 #include "screens/widgets.h"
 #include "ui/numeric_edit.h"
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -225,4 +227,107 @@ TEST_F(Nyu, AMissingTableRowIsReportedAndLeavesTheCoefficient)
     EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Внимание!"));
     EXPECT_TRUE(dialogs.calls[0].text.contains(QStringLiteral("0,5 м/с")));
     EXPECT_EQ(state.nyuSpeed, 0);
+}
+
+namespace {
+
+class HeatInflowDialog : public test::ScreenFixture {
+protected:
+    screens::frmPt* open(const QString& rate)
+    {
+        auto* d = new screens::frmPt(state, rate, caller, [this](const QString& r) { returned = r; });
+        d->show();
+        return d;
+    }
+    QWidget* caller = new QWidget;
+    std::optional<QString> returned;
+};
+
+}  // namespace
+
+TEST_F(HeatInflowDialog, FormulasReturnTheRecomputedRateAndStoreTheirState)
+{
+    const struct {
+        const char* name;
+        QRadioButton* screens::frmPt::*option;
+        const char* factors[3];
+        const char* rate;
+        HeatInflow state;
+    } cases[] = {
+        {"10.1", &screens::frmPt::Option2, {"2", "3", "4"}, "24,000", {1, 2, 3, 4}},
+        {"10.2", &screens::frmPt::Option3, {"0,5", "3", "4"}, "6,000", {2, 0.5, 3, 4}},
+        {"10.3", &screens::frmPt::Option4, {"5", "7", "9"}, "35,000", {3, 5, 7, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        state.heatInflow = {};
+        returned.reset();
+        auto* d = open("0");
+        (d->*c.option)->click();
+        EXPECT_FALSE(d->txtPt->isEnabled());
+        EXPECT_FALSE(d->Command1->isHidden());
+        d->per1->setText(QString::fromUtf8(c.factors[0]));
+        d->per2->setText(QString::fromUtf8(c.factors[1]));
+        d->per3->setText(QString::fromUtf8(c.factors[2]));
+        // No "Расчет" pressed: the rate is computed on the way back.
+        trigger(d, "mnuReturn");
+        test::settle();
+        EXPECT_EQ(returned, QString::fromUtf8(c.rate));
+        EXPECT_EQ(state.heatInflow, c.state);
+        EXPECT_TRUE(caller->isVisible());
+    }
+
+    // Reopening shows formula (10.3) with its two factors; per3 and its symbol hidden.
+    auto* d = open("35,000");
+    EXPECT_TRUE(d->Option4->isChecked());
+    EXPECT_EQ(d->per1->text(), QStringLiteral("5"));
+    EXPECT_EQ(d->per2->text(), QStringLiteral("7"));
+    EXPECT_TRUE(d->per3->isHidden());
+    EXPECT_FALSE(d->fW->isHidden());
+    EXPECT_FALSE(d->ftet->isHidden());
+    EXPECT_TRUE(d->fK->isHidden());
+    EXPECT_EQ(d->txtPt->text(), QStringLiteral("35,000"));
+    test::snapshot(d, "frmPt");
+}
+
+TEST_F(HeatInflowDialog, TypedRateClearsTheFactorsAndCancelChangesNothing)
+{
+    state.heatInflow = {1, 2, 3, 4};
+    auto* d = open("24,000");
+    EXPECT_TRUE(d->Option2->isChecked());
+    click(d->Command1);
+    EXPECT_EQ(d->txtPt->text(), QStringLiteral("24,000"));
+    d->per1->setText("10");
+    click(d->Command2);
+    test::settle();
+    EXPECT_FALSE(returned.has_value());
+    EXPECT_EQ(state.heatInflow, (HeatInflow{1, 2, 3, 4}));
+
+    d = open("24,000");
+    d->Option1->click();
+    EXPECT_TRUE(d->per1->isHidden());
+    EXPECT_TRUE(d->Command1->isHidden());
+    EXPECT_TRUE(d->txtPt->isEnabled());
+    type(d->txtPt, "12.5");
+    EXPECT_EQ(d->txtPt->text(), QStringLiteral("12,5"));
+    EXPECT_TRUE(d->saveAndReturn());
+    EXPECT_EQ(returned, QStringLiteral("12,5"));
+    EXPECT_EQ(state.heatInflow, HeatInflow{});
+
+    d = open("12,5");
+    EXPECT_TRUE(d->Option1->isChecked());
+    EXPECT_TRUE(d->per2->isHidden());
+}
+
+TEST_F(HeatInflowDialog, AFactorThatIsNotANumberKeepsTheDialogOpen)
+{
+    auto* d = open("0");
+    d->Option2->click();
+    d->per2->setText("");
+    dialogs.clear();
+    EXPECT_FALSE(d->saveAndReturn());
+    EXPECT_EQ(messages(), QStringList{"Ввод данных|Проверте правильность ввода"});
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_FALSE(returned.has_value());
+    EXPECT_EQ(state.heatInflow, HeatInflow{});
 }
