@@ -402,3 +402,48 @@ TEST_F(Run, HandOverAddsANamedEntryToThePoolAndRefusesANameAlreadyThere)
     EXPECT_EQ(state.db().query("select * from tabKR").size(), 2);
     EXPECT_TRUE(out->isVisible());
 }
+
+TEST_F(Run, EveryStopOfTheRunShowsItsMessageAndNoResults)
+{
+    const struct {
+        const char* change;
+        const char* undo;
+        QString message;
+        bool journal;  // the run got past the main-block checks
+    } cases[] = {
+        {"update tabBloki set Adiab=0.9 where Id_Rasch=1 and Id=1",
+         "update tabBloki set Adiab=1.13 where Id_Rasch=1 and Id=1",
+         "Внимание!|Показатель адиабаты вещества в блоке должен быть > 1!", false},
+        {"update tabBloki set Davl=0 where Id_Rasch=1 and Id=1", "update tabBloki set Davl=0.84 where Id_Rasch=1 and Id=1",
+         "Внимание!|Давление в блоке должено быть > 0!", false},
+        {"update SubstChar set Mol_massa=0 where Name='Пропан'",
+         "update SubstChar set Mol_massa=44.097 where Name='Пропан'",
+         "Внимание!|Молярная масса вещества в блоке должена быть > 0!", true},
+        {"update tabBloki set Adiab=1 where Id_Rasch=1 and Id=2",
+         "update tabBloki set Adiab=1.13 where Id_Rasch=1 and Id=2",
+         "Внимание!|Показатель адиабаты веществ в блоках должен быть > 1!", true},
+        {"update tabBloki set Davl=0.1 where Id_Rasch=1 and Id=2", "update tabBloki set Davl=1.6 where Id_Rasch=1 and Id=2",
+         "В н и м а н и е ! ! !|Давление в смежном блоке меньше атмосферного (101.3 кПа).", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        state.db().exec(QString::fromUtf8(c.change));
+        const int before = journalRows();
+        state.settingsConfirmed = true;
+        dialogs.clear();
+        request->request();
+        EXPECT_EQ(messages(), (QStringList{kConfirm, c.message}));
+        EXPECT_EQ(dialogs.last()->icon, ui::Icon::Critical);
+        EXPECT_EQ(journalRows(), before + (c.journal ? 1 : 0));
+        EXPECT_TRUE(input->isVisible());
+        EXPECT_EQ(test::visibleScreen("frmOutput"), nullptr);
+        EXPECT_FALSE(state.lastResult.has_value());
+        // A stopped run leaves the confirmation as it was.
+        EXPECT_TRUE(state.settingsConfirmed);
+        state.db().exec(QString::fromUtf8(c.undo));
+    }
+    // Each undo restores a complete run.
+    dialogs.clear();
+    request->request();
+    EXPECT_NE(test::visible<frmOutput>("frmOutput"), nullptr);
+}
