@@ -28,17 +28,4 @@ QString resolveDataDir(QStringList& args, const QString& programDir)
     return QFileInfo(dir).absoluteFilePath();
 }
 
-QString templatesDir(const QString& programDir)
-{
-    const QString env = qEnvironmentVariable("VELTRON_TEMPLATES");
-    if (!env.isEmpty())
-        return env;
-    for (const QString& candidate : {programDir + QStringLiteral("/templates"),
-                                     programDir + QStringLiteral("/../templates")}) {
-        if (QFileInfo(candidate).isDir())
-            return QFileInfo(candidate).canonicalFilePath();
-    }
-    return programDir + QStringLiteral("/templates");
-}
-
 }  // namespace veltron

@@ -9,8 +9,4 @@ namespace veltron {
 // the program folder. The argument pair is removed from args.
 QString resolveDataDir(QStringList& args, const QString& programDir);
 
-// Folder of the report templates and fragments: VELTRON_TEMPLATES, else
-// "templates" beside the program or one level above it.
-QString templatesDir(const QString& programDir);
-
 }  // namespace veltron

@@ -1,0 +1,49 @@
+#include "report/appendix_report.h"
+
+#include "report/docx/templates.h"
+#include "report/format.h"
+
+namespace veltron::report {
+
+namespace {
+
+// "0.00" for a value that is not zero, "0" for zero.
+QString twoDecimalsOrZero(double x)
+{
+    return x == 0 ? QStringLiteral("0") : formatPattern(x, QStringLiteral("0.00"));
+}
+
+}  // namespace
+
+std::map<QString, QString> appendixTexts(const AppendixData& d)
+{
+    const calc::RaschResult& r = d.result;
+    std::map<QString, QString> t;
+    t[QStringLiteral("m2")] = formatPattern(r.m, QStringLiteral("0.00"));
+    t[QStringLiteral("Name1")] = d.blockName;
+    t[QStringLiteral("Name2")] = d.blockName;
+    t[QStringLiteral("Metka4")] = r.m > 5000 ? QStringLiteral("(22.2)") : QStringLiteral("(22.1)");
+    t[QStringLiteral("wt")] = d.view.Wt;
+    t[QStringLiteral("mWt")] = d.view.Wt;
+    t[QStringLiteral("R0")] = FormatResult(r.R0);
+    t[QStringLiteral("mR0")] = twoDecimalsOrZero(r.R0);
+    for (int i = 0; i < 5; ++i) {
+        t[QStringLiteral("R%1").arg(i + 1)] = d.view.zoneRadius[i];
+        t[QStringLiteral("mR%1").arg(i + 1)] = d.view.zoneRadius[i];
+    }
+    t[QStringLiteral("mz")] = twoDecimalsOrZero(d.z);
+    t[QStringLiteral("mmst")] = twoDecimalsOrZero(d.z * r.m);
+    t[QStringLiteral("mKateg")] = d.view.Zn_kategor;
+    t[QStringLiteral("mR6_inf")] = d.row6[0];
+    t[QStringLiteral("mR6_K")] = d.row6[1];
+    t[QStringLiteral("mR6_P")] = d.row6[2];
+    t[QStringLiteral("mR6_R")] = d.row6[3];
+    return t;
+}
+
+QByteArray buildAppendixReport(const AppendixData& data)
+{
+    return docx::buildAppendix(docx::templatePath(docx::kAppendixTemplate), appendixTexts(data)).toDocx();
+}
+
+}  // namespace veltron::report
