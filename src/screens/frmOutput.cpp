@@ -1,11 +1,13 @@
 #include "screens/frmOutput.h"
 
+#include "report/appendix_report.h"
 #include "screens/frmSave_KR.h"
 #include "screens/output_texts.h"
 #include "screens/widgets.h"
 #include "ui/dialogs.h"
 #include "ui/frmAddFolder.h"
 #include "ui/navigator.h"
+#include "ui/report_file.h"
 #include "ui/numbers.h"
 #include "ui/numeric_edit.h"
 #include "calc/number_text.h"
@@ -625,9 +627,18 @@ void frmOutput::back()
 
 void frmOutput::report(const QString& which)
 {
-    Q_UNUSED(which);
+    if (which == QLatin1String("mnuWord2") && state_.lastResult) {
+        report::AppendixData data;
+        data.result = *state_.lastResult;
+        data.view = view_;
+        data.z = state_.lastResult->z;
+        data.blockName = view_.mainBlock.value(0);
+        data.row6 = overpressure_.row6;
+        ui::makeReport(this, state_.reportFolder, [&data] { return report::buildAppendixReport(data); });
+        return;
+    }
     ui::dialogs().inform(QStringLiteral("Внимание!"),
-                         QStringLiteral("Формирование отчетов в Word ещё не реализовано."), ui::Icon::Information);
+                         QStringLiteral("Отчет \"Приложение 2\" ещё не реализован."), ui::Icon::Information);
 }
 
 }  // namespace veltron::screens

@@ -10,6 +10,7 @@
 #include "screens/settings_panel.h"
 #include "screens/widgets.h"
 
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -446,4 +447,26 @@ TEST_F(Run, EveryStopOfTheRunShowsItsMessageAndNoResults)
     dialogs.clear();
     request->request();
     EXPECT_NE(test::visible<frmOutput>("frmOutput"), nullptr);
+}
+
+TEST_F(Run, AppendixReportIsWrittenFromTheResultsScreenAndTheScreenComesBack)
+{
+    auto* out = runToResults();
+    ASSERT_NE(out, nullptr);
+    const QString path = data.file("Приложение 3.docx");
+    dialogs.clear();
+    dialogs.files = {path};
+    trigger(out, "mnuWord2");
+    test::settle();
+    EXPECT_TRUE(out->isVisible());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << messages().join("\n").toStdString();
+    EXPECT_TRUE(f.read(2) == "PK");
+    EXPECT_TRUE(messages().isEmpty()) << messages().join("\n").toStdString();
+
+    // The main report is not there yet and says so.
+    dialogs.clear();
+    trigger(out, "mnuWord1");
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_TRUE(dialogs.last()->text.contains(QStringLiteral("ещё не реализован")));
 }
