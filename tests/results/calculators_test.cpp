@@ -1,8 +1,10 @@
+#include "results/fake_input.h"
 #include "results/fixture.h"
 
 #include "screens/frmDolya_z.h"
 #include "screens/frmNyu.h"
 #include "screens/frmPt.h"
+#include "screens/model1_dialogs.h"
 #include "screens/widgets.h"
 #include "ui/numeric_edit.h"
 
@@ -330,4 +332,75 @@ TEST_F(HeatInflowDialog, AFactorThatIsNotANumberKeepsTheDialogOpen)
     EXPECT_TRUE(d->isVisible());
     EXPECT_FALSE(returned.has_value());
     EXPECT_EQ(state.heatInflow, HeatInflow{});
+}
+
+// The dialogs opened the way the input screen and the block editor open them.
+TEST_F(ZDialog, OpenedFromTheInputScreenItStartsFromItsZAndWritesItBack)
+{
+    auto* input = new test::FakeInput;
+    input->Zet->setText("0,05");
+    input->show();
+    screens::openZDialog(state, input);
+    auto* d = test::visible<frmDolya_z>("frmDolya_z");
+    ASSERT_NE(d, nullptr);
+    EXPECT_FALSE(input->isVisible());
+    EXPECT_EQ(d->Zet->text(), QStringLiteral("0,05"));
+    EXPECT_TRUE(d->Option4->isChecked());
+    d->Zet->setText("0,3");
+    trigger(d, "mnuPred");
+    test::settle();
+    EXPECT_TRUE(input->isVisible());
+    EXPECT_EQ(input->Zet->text(), QStringLiteral("0,3"));
+}
+
+TEST_F(Nyu, EnterWritesTheInputScreensAirTemperatureAndCoefficient)
+{
+    auto* input = new test::FakeInput;
+    input->Tempv->setText("30");
+    input->Tempp->setText("20");
+    input->show();
+    screens::openNyuCalculator(state, input);
+    auto* n = test::visible<frmNyu>("frmNyu");
+    ASSERT_NE(n, nullptr);
+    EXPECT_EQ(n->T->text(), QStringLiteral("30"));
+    n->V->setText("1");
+    click(n->Command3);
+    click(n->Command1);
+    test::settle();
+    EXPECT_EQ(input->Tempv->text(), QStringLiteral("30"));
+    EXPECT_EQ(input->txtNyu->text(), QStringLiteral("5,60"));
+    EXPECT_EQ(input->Tempp->text(), QStringLiteral("20"));
+
+    // "Отмена" leaves both fields as they were.
+    screens::openNyuCalculator(state, input);
+    n = test::visible<frmNyu>("frmNyu");
+    ASSERT_NE(n, nullptr);
+    n->T->setText("10");
+    click(n->Command3);
+    click(n->Command2);
+    test::settle();
+    EXPECT_EQ(input->Tempv->text(), QStringLiteral("30"));
+    EXPECT_EQ(input->txtNyu->text(), QStringLiteral("5,60"));
+}
+
+TEST_F(HeatInflowDialog, OpenedFromTheBlockEditorItReturnsTheRateIntoItsField)
+{
+    QWidget* editor = new QWidget;
+    editor->setObjectName("frmBlok");
+    auto* field = new QLineEdit("7", editor);
+    field->setObjectName("Sk_teploper_GF");
+    editor->show();
+    screens::openHeatInflowDialog(state, editor);
+    auto* d = test::visible<screens::frmPt>("frmPt");
+    ASSERT_NE(d, nullptr);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(d->txtPt->text(), QStringLiteral("7"));
+    d->Option2->click();
+    d->per1->setText("2");
+    d->per2->setText("3");
+    d->per3->setText("4");
+    trigger(d, "mnuReturn");
+    test::settle();
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(field->text(), QStringLiteral("24,000"));
 }
