@@ -2,9 +2,14 @@
 
 namespace veltron::cli {
 
+void registerRunCommand();
+void registerFormatCommand();
+
 // Each command lives in a file of its own and is added here.
 void registerBuiltinCommands()
 {
+    registerRunCommand();
+    registerFormatCommand();
 }
 
 }  // namespace veltron::cli

@@ -1,0 +1,176 @@
+// veltron-cli run NAME | run --all: model I on stored calculations.
+#include "cli/cli.h"
+#include "cli/json_writer.h"
+
+#include "calc/engine.h"
+#include "records/calculations.h"
+#include "records/run_inputs.h"
+#include "records/store_reference.h"
+
+#include <QDateTime>
+
+#include <vector>
+
+namespace veltron::cli {
+
+namespace {
+
+void writeResult(JsonWriter& w, const calc::RaschResult& r)
+{
+    w.member("A", r.A);
+    w.member("Betta", r.Betta);
+    w.member("G", r.G);
+    w.member("Gq", r.Gq);
+    w.member("E11", r.E11);
+    w.member("E12", r.E12);
+    w.member("Ggf", r.Ggf);
+    w.member("E21own", r.E21own);
+    w.member("E21", r.E21);
+    w.member("E22", r.E22);
+    w.member("E23", r.E23);
+    w.member("E24", r.E24);
+    w.member("Gperegr", r.Gperegr);
+    w.member("G23", r.G23);
+    w.member("qr", r.qr);
+    w.member("Tr", r.Tr);
+    w.member("PnT", r.PnT);
+    w.member("PnTr", r.PnTr);
+    w.member("Cn", r.Cn);
+    w.member("Nyu", r.Nyu);
+    w.member("W", r.W);
+    w.member("Eps", r.Eps);
+    w.member("KoefG", r.KoefG);
+    w.member("G4", r.G4);
+    w.member("G5", r.G5);
+    w.member("Gs", r.Gs);
+    w.member("GW", r.GW);
+    w.member("Tau", r.Tau);
+    w.member("Tau_max", r.Tau_max);
+    w.member("Tau15", r.Tau15);
+    w.member("E", r.E);
+    w.member("m", r.m);
+    w.member("Q", r.Q);
+    w.member("Zn_kategor", r.Zn_kategor);
+    w.member("Wt", r.Wt);
+    w.member("R0", r.R0);
+    w.key("Rzone");
+    w.beginArray();
+    for (double radius : r.Rzone)
+        w.value(radius);
+    w.endArray();
+    w.member("G_entered", r.G_entered);
+    w.member("Ggf_entered", r.Ggf_entered);
+    w.member("G4_entered", r.G4_entered);
+    w.member("G5_entered", r.G5_entered);
+    w.member("Gs_entered", r.Gs_entered);
+    w.member("KoefG_report", r.KoefG_report);
+    w.member("Label17", r.Label17);
+    w.member("Label28", r.Label28);
+    w.key("adjacent");
+    w.beginArray();
+    for (const calc::AdjacentResult& a : r.adjacent) {
+        w.beginObject();
+        w.member("Id", a.Id);
+        w.member("w12", a.w12);
+        w.member("g12", a.g12);
+        w.member("e12", a.e12);
+        w.member("w21", a.w21);
+        w.member("g21", a.g21);
+        w.member("e21", a.e21);
+        w.member("e22", a.e22);
+        w.member("e23", a.e23);
+        w.member("g12_entered", a.g12_entered);
+        w.member("g21_entered", a.g21_entered);
+        w.endObject();
+    }
+    w.endArray();
+}
+
+struct JournalRow {
+    QString name;
+    QDateTime when;
+};
+
+// One calculation: its JSON object into w, its journal row (if the run got
+// that far) into journal. Returns true when the run gave a result.
+bool runOne(JsonWriter& w, const db::Store& store, const calc::Reference& reference,
+            const records::Calculation& calculation, bool named, std::vector<JournalRow>& journal)
+{
+    const records::LoadedInputs loaded = records::loadRunInputs(store, calculation);
+    calc::RunOutcome outcome;
+    if (const calc::Stop* s = std::get_if<calc::Stop>(&loaded)) {
+        outcome = *s;
+    } else {
+        outcome = calc::run(std::get<calc::RunInputs>(loaded), reference, [&] {
+            journal.push_back({calculation.name, QDateTime::currentDateTime()});
+        });
+    }
+    w.beginObject();
+    if (named)
+        w.member("Name", calculation.name);
+    if (const calc::Stop* s = std::get_if<calc::Stop>(&outcome)) {
+        w.member("title", s->title);
+        w.member("message", s->message);
+    } else {
+        writeResult(w, std::get<calc::RaschResult>(outcome));
+    }
+    w.endObject();
+    return calc::succeeded(outcome);
+}
+
+void writeJournal(db::Store& store, const std::vector<JournalRow>& rows)
+{
+    if (rows.empty())
+        return;
+    store.transaction([&] {
+        for (const JournalRow& row : rows)
+            records::appendRunJournal(store, row.name, row.when);
+    });
+}
+
+int runCommand(Context& ctx, const QStringList& args)
+{
+    if (args.size() != 1) {
+        ctx.err << "Использование: veltron-cli run ИМЯ_РАСЧЕТА | run --all\n";
+        return 1;
+    }
+    try {
+        const records::StoreReference reference(ctx.store);
+        JsonWriter w;
+        std::vector<JournalRow> journal;
+        bool allSucceeded = true;
+        if (args.first() == QLatin1String("--all")) {
+            const QList<records::Calculation> all = records::listCalculations(ctx.store);
+            journal.reserve(all.size());
+            w.beginArray();
+            for (const records::Calculation& c : all)
+                allSucceeded = runOne(w, ctx.store, reference, c, true, journal) && allSucceeded;
+            w.endArray();
+        } else {
+            const auto calculation = records::findByName(ctx.store, args.first());
+            if (!calculation) {
+                ctx.err << "Расчет «" << args.first().toStdString() << "» не найден в базе данных.\n";
+                return 1;
+            }
+            allSucceeded = runOne(w, ctx.store, reference, *calculation, false, journal);
+        }
+        // The journal is written before anything is printed: output always
+        // belongs to runs whose journal rows are stored.
+        writeJournal(ctx.store, journal);
+        ctx.out << w.text() << "\n";
+        return allSucceeded ? 0 : 2;
+    } catch (const db::StoreError& e) {
+        ctx.err << e.message().toStdString() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace
+
+void registerRunCommand()
+{
+    registerCommand(QStringLiteral("run"), QStringLiteral("run ИМЯ_РАСЧЕТА | run --all — расчет модели I"),
+                    runCommand);
+}
+
+}  // namespace veltron::cli
