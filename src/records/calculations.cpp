@@ -1,0 +1,234 @@
+#include "records/calculations.h"
+
+#include "records/blocks.h"
+
+#include <QDateTime>
+#include <QSqlRecord>
+#include <QVariant>
+
+namespace veltron::records {
+
+namespace {
+
+constexpr int kLargestId = 32767;
+
+QString tableOf(Kind kind)
+{
+    return kind == Kind::ModelI ? QStringLiteral("tabRasch") : QStringLiteral("tabRasch1");
+}
+
+Calculation fromRecord(const QSqlRecord& r)
+{
+    return {r.value(QStringLiteral("Id")).toInt(), r.value(QStringLiteral("Name")).toString()};
+}
+
+double number(const QSqlRecord& r, const char* field)
+{
+    const QVariant v = r.value(QLatin1String(field));
+    return v.isNull() ? 0.0 : v.toDouble();
+}
+
+const char* const kConditionFields[] = {"Name_poverhn", "t_kontakt", "S_kontakt", "S_G",  "Tempv",   "Tempp",
+                                        "Tg",           "nyu",       "f131",      "z",    "znPn",    "znPn1",
+                                        "Lnkpr",        "znLnkpr",   "Uv",        "opNyu"};
+
+QVariantList valuesOf(const Conditions& c)
+{
+    return {c.Name_poverhn, c.t_kontakt, c.S_kontakt, c.S_G,  c.Tempv, c.Tempp,   c.Tg, c.nyu,
+            c.f131,         c.z,         c.znPn,      c.znPn1, c.Lnkpr, c.znLnkpr, c.Uv, c.opNyu};
+}
+
+}  // namespace
+
+QList<Calculation> listCalculations(const db::Store& store, Kind kind)
+{
+    auto rows = store.query(QStringLiteral("SELECT Id, Name FROM %1").arg(tableOf(kind)));
+    db::sortRussianBy(rows);
+    QList<Calculation> out;
+    for (const auto& r : rows)
+        out << fromRecord(r);
+    return out;
+}
+
+int countCalculations(const db::Store& store, Kind kind)
+{
+    return store.query(QStringLiteral("SELECT COUNT(*) FROM %1").arg(tableOf(kind))).first().value(0).toInt();
+}
+
+std::optional<Calculation> findById(const db::Store& store, int id, Kind kind)
+{
+    const auto rows = store.query(QStringLiteral("SELECT Id, Name FROM %1 WHERE Id = ?").arg(tableOf(kind)), {id});
+    if (rows.isEmpty())
+        return std::nullopt;
+    return fromRecord(rows.first());
+}
+
+std::optional<Calculation> findByName(const db::Store& store, const QString& name, Kind kind)
+{
+    const auto rows = store.query(QStringLiteral("SELECT Id, Name FROM %1 WHERE Name = ?").arg(tableOf(kind)), {name});
+    if (rows.isEmpty())
+        return std::nullopt;
+    return fromRecord(rows.first());
+}
+
+int allocateId(const db::Store& store, Kind kind)
+{
+    const QString t = tableOf(kind);
+    const auto rows = store.query(
+        QStringLiteral("SELECT CASE WHEN NOT EXISTS (SELECT 1 FROM %1 WHERE Id = 1) THEN 1 "
+                       "ELSE (SELECT MIN(a.Id + 1) FROM %1 a WHERE a.Id >= 1 "
+                       "AND NOT EXISTS (SELECT 1 FROM %1 b WHERE b.Id = a.Id + 1)) END")
+            .arg(t));
+    const int id = rows.isEmpty() ? 1 : rows.first().value(0).toInt();
+    if (id < 1 || id > kLargestId)
+        throw db::StoreError(
+            QStringLiteral("Нет свободного номера для нового расчета: заняты все номера от 1 до %1.").arg(kLargestId));
+    return id;
+}
+
+Calculation createCalculation(db::Store& store, const QString& name, Kind kind)
+{
+    Calculation c;
+    store.transaction([&] {
+        c = {allocateId(store, kind), name};
+        store.exec(QStringLiteral("INSERT INTO %1 (Id, Name) VALUES (?, ?)").arg(tableOf(kind)), {c.id, c.name});
+        if (kind == Kind::ModelI) {
+            QStringList marks;
+            for (int i = 0; i <= int(std::size(kConditionFields)); ++i)
+                marks << QStringLiteral("?");
+            QStringList names{QStringLiteral("Id")};
+            for (const char* f : kConditionFields)
+                names << QLatin1String(f);
+            store.exec(QStringLiteral("INSERT INTO tabMain (%1) VALUES (%2)").arg(names.join(", "), marks.join(", ")),
+                       QVariantList{c.id} + valuesOf(Conditions{}));
+        }
+    });
+    return c;
+}
+
+int lastOpenedId(const db::Store& store)
+{
+    const auto rows = store.query(QStringLiteral("SELECT Id FROM tab_time"));
+    if (rows.isEmpty() || rows.first().value(0).isNull())
+        return 0;
+    return qRound(rows.first().value(0).toDouble());
+}
+
+void recordOpening(db::Store& store, int id)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    store.transaction([&] {
+        if (store.exec(QStringLiteral("UPDATE tab_time SET Id = ?, Time_nast = ?"), {double(id), now}) == 0)
+            store.exec(QStringLiteral("INSERT INTO tab_time (Id, Time_nast) VALUES (?, ?)"), {double(id), now});
+    });
+}
+
+std::optional<Conditions> loadConditions(const db::Store& store, int id)
+{
+    const auto rows = store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id = ?"), {id});
+    if (rows.isEmpty())
+        return std::nullopt;
+    const QSqlRecord& r = rows.first();
+    Conditions c;
+    c.Name_poverhn = r.value(QStringLiteral("Name_poverhn")).toString();
+    c.t_kontakt = number(r, "t_kontakt");
+    c.S_kontakt = number(r, "S_kontakt");
+    c.S_G = number(r, "S_G");
+    c.Tempv = number(r, "Tempv");
+    c.Tempp = number(r, "Tempp");
+    c.Tg = number(r, "Tg");
+    c.nyu = number(r, "nyu");
+    c.f131 = qRound(number(r, "f131"));
+    c.z = number(r, "z");
+    c.znPn = number(r, "znPn");
+    c.znPn1 = number(r, "znPn1");
+    c.Lnkpr = qRound(number(r, "Lnkpr"));
+    c.znLnkpr = number(r, "znLnkpr");
+    c.Uv = number(r, "Uv");
+    c.opNyu = qRound(number(r, "opNyu"));
+    return c;
+}
+
+void saveConditions(db::Store& store, int id, const Conditions& conditions)
+{
+    QStringList sets;
+    for (const char* f : kConditionFields)
+        sets << QLatin1String(f) + QStringLiteral(" = ?");
+    store.transaction([&] {
+        const int changed = store.exec(QStringLiteral("UPDATE tabMain SET %1 WHERE Id = ?").arg(sets.join(", ")),
+                                       valuesOf(conditions) + QVariantList{id});
+        if (changed == 0) {
+            QStringList names{QStringLiteral("Id")};
+            QStringList marks{QStringLiteral("?")};
+            for (const char* f : kConditionFields) {
+                names << QLatin1String(f);
+                marks << QStringLiteral("?");
+            }
+            store.exec(QStringLiteral("INSERT INTO tabMain (%1) VALUES (%2)").arg(names.join(", "), marks.join(", ")),
+                       QVariantList{id} + valuesOf(conditions));
+        }
+    });
+}
+
+bool loadRunSettings(const db::Store& store, int id, calc::RunSettings& settings)
+{
+    const auto rows = store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id = ?"), {id});
+    if (rows.isEmpty())
+        return false;
+    const QSqlRecord& r = rows.first();
+    settings.A = qRound(number(r, "A"));
+    settings.G = qRound(number(r, "G"));
+    if (qRound(number(r, "Gs")) == 1) {
+        settings.Gs = true;
+        settings.znGs = number(r, "znGs");
+        settings.G4 = settings.G5 = false;
+        settings.znG4 = settings.znG5 = 0;
+        return true;
+    }
+    settings.Gs = false;
+    settings.znGs = 0;
+    settings.G4 = qRound(number(r, "G4")) == 1;
+    settings.znG4 = settings.G4 ? number(r, "znG4") : 0;
+    settings.G5 = qRound(number(r, "G5")) == 1;
+    settings.znG5 = settings.G5 ? number(r, "znG5") : 0;
+    return true;
+}
+
+void renameCalculation(db::Store& store, int id, const QString& newName)
+{
+    store.exec(QStringLiteral("UPDATE tabRasch SET Name = ? WHERE Id = ?"), {newName, id});
+}
+
+Calculation saveAs(db::Store& store, int sourceId, const QString& targetName, const Conditions& conditions)
+{
+    Calculation target;
+    store.transaction([&] {
+        if (const auto existing = findByName(store, targetName)) {
+            target = *existing;
+            if (target.id == sourceId)
+                throw db::StoreError(QStringLiteral("Расчет нельзя сохранить сам в себя."));
+            store.exec(QStringLiteral("DELETE FROM tabBloki WHERE Id_Rasch = ?"), {target.id});
+        } else {
+            target = {allocateId(store), targetName};
+            store.exec(QStringLiteral("INSERT INTO tabRasch (Id, Name) VALUES (?, ?)"), {target.id, target.name});
+        }
+        saveConditions(store, target.id, conditions);
+        QStringList rest = blockColumns();
+        rest.removeFirst();  // Id_Rasch
+        store.exec(QStringLiteral("INSERT INTO tabBloki (Id_Rasch, %1) SELECT ?, %1 FROM tabBloki WHERE Id_Rasch = ?")
+                       .arg(rest.join(", ")),
+                   {target.id, sourceId});
+    });
+    return target;
+}
+
+void deleteCalculation(db::Store& store, int id)
+{
+    store.transaction([&] {
+        store.exec(QStringLiteral("DELETE FROM tabRasch WHERE Id = ?"), {id});
+        store.exec(QStringLiteral("DELETE FROM tabMain WHERE Id = ?"), {id});
+        store.exec(QStringLiteral("DELETE FROM tabBloki WHERE Id_Rasch = ?"), {id});
+    });
+}
+
+}  // namespace veltron::records

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "calc/run_inputs.h"
+#include "db/store.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace veltron::records {
+
+// The two tables of stored calculations: model I and the complex calculations of model IV.
+enum class Kind { ModelI, Complex };
+
+struct Calculation {
+    int id = 0;
+    QString name;
+};
+
+// General conditions of a calculation, one row of tabMain without the run settings.
+struct Conditions {
+    QString Name_poverhn = QStringLiteral("Бетон");
+    double t_kontakt = 0;
+    double S_kontakt = 0;
+    double S_G = 0;
+    double Tempv = 0;
+    double Tempp = 0;
+    double Tg = 0;
+    double nyu = 1;
+    int f131 = 0;
+    double z = 0.1;
+    double znPn = 0;
+    double znPn1 = 0;
+    int Lnkpr = 0;
+    double znLnkpr = 0;
+    double Uv = 0;
+    int opNyu = 0;
+
+    bool operator==(const Conditions&) const = default;
+};
+
+// Calculations of one kind by name in Russian alphabetical order.
+QList<Calculation> listCalculations(const db::Store& store, Kind kind = Kind::ModelI);
+int countCalculations(const db::Store& store, Kind kind = Kind::ModelI);
+std::optional<Calculation> findById(const db::Store& store, int id, Kind kind = Kind::ModelI);
+std::optional<Calculation> findByName(const db::Store& store, const QString& name, Kind kind = Kind::ModelI);
+
+// The lowest positive identifier without a row, found by one query.
+// Throws StoreError when every identifier up to 32767 is taken.
+int allocateId(const db::Store& store, Kind kind = Kind::ModelI);
+
+// A new calculation: its row and, for model I, its tabMain row with the
+// defaults of a new calculation (the settings keep their column defaults).
+Calculation createCalculation(db::Store& store, const QString& name, Kind kind = Kind::ModelI);
+
+// The calculation opened last, as tab_time remembers it (0 when none).
+int lastOpenedId(const db::Store& store);
+// Remembers the opening in the single row of tab_time.
+void recordOpening(db::Store& store, int id);
+
+std::optional<Conditions> loadConditions(const db::Store& store, int id);
+// Writes the general conditions into the tabMain row of the calculation;
+// the run settings of the row are not touched.
+void saveConditions(db::Store& store, int id, const Conditions& conditions);
+
+// Reads the run settings stored with the calculation into `settings`: the
+// formulas A and G and the entered masses (Pn is left as it is). Returns
+// false when the calculation has no tabMain row.
+bool loadRunSettings(const db::Store& store, int id, calc::RunSettings& settings);
+
+void renameCalculation(db::Store& store, int id, const QString& newName);
+
+// Copies calculation sourceId with the given conditions to targetName: onto
+// the existing calculation of that name (its blocks replaced, its settings
+// kept) or onto a new one. All or nothing. Returns the target.
+Calculation saveAs(db::Store& store, int sourceId, const QString& targetName, const Conditions& conditions);
+
+// Deletes a calculation of model I with its conditions and blocks, all or nothing.
+void deleteCalculation(db::Store& store, int id);
+
+}  // namespace veltron::records
