@@ -76,8 +76,9 @@ int allocateId(const db::Store& store, Kind kind)
     const QString t = tableOf(kind);
     const auto rows = store.query(
         QStringLiteral("SELECT CASE WHEN NOT EXISTS (SELECT 1 FROM %1 WHERE Id = 1) THEN 1 "
-                       "ELSE (SELECT MIN(a.Id + 1) FROM %1 a WHERE a.Id >= 1 "
-                       "AND NOT EXISTS (SELECT 1 FROM %1 b WHERE b.Id = a.Id + 1)) END")
+                       "ELSE (SELECT MIN(Id) + 1 FROM (SELECT Id, LEAD(Id) OVER (ORDER BY Id) AS nxt "
+                       "FROM (SELECT DISTINCT Id FROM %1 WHERE Id >= 1) d) w "
+                       "WHERE nxt IS NULL OR nxt > Id + 1) END")
             .arg(t));
     const int id = rows.isEmpty() ? 1 : rows.first().value(0).toInt();
     if (id < 1 || id > kLargestId)
