@@ -41,32 +41,45 @@ QString blockLabel(const BlockData& b, bool isMain)
 
 const QString kSpill = QStringLiteral("аварийный пролив");
 
+// Where a quantity is computed; the text is made only when a message needs it.
+class Where {
+public:
+    Where(const QString& text) : text_(&text) {}
+    Where(const BlockData& block, bool isMain) : block_(&block), isMain_(isMain) {}
+    QString text() const { return text_ ? *text_ : blockLabel(*block_, isMain_); }
+
+private:
+    const QString* text_ = nullptr;
+    const BlockData* block_ = nullptr;
+    bool isMain_ = false;
+};
+
 // An arithmetic fault: the run ends without results, naming the quantity and
 // where it was computed.
-[[noreturn]] void fault(const QString& quantity, const QString& where, const QString& reason)
+[[noreturn]] void fault(const QString& quantity, const Where& where, const QString& reason)
 {
     stopWith(text::kAttention, QStringLiteral("Ошибка в расчете: %1, %2 — %3. Результаты расчета не получены.")
-                                   .arg(quantity, where, reason));
+                                   .arg(quantity, where.text(), reason));
 }
 
 const QString kNotFinite =
     QStringLiteral("результат не является конечным числом (переполнение или недопустимая операция)");
 
-double finite(double v, const QString& quantity, const QString& where)
+double finite(double v, const QString& quantity, const Where& where)
 {
     if (!std::isfinite(v))
         fault(quantity, where, kNotFinite);
     return v;
 }
 
-double divisor(double d, const QString& quantity, const QString& where, const QString& why)
+double divisor(double d, const QString& quantity, const Where& where, const QString& why)
 {
     if (d == 0)
         fault(quantity, where, QStringLiteral("деление на ноль (%1)").arg(why));
     return d;
 }
 
-double root(double arg, const QString& quantity, const QString& where)
+double root(double arg, const QString& quantity, const Where& where)
 {
     if (arg < 0)
         fault(quantity, where,
@@ -251,12 +264,11 @@ SubstData Runner::lookupSubstance(const BlockData& b, bool isMain) const
     if (!s)
         missingData(QStringLiteral("Вещество «%1» (%2) не найдено в справочнике веществ.")
                         .arg(b.Name, blockLabel(b, isMain)));
-    const QString where = blockLabel(b, isMain);
     for (double v : {s->Mol_massa, s->T_kip, s->Tvsp, s->Tepl_sgorPGF, s->Tepl_paroobr,
                      s->Teploem_GF, s->pA, s->pB, s->pCa})
         if (!std::isfinite(v))
             missingData(QStringLiteral("Данные вещества «%1» (%2) в справочнике веществ не являются числами.")
-                            .arg(b.Name, where));
+                            .arg(b.Name, blockLabel(b, isMain)));
     return *s;
 }
 
@@ -319,7 +331,7 @@ double Runner::betta()
 double Runner::vapourPressure(double T, const QString& quantity) const
 {
     const SubstData& s = s1_;
-    const QString where = mainLabel_;
+    const QString& where = mainLabel_;
     double v = 0;
     switch (in_.settings.Pn) {
     case 1:  // formula 14.2
@@ -415,7 +427,7 @@ void Runner::mainLiquid()
 // Step 15 for one adjacent block: its vapour side, then its liquid side.
 void Runner::adjacentBlock(const BlockData& b, const SubstData& s, AdjacentResult& out)
 {
-    const QString where = blockLabel(b, false);
+    const Where where(b, false);
     out.Id = b.Id;
     const double P = b.Davl;
     const double k = b.Adiab;
