@@ -93,10 +93,9 @@ struct JournalRow {
 
 // One calculation: its JSON object into w, its journal row (if the run got
 // that far) into journal. Returns true when the run gave a result.
-bool runOne(JsonWriter& w, const db::Store& store, const calc::Reference& reference,
-            const records::Calculation& calculation, bool named, std::vector<JournalRow>& journal)
+bool runOne(JsonWriter& w, const calc::Reference& reference, const records::Calculation& calculation,
+            const records::LoadedInputs& loaded, bool named, std::vector<JournalRow>& journal)
 {
-    const records::LoadedInputs loaded = records::loadRunInputs(store, calculation);
     calc::RunOutcome outcome;
     if (const calc::Stop* s = std::get_if<calc::Stop>(&loaded)) {
         outcome = *s;
@@ -140,19 +139,34 @@ int runCommand(Context& ctx, const QStringList& args)
         std::vector<JournalRow> journal;
         bool allSucceeded = true;
         if (args.first() == QLatin1String("--all")) {
+            // Inputs come in the store's order; the objects are printed in the
+            // order of the list of calculations.
             const QList<records::Calculation> all = records::listCalculations(ctx.store);
+            std::vector<std::string> objects(all.size());
             journal.reserve(all.size());
-            w.beginArray();
-            for (const records::Calculation& c : all)
-                allSucceeded = runOne(w, ctx.store, reference, c, true, journal) && allSucceeded;
-            w.endArray();
+            records::loadRunInputs(ctx.store, all, [&](qsizetype i, const records::LoadedInputs& in) {
+                JsonWriter one;
+                allSucceeded = runOne(one, reference, all[i], in, true, journal) && allSucceeded;
+                objects[i] = one.take();
+            });
+            std::string text = "[";
+            for (std::size_t i = 0; i < objects.size(); ++i) {
+                if (i > 0)
+                    text += ", ";
+                text += objects[i];
+            }
+            text += "]";
+            writeJournal(ctx.store, journal);
+            ctx.out << text << "\n";
+            return allSucceeded ? 0 : 2;
         } else {
             const auto calculation = records::findByName(ctx.store, args.first());
             if (!calculation) {
                 ctx.err << "Расчет «" << args.first().toStdString() << "» не найден в базе данных.\n";
                 return 1;
             }
-            allSucceeded = runOne(w, ctx.store, reference, *calculation, false, journal);
+            allSucceeded = runOne(w, reference, *calculation,
+                                  records::loadRunInputs(ctx.store, *calculation), false, journal);
         }
         // The journal is written before anything is printed: output always
         // belongs to runs whose journal rows are stored.

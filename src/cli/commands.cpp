@@ -4,12 +4,14 @@ namespace veltron::cli {
 
 void registerRunCommand();
 void registerFormatCommand();
+void registerReportCommand();
 
 // Each command lives in a file of its own and is added here.
 void registerBuiltinCommands()
 {
     registerRunCommand();
     registerFormatCommand();
+    registerReportCommand();
 }
 
 }  // namespace veltron::cli

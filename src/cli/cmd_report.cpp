@@ -1,0 +1,137 @@
+// veltron-cli report appendix NAME --out FILE.docx [--pressure P]: runs a
+// stored calculation of model I and writes its appendix report headless,
+// through the same code as the results screen.
+#include "cli/cli.h"
+#include "cli/json_writer.h"
+
+#include "calc/engine.h"
+#include "calc/number_text.h"
+#include "records/blocks.h"
+#include "records/calculations.h"
+#include "records/run_inputs.h"
+#include "records/store_reference.h"
+#include "report/appendix_report.h"
+#include "report/docx/docx_error.h"
+#include "report/results_view.h"
+
+#include <QSaveFile>
+
+namespace veltron::cli {
+
+namespace {
+
+struct ReportArgs {
+    QString kind;
+    QString name;
+    QString out;
+    double pressure = 5;
+};
+
+std::optional<ReportArgs> parseArgs(const QStringList& args, std::ostream& err)
+{
+    ReportArgs a;
+    QStringList rest;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--out") && i + 1 < args.size()) {
+            a.out = args[++i];
+        } else if (args[i] == QLatin1String("--pressure") && i + 1 < args.size()) {
+            const auto p = calc::parseNumber(args[++i]);
+            if (!p) {
+                err << "Давление «" << args[i].toStdString() << "» не является числом.\n";
+                return std::nullopt;
+            }
+            a.pressure = *p;
+        } else {
+            rest << args[i];
+        }
+    }
+    if (rest.size() != 2 || rest[0] != QLatin1String("appendix") || a.out.isEmpty()) {
+        err << "Использование: veltron-cli report appendix ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--pressure P]\n";
+        return std::nullopt;
+    }
+    a.kind = rest[0];
+    a.name = rest[1];
+    return a;
+}
+
+void printStop(Context& ctx, const calc::Stop& stop)
+{
+    JsonWriter w;
+    w.beginObject();
+    w.member("title", stop.title);
+    w.member("message", stop.message);
+    w.endObject();
+    ctx.out << w.text() << "\n";
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+int reportCommand(Context& ctx, const QStringList& args)
+{
+    const auto a = parseArgs(args, ctx.err);
+    if (!a)
+        return 1;
+    try {
+        const auto calculation = records::findByName(ctx.store, a->name);
+        if (!calculation) {
+            ctx.err << "Расчет «" << a->name.toStdString() << "» не найден в базе данных.\n";
+            return 1;
+        }
+        const records::LoadedInputs loaded = records::loadRunInputs(ctx.store, *calculation);
+        if (const calc::Stop* s = std::get_if<calc::Stop>(&loaded)) {
+            printStop(ctx, *s);
+            return 2;
+        }
+        const calc::RunInputs& inputs = std::get<calc::RunInputs>(loaded);
+        bool journalDue = false;
+        const records::StoreReference reference(ctx.store);
+        const calc::RunOutcome outcome = calc::run(inputs, reference, [&] { journalDue = true; });
+        if (journalDue)
+            records::appendRunJournal(ctx.store, calculation->name);
+        if (const calc::Stop* s = std::get_if<calc::Stop>(&outcome)) {
+            printStop(ctx, *s);
+            return 2;
+        }
+        const calc::RaschResult& result = std::get<calc::RaschResult>(outcome);
+        const auto zone = report::overpressure(a->pressure, result.R0);
+        if (zone.clamped)
+            ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
+
+        report::AppendixData data;
+        data.result = result;
+        data.view = report::buildResultsView(result, {}, records::blocksOf(ctx.store, calculation->id));
+        data.z = calc::parseNumber(inputs.conditions.Zet).value_or(0);
+        data.blockName = inputs.main.Name_blok;
+        data.row6 = zone.row6;
+        if (!writeFile(a->out, report::buildAppendixReport(data))) {
+            ctx.err << "Ошибка в процессе сохранения файла «" << a->out.toStdString() << "».\n";
+            return 1;
+        }
+        JsonWriter w;
+        w.beginObject();
+        w.member("file", a->out);
+        w.endObject();
+        ctx.out << w.text() << "\n";
+        return 0;
+    } catch (const docx::DocxError& e) {
+        ctx.err << e.message().toStdString() << "\n";
+    } catch (const db::StoreError& e) {
+        ctx.err << e.message().toStdString() << "\n";
+    }
+    return 1;
+}
+
+}  // namespace
+
+void registerReportCommand()
+{
+    registerCommand(QStringLiteral("report"),
+                    QStringLiteral("report appendix ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--pressure P] — приложение отчета"),
+                    reportCommand);
+}
+
+}  // namespace veltron::cli
