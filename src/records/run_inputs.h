@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 
+#include <functional>
 #include <variant>
 
 namespace veltron::records {
@@ -26,6 +27,11 @@ calc::BlockData toBlockData(const Block& block);
 // the user sees instead. Store failures throw db::StoreError.
 using LoadedInputs = std::variant<calc::RunInputs, calc::Stop>;
 LoadedInputs loadRunInputs(const db::Store& store, const Calculation& calculation);
+
+// The same for many calculations, reading the store in a few large queries:
+// calls each(i, inputs) for every calculations[i], in no particular order.
+void loadRunInputs(const db::Store& store, const QList<Calculation>& calculations,
+                   const std::function<void(qsizetype, const LoadedInputs&)>& each);
 
 // The journal row of one model I run.
 void appendRunJournal(db::Store& store, const QString& calculationName,

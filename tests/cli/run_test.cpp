@@ -138,10 +138,19 @@ TEST_F(CliRun, AllRunsEveryCalculation)
     const int stored = store->query("SELECT COUNT(*) FROM tabRasch").first().value(0).toInt();
     ASSERT_EQ(all.size(), stored);
     QStringList names;
-    for (const QJsonValue& v : all)
+    QJsonObject mine;
+    for (const QJsonValue& v : all) {
         names << v.toObject()["Name"].toString();
+        if (names.last() == QStringLiteral("Проба CLI"))
+            mine = v.toObject();
+    }
     EXPECT_TRUE(names.contains(QStringLiteral("Проба CLI")));
     EXPECT_EQ(journalRows(*store), stored);
+
+    // The batch reads the store its own way; the result is the single run's.
+    const auto one = test::runCli(dir.path(), {"run", QStringLiteral("Проба CLI")});
+    mine.remove(QStringLiteral("Name"));
+    EXPECT_EQ(mine, QJsonDocument::fromJson(one.out.toUtf8()).object());
 }
 
 TEST(CliFormat, WritesBothTexts)
