@@ -52,7 +52,7 @@ struct GeneralConditions {
     double Tempv = 20;  // air
     double Tg = 20;     // liquid in the spill (txtTg)
     double Tempp = 20;  // solid surface
-    double c = 0;             // surface specific heat
+    double c = 0;             // surface heat capacity
     double p = 0;             // surface density
     double Koef_teplopr = 0;  // surface heat conductivity
     QString Name_poverhn;
