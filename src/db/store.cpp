@@ -131,6 +131,21 @@ void ensureRequiredRows(QSqlDatabase& db)
     }
 }
 
+// Calculations are read by identifier all the time: keep those lookups indexed.
+void createIndexes(QSqlDatabase& db)
+{
+    static const char* const statements[] = {
+        "CREATE INDEX IF NOT EXISTS ix_tabBloki_rasch ON tabBloki (Id_Rasch, Id)",
+        "CREATE INDEX IF NOT EXISTS ix_tabMain_id ON tabMain (Id)",
+        "CREATE INDEX IF NOT EXISTS ix_tabRasch_id ON tabRasch (Id)",
+    };
+    for (const char* sql : statements) {
+        QSqlQuery q(db);
+        if (!q.exec(QLatin1String(sql)))
+            fail(QStringLiteral("Не удалось создать индекс базы данных."), q.lastError());
+    }
+}
+
 // Creates the tables a database lacks; a database that had no table at all
 // is new and also receives the seed data. Either everything or nothing.
 void prepareSchema(QSqlDatabase& db, Base base)
@@ -158,8 +173,10 @@ void prepareSchema(QSqlDatabase& db, Base base)
                 loadSeedTable(db, table, prefix + table.name + QStringLiteral(".csv"));
             }
         }
-        if (base == Base::Main)
+        if (base == Base::Main) {
             ensureRequiredRows(db);
+            createIndexes(db);
+        }
     } catch (...) {
         db.rollback();
         throw;
