@@ -1,6 +1,7 @@
 #include "app/paths.h"
 #include "app/startup.h"
 #include "records/app_state.h"
+#include "screens/register.h"
 
 #include <QApplication>
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     state.dataDir = veltron::resolveDataDir(args, state.programDir);
 
     veltron::registerAppScreens(state);
+    veltron::registerModelIScreens(state);
     veltron::startUp(state);
     return app.exec();
 }

@@ -1,0 +1,835 @@
+#include "screens/frmInput.h"
+
+#include "records/blocks.h"
+#include "screens/block_grids.h"
+#include "screens/frmBlok.h"
+#include "screens/frmDolya_z.h"
+#include "screens/frmNyu.h"
+#include "screens/frmSave.h"
+#include "screens/frmSetup.h"
+#include "screens/widgets.h"
+#include "ui/dialogs.h"
+#include "ui/frmAddFolder.h"
+#include "ui/navigator.h"
+#include "ui/numbers.h"
+#include "ui/numeric_edit.h"
+#include "ui/wrap_button.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace veltron::screens {
+
+namespace {
+
+const QString kQuestionTitle = QStringLiteral("В н и м а н и е ! ! !");
+const QString kOutdoorsAir = QStringLiteral("Температура воздуха в окружающей среде, °C");
+const QString kIndoorsAir = QStringLiteral("Температура воздуха в помещение, °C");
+
+using ui::NumericEdit;
+
+NumericEdit* numeric(QWidget* parent, const char* name, NumericEdit::Flags flags, const QString& text)
+{
+    auto* e = new NumericEdit(flags, parent);
+    e->setObjectName(QLatin1String(name));
+    e->setText(text);
+    e->setFixedWidth(96);
+    return e;
+}
+
+// A field that is shown but cannot be edited: greyed and deaf to keys.
+NumericEdit* shown(QWidget* parent, const char* name, const QString& text)
+{
+    auto* e = numeric(parent, name, NumericEdit::Unchecked, text);
+    e->setEnabled(false);
+    return e;
+}
+
+QLabel* bold(QWidget* parent, const char* name, const QString& text)
+{
+    auto* l = wrapLabel(parent, name, text);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
+}
+
+// The sketch of the drift-cloud frame: wind from the left over the spill,
+// the cloud stretched downwind and the distance L 0,5 НКПР on its windward side.
+class WindSketch : public QWidget {
+public:
+    explicit WindSketch(QWidget* parent) : QWidget(parent) { setFixedSize(220, 70); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter g(this);
+        g.setRenderHint(QPainter::Antialiasing);
+        g.setPen(QPen(palette().color(QPalette::WindowText), 1.5));
+        for (int y : {18, 30, 42}) {
+            g.drawLine(6, y, 46, y);
+            g.drawLine(46, y, 40, y - 4);
+            g.drawLine(46, y, 40, y + 4);
+        }
+        g.setBrush(QColor(0xcc, 0xdd, 0xf5));
+        g.drawEllipse(QRect(70, 10, 140, 40));
+        g.setBrush(QColor(0x8a, 0xa4, 0xc8));
+        g.drawEllipse(QRect(84, 44, 36, 10));
+        g.setBrush(Qt::NoBrush);
+        g.drawLine(70, 62, 102, 62);
+        QFont f = font();
+        f.setPointSizeF(f.pointSizeF() * 0.8);
+        g.setFont(f);
+        g.drawText(QRect(104, 54, 110, 16), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("L 0,5 НКПР"));
+    }
+};
+
+}  // namespace
+
+void sayNotBuilt(const QString& function)
+{
+    ui::dialogs().inform(QStringLiteral("Внимание!"),
+                         QStringLiteral("Функция «%1» в этой версии программы ещё не реализована.").arg(function),
+                         ui::Icon::Information);
+}
+
+frmInput::frmInput(AppState& state, QWidget* parent)
+    : ui::Screen(QStringLiteral("frmInput"), QStringLiteral("Ввод\\редактирование информации об АРБ и условиях расчета"),
+                 parent),
+      state_(state)
+{
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* central = new QWidget(scroll);
+    auto* layout = new QVBoxLayout(central);
+    layout->setSpacing(6);
+
+    auto* heading = new QHBoxLayout;
+    Label7 = bold(central, "Label7", QStringLiteral("Наименование расчета:"));
+    Label7->setWordWrap(false);
+    Label18 = bold(central, "Label18", QString());
+    heading->addWidget(Label7);
+    heading->addWidget(Label18, 1);
+    layout->addLayout(heading);
+
+    buildBlockArea(central, layout);
+    buildConditions(central, layout);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
+    buildMenus();
+    resize(1340, 720);
+    open();
+}
+
+void frmInput::buildBlockArea(QWidget* parent, QVBoxLayout* layout)
+{
+    const auto buttonColumn = [&](QHBoxLayout* row, std::initializer_list<QPushButton*> buttons) {
+        auto* col = new QVBoxLayout;
+        for (QPushButton* b : buttons)
+            col->addWidget(b);
+        col->addStretch();
+        row->addLayout(col);
+    };
+    const auto button = [&](const char* name, const QString& text) {
+        auto* b = new QPushButton(text, parent);
+        b->setObjectName(QLatin1String(name));
+        b->setMinimumWidth(150);
+        return b;
+    };
+
+    Label3 = bold(parent, "Label3", QStringLiteral("Информация о расчитываем блоке"));
+    layout->addWidget(Label3);
+    auto* mainRow = new QHBoxLayout;
+    auto* mainGridBox = new QVBoxLayout;
+    tabBlok = makeGrid(parent, "tabBlok");
+    Label4 = wrapLabel(parent, "Label4", QStringLiteral("Нет данных о блоке"));
+    mainGridBox->addWidget(tabBlok);
+    mainGridBox->addWidget(Label4);
+    mainRow->addLayout(mainGridBox, 1);
+    Command5 = button("Command5", QStringLiteral("Новый"));
+    Command6 = button("Command6", QStringLiteral("Изменить/ Просмотреть"));
+    Command7 = button("Command7", QStringLiteral(" Удалить"));
+    buttonColumn(mainRow, {Command5, Command6, Command7});
+    layout->addLayout(mainRow);
+
+    Label11 = bold(parent, "Label11", QStringLiteral("Информация о смежных блоках"));
+    layout->addWidget(Label11);
+    auto* adjRow = new QHBoxLayout;
+    auto* adjGridBox = new QVBoxLayout;
+    tabBlok_smeg = makeGrid(parent, "tabBlok_smeg");
+    Label13 = wrapLabel(parent, "Label13", QStringLiteral("Нет введенных смежных блоков"));
+    adjGridBox->addWidget(tabBlok_smeg);
+    adjGridBox->addWidget(Label13);
+    adjRow->addLayout(adjGridBox, 1);
+    Command15 = button("Command15", QStringLiteral("Новый"));
+    Command14 = button("Command14", QStringLiteral("Изменить\\ Просмотреть"));
+    Command13 = button("Command13", QStringLiteral(" Удалить"));
+    buttonColumn(adjRow, {Command15, Command14, Command13});
+    layout->addLayout(adjRow);
+
+    Frame1 = new QGroupBox(parent);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* legend = new QGridLayout(Frame1);
+    legend->setContentsMargins(6, 4, 6, 4);
+    legend->setVerticalSpacing(2);
+    const QString legendTexts[] = {
+        QStringLiteral("I - Площадь сечения, через которое возможно истечение ПГФ или ЖФ при АРБ, кв.м"),
+        QStringLiteral("II - Скорость теплопритока к ГФ за счет суммарного теплового эффекта экзотермической реакции, "
+                       "кДЖ/с"),
+        QStringLiteral("III - Скорость теплопритока к ЖФ от внешних теплоносителей, кДЖ/с"),
+        QStringLiteral("IV - Безразмерный коэффициент, учитывающий гидродинамику процесса"),
+        QStringLiteral("V - Время с момента АРБ до полного срабатывания отключающей аварийный блок арматуры, с"),
+        QStringLiteral("VI - Время с момента АРБ до полного прекращения экзотермических процессов, с"),
+        QStringLiteral("VII - Время с момента АРБ до полного прекращения подачи теплоносителя к аврийному блоку "
+                       "(прекращение теплообменного процесса), с"),
+    };
+    for (int i = 0; i < 7; ++i) {
+        auto* l = wrapLabel(Frame1, QStringLiteral("Label%1").arg(30 + i).toLatin1().constData(), legendTexts[i]);
+        legend->addWidget(l, i % 4, i / 4);
+    }
+    layout->addWidget(Frame1);
+
+    Label19 = wrapLabel(parent, "Label19",
+                        QStringLiteral("Жидкая фаза в расчете принята нулю, следовательно испарение с поверхности "
+                                       "аварийного пролива отсутствует"));
+    Label19->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    Label19->hide();
+    layout->addWidget(Label19);
+
+    connect(Command5, &QPushButton::clicked, this, [this] { newMainBlock(); });
+    connect(Command6, &QPushButton::clicked, this, [this] { editMainBlock(); });
+    connect(Command7, &QPushButton::clicked, this, [this] { deleteMainBlock(); });
+    connect(Command15, &QPushButton::clicked, this, [this] { newAdjacentBlock(); });
+    connect(Command14, &QPushButton::clicked, this, [this] { editAdjacentBlock(); });
+    connect(Command13, &QPushButton::clicked, this, [this] { deleteAdjacentBlock(); });
+    connect(tabBlok, &QTableWidget::cellClicked, this, [this](int row, int) {
+        Command6->setEnabled(row > 0);
+        Command7->setEnabled(row > 0);
+    });
+    connect(tabBlok, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+        if (row > 0)
+            editMainBlock();
+    });
+    connect(tabBlok_smeg, &QTableWidget::cellClicked, this, [this](int row, int) {
+        Command13->setEnabled(row > 0);
+        Command14->setEnabled(row > 0);
+    });
+    connect(tabBlok_smeg, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+        if (row > 0)
+            editAdjacentBlock();
+    });
+}
+
+void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
+{
+    Label11b = bold(parent, "Label11b", QStringLiteral("Информация необходимая для расчета:"));
+    layout->addWidget(Label11b);
+    auto* row = new QHBoxLayout;
+    layout->addLayout(row);
+
+    Frame17 = new QGroupBox(parent);
+    Frame17->setObjectName(QStringLiteral("Frame17"));
+    auto* frame = new QHBoxLayout(Frame17);
+    auto* left = new QGridLayout;
+    auto* right = new QGridLayout;
+    left->setColumnStretch(0, 1);
+    right->setColumnStretch(0, 1);
+    frame->addLayout(left, 1);
+    frame->addSpacing(12);
+    frame->addLayout(right, 1);
+    row->addWidget(Frame17, 3);
+
+    const auto line = [](QGridLayout* grid, QLabel* label, QWidget* field) {
+        const int r = grid->rowCount();
+        grid->addWidget(label, r, 0);
+        grid->addWidget(field, r, 1, Qt::AlignTop);
+    };
+
+    Command1 = new ui::WrapButton(QStringLiteral("Вид подстилающей поверхности"), Frame17);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Combo4 = new QComboBox(Frame17);
+    Combo4->setObjectName(QStringLiteral("Combo4"));
+    Combo4->setMinimumWidth(180);
+    left->addWidget(Command1, 0, 0);
+    left->addWidget(Combo4, 0, 1);
+    Koef_teplopr = shown(Frame17, "Koef_teplopr", QStringLiteral("0"));
+    Label12 = wrapLabel(Frame17, "Label12", QStringLiteral("Коэффициент теплопр. Вт/(м·К)"));
+    line(left, Label12, Koef_teplopr);
+    c = shown(Frame17, "c", QStringLiteral("0"));
+    Label8 = wrapLabel(Frame17, "Label8", QStringLiteral("Уд. теплоем. кДж/(кг·К)"));
+    line(left, Label8, c);
+    p = shown(Frame17, "p", QStringLiteral("0"));
+    Label9 = wrapLabel(Frame17, "Label9", QStringLiteral("Плотность, кг/куб.м"));
+    line(left, Label9, p);
+    t_kontakt = numeric(Frame17, "t_kontakt", NumericEdit::Converting, QStringLiteral("0"));
+    Label10 = wrapLabel(Frame17, "Label10",
+                        QStringLiteral("Время контакта жидкости с поверхностью пролива, принимаемое в расчет, с"));
+    line(left, Label10, t_kontakt);
+    S_kontakt = numeric(Frame17, "S_kontakt", NumericEdit::Converting, QStringLiteral("0"));
+    Label44 = wrapLabel(Frame17, "Label44",
+                        QStringLiteral("Площадь контакта жидкости с твердой поверхностью пролива, кв.м"));
+    line(left, Label44, S_kontakt);
+    S_G = numeric(Frame17, "S_G", NumericEdit::Converting, QStringLiteral("0"));
+    Label22 = wrapLabel(Frame17, "Label22", QStringLiteral("Площадь поверхности зеркала жидкости, кв.м"));
+    line(left, Label22, S_G);
+    Check1 = new QCheckBox(Frame17);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    left->addLayout(checkRow(Check1,
+                             QStringLiteral("использовать значение площадь поверхности зеркала жидкости для проведения "
+                                            "экспертных оценок по ПБ 09-540-03 формула 13.1"),
+                             Frame17),
+                    left->rowCount(), 0, 1, 2);
+    left->setRowStretch(left->rowCount(), 1);
+
+    const auto signedConverting = NumericEdit::Flags(NumericEdit::Signed | NumericEdit::Converting);
+    Tempv = numeric(Frame17, "Tempv", signedConverting, QStringLiteral("20"));
+    LTempv = wrapLabel(Frame17, "LTempv", kOutdoorsAir);
+    line(right, LTempv, Tempv);
+    Tempp = numeric(Frame17, "Tempp", signedConverting, QStringLiteral("20"));
+    LTempp = wrapLabel(Frame17, "LTempp",
+                       QStringLiteral("Температура твердой поверхности (пола, поддона, грунта и т.п.), °C"));
+    line(right, LTempp, Tempp);
+    txtTg = numeric(Frame17, "txtTg", NumericEdit::Unchecked, QStringLiteral("20"));
+    Label21 = wrapLabel(Frame17, "Label21", QStringLiteral("Температура жидкости в проливе, °C"));
+    line(right, Label21, txtTg);
+
+    Frame6 = new QGroupBox(QStringLiteral("Ручной ввод давления насыщенных паров, кПа"), Frame17);
+    Frame6->setObjectName(QStringLiteral("Frame6"));
+    auto* pressure = new QGridLayout(Frame6);
+    pressure->setColumnStretch(0, 1);
+    Check3 = new QCheckBox(Frame6);
+    Check3->setObjectName(QStringLiteral("Check3"));
+    txtPn = numeric(Frame6, "txtPn", NumericEdit::Converting, QStringLiteral("0"));
+    pressure->addLayout(checkRow(Check3, QStringLiteral("при реглам. температуре в блоке на момент АРБ: T, t (Ф-4.5)"),
+                                 Frame6),
+                        0, 0);
+    pressure->addWidget(txtPn, 0, 1, Qt::AlignTop);
+    Check4 = new QCheckBox(Frame6);
+    Check4->setObjectName(QStringLiteral("Check4"));
+    txtPn1 = numeric(Frame6, "txtPn1", NumericEdit::Unchecked, QStringLiteral("0"));
+    pressure->addLayout(
+        checkRow(Check4, QStringLiteral("при макс. из температур (воздуха и жидкости в проливе): Тр (Ф-14.1)"), Frame6),
+        1, 0);
+    pressure->addWidget(txtPn1, 1, 1, Qt::AlignTop);
+    pressure->setColumnMinimumWidth(1, 96);
+    right->addWidget(Frame6, right->rowCount(), 0, 1, 2);
+
+    Check2 = new QCheckBox(Frame17);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    right->addLayout(checkRow(Check2,
+                              QStringLiteral("Определение времени испарения при проливе вне помещения с учетом дрейфа "
+                                             "облака ПГФ, формула 15"),
+                              Frame17),
+                     right->rowCount(), 0, 1, 2);
+    Frame5 = new QGroupBox(Frame17);
+    Frame5->setObjectName(QStringLiteral("Frame5"));
+    auto* drift = new QGridLayout(Frame5);
+    drift->setColumnStretch(0, 1);
+    txtLnkpr = numeric(Frame5, "txtLnkpr", NumericEdit::Unchecked, QStringLiteral("20"));
+    Label24 = wrapLabel(Frame5, "Label24",
+                        QStringLiteral("L 0,5 НКПР-растояние с концетрациями 0.5НКПР в облаке ПГФ с надветренной "
+                                       "стороны"));
+    line(drift, Label24, txtLnkpr);
+    txtUv = numeric(Frame5, "txtUv", NumericEdit::Unchecked, QStringLiteral("1"));
+    Label20 = wrapLabel(Frame5, "Label20", QStringLiteral("скорость воздушного потока над зеркалом испарения, м/с"));
+    line(drift, Label20, txtUv);
+    Image1 = new WindSketch(Frame5);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Label23 = wrapLabel(Frame5, "Label23", QStringLiteral("надветренная сторона слева"));
+    const int r = drift->rowCount();
+    drift->addWidget(Image1, r, 0);
+    drift->addWidget(Label23, r, 1);
+    right->addWidget(Frame5, right->rowCount(), 0, 1, 2);
+    right->setRowStretch(right->rowCount(), 1);
+
+    auto* coefficients = new QVBoxLayout;
+    row->addLayout(coefficients, 1);
+    Frame4 = new QGroupBox(parent);
+    Frame4->setObjectName(QStringLiteral("Frame4"));
+    auto* space = new QVBoxLayout(Frame4);
+    Option3 = new QRadioButton(QStringLiteral("вне помещения"), Frame4);
+    Option3->setObjectName(QStringLiteral("Option3"));
+    Option4 = new QRadioButton(QStringLiteral("в помещение"), Frame4);
+    Option4->setObjectName(QStringLiteral("Option4"));
+    space->addWidget(Option3);
+    space->addWidget(Option4);
+    coefficients->addWidget(Frame4);
+    Command4 = new ui::WrapButton(QStringLiteral("Коэффициент интенсивности испарения"), parent);
+    Command4->setObjectName(QStringLiteral("Command4"));
+    txtNyu = numeric(parent, "txtNyu", NumericEdit::Unchecked, QStringLiteral("1"));
+    auto* nyuRow = new QHBoxLayout;
+    nyuRow->addWidget(Command4, 1);
+    nyuRow->addWidget(txtNyu, 0, Qt::AlignVCenter);
+    coefficients->addLayout(nyuRow);
+    Command2 = new ui::WrapButton(
+        QStringLiteral("Доля приведенной массы парогазовых веществ, участвующих во взрыве, z="), parent);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Zet = shown(parent, "Zet", QStringLiteral("0,1"));
+    auto* zRow = new QHBoxLayout;
+    zRow->addWidget(Command2, 1);
+    zRow->addWidget(Zet, 0, Qt::AlignVCenter);
+    coefficients->addLayout(zRow);
+    coefficients->addStretch();
+    Command3 = new QPushButton(QStringLiteral("Расчет"), parent);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command3->setMinimumHeight(40);
+    QFont f = Command3->font();
+    f.setBold(true);
+    Command3->setFont(f);
+    coefficients->addWidget(Command3);
+
+    Frame5->hide();
+    txtPn->hide();
+    txtPn1->hide();
+
+    connect(Combo4, &QComboBox::currentIndexChanged, this, [this] { surfaceSelected(); });
+    connect(Option3, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            applySpaceType(!loading_);
+    });
+    connect(Option4, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            applySpaceType(!loading_);
+    });
+    connect(Check3, &QCheckBox::toggled, this, [this] { applyChecks(); });
+    connect(Check4, &QCheckBox::toggled, this, [this] { applyChecks(); });
+    connect(Check2, &QCheckBox::toggled, this, [this] { applyChecks(); });
+    connect(Tempv, &NumericEdit::validLeft, this, [this] {
+        Tempp->setText(Tempv->text());
+        txtTg->setText(Tempv->text());
+    });
+    connect(t_kontakt, &NumericEdit::validLeft, this, [this](double v) {
+        if (v > 3600) {
+            ui::dialogs().inform(QStringLiteral("Ввод данных"),
+                                 QStringLiteral("Время контакта жидкости с поверхностью пролива ограничивается 3600 с!"),
+                                 ui::Icon::Warning);
+            t_kontakt->setText(QStringLiteral("3600"));
+        }
+    });
+    connect(Command3, &QPushButton::clicked, this, [this] { requestRun(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { openSurfaces(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { openNyu(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { openZ(); });
+}
+
+void frmInput::buildMenus()
+{
+    mnuReturn = addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад"), [this] { back(); });
+    QMenu* base = addMenu(QStringLiteral("mnuBD"), QStringLiteral("База данных"));
+    mnuSave = addMenuItem(base, QStringLiteral("mnuSave"), QStringLiteral("Сохранить исходные данные"), [this] { save(); });
+    mnuPerem = addMenuItem(base, QStringLiteral("mnuPerem"), QStringLiteral("Переименовать"), [this] { rename(); });
+    mnuSaveAs = addMenuItem(base, QStringLiteral("mnuSaveAs"), QStringLiteral("Сохранить исходные данные как..."),
+                            [this] { saveAs(); });
+    mnuDelete = addMenuItem(base, QStringLiteral("mnuDelete"), QStringLiteral("Удалить расчет из БД"),
+                            [this] { deleteCalculation(); });
+    base->addSeparator();
+    mnuVva = addMenuItem(base, QStringLiteral("mnuVva"), QStringLiteral("Веществ"), [this] { openSubstances(); });
+    mnuPoverhn = addMenuItem(base, QStringLiteral("mnuPoverhn"), QStringLiteral("Подстилающей поверхности"),
+                             [this] { openSurfaces(); });
+    mnuSetup = addMenuAction(QStringLiteral("mnuSetup"), QStringLiteral("Настройки"), [this] { openSetup(); });
+    mnuRaschet = addMenuAction(QStringLiteral("mnuRaschet"), QStringLiteral("Расчет"), [this] { requestRun(); });
+    mnuReports = addMenuAction(QStringLiteral("mnuReports"), QStringLiteral("Папка для сохранения отчета"),
+                               [this] { openReports(); });
+    mnuExit = addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });
+}
+
+void frmInput::open()
+{
+    state_.settingsConfirmed = false;
+    try {
+        records::recordOpening(state_.db(), int(state_.currentId));
+        fillBlockGrids();
+        loadConditions();
+    } catch (const db::StoreError& e) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+    }
+    Label18->setText(state_.currentName);
+}
+
+void frmInput::fillBlockGrids()
+{
+    const BlockArea area = fillGrids(tabBlok, tabBlok_smeg, records::blocksOf(state_.db(), int(state_.currentId)));
+    if (area.liquidNotice)
+        setLiquidNotice(*area.liquidNotice);
+    tabBlok->setVisible(area.hasMain);
+    Label4->setVisible(!area.hasMain);
+    setRunEnabled(area.hasMain);
+    Command5->setEnabled(!area.hasMain);
+    Command6->setEnabled(false);
+    Command7->setEnabled(false);
+    tabBlok_smeg->setVisible(area.hasAdjacent);
+    Frame1->setVisible(area.hasAdjacent);
+    Label13->setVisible(!area.hasAdjacent);
+    Command13->setEnabled(false);
+    Command14->setEnabled(false);
+}
+
+void frmInput::setLiquidNotice(bool shown)
+{
+    Label19->setVisible(shown);
+    if (!shown)
+        Frame17->setEnabled(true);
+}
+
+void frmInput::setRunEnabled(bool enabled)
+{
+    Command3->setEnabled(enabled);
+    mnuRaschet->setEnabled(enabled);
+}
+
+void frmInput::refillSurfaces()
+{
+    const QStringList names = state_.db().namesOf(QStringLiteral("tabPoverhn"));
+    {
+        const QSignalBlocker block(Combo4);
+        Combo4->clear();
+        Combo4->addItems(names);
+        Combo4->setCurrentIndex(-1);
+    }
+    Combo4->setCurrentIndex(names.isEmpty() ? -1 : 0);
+    if (names.isEmpty())
+        surfaceSelected();
+}
+
+void frmInput::surfaceSelected()
+{
+    QString lyambda = QStringLiteral("0"), heat = QStringLiteral("0"), density = QStringLiteral("0");
+    try {
+        const auto rows = state_.db().query(QStringLiteral("SELECT * FROM tabPoverhn WHERE Name = ?"),
+                                            {Combo4->currentText()});
+        if (!rows.isEmpty()) {
+            lyambda = ui::fieldText(rows.first().value(QStringLiteral("lyambda")).toDouble());
+            heat = ui::fieldText(rows.first().value(QStringLiteral("c")).toDouble());
+            density = ui::fieldText(rows.first().value(QStringLiteral("p")).toDouble());
+        }
+    } catch (const db::StoreError& e) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+    }
+    Koef_teplopr->setText(lyambda);
+    c->setText(heat);
+    p->setText(density);
+}
+
+void frmInput::loadConditions()
+{
+    refillSurfaces();
+    const records::Conditions k = records::loadConditions(state_.db(), int(state_.currentId)).value_or(records::Conditions{});
+    loading_ = true;
+    t_kontakt->setText(ui::fieldText(k.t_kontakt));
+    // A surface that is no longer in the directory stays the calculation's
+    // surface instead of being silently replaced by the first one.
+    if (Combo4->findText(k.Name_poverhn) < 0 && !k.Name_poverhn.isEmpty())
+        Combo4->addItem(k.Name_poverhn);
+    Combo4->setCurrentIndex(Combo4->findText(k.Name_poverhn));
+    S_kontakt->setText(ui::fieldText(k.S_kontakt));
+    S_G->setText(ui::fieldText(k.S_G));
+    Tempv->setText(ui::fieldText(k.Tempv));
+    Tempp->setText(ui::fieldText(k.Tempp));
+    txtTg->setText(ui::fieldText(k.Tg));
+    txtNyu->setText(ui::fieldText(k.nyu));
+    Check1->setChecked(k.f131 != 0);
+    Zet->setText(ui::fieldText(k.z));
+    Check3->setChecked(k.znPn != 0);
+    if (k.znPn != 0)
+        txtPn->setText(ui::fieldText(k.znPn));
+    Check4->setChecked(k.znPn1 != 0);
+    if (k.znPn1 != 0)
+        txtPn1->setText(ui::fieldText(k.znPn1));
+    Check2->setChecked(k.Lnkpr != 0);
+    if (k.Lnkpr != 0) {
+        txtLnkpr->setText(ui::fieldText(k.znLnkpr));
+        txtUv->setText(ui::fieldText(k.Uv));
+    }
+    (k.opNyu == 0 ? Option3 : Option4)->setChecked(true);
+    // The stored η is what the opening shows; the space type's own value
+    // replaces it only when the user changes the space type.
+    applySpaceType(false);
+    txtNyu->setText(ui::fieldText(k.nyu));
+    loading_ = false;
+    applyChecks();
+    records::loadRunSettings(state_.db(), int(state_.currentId), state_.runSettings);
+}
+
+void frmInput::applySpaceType(bool setNyu)
+{
+    const bool outdoors = Option3->isChecked();
+    LTempv->setText(outdoors ? kOutdoorsAir : kIndoorsAir);
+    Command4->setEnabled(true);
+    txtNyu->setEnabled(outdoors);
+    if (setNyu)
+        txtNyu->setText(outdoors ? QStringLiteral("5,6") : QStringLiteral("1,0"));
+}
+
+void frmInput::applyChecks()
+{
+    txtPn->setVisible(Check3->isChecked());
+    txtPn1->setVisible(Check4->isChecked());
+    Frame5->setVisible(Check2->isChecked());
+    Image1->setVisible(Check2->isChecked());
+    Label23->setVisible(Check2->isChecked());
+}
+
+std::optional<records::Conditions> frmInput::readConditions()
+{
+    records::Conditions k;
+    struct Field {
+        NumericEdit* edit;
+        QLabel* label;
+        double* target;
+        bool used;
+    };
+    const Field fields[] = {
+        {t_kontakt, Label10, &k.t_kontakt, true},
+        {S_kontakt, Label44, &k.S_kontakt, true},
+        {S_G, Label22, &k.S_G, true},
+        {Tempv, LTempv, &k.Tempv, true},
+        {Tempp, LTempp, &k.Tempp, true},
+        {txtTg, Label21, &k.Tg, true},
+        {txtNyu, nullptr, &k.nyu, true},
+        {Zet, nullptr, &k.z, true},
+        {txtPn, nullptr, &k.znPn, Check3->isChecked()},
+        {txtPn1, nullptr, &k.znPn1, Check4->isChecked()},
+        {txtLnkpr, Label24, &k.znLnkpr, Check2->isChecked()},
+        {txtUv, Label20, &k.Uv, Check2->isChecked()},
+    };
+    for (const Field& f : fields) {
+        if (!f.used) {
+            *f.target = 0;
+            continue;
+        }
+        const auto value = ui::parseNumber(f.edit->text());
+        if (!value) {
+            QString caption = f.label ? f.label->text() : f.edit->objectName();
+            if (f.edit == txtNyu)
+                caption = Command4->text();
+            else if (f.edit == Zet)
+                caption = QStringLiteral("z");
+            else if (f.edit == txtPn)
+                caption = Frame6->title() + QStringLiteral(" (") + Check3->accessibleName() + QLatin1Char(')');
+            else if (f.edit == txtPn1)
+                caption = Frame6->title() + QStringLiteral(" (") + Check4->accessibleName() + QLatin1Char(')');
+            ui::dialogs().inform(QStringLiteral("Ввод данных"),
+                                 QStringLiteral("Проверте правильность ввода: в поле «%1» не число («%2»). "
+                                                "Исходные данные не сохранены.")
+                                     .arg(caption, f.edit->text()),
+                                 ui::Icon::Warning);
+            if (f.edit->isVisibleTo(this) && f.edit->isEnabled())
+                f.edit->setFocus();
+            return std::nullopt;
+        }
+        *f.target = *value;
+    }
+    k.Name_poverhn = Combo4->currentText();
+    k.f131 = Check1->isChecked() ? 1 : 0;
+    k.Lnkpr = Check2->isChecked() ? 1 : 0;
+    k.opNyu = Option3->isChecked() ? 0 : 1;
+    return k;
+}
+
+bool frmInput::save()
+{
+    const auto k = readConditions();
+    if (!k)
+        return false;
+    try {
+        records::saveConditions(state_.db(), int(state_.currentId), *k);
+    } catch (const db::StoreError& e) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+void frmInput::saveAs()
+{
+    if (ui::dialogs().ask(kQuestionTitle,
+                          QStringLiteral("Не сохраненные данные для загруженного расчета будут утеряны! Продолжить "
+                                         "сохранение?"),
+                          ui::Icon::Question, ui::Buttons::YesNo)
+        != ui::Answer::Yes)
+        return;
+    state_.saveMode = 1;
+    hide();
+    (new frmSave(state_, this))->show();
+}
+
+void frmInput::rename()
+{
+    state_.saveMode = 0;
+    hide();
+    (new frmSave(state_, this))->show();
+}
+
+bool frmInput::deleteCalculation()
+{
+    try {
+        if (records::countCalculations(state_.db()) < 2) {
+            ui::dialogs().inform(kQuestionTitle, QStringLiteral("Невозможно удалить последний расчет! Создайте сначала новый!"),
+                                 ui::Icon::Critical);
+            return false;
+        }
+        if (ui::dialogs().ask(kQuestionTitle, QStringLiteral("Удаленные данные будут утеряны! Продолжить?"),
+                              ui::Icon::Question, ui::Buttons::YesNo)
+            != ui::Answer::Yes)
+            return false;
+        records::deleteCalculation(state_.db(), int(state_.currentId));
+    } catch (const db::StoreError& e) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+        return false;
+    }
+    ui::goTo(this, QStringLiteral("frmLoad_Rasch"), {});
+    return true;
+}
+
+void frmInput::back()
+{
+    ui::goTo(this, QStringLiteral("frmLoad_Rasch"), {});
+}
+
+void frmInput::requestRun()
+{
+    // The run request of model I: the save question, the run settings
+    // dialog, the run and the results screen.
+    sayNotBuilt(QStringLiteral("Расчет"));
+}
+
+bool frmInput::openRegistered(const QString& screen, const QString& function)
+{
+    if (!ui::navigator().knows(screen)) {
+        sayNotBuilt(function);
+        return false;
+    }
+    hide();
+    ui::navigator().open(screen);
+    return true;
+}
+
+void frmInput::openNyu()
+{
+    hide();
+    auto* dialog = new frmNyu(state_, Tempv->text(), this, [this](const QString& tempv, const QString& nyu) {
+        Tempv->setText(tempv);
+        txtNyu->setText(nyu);
+    });
+    dialog->show();
+}
+
+void frmInput::openZ()
+{
+    hide();
+    auto* dialog = new frmDolya_z(state_, Option3->isChecked(), this, [this](const QString& zet) { Zet->setText(zet); });
+    dialog->show();
+}
+
+void frmInput::openSetup()
+{
+    hide();
+    (new frmSetup(state_, this))->show();
+}
+
+void frmInput::openReports()
+{
+    hide();
+    auto* dialog = new ui::frmAddFolder(state_.db(), state_.reportFolder, state_.programDir, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
+void frmInput::openSubstances()
+{
+    openRegistered(QStringLiteral("frmVvo"), QStringLiteral("Справочник веществ"));
+}
+
+void frmInput::openSurfaces()
+{
+    openRegistered(QStringLiteral("frmBD_Type"), QStringLiteral("Справочник подстилающих поверхностей"));
+}
+
+void frmInput::newMainBlock()
+{
+    openBlockEditor(false, false, 1);
+}
+
+void frmInput::editMainBlock()
+{
+    openBlockEditor(false, true, 1);
+}
+
+void frmInput::newAdjacentBlock()
+{
+    int number = 2;
+    try {
+        number = records::nextAdjacentNumber(state_.db(), int(state_.currentId));
+    } catch (const db::StoreError& e) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+        return;
+    }
+    openBlockEditor(true, false, number);
+}
+
+void frmInput::editAdjacentBlock()
+{
+    if (const int id = selectedAdjacent())
+        openBlockEditor(true, true, id);
+}
+
+int frmInput::selectedAdjacent() const
+{
+    const int row = tabBlok_smeg->currentRow();
+    if (row < 1)
+        return 0;
+    return cellText(tabBlok_smeg, row, 0).toInt();
+}
+
+void frmInput::openBlockEditor(bool adjacent, bool existing, int number)
+{
+    hide();
+    auto* editor = new frmBlok(state_, this, adjacent, existing, number);
+    editor->show();
+}
+
+void frmInput::deleteMainBlock()
+{
+    if (ui::dialogs().ask(kQuestionTitle, QStringLiteral("Удаленные данные будут утеряны! Продолжить?"),
+                          ui::Icon::Question, ui::Buttons::YesNo)
+        != ui::Answer::Yes)
+        return;
+    try {
+        records::deleteBlock(state_.db(), int(state_.currentId), 1);
+        fillBlockGrids();
+    } catch (const db::StoreError& e) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+    }
+}
+
+void frmInput::deleteAdjacentBlock()
+{
+    const int id = selectedAdjacent();
+    if (!id)
+        return;
+    if (ui::dialogs().ask(kQuestionTitle, QStringLiteral("Удаленные данные будут утеряны! Продолжить?"),
+                          ui::Icon::Question, ui::Buttons::YesNo)
+        != ui::Answer::Yes)
+        return;
+    try {
+        records::deleteAdjacentBlock(state_.db(), int(state_.currentId), id);
+        fillBlockGrids();
+    } catch (const db::StoreError& e) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+    }
+}
+
+}  // namespace veltron::screens

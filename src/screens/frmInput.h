@@ -1,0 +1,175 @@
+#pragma once
+
+#include "records/app_state.h"
+#include "records/calculations.h"
+#include "ui/screen.h"
+
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTableWidget;
+class QVBoxLayout;
+
+namespace veltron::ui {
+class NumericEdit;
+}
+
+namespace veltron::screens {
+
+// The main input screen of model I: the blocks of the current calculation
+// and the general conditions of the spill. Every opening loads it from the
+// database; the screens it opens hide it and show it again unchanged.
+class frmInput : public ui::Screen {
+    Q_OBJECT
+public:
+    explicit frmInput(AppState& state, QWidget* parent = nullptr);
+
+    // Heading
+    QLabel* Label7;
+    QLabel* Label18;
+    QLabel* Label3;
+    QLabel* Label11;   // heads the adjacent blocks
+    QLabel* Label11b;  // heads the general conditions (the second "Label11" of the form)
+
+    // Block area
+    QTableWidget* tabBlok;
+    QLabel* Label4;
+    QPushButton* Command5;
+    QPushButton* Command6;
+    QPushButton* Command7;
+    QTableWidget* tabBlok_smeg;
+    QLabel* Label13;
+    QGroupBox* Frame1;
+    QPushButton* Command15;
+    QPushButton* Command14;
+    QPushButton* Command13;
+    QLabel* Label19;
+
+    // Space type and coefficients
+    QGroupBox* Frame4;
+    QRadioButton* Option3;
+    QRadioButton* Option4;
+    ui::NumericEdit* txtNyu;
+    QPushButton* Command4;
+    ui::NumericEdit* Zet;
+    QPushButton* Command2;
+
+    // General conditions
+    QGroupBox* Frame17;
+    QPushButton* Command1;
+    QComboBox* Combo4;
+    ui::NumericEdit* Koef_teplopr;
+    QLabel* Label12;
+    ui::NumericEdit* c;
+    QLabel* Label8;
+    ui::NumericEdit* p;
+    QLabel* Label9;
+    ui::NumericEdit* t_kontakt;
+    QLabel* Label10;
+    ui::NumericEdit* S_kontakt;
+    QLabel* Label44;
+    ui::NumericEdit* S_G;
+    QLabel* Label22;
+    QCheckBox* Check1;
+    ui::NumericEdit* Tempv;
+    QLabel* LTempv;  // the air-temperature label; its caption follows the space type
+    ui::NumericEdit* Tempp;
+    QLabel* LTempp;
+    ui::NumericEdit* txtTg;
+    QLabel* Label21;
+    QGroupBox* Frame6;
+    QCheckBox* Check3;
+    ui::NumericEdit* txtPn;
+    QCheckBox* Check4;
+    ui::NumericEdit* txtPn1;
+    QCheckBox* Check2;
+    QGroupBox* Frame5;
+    ui::NumericEdit* txtLnkpr;
+    QLabel* Label24;
+    ui::NumericEdit* txtUv;
+    QLabel* Label20;
+    QWidget* Image1;
+    QLabel* Label23;
+    QPushButton* Command3;
+
+    QAction* mnuReturn;
+    QAction* mnuSave;
+    QAction* mnuPerem;
+    QAction* mnuSaveAs;
+    QAction* mnuDelete;
+    QAction* mnuVva;
+    QAction* mnuPoverhn;
+    QAction* mnuSetup;
+    QAction* mnuRaschet;
+    QAction* mnuReports;
+    QAction* mnuExit;
+
+    // Fills both block grids from the stored blocks, enables "Расчет" while
+    // there is a main block and shows or hides the liquid-phase notice.
+    void fillBlockGrids();
+    // Refills the surface list (first surface selected), as on return from
+    // the surfaces directory.
+    void refillSurfaces();
+    void setLiquidNotice(bool shown);
+
+    // The general conditions as the screen holds them; nothing, with the
+    // message shown and focus in the field, when a field holds no number.
+    std::optional<records::Conditions> readConditions();
+
+    // Menu "База данных".
+    bool save();
+    void saveAs();
+    void rename();
+    bool deleteCalculation();
+
+    void back();
+    // "Расчет": the run request of model I.
+    void requestRun();
+
+    // Block area buttons.
+    void newMainBlock();
+    void editMainBlock();
+    void deleteMainBlock();
+    void newAdjacentBlock();
+    void editAdjacentBlock();
+    void deleteAdjacentBlock();
+    // Number of the adjacent block of the selected grid row; 0 when none.
+    int selectedAdjacent() const;
+
+    // Dialogs and directories opened from the screen.
+    void openNyu();
+    void openZ();
+    void openSetup();
+    void openReports();
+    void openSubstances();
+    void openSurfaces();
+
+protected:
+    void closedByFrame() override { back(); }
+
+private:
+    void buildBlockArea(QWidget* parent, QVBoxLayout* layout);
+    void buildConditions(QWidget* parent, QVBoxLayout* layout);
+    void buildMenus();
+    void open();
+    void loadConditions();
+    void surfaceSelected();
+    void applySpaceType(bool setNyu);
+    void applyChecks();
+    void setRunEnabled(bool enabled);
+    void openBlockEditor(bool adjacent, bool existing, int number);
+    bool openRegistered(const QString& screen, const QString& function);
+
+    AppState& state_;
+    bool loading_ = false;
+};
+
+// Tells the user that a function of the program is not built yet.
+void sayNotBuilt(const QString& function);
+
+}  // namespace veltron::screens

@@ -1,0 +1,174 @@
+#include "screens/frmLoad.h"
+
+#include "screens/widgets.h"
+#include "ui/dialogs.h"
+#include "ui/navigator.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace veltron::screens {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Внимание!!!");
+
+void storeFailure(const db::StoreError& e)
+{
+    ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+}
+
+}  // namespace
+
+frmLoad::frmLoad(AppState& state, records::Kind kind, QWidget* parent)
+    : ui::Screen(kind == records::Kind::ModelI ? QStringLiteral("frmLoad") : QStringLiteral("frmLoad1"),
+                 QStringLiteral("Выбор варианта загрузки"), parent),
+      Option2(nullptr),
+      state_(state),
+      kind_(kind)
+{
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    Frame1 = new QGroupBox(central);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* frame = new QVBoxLayout(Frame1);
+    const auto option = [&](const char* name, const QString& caption) {
+        auto* b = new QRadioButton(Frame1);
+        b->setObjectName(QLatin1String(name));
+        frame->addLayout(checkRow(b, caption, Frame1));
+        connect(b, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                applyOption();
+        });
+        return b;
+    };
+    Option1 = option("Option1", QStringLiteral("новый расчет"));
+    if (kind == records::Kind::ModelI)
+        Option2 = option("Option2", QStringLiteral("последний загружаемый расчет"));
+    Option3 = option("Option3", QStringLiteral("выбор из списка сохраненных расчетов"));
+    txtRasch = new QLineEdit(Frame1);
+    txtRasch->setObjectName(QStringLiteral("txtRasch"));
+    Combo1 = new QComboBox(Frame1);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Combo1->setMinimumContentsLength(30);
+    frame->addWidget(txtRasch);
+    frame->addWidget(Combo1);
+    layout->addWidget(Frame1);
+    Command1 = new QPushButton(QStringLiteral("Загрузить"), central);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    layout->addLayout(buttons);
+    layout->addStretch();
+    setCentralWidget(central);
+
+    addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад"), [this] { back(); });
+    addMenuAction(QStringLiteral("mnuLoad"), QStringLiteral("Загрузить"), [this] { load(); });
+    addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { load(); });
+
+    // The stored calculations, and the one opened last (or the first by name).
+    QList<records::Calculation> list;
+    state_.currentId = 0;
+    state_.currentName.clear();
+    try {
+        list = records::listCalculations(state_.db(), kind_);
+        for (const auto& c : list)
+            Combo1->addItem(c.name, c.id);
+        const int last = records::lastOpenedId(state_.db());
+        if (const auto found = records::findById(state_.db(), last, kind_)) {
+            state_.currentId = found->id;
+            state_.currentName = found->name;
+        } else if (!list.isEmpty()) {
+            state_.currentId = list.first().id;
+            state_.currentName = list.first().name;
+        }
+    } catch (const db::StoreError& e) {
+        storeFailure(e);
+    }
+    Combo1->setCurrentIndex(list.isEmpty() ? -1 : 0);
+    // Without a stored calculation only a new one can be made.
+    Option3->setEnabled(!list.isEmpty());
+    if (Option2)
+        Option2->setEnabled(!list.isEmpty());
+    Option1->setChecked(true);
+    applyOption();
+    resize(460, 260);
+}
+
+void frmLoad::applyOption()
+{
+    const bool listShown = Option3->isChecked();
+    Combo1->setVisible(listShown);
+    txtRasch->setVisible(!listShown);
+    if (Option1->isChecked()) {
+        txtRasch->setReadOnly(false);
+        if (txtRasch->text() == state_.currentName)
+            txtRasch->clear();
+    } else if (Option2 && Option2->isChecked()) {
+        txtRasch->setReadOnly(true);
+        txtRasch->setText(state_.currentName);
+    }
+}
+
+bool frmLoad::chooseCalculation()
+{
+    if (Option1->isChecked()) {
+        const QString name = txtRasch->text().trimmed();
+        if (name.isEmpty()) {
+            ui::dialogs().inform(kTitle,
+                                 QStringLiteral("Необходимо ввести название для сохранения исходных данных расчета!"),
+                                 ui::Icon::Critical);
+            return false;
+        }
+        if (records::findByName(state_.db(), name, kind_)) {
+            ui::dialogs().inform(kTitle,
+                                 QStringLiteral("В базе есть расчет с таким именем. Измените название или выбирите "
+                                                "данное название из списка!"),
+                                 ui::Icon::Critical);
+            return false;
+        }
+        const records::Calculation c = records::createCalculation(state_.db(), name, kind_);
+        state_.currentId = c.id;
+        state_.currentName = c.name;
+        return true;
+    }
+    if (Option2 && Option2->isChecked())
+        return state_.currentId > 0;
+    if (Combo1->currentIndex() < 0)
+        return false;
+    state_.currentId = Combo1->currentData().toInt();
+    state_.currentName = Combo1->currentText();
+    return true;
+}
+
+bool frmLoad::load()
+{
+    try {
+        if (!chooseCalculation())
+            return false;
+    } catch (const db::StoreError& e) {
+        storeFailure(e);
+        return false;
+    }
+    if (kind_ == records::Kind::ModelI)
+        ui::goTo(this, QStringLiteral("frmInput"), QStringLiteral("frmLoad_Rasch"));
+    else
+        ui::goTo(this, QStringLiteral("frmOutput_KR"), QStringLiteral("frmLoad_Rasch"),
+                 QStringLiteral("Экран комплексного расчета (модель IV) ещё не реализован."));
+    return true;
+}
+
+void frmLoad::back()
+{
+    ui::goTo(this, QStringLiteral("frmLoad_Rasch"), {});
+}
+
+}  // namespace veltron::screens

@@ -1,0 +1,19 @@
+#include "screens/register.h"
+
+#include "screens/frmInput.h"
+#include "screens/frmLoad.h"
+#include "ui/navigator.h"
+
+namespace veltron {
+
+void registerModelIScreens(AppState& state)
+{
+    auto& nav = ui::navigator();
+    nav.registerScreen(QStringLiteral("frmLoad"),
+                       [&state] { return new screens::frmLoad(state, records::Kind::ModelI); });
+    nav.registerScreen(QStringLiteral("frmLoad1"),
+                       [&state] { return new screens::frmLoad(state, records::Kind::Complex); });
+    nav.registerScreen(QStringLiteral("frmInput"), [&state] { return new screens::frmInput(state); });
+}
+
+}  // namespace veltron
