@@ -1,6 +1,7 @@
 #include "screens/frmBlok.h"
 
 #include "screens/frmInput.h"
+#include "screens/model1_dialogs.h"
 #include "screens/widgets.h"
 #include "ui/dialogs.h"
 #include "ui/numbers.h"
@@ -555,7 +556,7 @@ bool frmBlok::computeDensity()
 void frmBlok::openHeatInflow()
 {
     // The heat-inflow dialog writes its rate into Sk_teploper_GF.
-    sayNotBuilt(QStringLiteral("Скорость теплопритока к ЖФ от внешних теплоносителей"));
+    openHeatInflowDialog(state_, this);
 }
 
 std::optional<records::Block> frmBlok::readBlock()

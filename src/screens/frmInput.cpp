@@ -7,6 +7,8 @@
 #include "screens/frmNyu.h"
 #include "screens/frmSave.h"
 #include "screens/frmSetup.h"
+#include "screens/model1_dialogs.h"
+#include "screens/run_request.h"
 #include "screens/widgets.h"
 #include "ui/dialogs.h"
 #include "ui/frmAddFolder.h"
@@ -115,7 +117,8 @@ frmInput::frmInput(AppState& state, QWidget* parent)
     scroll->setFrameShape(QFrame::NoFrame);
     auto* central = new QWidget(scroll);
     auto* layout = new QVBoxLayout(central);
-    layout->setSpacing(6);
+    layout->setSpacing(4);
+    layout->setContentsMargins(8, 4, 8, 4);
 
     auto* heading = new QHBoxLayout;
     Label7 = bold(central, "Label7", QStringLiteral("Наименование расчета:"));
@@ -127,6 +130,7 @@ frmInput::frmInput(AppState& state, QWidget* parent)
 
     buildBlockArea(central, layout);
     buildConditions(central, layout);
+    layout->addStretch();
     scroll->setWidget(central);
     setCentralWidget(scroll);
     buildMenus();
@@ -183,8 +187,11 @@ void frmInput::buildBlockArea(QWidget* parent, QVBoxLayout* layout)
     Frame1 = new QGroupBox(parent);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* legend = new QGridLayout(Frame1);
-    legend->setContentsMargins(6, 4, 6, 4);
-    legend->setVerticalSpacing(2);
+    legend->setContentsMargins(6, 2, 6, 2);
+    legend->setVerticalSpacing(0);
+    QFont legendFont = Frame1->font();
+    legendFont.setPointSizeF(legendFont.pointSizeF() * 0.85);
+    Frame1->setFont(legendFont);
     const QString legendTexts[] = {
         QStringLiteral("I - Площадь сечения, через которое возможно истечение ПГФ или ЖФ при АРБ, кв.м"),
         QStringLiteral("II - Скорость теплопритока к ГФ за счет суммарного теплового эффекта экзотермической реакции, "
@@ -327,32 +334,6 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
     pressure->setColumnMinimumWidth(1, 96);
     right->addWidget(Frame6, right->rowCount(), 0, 1, 2);
 
-    Check2 = new QCheckBox(Frame17);
-    Check2->setObjectName(QStringLiteral("Check2"));
-    right->addLayout(checkRow(Check2,
-                              QStringLiteral("Определение времени испарения при проливе вне помещения с учетом дрейфа "
-                                             "облака ПГФ, формула 15"),
-                              Frame17),
-                     right->rowCount(), 0, 1, 2);
-    Frame5 = new QGroupBox(Frame17);
-    Frame5->setObjectName(QStringLiteral("Frame5"));
-    auto* drift = new QGridLayout(Frame5);
-    drift->setColumnStretch(0, 1);
-    txtLnkpr = numeric(Frame5, "txtLnkpr", NumericEdit::Unchecked, QStringLiteral("20"));
-    Label24 = wrapLabel(Frame5, "Label24",
-                        QStringLiteral("L 0,5 НКПР-растояние с концетрациями 0.5НКПР в облаке ПГФ с надветренной "
-                                       "стороны"));
-    line(drift, Label24, txtLnkpr);
-    txtUv = numeric(Frame5, "txtUv", NumericEdit::Unchecked, QStringLiteral("1"));
-    Label20 = wrapLabel(Frame5, "Label20", QStringLiteral("скорость воздушного потока над зеркалом испарения, м/с"));
-    line(drift, Label20, txtUv);
-    Image1 = new WindSketch(Frame5);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Label23 = wrapLabel(Frame5, "Label23", QStringLiteral("надветренная сторона слева"));
-    const int r = drift->rowCount();
-    drift->addWidget(Image1, r, 0);
-    drift->addWidget(Label23, r, 1);
-    right->addWidget(Frame5, right->rowCount(), 0, 1, 2);
     right->setRowStretch(right->rowCount(), 1);
 
     auto* coefficients = new QVBoxLayout;
@@ -382,6 +363,32 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
     zRow->addWidget(Command2, 1);
     zRow->addWidget(Zet, 0, Qt::AlignVCenter);
     coefficients->addLayout(zRow);
+    Check2 = new QCheckBox(parent);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    coefficients->addLayout(checkRow(Check2,
+                                     QStringLiteral("Определение времени испарения при проливе вне помещения с учетом "
+                                                    "дрейфа облака ПГФ, формула 15"),
+                                     parent));
+    Frame5 = new QGroupBox(parent);
+    Frame5->setObjectName(QStringLiteral("Frame5"));
+    auto* drift = new QGridLayout(Frame5);
+    drift->setColumnStretch(0, 1);
+    txtLnkpr = numeric(Frame5, "txtLnkpr", NumericEdit::Unchecked, QStringLiteral("20"));
+    Label24 = wrapLabel(Frame5, "Label24",
+                        QStringLiteral("L 0,5 НКПР-растояние с концетрациями 0.5НКПР в облаке ПГФ с надветренной "
+                                       "стороны"));
+    line(drift, Label24, txtLnkpr);
+    txtUv = numeric(Frame5, "txtUv", NumericEdit::Unchecked, QStringLiteral("1"));
+    Label20 = wrapLabel(Frame5, "Label20", QStringLiteral("скорость воздушного потока над зеркалом испарения, м/с"));
+    line(drift, Label20, txtUv);
+    Image1 = new WindSketch(Frame5);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Label23 = wrapLabel(Frame5, "Label23", QStringLiteral("надветренная сторона слева"));
+    const int r = drift->rowCount();
+    drift->addWidget(Image1, r, 0, 1, 2, Qt::AlignLeft);
+    drift->addWidget(Label23, r + 1, 0, 1, 2);
+    coefficients->addWidget(Frame5);
+
     coefficients->addStretch();
     Command3 = new QPushButton(QStringLiteral("Расчет"), parent);
     Command3->setObjectName(QStringLiteral("Command3"));
@@ -703,7 +710,7 @@ void frmInput::requestRun()
 {
     // The run request of model I: the save question, the run settings
     // dialog, the run and the results screen.
-    sayNotBuilt(QStringLiteral("Расчет"));
+    runRequestOf(state_, this)->request();
 }
 
 bool frmInput::openRegistered(const QString& screen, const QString& function)
@@ -732,6 +739,8 @@ void frmInput::openZ()
     hide();
     auto* dialog = new frmDolya_z(state_, Option3->isChecked(), this, [this](const QString& zet) { Zet->setText(zet); });
     dialog->show();
+    // After its activation the dialog shows the z of the calculation.
+    dialog->Zet->setText(Zet->text());
 }
 
 void frmInput::openSetup()

@@ -3,6 +3,8 @@
 #include "calc/engine.h"
 #include "calc/number_text.h"
 #include "records/blocks.h"
+#include "records/run_inputs.h"
+#include "records/store_reference.h"
 #include "screens/frmOutput.h"
 #include "screens/frmSetup_rasch.h"
 #include "ui/dialogs.h"
@@ -10,10 +12,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
-#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSqlRecord>
 #include <QWidget>
 
 #include <map>
@@ -35,82 +35,6 @@ ui::Icon iconOf(calc::StopIcon icon)
         break;
     }
     return ui::Icon::Critical;
-}
-
-calc::BlockData blockData(const records::Block& b)
-{
-    calc::BlockData d;
-    d.Id = b.Id;
-    d.Name_blok = b.Name_blok;
-    d.Name = b.Name;
-    d.V_GF = b.V_GF;
-    d.V_PGF = b.V_PGF;
-    d.Davl = b.Davl;
-    d.Temp = b.Temp;
-    d.Plotn_GF = b.Plotn_GF;
-    d.Plotn_PGF = b.Plotn_PGF;
-    d.Adiab = b.Adiab;
-    d.S_sech = b.S_sech;
-    d.Sk_teploper_GG = b.Sk_teploper_GG;
-    d.Sk_teploper_GF = b.Sk_teploper_GF;
-    d.Koef_gidro = b.Koef_gidro;
-    d.t = b.t;
-    d.t_P = b.t_P;
-    d.t_T = b.t_T;
-    d.pVist = b.pVist;
-    d.pVist_zad = b.pVist_zad;
-    d.pVistG = b.pVistG;
-    d.pVistG_zad = b.pVistG_zad;
-    d.G1 = b.G1 == 1;
-    d.znG1 = b.znG1;
-    d.G2 = b.G2 == 1;
-    d.znG2 = b.znG2;
-    d.mi = b.mi == 1;
-    d.pmi = b.pmi;
-    return d;
-}
-
-double number(const QSqlRecord& r, const char* field)
-{
-    return r.value(QLatin1String(field)).toDouble();
-}
-
-// The reference data a run needs, read from the store: the substances of
-// the blocks, tabBetta and tabG.
-calc::MemoryReference loadReference(const db::Store& store, const calc::RunInputs& inputs)
-{
-    calc::MemoryReference ref;
-    QStringList names{inputs.main.Name};
-    for (const calc::BlockData& b : inputs.adjacent)
-        if (!names.contains(b.Name))
-            names << b.Name;
-    for (const QString& name : names) {
-        const auto rows = store.query(QStringLiteral("select * from SubstChar where Name=?"), {name});
-        if (rows.isEmpty())
-            continue;  // the run reports the missing substance
-        const QSqlRecord& r = rows.first();
-        calc::SubstData s;
-        s.Name = name;
-        s.Mol_massa = number(r, "Mol_massa");
-        s.T_kip = number(r, "T_kip");
-        s.Tvsp = number(r, "Tvsp");
-        s.Tepl_sgorPGF = number(r, "Tepl_sgorPGF");
-        s.Tepl_paroobr = number(r, "Tepl_paroobr");
-        s.Teploem_GF = number(r, "Teploem_GF");
-        s.pA = number(r, "pA");
-        s.pB = number(r, "pB");
-        s.pCa = number(r, "pCa");
-        ref.addSubstance(s);
-    }
-    std::vector<calc::BettaRow> betta;
-    for (const QSqlRecord& r : store.query(QStringLiteral("select * from tabBetta order by k, P")))
-        betta.push_back({number(r, "k"), number(r, "P"), number(r, "Betta")});
-    ref.setBetta(std::move(betta));
-    std::vector<calc::GRow> g;
-    for (const QSqlRecord& r : store.query(QStringLiteral("select * from tabG order by t")))
-        g.push_back({number(r, "t"), number(r, "G")});
-    ref.setG(std::move(g));
-    return ref;
 }
 
 struct NumericField {
@@ -270,10 +194,10 @@ std::optional<calc::RunInputs> RunRequest::collectInputs()
     bool haveMain = false;
     for (const records::Block& b : blocks) {
         if (b.isMain()) {
-            in.main = blockData(b);
+            in.main = records::toBlockData(b);
             haveMain = true;
         } else {
-            in.adjacent.push_back(blockData(b));
+            in.adjacent.push_back(records::toBlockData(b));
         }
     }
     if (!haveMain) {
@@ -313,11 +237,9 @@ void RunRequest::runConfirmed()
         const auto inputs = collectInputs();
         if (!inputs)
             return;
-        const calc::MemoryReference reference = loadReference(state_.db(), *inputs);
-        const calc::RunOutcome outcome = calc::run(*inputs, reference, [this] {
-            state_.db().exec(QStringLiteral("insert into tabOtchet (Date, Name_ob, Conc) values (?, ?, ?)"),
-                             {QDateTime::currentDateTime(), state_.currentName, calc::text::kJournalConc});
-        });
+        const records::StoreReference reference(state_.db());
+        const calc::RunOutcome outcome = calc::run(
+            *inputs, reference, [this] { records::appendRunJournal(state_.db(), state_.currentName); });
         if (const auto* stop = std::get_if<calc::Stop>(&outcome)) {
             ui::dialogs().inform(stop->title, stop->message, iconOf(stop->icon));
             return;
