@@ -50,7 +50,13 @@ void fitHeight(QTableWidget* grid, int maxRows)
     int h = 2 * grid->frameWidth();
     for (int row = 0; row < std::min(grid->rowCount(), maxRows); ++row)
         h += grid->rowHeight(row);
-    if (grid->horizontalScrollBar()->isVisible() || grid->horizontalHeader()->length() > grid->viewport()->width())
+    // Room for the horizontal scroll bar when the columns are wider than a
+    // grid on a 1366-pixel screen can show.
+    int width = 0;
+    for (int col = 0; col < grid->columnCount(); ++col)
+        if (!grid->isColumnHidden(col))
+            width += grid->columnWidth(col);
+    if (width > 1150)
         h += grid->horizontalScrollBar()->sizeHint().height();
     grid->setFixedHeight(h);
 }
@@ -59,8 +65,17 @@ void setHeaders(QTableWidget* grid, std::initializer_list<Header> headers)
 {
     int col = 0;
     for (const Header& h : headers) {
-        setCell(grid, 0, col, QString::fromUtf8(h.text));
+        const QString text = QString::fromUtf8(h.text);
+        setCell(grid, 0, col, text);
         setColumnTwips(grid, col, h.twips);
+        // A header word is never cut: the column is at least as wide as its longest word.
+        if (h.twips > 0) {
+            const QFontMetrics fm(grid->item(0, col)->font());
+            int longest = 0;
+            for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                longest = std::max(longest, fm.horizontalAdvance(word));
+            grid->setColumnWidth(col, std::max(grid->columnWidth(col), longest + 14));
+        }
         ++col;
     }
 }
@@ -94,8 +109,8 @@ BlockArea fillGrids(QTableWidget* mainGrid, QTableWidget* adjacentGrid, const QL
     setCell(mainGrid, 0, mainCol::znG1, kMassPgf);
     setCell(mainGrid, 0, mainCol::znG2, kMassGf);
     // Without a main block the mass columns stay hidden, as for a block without entered masses.
-    setColumnTwips(mainGrid, mainCol::znG1, 0);
-    setColumnTwips(mainGrid, mainCol::znG2, 0);
+    mainGrid->setColumnHidden(mainCol::znG1, true);
+    mainGrid->setColumnHidden(mainCol::znG2, true);
 
     adjacentGrid->clear();
     adjacentGrid->setRowCount(2);
@@ -140,12 +155,13 @@ BlockArea fillGrids(QTableWidget* mainGrid, QTableWidget* adjacentGrid, const QL
                 setCell(mainGrid, 1, col, cells[col]);
             const bool g1 = b.G1 == 1;
             const bool g2 = b.G2 == 1;
-            setColumnTwips(mainGrid, mainCol::V_PGF, g1 ? 0 : 1000);
-            setColumnTwips(mainGrid, mainCol::Plotn_PGF, g1 ? 0 : 1400);
-            setColumnTwips(mainGrid, mainCol::znG1, g1 ? 2400 : 0);
-            setColumnTwips(mainGrid, mainCol::V_GF, g2 ? 0 : 950);
-            setColumnTwips(mainGrid, mainCol::Plotn_GF, g2 ? 0 : 1350);
-            setColumnTwips(mainGrid, mainCol::znG2, g2 ? 4300 : 0);
+            // Widths set by the headers are kept; the flags only hide and show.
+            mainGrid->setColumnHidden(mainCol::V_PGF, g1);
+            mainGrid->setColumnHidden(mainCol::Plotn_PGF, g1);
+            mainGrid->setColumnHidden(mainCol::znG1, !g1);
+            mainGrid->setColumnHidden(mainCol::V_GF, g2);
+            mainGrid->setColumnHidden(mainCol::Plotn_GF, g2);
+            mainGrid->setColumnHidden(mainCol::znG2, !g2);
             fitRow(mainGrid, 1, int(b.Name.size()) / 23 + 1);
             area.liquidNotice = b.V_GF == 0 && (b.G2 == 0 || b.znG2 == 0);
             continue;

@@ -100,7 +100,7 @@ frmLoad::frmLoad(AppState& state, records::Kind kind, QWidget* parent)
         Option2->setEnabled(!list.isEmpty());
     Option1->setChecked(true);
     applyOption();
-    resize(460, 260);
+    resize(460, 200);
 }
 
 void frmLoad::applyOption()
