@@ -101,6 +101,7 @@ TEST_F(Settings, TickingTheTotalClearsTheSingleMassesAndLocksTheFormulaFrames)
     frmSetup_rasch dlg(state, false);
     dlg.open();
     auto* p = dlg.panel;
+    test::snapshot(&dlg, "frmSetup_rasch_all_frames");
     click(p->Check1);
     click(p->Check2);
     click(p->Check3);
