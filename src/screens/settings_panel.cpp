@@ -240,6 +240,7 @@ SettingsPanel::SettingsPanel(Mode mode, QWidget* parent) : QWidget(parent), mode
         connect(b, &QRadioButton::clicked, this, [this] { applyAdiabatic(); });
     for (QRadioButton* b : {Option3, Option4})
         connect(b, &QRadioButton::clicked, this, [this] { applyMass(); });
+    connect(Option4, &QRadioButton::clicked, this, [this] { warnIfMassTableIncomplete(); });
     for (QRadioButton* b : {Option5, Option6, Option7})
         connect(b, &QRadioButton::clicked, this, [this] { applyPressure(); });
 
@@ -314,8 +315,30 @@ void SettingsPanel::applyPressure()
     Label8->setVisible(Option7->isChecked());
 }
 
+QString SettingsPanel::incompleteTableNotice()
+{
+    return QStringLiteral("Таблица коэффициентов формулы 16 в базе данных неполная: в ней есть только "
+                          "граничные строки (температура кипения -80 °C и 60 °C), и между ними коэффициент "
+                          "получается линейной интерполяцией по двум точкам. Результат по формуле 16 "
+                          "проверьте по таблице правил; основной является формула 12.");
+}
+
+void SettingsPanel::warnIfMassTableIncomplete()
+{
+    if (!store_)
+        return;
+    try {
+        if (store_->query(QStringLiteral("select * from tabG")).size() > 2)
+            return;
+    } catch (const db::StoreError&) {
+        return;  // an unreadable table stops the run itself, with its own message
+    }
+    ui::dialogs().inform(QStringLiteral("Внимание!"), incompleteTableNotice(), ui::Icon::Information);
+}
+
 bool SettingsPanel::load(AppState& state, bool hideFrame3)
 {
+    store_ = state.store.get();
     QSqlRecord r;
     try {
         const auto rows = state.db().query(QStringLiteral("select * from tabMain where Id=?"), {state.currentId});

@@ -74,7 +74,12 @@ public:
     ui::NumericEdit* G5;
     ui::NumericEdit* Gs;
 
+    // The notice shown when formula 16 is chosen while its coefficient table
+    // holds only its two bounding rows.
+    static QString incompleteTableNotice();
+
 private:
+    void warnIfMassTableIncomplete();
     void applyCheck1();
     void applyCheck2();
     void applyCheck3();
@@ -83,6 +88,7 @@ private:
     void applyPressure();
 
     Mode mode_;
+    const db::Store* store_ = nullptr;
 };
 
 // The window title of both settings screens.

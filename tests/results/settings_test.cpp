@@ -207,3 +207,25 @@ TEST_F(Settings, SettingsScreenStoresEveryFieldAndTheRunSettingsThenShowsTheInpu
     test::settle();
     EXPECT_EQ(row().value("A").toInt(), 1);
 }
+
+TEST_F(Settings, ChoosingFormulaSixteenWarnsWhileItsTableHoldsOnlyTheBoundingRows)
+{
+    state.db().exec(QStringLiteral("delete from tabG"));
+    state.db().exec(QStringLiteral("insert into tabG (t, G) values (-80, 425), (60, 10)"));
+    frmSetup_rasch dlg(state, false);
+    dlg.open();
+    dialogs.clear();
+    click(dlg.panel->Option4);
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Внимание!"));
+    EXPECT_EQ(dialogs.calls[0].text, screens::SettingsPanel::incompleteTableNotice());
+    EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Information);
+    EXPECT_TRUE(dlg.panel->Option4->isChecked());
+
+    // Formula 12 and a complete table say nothing.
+    click(dlg.panel->Option3);
+    state.db().exec(QStringLiteral("insert into tabG (t, G) values (0, 100)"));
+    click(dlg.panel->Option4);
+    EXPECT_EQ(dialogs.calls.size(), 1u);
+    dlg.reject();
+}
