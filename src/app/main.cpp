@@ -1,9 +1,10 @@
-#include "app/paths.h"
 #include "app/startup.h"
+#include "db/data_source.h"
 #include "records/app_state.h"
 #include "screens/register.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char** argv)
 {
@@ -14,7 +15,8 @@ int main(int argc, char** argv)
     veltron::AppState state;
     state.programDir = QApplication::applicationDirPath();
     QStringList args = QApplication::arguments();
-    state.dataDir = veltron::resolveDataDir(args, state.programDir);
+    state.dataDir = veltron::db::takeDataDir(args, state.programDir);
+    QDir().mkpath(state.dataDir);
 
     veltron::registerAppScreens(state);
     veltron::registerModelIScreens(state);

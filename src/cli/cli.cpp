@@ -30,23 +30,6 @@ void printUsage(std::ostream& err)
         err << "  " << entry.usage.toStdString() << "\n";
 }
 
-QString takeDataDir(QStringList& args)
-{
-    QString dir;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--data") && i + 1 < args.size()) {
-            dir = args[i + 1];
-            args.remove(i, 2);
-            break;
-        }
-    }
-    if (dir.isEmpty())
-        dir = qEnvironmentVariable("VELTRON_DATA");
-    if (dir.isEmpty())
-        dir = QCoreApplication::applicationDirPath();
-    return dir;
-}
-
 }  // namespace
 
 void registerCommand(const QString& name, const QString& usage, Command command)
@@ -62,12 +45,12 @@ int runCli(const QStringList& arguments, std::ostream& out, std::ostream& err)
         registered = true;
     }
     QStringList args = arguments;
-    const QString dataDir = takeDataDir(args);
+    const QString dataDir = db::takeDataDir(args, QCoreApplication::applicationDirPath());
     if (!QDir().mkpath(dataDir)) {
         err << "Не удалось создать папку данных «" << dataDir.toStdString() << "».\n";
         return 1;
     }
-    db::OpenResult opened = db::openForDataFolder(QFileInfo(dataDir).absoluteFilePath());
+    db::OpenResult opened = db::openForDataFolder(dataDir);
     if (!opened.store) {
         err << "Не удалось открыть базу данных: " << opened.embeddedError.toStdString() << "\n";
         if (!opened.dataSourceName.isEmpty())
@@ -84,7 +67,7 @@ int runCli(const QStringList& arguments, std::ostream& out, std::ostream& err)
         printUsage(err);
         return 1;
     }
-    Context ctx{*opened.store, QFileInfo(dataDir).absoluteFilePath(), out, err};
+    Context ctx{*opened.store, dataDir, out, err};
     return it->second.command(ctx, args.mid(1));
 }
 

@@ -1,6 +1,7 @@
 #include "db/data_source.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringConverter>
@@ -93,6 +94,32 @@ OpenResult openForDataFolder(const QString& dataDir)
         r.namedError = e.message();
     }
     return r;
+}
+
+}  // namespace veltron::db
+
+namespace veltron::db {
+
+QString takeDataDir(QStringList& args, const QString& programDir)
+{
+    QString dir;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--data") && i + 1 < args.size()) {
+            dir = args[i + 1];
+            args.remove(i, 2);
+            break;
+        }
+        if (args[i].startsWith(QLatin1String("--data="))) {
+            dir = args[i].mid(7);
+            args.remove(i);
+            break;
+        }
+    }
+    if (dir.isEmpty())
+        dir = qEnvironmentVariable("VELTRON_DATA");
+    if (dir.isEmpty())
+        dir = programDir;
+    return QFileInfo(dir).absoluteFilePath();
 }
 
 }  // namespace veltron::db

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace veltron::db {
 
@@ -40,5 +41,14 @@ struct OpenResult {
     QString namedError;
 };
 OpenResult openForDataFolder(const QString& dataDir);
+
+}  // namespace veltron::db
+
+namespace veltron::db {
+
+// The data folder chosen on the command line ("--data DIR" or "--data=DIR",
+// removed from args), else by VELTRON_DATA, else the program folder; as an
+// absolute path. The folder is not created here.
+QString takeDataDir(QStringList& args, const QString& programDir);
 
 }  // namespace veltron::db

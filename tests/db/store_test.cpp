@@ -166,3 +166,30 @@ TEST(ConnectionStrings, KeepTheClassicForms)
     EXPECT_TRUE(db::ConnectionStrings::embedded("/data").isEmbedded());
     EXPECT_FALSE(rw.isEmbedded());
 }
+
+TEST(DataFolder, CommandLineThenEnvironmentThenProgramFolder)
+{
+    qunsetenv("VELTRON_DATA");
+    struct Case {
+        QStringList args;
+        const char* env;
+        QString expected;
+        QStringList left;
+    };
+    const Case cases[] = {
+        {{"veltron", "--data", "/srv/d1", "run"}, "", "/srv/d1", {"veltron", "run"}},
+        {{"veltron", "--data=/srv/d2"}, "/srv/env", "/srv/d2", {"veltron"}},
+        {{"veltron"}, "/srv/env", "/srv/env", {"veltron"}},
+        {{"veltron", "--data"}, "", "/opt/veltron", {"veltron", "--data"}},
+    };
+    for (const auto& c : cases) {
+        if (*c.env)
+            qputenv("VELTRON_DATA", c.env);
+        else
+            qunsetenv("VELTRON_DATA");
+        QStringList args = c.args;
+        EXPECT_EQ(db::takeDataDir(args, "/opt/veltron"), c.expected) << c.args.join(' ').toStdString();
+        EXPECT_EQ(args, c.left);
+    }
+    qunsetenv("VELTRON_DATA");
+}
