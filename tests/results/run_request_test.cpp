@@ -10,6 +10,7 @@
 #include "screens/settings_panel.h"
 #include "screens/widgets.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -463,6 +464,16 @@ TEST_F(Run, AppendixReportIsWrittenFromTheResultsScreenAndTheScreenComesBack)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << messages().join("\n").toStdString();
     EXPECT_TRUE(f.read(2) == "PK");
     EXPECT_TRUE(messages().isEmpty()) << messages().join("\n").toStdString();
+
+    // A cancelled save dialog writes nothing and says so; the screen comes back.
+    dialogs.clear();
+    const int filesBefore = int(QDir(data.path()).entryList(QDir::Files).size());
+    trigger(out, "mnuWord2");
+    test::settle();
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Вельтрон|Ошибка в процессе сохранения файла")});
+    EXPECT_EQ(dialogs.last()->icon, ui::Icon::Critical);
+    EXPECT_EQ(int(QDir(data.path()).entryList(QDir::Files).size()), filesBefore);
+    EXPECT_TRUE(out->isVisible());
 
     // The main report is not there yet and says so.
     dialogs.clear();
