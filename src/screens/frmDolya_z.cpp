@@ -256,9 +256,7 @@ void frmDolya_z::cancel()
 
 void frmDolya_z::back()
 {
-    leave();
-    if (returnTo_)
-        returnTo_->show();
+    leaveTo(returnTo_);
 }
 
 }  // namespace veltron::screens

@@ -138,9 +138,7 @@ void frmNyu::cancel()
 
 void frmNyu::back()
 {
-    leave();
-    if (returnTo_)
-        returnTo_->show();
+    leaveTo(returnTo_);
 }
 
 }  // namespace veltron::screens

@@ -620,9 +620,7 @@ void frmOutput::handOver()
 
 void frmOutput::back()
 {
-    leave();
-    if (input_)
-        input_->show();
+    leaveTo(input_);
 }
 
 void frmOutput::report(const QString& which)

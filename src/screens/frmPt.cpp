@@ -257,9 +257,7 @@ void frmPt::cancel()
 
 void frmPt::back()
 {
-    leave();
-    if (returnTo_)
-        returnTo_->show();
+    leaveTo(returnTo_);
 }
 
 }  // namespace veltron::screens

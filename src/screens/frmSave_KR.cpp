@@ -131,9 +131,7 @@ void frmSave_KR::cancel()
 
 void frmSave_KR::back()
 {
-    leave();
-    if (returnTo_)
-        returnTo_->show();
+    leaveTo(returnTo_);
 }
 
 }  // namespace veltron::screens

@@ -71,9 +71,7 @@ void frmSetup::cancel()
 
 void frmSetup::back()
 {
-    leave();
-    if (returnTo_)
-        returnTo_->show();
+    leaveTo(returnTo_);
 }
 
 }  // namespace veltron::screens

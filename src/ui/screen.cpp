@@ -56,6 +56,13 @@ void Screen::leave()
     deleteLater();
 }
 
+void Screen::leaveTo(QWidget* next)
+{
+    leave();
+    if (next)
+        next->show();
+}
+
 void Screen::closedByFrame()
 {
     navigator().exitRoutine();

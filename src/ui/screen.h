@@ -30,6 +30,8 @@ public:
 
     // Hides this screen and destroys it once control returns to the event loop.
     void leave();
+    // Leaves this screen and shows the one it returns to, when there is one.
+    void leaveTo(QWidget* next);
 
 protected:
     // What closing the window by its frame does; the default is the exit routine.
