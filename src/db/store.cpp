@@ -383,6 +383,12 @@ const QCollator& russianCollator()
 
 }  // namespace
 
+double numberField(const QSqlRecord& record, const char* field)
+{
+    const QVariant v = record.value(QLatin1String(field));
+    return v.isNull() ? 0.0 : v.toDouble();
+}
+
 void sortRussian(QStringList& names)
 {
     const QCollator& c = russianCollator();

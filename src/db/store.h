@@ -65,6 +65,9 @@ private:
     QString second_;
 };
 
+// A number field of a record; an empty (NULL) field reads as 0.
+double numberField(const QSqlRecord& record, const char* field);
+
 // Sorts texts as a Russian reader expects: case-insensitive, Cyrillic alphabet order.
 void sortRussian(QStringList& names);
 // Sorts records by a text field the same way.

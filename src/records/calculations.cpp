@@ -22,11 +22,6 @@ Calculation fromRecord(const QSqlRecord& r)
     return {r.value(QStringLiteral("Id")).toInt(), r.value(QStringLiteral("Name")).toString()};
 }
 
-double number(const QSqlRecord& r, const char* field)
-{
-    const QVariant v = r.value(QLatin1String(field));
-    return v.isNull() ? 0.0 : v.toDouble();
-}
 
 const char* const kConditionFields[] = {"Name_poverhn", "t_kontakt", "S_kontakt", "S_G",  "Tempv",   "Tempp",
                                         "Tg",           "nyu",       "f131",      "z",    "znPn",    "znPn1",
@@ -132,21 +127,21 @@ std::optional<Conditions> loadConditions(const db::Store& store, int id)
     const QSqlRecord& r = rows.first();
     Conditions c;
     c.Name_poverhn = r.value(QStringLiteral("Name_poverhn")).toString();
-    c.t_kontakt = number(r, "t_kontakt");
-    c.S_kontakt = number(r, "S_kontakt");
-    c.S_G = number(r, "S_G");
-    c.Tempv = number(r, "Tempv");
-    c.Tempp = number(r, "Tempp");
-    c.Tg = number(r, "Tg");
-    c.nyu = number(r, "nyu");
-    c.f131 = qRound(number(r, "f131"));
-    c.z = number(r, "z");
-    c.znPn = number(r, "znPn");
-    c.znPn1 = number(r, "znPn1");
-    c.Lnkpr = qRound(number(r, "Lnkpr"));
-    c.znLnkpr = number(r, "znLnkpr");
-    c.Uv = number(r, "Uv");
-    c.opNyu = qRound(number(r, "opNyu"));
+    c.t_kontakt = db::numberField(r, "t_kontakt");
+    c.S_kontakt = db::numberField(r, "S_kontakt");
+    c.S_G = db::numberField(r, "S_G");
+    c.Tempv = db::numberField(r, "Tempv");
+    c.Tempp = db::numberField(r, "Tempp");
+    c.Tg = db::numberField(r, "Tg");
+    c.nyu = db::numberField(r, "nyu");
+    c.f131 = qRound(db::numberField(r, "f131"));
+    c.z = db::numberField(r, "z");
+    c.znPn = db::numberField(r, "znPn");
+    c.znPn1 = db::numberField(r, "znPn1");
+    c.Lnkpr = qRound(db::numberField(r, "Lnkpr"));
+    c.znLnkpr = db::numberField(r, "znLnkpr");
+    c.Uv = db::numberField(r, "Uv");
+    c.opNyu = qRound(db::numberField(r, "opNyu"));
     return c;
 }
 
@@ -177,21 +172,21 @@ bool loadRunSettings(const db::Store& store, int id, calc::RunSettings& settings
     if (rows.isEmpty())
         return false;
     const QSqlRecord& r = rows.first();
-    settings.A = qRound(number(r, "A"));
-    settings.G = qRound(number(r, "G"));
-    if (qRound(number(r, "Gs")) == 1) {
+    settings.A = qRound(db::numberField(r, "A"));
+    settings.G = qRound(db::numberField(r, "G"));
+    if (qRound(db::numberField(r, "Gs")) == 1) {
         settings.Gs = true;
-        settings.znGs = number(r, "znGs");
+        settings.znGs = db::numberField(r, "znGs");
         settings.G4 = settings.G5 = false;
         settings.znG4 = settings.znG5 = 0;
         return true;
     }
     settings.Gs = false;
     settings.znGs = 0;
-    settings.G4 = qRound(number(r, "G4")) == 1;
-    settings.znG4 = settings.G4 ? number(r, "znG4") : 0;
-    settings.G5 = qRound(number(r, "G5")) == 1;
-    settings.znG5 = settings.G5 ? number(r, "znG5") : 0;
+    settings.G4 = qRound(db::numberField(r, "G4")) == 1;
+    settings.znG4 = settings.G4 ? db::numberField(r, "znG4") : 0;
+    settings.G5 = qRound(db::numberField(r, "G5")) == 1;
+    settings.znG5 = settings.G5 ? db::numberField(r, "znG5") : 0;
     return true;
 }
 
