@@ -1,6 +1,7 @@
 // The document operations on small templates made by the test.
 
 #include "docx/docx_fixture.h"
+#include "report/docx/font_metrics.h"
 
 #include "common/test_support.h"
 #include "report/docx/document.h"
@@ -271,6 +272,55 @@ TEST_F(DocxTest, WideTableIsShrunkToThePage)
         total += col.node().attribute("w:w").as_int();
     EXPECT_LE(total, 9355);
     EXPECT_GT(total, 9000);
+}
+
+// Widths written for tables of numbers and words: no column is narrower
+// than its longest number or word at the font size the table ends with, the
+// table keeps within the text width, and a table too wide for an upright
+// page at 10 pt gets landscape pages of its own.
+TEST_F(DocxTest, NumbersAndWordsAreNeverNarrowerThanTheirColumn)
+{
+    struct Case {
+        const char* title;
+        int columns;
+        QString cell;
+        double points;  // the font size the table ends with
+        bool landscape;
+    };
+    const std::vector<Case> cases = {
+        {"short numbers fit", 6, QStringLiteral("1234,567"), 12, false},
+        {"long text wraps at spaces", 3, QString(QStringLiteral("Бензин автомобильный ")).repeated(8), 12, false},
+        {"a slightly smaller font", 8, QStringLiteral("1234,567"), 10.5, false},
+        {"landscape and a smaller font", 12, QStringLiteral("1234,567"), 11, true},
+        {"19 short numbers on landscape pages", 19, QStringLiteral("0,35"), 12, true},
+    };
+    for (const Case& c : cases) {
+        Document document =
+            Document::open(make(para(run("Текст")) + para(run("Заголовок таблицы")) + para(bookmark(1, "T"))));
+        Table table = document.addTable(QStringLiteral("T"), 1, c.columns);
+        for (int col = 1; col <= c.columns; ++col)
+            table.fillCell(1, col, c.cell);
+        auto doc = parseXml(saved(document));
+        const double points = doc->select_node("//w:tc/w:p/w:r/w:rPr/w:sz").node().attribute("w:val").as_double() / 2;
+        EXPECT_EQ(points, c.points) << c.title;
+        double longestWord = 0;
+        for (const QString& word : c.cell.split(' ', Qt::SkipEmptyParts))
+            longestWord = std::max(longestWord, veltron::docx::textWidthEm(word) * points * 20);
+        int total = 0;
+        for (const auto& col : doc->select_nodes("//w:tblGrid/w:gridCol")) {
+            total += col.node().attribute("w:w").as_int();
+            EXPECT_GT(col.node().attribute("w:w").as_int(), longestWord + 170) << c.title;
+        }
+        EXPECT_LE(total, c.landscape ? 14287 : 9355) << c.title;
+        // The landscape section ends right after the table; the heading above
+        // the table goes with it, the text before stays upright.
+        const auto turned = doc->select_node("//w:tbl/following-sibling::w:p[1]/w:pPr/w:sectPr/w:pgSz[@w:orient='landscape']");
+        EXPECT_EQ(bool(turned), c.landscape) << c.title;
+        if (c.landscape) {
+            const auto heading = doc->select_node("//w:p[w:pPr/w:sectPr]/following-sibling::w:p[1]/w:r/w:t");
+            EXPECT_STREQ(heading.node().text().get(), "Заголовок таблицы") << c.title;
+        }
+    }
 }
 
 // ---- fragments ------------------------------------------------------------

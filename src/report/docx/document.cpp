@@ -174,6 +174,8 @@ void writeBorder(xml_node table, BorderSide side, const BorderLine& line)
     }
 }
 
+}  // namespace
+
 void setTableFont(xml_node table, double points)
 {
     for (xml_node tr = table.child("w:tr"); tr; tr = tr.next_sibling("w:tr"))
@@ -184,8 +186,6 @@ void setTableFont(xml_node table, double points)
                     setRunSize(ensureProps(r, "w:rPr"), points);
             }
 }
-
-}  // namespace
 
 // ---- Table -------------------------------------------------------------
 

@@ -51,6 +51,9 @@ public:
     std::vector<OwnedTable> tables;
 };
 
+// Sets the font size of every cell text of the table.
+void setTableFont(pugi::xml_node table, double points);
+
 // Text of a run: "\n" becomes a line break, "\t" a tab; characters XML
 // cannot carry are dropped.
 void writeRunText(pugi::xml_node run, const QString& text);

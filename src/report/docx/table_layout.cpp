@@ -1,17 +1,23 @@
 // Column widths of the tables the report adds, fitted to their content.
 //
 // Word fits such tables itself, but LibreOffice lays a table out by the
-// widths written in the file, so the builder estimates them: every column
-// gets the width of its longest line when the page allows it, otherwise at
-// least its longest word, and the room left is shared in proportion to what
-// each column still lacks. Rotated header cells need the width of their lines
-// across the column and raise their row to the length of their text.
+// widths written in the file, so the builder writes them: every column gets
+// the width of its longest line when the page allows it, otherwise at least
+// its longest word or number, and the room left is shared in proportion to
+// what each column still lacks, so that the widest text columns wrap at
+// spaces. When even the longest words of all columns do not fit the text
+// width, the table's font is made smaller, half a point at a time, until they
+// do: a number or a word is never broken inside a cell. Rotated header cells
+// need the width of their lines across the column and raise their row to the
+// length of their text.
 
 #include "report/docx/document_data.h"
+#include "report/docx/font_metrics.h"
 #include "report/docx/wordml.h"
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <vector>
 
 namespace veltron::docx {
@@ -21,19 +27,22 @@ using namespace wml;
 
 namespace {
 
-// Average character width as a share of the font size, chosen generously:
-// Times-like serif faces and the wider sans faces LibreOffice falls back to.
-constexpr double kSerifCharWidth = 0.56;
-constexpr double kSansCharWidth = 0.66;
-constexpr double kLineHeight = 1.25;    // of the font size
-constexpr int kHorizontalPadding = 85 * 2 + 40;
+constexpr double kLineHeight = 1.2;       // of the font size
+constexpr double kSafety = 1.04;          // rounding of the reader's layout
+constexpr double kSansFactor = 1.15;      // sans faces are wider than Times
+// Smallest font of a table on upright pages; a table that needs a smaller
+// one gets landscape pages, where it may go down to the smallest of all.
+constexpr double kSmallestPortraitFont = 10;  // points
+constexpr double kSmallestFont = 7;
+constexpr int kHorizontalPadding = 85 * 2 + 30;
 constexpr int kVerticalPadding = 120;
-constexpr int kMaxRotatedHeight = 4535;  // 8 cm; longer rotated text wraps
+constexpr int kMaxRotatedHeight = 4535;   // 8 cm; longer rotated text wraps
 constexpr int kMinColumn = 300;
 
+// Widths in ems of one cell's text.
 struct CellText {
-    int longestLine = 0;  // characters
-    int longestWord = 0;
+    double longestLine = 0;
+    double longestWord = 0;
     int lines = 0;
     bool rotated = false;
 };
@@ -42,6 +51,7 @@ CellText measure(xml_node tc)
 {
     CellText result;
     QString text;
+    bool bold = false;
     for (xml_node p = tc.child("w:p"); p; p = p.next_sibling("w:p")) {
         if (!text.isEmpty())
             text += QLatin1Char('\n');
@@ -52,35 +62,39 @@ CellText measure(xml_node tc)
                 text += QLatin1Char('\n');
             else if (is(n, "w:tab"))
                 text += QStringLiteral("    ");
+            else if (is(n, "w:b") && is(n.parent(), "w:rPr") && is(n.parent().parent(), "w:r"))
+                bold = bold || QByteArray(n.attribute("w:val").value()) != "0";
         });
     }
     const QStringList lines = text.split(QLatin1Char('\n'));
     result.lines = static_cast<int>(lines.size());
     for (const QString& line : lines) {
-        result.longestLine = std::max(result.longestLine, static_cast<int>(line.size()));
+        result.longestLine = std::max(result.longestLine, textWidthEm(line, bold));
         for (const QString& word : line.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            result.longestWord = std::max(result.longestWord, static_cast<int>(word.size()));
+            result.longestWord = std::max(result.longestWord, textWidthEm(word, bold));
     }
     result.rotated = QByteArray(tc.child("w:tcPr").child("w:textDirection").attribute("w:val").value()) == "btLr";
     return result;
 }
 
-int textWidth(xml_node body)
+// The width between the margins of the document's pages, upright or turned.
+int textWidth(xml_node section, bool landscape)
 {
-    const xml_node section = body.child("w:sectPr");
-    const int page = section.child("w:pgSz").attribute("w:w").as_int(11906);
+    const xml_node size = section.child("w:pgSz");
+    const int width = size.attribute("w:w").as_int(11906);
+    const int height = size.attribute("w:h").as_int(16838);
+    const int page = landscape ? std::max(width, height) : std::min(width, height);
     const xml_node margins = section.child("w:pgMar");
-    const int width = page - margins.attribute("w:left").as_int(1701) - margins.attribute("w:right").as_int(850);
-    return std::max(width, 2000);
+    return std::max(page - margins.attribute("w:left").as_int(1701) - margins.attribute("w:right").as_int(850), 2000);
 }
 
-// The share for the document's default font, read from its styles.
-double charShare(const Package& package)
+// How much wider than Times New Roman the document's default font runs.
+double fontFactor(const Package& package)
 {
     const QByteArray& styles = package.part("word/styles.xml");
     pugi::xml_document doc;
     if (styles.isEmpty() || !doc.load_buffer(styles.constData(), static_cast<size_t>(styles.size())))
-        return kSansCharWidth;
+        return kSansFactor;
     const QString font = QString::fromUtf8(doc.child("w:styles")
                                                .child("w:docDefaults")
                                                .child("w:rPrDefault")
@@ -90,91 +104,176 @@ double charShare(const Package& package)
                                                .value());
     for (const char* serif : {"Times", "Serif", "Cambria", "Georgia", "Garamond", "Book Antiqua"})
         if (font.contains(QLatin1String(serif), Qt::CaseInsensitive))
-            return kSerifCharWidth;
-    return kSansCharWidth;
+            return 1.0;
+    return kSansFactor;
 }
 
-void layOut(xml_node table, double fontSize, double share, int available)
-{
-    const double charWidth = fontSize * 20 * share;
-    const double lineHeight = fontSize * 20 * kLineHeight;
+// The cells' texts, measured once; widths follow for any font size.
+struct Measured {
+    std::vector<std::vector<CellText>> rows;
+    size_t columns = 0;
+};
 
+Measured measureTable(xml_node table)
+{
+    Measured m;
+    for (xml_node tr = table.child("w:tr"); tr; tr = tr.next_sibling("w:tr")) {
+        std::vector<CellText> row;
+        for (xml_node tc = tr.child("w:tc"); tc; tc = tc.next_sibling("w:tc"))
+            row.push_back(measure(tc));
+        m.columns = std::max(m.columns, row.size());
+        m.rows.push_back(std::move(row));
+    }
+    return m;
+}
+
+long long sum(const std::vector<int>& v)
+{
+    return std::accumulate(v.begin(), v.end(), 0LL);
+}
+
+// Column widths and row heights (twips) of a measured table at a font size.
+struct Widths {
     std::vector<int> natural;
     std::vector<int> minimum;
-    auto widen = [&](size_t column, int nat, int min) {
-        if (natural.size() <= column) {
-            natural.resize(column + 1, kMinColumn);
-            minimum.resize(column + 1, kMinColumn);
-        }
-        natural[column] = std::max(natural[column], nat);
-        minimum[column] = std::max(minimum[column], min);
-    };
+    std::vector<int> rowHeights;
+};
 
-    for (xml_node tr = table.child("w:tr"); tr; tr = tr.next_sibling("w:tr")) {
+Widths widthsAt(const Measured& m, double fontSize, double factor)
+{
+    const double em = fontSize * 20 * factor * kSafety;  // twips
+    const double lineHeight = fontSize * 20 * kLineHeight;
+    Widths w;
+    w.natural.assign(m.columns, kMinColumn);
+    w.minimum.assign(m.columns, kMinColumn);
+    for (const auto& row : m.rows) {
         int rowHeight = 0;
-        size_t column = 0;
-        for (xml_node tc = tr.child("w:tc"); tc; tc = tc.next_sibling("w:tc"), ++column) {
-            const CellText text = measure(tc);
+        for (size_t c = 0; c < row.size(); ++c) {
+            const CellText& text = row[c];
+            int natural = 0;
+            int minimum = 0;
             if (text.rotated) {
-                const int length = static_cast<int>(std::ceil(text.longestLine * charWidth)) + kVerticalPadding;
-                const int height = std::min(length, kMaxRotatedHeight);
+                const int length = static_cast<int>(std::ceil(text.longestLine * em)) + kVerticalPadding;
                 const int wraps = (length + kMaxRotatedHeight - 1) / kMaxRotatedHeight;
-                const int across = static_cast<int>(std::ceil(text.lines * wraps * lineHeight)) + kHorizontalPadding;
-                rowHeight = std::max(rowHeight, height);
-                widen(column, across, across);
+                rowHeight = std::max(rowHeight, std::min(length, kMaxRotatedHeight));
+                natural = minimum = static_cast<int>(std::ceil(text.lines * wraps * lineHeight)) + kHorizontalPadding;
             } else {
-                widen(column, static_cast<int>(std::ceil(text.longestLine * charWidth)) + kHorizontalPadding,
-                      static_cast<int>(std::ceil(text.longestWord * charWidth)) + kHorizontalPadding);
+                natural = static_cast<int>(std::ceil(text.longestLine * em)) + kHorizontalPadding;
+                minimum = static_cast<int>(std::ceil(text.longestWord * em)) + kHorizontalPadding;
             }
+            w.natural[c] = std::max(w.natural[c], natural);
+            w.minimum[c] = std::max(w.minimum[c], minimum);
         }
-        // Row height: only rows with rotated text get one, tall enough for it.
+        w.rowHeights.push_back(rowHeight);
+    }
+    return w;
+}
+
+std::vector<int> columnWidths(const Widths& w, int available)
+{
+    const long long naturalSum = sum(w.natural);
+    const long long minimumSum = sum(w.minimum);
+    if (naturalSum <= available)
+        return w.natural;
+    std::vector<int> widths(w.natural.size());
+    for (size_t c = 0; c < widths.size(); ++c) {
+        if (minimumSum >= available)
+            widths[c] = w.minimum[c];
+        else
+            widths[c] = w.minimum[c]
+                + static_cast<int>(static_cast<long long>(w.natural[c] - w.minimum[c]) * (available - minimumSum)
+                                   / (naturalSum - minimumSum));
+    }
+    return widths;
+}
+
+void writeRowHeights(xml_node table, const std::vector<int>& heights)
+{
+    size_t r = 0;
+    for (xml_node tr = table.child("w:tr"); tr; tr = tr.next_sibling("w:tr"), ++r) {
         xml_node rowProps = tr.child("w:trPr");
         if (rowProps)
             while (xml_node old = rowProps.child("w:trHeight"))
                 rowProps.remove_child(old);
-        if (rowHeight > 0) {
+        if (r < heights.size() && heights[r] > 0) {
             rowProps = ensureProps(tr, "w:trPr");
             xml_node height = rowProps.append_child("w:trHeight");
-            setAttr(height, "w:val", rowHeight);
+            setAttr(height, "w:val", heights[r]);
             setAttr(height, "w:hRule", "atLeast");
         } else if (rowProps && !rowProps.first_child()) {
             tr.remove_child(rowProps);
         }
     }
+}
 
-    long long naturalSum = 0;
-    long long minimumSum = 0;
-    for (size_t c = 0; c < natural.size(); ++c) {
-        naturalSum += natural[c];
-        minimumSum += minimum[c];
-    }
-    std::vector<int> widths(natural.size());
-    for (size_t c = 0; c < natural.size(); ++c) {
-        if (naturalSum <= available)
-            widths[c] = natural[c];
-        else if (minimumSum >= available)
-            widths[c] = static_cast<int>(static_cast<long long>(minimum[c]) * available / minimumSum);
-        else
-            widths[c] = minimum[c]
-                + static_cast<int>(static_cast<long long>(natural[c] - minimum[c]) * (available - minimumSum)
-                                   / (naturalSum - minimumSum));
-    }
-
-    xml_node grid = table.child("w:tblGrid");
+void writeColumnWidths(xml_node table, const std::vector<int>& widths)
+{
     size_t column = 0;
-    for (xml_node col = grid.child("w:gridCol"); col; col = col.next_sibling("w:gridCol"), ++column)
+    for (xml_node col = table.child("w:tblGrid").child("w:gridCol"); col;
+         col = col.next_sibling("w:gridCol"), ++column)
         if (column < widths.size())
             setAttr(col, "w:w", widths[column]);
     for (xml_node tr = table.child("w:tr"); tr; tr = tr.next_sibling("w:tr")) {
         column = 0;
-        for (xml_node tc = tr.child("w:tc"); tc; tc = tc.next_sibling("w:tc"), ++column) {
-            if (column >= widths.size())
-                break;
+        for (xml_node tc = tr.child("w:tc"); tc && column < widths.size(); tc = tc.next_sibling("w:tc"), ++column) {
             xml_node width = ensureChild(ensureProps(tc, "w:tcPr"), "w:tcW", schema::kCellProps);
             setAttr(width, "w:w", widths[column]);
             setAttr(width, "w:type", "dxa");
         }
     }
+}
+
+
+// The widths at the largest font size, from the table's own down to the
+// smallest one given, at which the longest words of all columns fit.
+struct Fit {
+    double fontSize = 12;
+    Widths widths;
+    bool fits = false;
+};
+
+Fit fitTable(const Measured& measured, double fontSize, double smallest, int available, double factor)
+{
+    Fit fit;
+    fit.fontSize = fontSize;
+    fit.widths = widthsAt(measured, fontSize, factor);
+    while (sum(fit.widths.minimum) > available && fit.fontSize - 0.5 >= smallest) {
+        fit.fontSize -= 0.5;
+        fit.widths = widthsAt(measured, fit.fontSize, factor);
+    }
+    fit.fits = sum(fit.widths.minimum) <= available;
+    return fit;
+}
+
+// Puts the table on pages of its own in landscape orientation: the
+// paragraph before it (its heading, when it has one of a line) ends the
+// portrait section, an empty paragraph after it ends the landscape one.
+void putOnLandscapePages(xml_node table, xml_node bodySection)
+{
+    xml_node before = table.previous_sibling();
+    while (before && before.type() != pugi::node_element)
+        before = before.previous_sibling();
+    xml_node anchor = table;
+    if (is(before, "w:p") && !before.child("w:pPr").child("w:sectPr")) {
+        QString text;
+        forEachElement(before, [&](xml_node n) {
+            if (is(n, "w:t"))
+                text += QString::fromUtf8(n.text().get());
+        });
+        if (!text.trimmed().isEmpty() && text.size() <= 120)
+            anchor = before;
+    }
+    xml_node portraitEnd = table.parent().insert_child_before("w:p", anchor);
+    portraitEnd.append_child("w:pPr").append_copy(bodySection);
+
+    xml_node landscapeEnd = table.parent().insert_child_after("w:p", table);
+    xml_node section = landscapeEnd.append_child("w:pPr").append_copy(bodySection);
+    xml_node size = ensureChild(section, "w:pgSz", schema::kSectionProps);
+    const int width = size.attribute("w:w").as_int(11906);
+    const int height = size.attribute("w:h").as_int(16838);
+    setAttr(size, "w:w", std::max(width, height));
+    setAttr(size, "w:h", std::min(width, height));
+    setAttr(size, "w:orient", "landscape");
 }
 
 }  // namespace
@@ -183,10 +282,28 @@ void DocumentData::layOutTables()
 {
     if (tables.empty())
         return;
-    const int available = textWidth(body());
-    const double share = charShare(package);
-    for (const OwnedTable& owned : tables)
-        layOut(owned.table, owned.fontSize, share, available);
+    const xml_node section = body().child("w:sectPr");
+    const int portrait = textWidth(section, false);
+    const int landscape = textWidth(section, true);
+    const double factor = fontFactor(package);
+    for (OwnedTable& owned : tables) {
+        const Measured measured = measureTable(owned.table);
+        const bool ownPages = is(owned.table.parent(), "w:body") && section;
+        Fit fit = fitTable(measured, owned.fontSize, ownPages ? kSmallestPortraitFont : kSmallestFont, portrait,
+                           factor);
+        int available = portrait;
+        if (!fit.fits && ownPages) {
+            fit = fitTable(measured, owned.fontSize, kSmallestFont, landscape, factor);
+            available = landscape;
+            putOnLandscapePages(owned.table, section);
+        }
+        if (fit.fontSize != owned.fontSize) {
+            owned.fontSize = fit.fontSize;
+            setTableFont(owned.table, fit.fontSize);
+        }
+        writeRowHeights(owned.table, fit.widths.rowHeights);
+        writeColumnWidths(owned.table, columnWidths(fit.widths, available));
+    }
 }
 
 }  // namespace veltron::docx

@@ -38,6 +38,11 @@ inline const Order kTableProps = {
     "w:tblStyleColBandSize", "w:tblW", "w:jc", "w:tblCellSpacing", "w:tblInd", "w:tblBorders",
     "w:shd", "w:tblLayout", "w:tblCellMar", "w:tblLook", "w:tblCaption", "w:tblDescription",
     "w:tblPrChange"};
+inline const Order kSectionProps = {
+    "w:headerReference", "w:footerReference", "w:footnotePr", "w:endnotePr", "w:type", "w:pgSz",
+    "w:pgMar", "w:paperSrc", "w:pgBorders", "w:lnNumType", "w:pgNumType", "w:cols", "w:formProt",
+    "w:vAlign", "w:noEndnote", "w:titlePg", "w:textDirection", "w:bidi", "w:rtlGutter",
+    "w:docGrid", "w:printerSettings", "w:sectPrChange"};
 inline const Order kTableBorders = {"w:top", "w:left", "w:start", "w:bottom", "w:right", "w:end",
                                     "w:insideH", "w:insideV"};
 inline const Order kCellMargins = {"w:top", "w:left", "w:start", "w:bottom", "w:right", "w:end"};
@@ -73,6 +78,8 @@ inline const Order* orderFor(const pugi::xml_node& node)
         return &kTableProps;
     if (std::strcmp(name, "w:tcPr") == 0)
         return &kCellProps;
+    if (std::strcmp(name, "w:sectPr") == 0)
+        return &kSectionProps;
     if (std::strcmp(name, "w:tblBorders") == 0 || std::strcmp(name, "w:tcBorders") == 0)
         return &kTableBorders;
     if (std::strcmp(name, "w:tblCellMar") == 0 || std::strcmp(name, "w:tcMar") == 0)
