@@ -3,7 +3,10 @@
 // Small .docx documents made in the test, and checks of what the builder
 // writes.
 
+#include "common/test_support.h"
 #include "report/docx/document.h"
+
+#include <gtest/gtest.h>
 
 #include <pugixml.hpp>
 
@@ -44,5 +47,20 @@ QString officeProgram();
 QString convertToPdf(const QString& docxPath, const QString& outDir);
 // The text of a PDF as pdftotext reads it.
 QString pdfText(const QString& pdfPath);
+
+// Copies a produced file to $VELTRON_DOCX_KEEP, for looking at it by eye.
+void keep(const QString& path);
+
+// Tests that read documents back through LibreOffice; skipped where it is
+// not installed.
+class OfficeSuite : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (officeProgram().isEmpty())
+            GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    }
+    TempFolder folder;
+};
 
 }  // namespace veltron::test
