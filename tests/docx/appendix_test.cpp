@@ -42,17 +42,6 @@ QString appendixPath()
     return QDir(templatesDir()).filePath(kAppendixTemplate);
 }
 
-// Copies a produced file to $VELTRON_DOCX_KEEP, for looking at it by eye.
-void keep(const QString& path)
-{
-    const QString dir = qEnvironmentVariable("VELTRON_DOCX_KEEP");
-    if (dir.isEmpty())
-        return;
-    const QString target = QDir(dir).filePath(QFileInfo(path).fileName());
-    QFile::remove(target);
-    QFile::copy(path, target);
-}
-
 TEST(AppendixTemplate, HoldsEveryBookmarkOfTheReportOnceAndIsSound)
 {
     Document document = Document::open(appendixPath());
@@ -102,16 +91,6 @@ TEST(AppendixTemplate, IncompleteOrUnknownTextsAreRefused)
     EXPECT_THROW(buildAppendix(appendixPath(), texts), DocxError);
     EXPECT_THROW(buildAppendix(QStringLiteral("/нет/otchet_veltron_pril3.docx"), sampleTexts()), DocxError);
 }
-
-class OfficeSuite : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (officeProgram().isEmpty())
-            GTEST_SKIP() << "LibreOffice (soffice) is not installed";
-    }
-    TempFolder folder;
-};
 
 TEST_F(OfficeSuite, ReadsTheFilledAppendix)
 {

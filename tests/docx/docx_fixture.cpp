@@ -178,6 +178,16 @@ QString convertToPdf(const QString& docxPath, const QString& outDir)
     return pdf;
 }
 
+void keep(const QString& path)
+{
+    const QString dir = qEnvironmentVariable("VELTRON_DOCX_KEEP");
+    if (dir.isEmpty())
+        return;
+    const QString target = QDir(dir).filePath(QFileInfo(path).fileName());
+    QFile::remove(target);
+    QFile::copy(path, target);
+}
+
 QString pdfText(const QString& pdfPath)
 {
     QProcess reader;

@@ -3,7 +3,10 @@
 // Small .docx documents made in the test, and checks of what the builder
 // writes.
 
+#include "common/test_support.h"
 #include "report/docx/document.h"
+
+#include <gtest/gtest.h>
 
 #include <pugixml.hpp>
 
@@ -49,5 +52,20 @@ QString pdfText(const QString& pdfPath);
 // whatever line the layout put it. A number or word broken inside a table
 // cell ("72" and "0" for "720") is not found.
 QStringList notWhole(const QString& pdfText, const QStringList& values);
+
+// Copies a produced file to $VELTRON_DOCX_KEEP, for looking at it by eye.
+void keep(const QString& path);
+
+// Tests that read documents back through LibreOffice; skipped where it is
+// not installed.
+class OfficeSuite : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (officeProgram().isEmpty())
+            GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    }
+    TempFolder folder;
+};
 
 }  // namespace veltron::test
