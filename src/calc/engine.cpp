@@ -345,11 +345,22 @@ double Runner::vapourPressure(double T, const QString& quantity) const
         }
         break;
     case 2:  // formula 14.3
+        if (!s.hasTvsp)
+            missingData(QStringLiteral("Для вещества «%1» (%2) в справочнике веществ не задана температура "
+                                       "вспышки: формула 14.3 давления насыщенного пара к нему неприменима. "
+                                       "Выберите в настройках расчета другую формулу или задайте давление "
+                                       "насыщенного пара вручную.")
+                            .arg(s.Name, where));
         v = std::exp(6.908 + 0.043 * (T - 0.924 * s.Tvsp + 2.6055)) /
             divisor(7.48 * s.Tvsp + 1047, quantity, where,
                     QStringLiteral("7,48 × Tvsp + 1047 = 0"));
         break;
     default:  // Antoine
+        if (!s.hasAntoine)
+            missingData(QStringLiteral("Для вещества «%1» (%2) в справочнике веществ не заданы константы "
+                                       "формулы Антуана. Выберите в настройках расчета другую формулу давления "
+                                       "насыщенного пара или задайте давление вручную.")
+                            .arg(s.Name, where));
         v = std::pow(10.0, s.pA - s.pB / divisor(s.pCa + T, quantity, where,
                                                   QStringLiteral("Ca + T = 0 в формуле Антуана")));
         break;

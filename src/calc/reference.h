@@ -20,6 +20,11 @@ struct SubstData {
     double pA = 0;
     double pB = 0;
     double pCa = 0;
+    // False when the directory leaves the flash point, or the Antoine
+    // constants, empty: not defined for the substance (a gas has no flash
+    // point), so formula 14.3, or Antoine's, cannot be applied to it.
+    bool hasTvsp = true;
+    bool hasAntoine = true;
 
     // Heat of combustion used by the liquid-phase terms.
     double qGF() const { return Tepl_sgorPGF - Tepl_paroobr; }

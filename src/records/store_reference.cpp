@@ -39,6 +39,9 @@ std::optional<calc::SubstData> StoreReference::substance(const QString& name) co
         s.pA = db::numberField(r, "pA");
         s.pB = db::numberField(r, "pB");
         s.pCa = db::numberField(r, "pCa");
+        s.hasTvsp = !r.isNull(QStringLiteral("Tvsp"));
+        s.hasAntoine = !r.isNull(QStringLiteral("pA")) && !r.isNull(QStringLiteral("pB")) &&
+                       !r.isNull(QStringLiteral("pCa"));
         found = s;
     }
     substances_.insert(name, found);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QSqlRecord>
+#include <QStringList>
 #include <QVBoxLayout>
 
 namespace veltron::screens {
@@ -315,25 +316,43 @@ void SettingsPanel::applyPressure()
     Label8->setVisible(Option7->isChecked());
 }
 
-QString SettingsPanel::incompleteTableNotice()
+QString SettingsPanel::incompleteTableNotice(const QString& ranges)
 {
-    return QStringLiteral("Таблица коэффициентов формулы 16 в базе данных неполная: в ней есть только "
-                          "граничные строки (температура кипения -80 °C и 60 °C), и между ними коэффициент "
-                          "получается линейной интерполяцией по двум точкам. Результат по формуле 16 "
-                          "проверьте по таблице правил; основной является формула 12.");
+    return QStringLiteral("Таблица коэффициентов формулы 16 в базе данных неполная: для температуры кипения %1 "
+                          "в ней нет строк таблицы правил, и там коэффициент получается линейной интерполяцией "
+                          "между соседними строками. Для таких жидкостей результат по формуле 16 проверьте по "
+                          "таблице правил; основной является формула 12.")
+        .arg(ranges);
+}
+
+QString SettingsPanel::interpolatedRanges(const std::vector<double>& t)
+{
+    // The rules tabulate the coefficient in bands of boiling temperature at most
+    // 20 °C wide (60...40 °C); a wider step between two rows skips rows of the rules.
+    constexpr double kWidestBand = 20;
+    QStringList ranges;
+    for (size_t i = 1; i < t.size(); ++i)
+        if (t[i] - t[i - 1] > kWidestBand && t[i] > -80 && t[i - 1] < 60)
+            ranges << QStringLiteral("от %1 до %2 °C").arg(ui::fieldText(t[i - 1]), ui::fieldText(t[i]));
+    return ranges.join(QStringLiteral(" и "));
 }
 
 void SettingsPanel::warnIfMassTableIncomplete()
 {
     if (!store_)
         return;
+    std::vector<double> t;
     try {
-        if (store_->query(QStringLiteral("select * from tabG")).size() > 2)
-            return;
+        for (const QSqlRecord& r : store_->query(QStringLiteral("select t from tabG order by t")))
+            if (!r.isNull(QStringLiteral("t")))
+                t.push_back(r.value(QStringLiteral("t")).toDouble());
     } catch (const db::StoreError&) {
         return;  // an unreadable table stops the run itself, with its own message
     }
-    ui::dialogs().inform(QStringLiteral("Внимание!"), incompleteTableNotice(), ui::Icon::Information);
+    const QString ranges = interpolatedRanges(t);
+    if (ranges.isEmpty())
+        return;
+    ui::dialogs().inform(QStringLiteral("Внимание!"), incompleteTableNotice(ranges), ui::Icon::Information);
 }
 
 bool SettingsPanel::load(AppState& state, bool hideFrame3)

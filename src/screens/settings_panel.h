@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -75,8 +76,14 @@ public:
     ui::NumericEdit* Gs;
 
     // The notice shown when formula 16 is chosen while its coefficient table
-    // holds only its two bounding rows.
-    static QString incompleteTableNotice();
+    // lacks the rules' rows somewhere; `ranges` names the boiling temperatures
+    // where the coefficient is interpolated ("от -80 до 10 °C").
+    static QString incompleteTableNotice(const QString& ranges);
+
+    // The stretches of boiling temperature between -80 and 60 °C that the rows
+    // (ascending t) leave wider than a band of the rules' table, as notice
+    // text; empty when there is none.
+    static QString interpolatedRanges(const std::vector<double>& t);
 
 private:
     void warnIfMassTableIncomplete();

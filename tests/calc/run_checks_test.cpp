@@ -323,6 +323,18 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"MainSubstanceNotInDirectory",
                   [](RunInputs& in, MemoryReference&) { in.main.Name = "Нет такого"; },
                   {"Вещество «Нет такого» (расчетный блок) не найдено в справочнике веществ."}},
+        FaultCase{"Formula143ForASubstanceWithoutFlashPoint",
+                  [](RunInputs& in, MemoryReference& ref) {
+                      in.settings.Pn = 2;
+                      useMainSubstance(in, ref, [](SubstData& s) { s.hasTvsp = false; });
+                  },
+                  {"«Вариант» (расчетный блок)", "не задана температура вспышки", "формула 14.3"}},
+        FaultCase{"AntoineForASubstanceWithoutConstants",
+                  [](RunInputs& in, MemoryReference& ref) {
+                      in.settings.Pn = 3;
+                      useMainSubstance(in, ref, [](SubstData& s) { s.hasAntoine = false; });
+                  },
+                  {"«Вариант» (расчетный блок)", "не заданы константы формулы Антуана"}},
         FaultCase{"AdjacentSubstanceNotInDirectory",
                   [](RunInputs& in, MemoryReference&) {
                       BlockData b = makeAdjacent(2);
@@ -361,6 +373,26 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   {"tabG", "не ниже температуры кипения 40 °C"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RunChecks, ManualPressuresNeedNeitherFlashPointNorAntoineConstants)
+{
+    for (int pn : {2, 3}) {
+        RunInputs in = makeInputs();
+        MemoryReference ref = makeReference();
+        useMainSubstance(in, ref, [](SubstData& s) {
+            s.hasTvsp = false;
+            s.hasAntoine = false;
+        });
+        in.settings.Pn = pn;
+        in.conditions.Check3 = true;
+        in.conditions.Pn = 12;
+        in.conditions.Check4 = true;
+        in.conditions.Pn1 = 15;
+        const RaschResult& r = resultOf(run(in, ref));
+        EXPECT_EQ(r.PnT, 12) << "formula " << pn;
+        EXPECT_EQ(r.PnTr, 15) << "formula " << pn;
+    }
+}
 
 }  // namespace
 }  // namespace veltron::calc::testing

@@ -30,6 +30,8 @@ calc::MemoryReference shippedReference()
         d.pA = v("pA");
         d.pB = v("pB");
         d.pCa = v("pCa");
+        d.hasTvsp = s.number(i, "Tvsp").has_value();
+        d.hasAntoine = s.number(i, "pA") && s.number(i, "pB") && s.number(i, "pCa");
         ref.addSubstance(d);
     }
     const auto b = SeedFile::load("tabBetta.csv");
@@ -176,8 +178,8 @@ TEST(ExampleRun, CompletesWithEveryOtherFormulaOnTheShippedTables)
             EXPECT_NEAR(r->Betta, 1.53 + (1.2 - 1.13) * (1.95 - 1.53) / (1.2 - 1.1), 1e-9);
         }
         if (v.G == 1) {
-            // Between the two bounding rows of tabG.
-            EXPECT_NEAR(r->KoefG, 10 + (60 - (-42.1)) * (425.0 - 10.0) / (60 - (-80)), 1e-9);
+            // Propane boils at -42.1 °C, between the rows -80 °C (425) and 10 °C (135).
+            EXPECT_NEAR(r->KoefG, 135 + (10 - (-42.1)) * (425.0 - 135.0) / (10 - (-80)), 1e-9);
         }
         if (v.Pn != 2) {
             // Both the Clausius-Clapeyron formula 14.2 and the Antoine constants must

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <set>
+#include <utility>
 
 using veltron::test::SeedFile;
 
@@ -111,11 +112,13 @@ TEST(FormulaSixteenTable, IsOrderedAndBracketsTheRangeOfTheFormula)
     }
     EXPECT_LE(f.required(0, "t"), -80.0);
     EXPECT_GE(f.required(f.rowCount() - 1, "t"), 60.0);
-    const int lo = f.find("t", "-80"), hi = f.find("t", "60");
-    ASSERT_GE(lo, 0);
-    ASSERT_GE(hi, 0);
-    EXPECT_DOUBLE_EQ(f.required(lo, "G"), 425.0);
-    EXPECT_DOUBLE_EQ(f.required(hi, "G"), 10.0);
+    // The bound of the rules and the band limits of their table 3 (GΣ at 50 m2).
+    const std::pair<const char*, double> rules[] = {{"-80", 425}, {"10", 135}, {"25", 85}, {"40", 40}, {"60", 10}};
+    for (const auto& [t, g] : rules) {
+        const int row = f.find("t", QString::fromLatin1(t));
+        ASSERT_GE(row, 0) << "no row for " << t << " °C";
+        EXPECT_DOUBLE_EQ(f.required(row, "G"), g) << t << " °C";
+    }
     for (int i = 0; i < f.rowCount(); ++i)
         EXPECT_GT(f.required(i, "G"), 0.0);
 }

@@ -120,6 +120,54 @@ TEST_F(SubstChar, HeatsAndMolarMassArePositiveAndTheMassMatchesTheFormula)
     }
 }
 
+// A run reads M, q', r, c' and Tb of every block's substance; an empty field
+// reads as 0 and silently zeroes E1'' (for a liquefied gas the largest term).
+// The bands are wide enough for hydrogen and ammonia and narrow enough to
+// catch a value in the wrong units (kJ/mol, kcal, kelvins).
+TEST_F(SubstChar, EveryShippedSubstanceHasTheFieldsOfTheRunInPlausibleUnits)
+{
+    for (const auto& s : all()) {
+        const std::string n = s.name().toStdString();
+        for (const char* field : {"Mol_massa", "T_kip", "Tepl_sgorPGF", "Tepl_paroobr", "Teploem_GF"})
+            EXPECT_TRUE(s[field].has_value()) << n << ": " << field << " is empty";
+        const auto m = s["Mol_massa"], tb = s["T_kip"], q = s["Tepl_sgorPGF"], r = s["Tepl_paroobr"],
+                   c = s["Teploem_GF"];
+        if (!m || !tb || !q || !r || !c)
+            continue;
+        EXPECT_TRUE(*m >= 2 && *m <= 400) << n << ": M = " << *m;
+        EXPECT_TRUE(*tb > -260 && *tb < 350) << n << ": Tb = " << *tb;
+        EXPECT_TRUE(*q > 5000 && *q < 150000) << n << ": q' = " << *q;
+        EXPECT_TRUE(*r > 100 && *r < 2000) << n << ": r = " << *r;
+        EXPECT_TRUE(*c > 1 && *c < 12) << n << ": c' = " << *c;
+        if (!s.isMixture()) {
+            // Molar entropy of vaporisation at the boiling point (Trouton's rule
+            // gives about 88 J/(mol*K); hydrogen and associating acids lie lower).
+            const double entropy = *r * *m / (*tb + 273.15);
+            EXPECT_TRUE(entropy > 40 && entropy < 130) << n << ": r*M/Tb = " << entropy;
+        }
+    }
+}
+
+// An empty flash point means "not defined": the substance is a gas at 20 °C.
+// Every liquid and every mixture has one, since formula 14.3 needs it. The
+// Antoine constants are empty only where the file header says so.
+TEST_F(SubstChar, FlashPointAndAntoineConstantsAreEmptyOnlyWhereNotDefined)
+{
+    const QSet<QString> withoutAntoine = {QStringLiteral("Ацетилен")};
+    int gases = 0;
+    for (const auto& s : all()) {
+        const std::string n = s.name().toStdString();
+        const double tb = file.required(s.row, "T_kip");
+        if (s.isMixture() || tb > 20) {
+            EXPECT_TRUE(s["Tvsp"].has_value()) << n << ": a liquid needs its flash point";
+        }
+        if (!s["Tvsp"])
+            ++gases;
+        EXPECT_EQ(!s["pA"].has_value(), withoutAntoine.contains(s.name())) << n;
+    }
+    EXPECT_GE(gases, 10);
+}
+
 // The heat of combustion of the liquid used by the engine is Tepl_sgorPGF -
 // Tepl_paroobr; a vaporisation heat near the combustion heat means a unit slip.
 TEST_F(SubstChar, VaporisationHeatIsASmallPartOfTheCombustionHeat)

@@ -1,6 +1,7 @@
 #include "common/test_support.h"
 #include "records/blocks.h"
 #include "records/calculations.h"
+#include "records/store_reference.h"
 
 #include <gtest/gtest.h>
 
@@ -296,4 +297,26 @@ TEST_F(Records, DeleteRemovesEverythingOfOneCalculationOrNothing)
     EXPECT_EQ(blocksOf(*store, 2).size(), 1);
     renameCalculation(*store, 2, QStringLiteral("b'2"));
     EXPECT_EQ(findById(*store, 2)->name, QStringLiteral("b'2"));
+}
+
+// An empty flash point or empty Antoine constants in the directory mean "not
+// defined", not zero: the run must be able to refuse formula 14.3 or Antoine's.
+TEST_F(Records, SubstanceLookupTellsAnEmptyFlashPointAndEmptyAntoineConstantsFromZero)
+{
+    store->exec("INSERT INTO SubstChar (Name, Mol_massa, T_kip, Tvsp, pA, pB, pCa) VALUES "
+                "('Жидкость', 100, 80, 0, 6, 1200, 220), ('Газ', 30, -90, NULL, 6, 650, 250), "
+                "('Без Антуана', 26, -84, NULL, 6, NULL, 250)");
+    StoreReference ref(*store);
+    const auto liquid = ref.substance(QStringLiteral("Жидкость"));
+    ASSERT_TRUE(liquid);
+    EXPECT_TRUE(liquid->hasTvsp) << "a flash point of 0 °C is a value";
+    EXPECT_EQ(liquid->Tvsp, 0);
+    EXPECT_TRUE(liquid->hasAntoine);
+    const auto gas = ref.substance(QStringLiteral("Газ"));
+    ASSERT_TRUE(gas);
+    EXPECT_FALSE(gas->hasTvsp);
+    EXPECT_TRUE(gas->hasAntoine);
+    const auto partial = ref.substance(QStringLiteral("Без Антуана"));
+    ASSERT_TRUE(partial);
+    EXPECT_FALSE(partial->hasAntoine) << "one missing constant leaves the formula undefined";
 }

@@ -208,24 +208,39 @@ TEST_F(Settings, SettingsScreenStoresEveryFieldAndTheRunSettingsThenShowsTheInpu
     EXPECT_EQ(row().value("A").toInt(), 1);
 }
 
-TEST_F(Settings, ChoosingFormulaSixteenWarnsWhileItsTableHoldsOnlyTheBoundingRows)
+TEST_F(Settings, ChoosingFormulaSixteenNamesTheBoilingRangeItsTableStillInterpolates)
 {
+    // The shipped table: the rules' rows from 10 to 60 °C and the bound at -80 °C.
     state.db().exec(QStringLiteral("delete from tabG"));
-    state.db().exec(QStringLiteral("insert into tabG (t, G) values (-80, 425), (60, 10)"));
+    state.db().exec(QStringLiteral("insert into tabG (t, G) values (-80, 425), (10, 135), (25, 85), (40, 40), (60, 10)"));
     frmSetup_rasch dlg(state, false);
     dlg.open();
     dialogs.clear();
     click(dlg.panel->Option4);
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Внимание!"));
-    EXPECT_EQ(dialogs.calls[0].text, screens::SettingsPanel::incompleteTableNotice());
+    EXPECT_EQ(dialogs.calls[0].text, screens::SettingsPanel::incompleteTableNotice(QStringLiteral("от -80 до 10 °C")));
+    EXPECT_TRUE(dialogs.calls[0].text.contains(QStringLiteral("для температуры кипения от -80 до 10 °C в ней нет")));
     EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Information);
     EXPECT_TRUE(dlg.panel->Option4->isChecked());
 
-    // Formula 12 and a complete table say nothing.
+    // Formula 12 says nothing; a table in bands of the rules says nothing either.
     click(dlg.panel->Option3);
-    state.db().exec(QStringLiteral("insert into tabG (t, G) values (0, 100)"));
+    state.db().exec(QStringLiteral("insert into tabG (t, G) values (-5, 185), (-20, 235), (-35, 285), (-50, 335), (-65, 385)"));
     click(dlg.panel->Option4);
     EXPECT_EQ(dialogs.calls.size(), 1u);
     dlg.reject();
+}
+
+TEST(SettingsNotice, NamesEveryStretchWiderThanABandOfTheRulesTable)
+{
+    using screens::SettingsPanel;
+    EXPECT_EQ(SettingsPanel::interpolatedRanges({-80, 60}), QStringLiteral("от -80 до 60 °C"));
+    EXPECT_EQ(SettingsPanel::interpolatedRanges({-80, 10, 25, 40, 60}), QStringLiteral("от -80 до 10 °C"));
+    EXPECT_EQ(SettingsPanel::interpolatedRanges({-100, -80, -60, -40, 0, 20, 40, 60, 100}),
+              QStringLiteral("от -40 до 0 °C"));
+    EXPECT_EQ(SettingsPanel::interpolatedRanges({-80, -70, -50, 30, 60}),
+              QStringLiteral("от -50 до 30 °C и от 30 до 60 °C"));
+    EXPECT_EQ(SettingsPanel::interpolatedRanges({-80, -60, -40, -20, 0, 20, 40, 60}), QString());
+    EXPECT_EQ(SettingsPanel::interpolatedRanges({}), QString());
 }
