@@ -1,5 +1,6 @@
 #include "app/frmAbout.h"
 
+#include "db/data_source.h"
 #include "ui/dialogs.h"
 
 #include <QDir>
@@ -30,9 +31,13 @@ frmAbout::frmAbout(AppState& state, QWidget* parent) : QDialog(parent), state_(s
                                 this);
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     lblDescription->setWordWrap(true);
+    lblStore = new QLabel(QStringLiteral("База данных: %1").arg(storeText()), this);
+    lblStore->setObjectName(QStringLiteral("lblStore"));
+    lblStore->setWordWrap(true);
     layout->addWidget(lblTitle);
     layout->addWidget(lblVersion);
     layout->addWidget(lblDescription);
+    layout->addWidget(lblStore);
     auto* buttons = new QHBoxLayout;
     cmdSysInfo = new QPushButton(QStringLiteral("Сведения о системе..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
@@ -49,16 +54,17 @@ frmAbout::frmAbout(AppState& state, QWidget* parent) : QDialog(parent), state_(s
     resize(460, 200);
 }
 
+QString frmAbout::storeText() const
+{
+    return state_.store ? db::describeStore(state_.store->source()) : QStringLiteral("не подключена");
+}
+
 QString frmAbout::systemInformation() const
 {
-    const QString source = !state_.store ? QStringLiteral("не подключен")
-                           : state_.store->source().dsn.isEmpty()
-                               ? QStringLiteral("встроенная база данных SQLite")
-                               : QStringLiteral("источник данных ODBC «%1»").arg(state_.store->source().dsn);
     return QStringLiteral("Операционная система: %1 (%2)\nВерсия Qt: %3\nПапка программы: %4\n"
-                          "Папка данных: %5\nИсточник данных: %6")
+                          "Папка данных: %5\nБаза данных: %6")
         .arg(QSysInfo::prettyProductName(), QSysInfo::currentCpuArchitecture(), QString::fromLatin1(qVersion()),
-             QDir::toNativeSeparators(state_.programDir), QDir::toNativeSeparators(state_.dataDir), source);
+             QDir::toNativeSeparators(state_.programDir), QDir::toNativeSeparators(state_.dataDir), storeText());
 }
 
 }  // namespace veltron

@@ -18,12 +18,14 @@ public:
     QLabel* lblTitle;
     QLabel* lblVersion;
     QLabel* lblDescription;
+    QLabel* lblStore;  // which store the program works on
     QPushButton* cmdSysInfo;
     QPushButton* cmdOK;
 
     QString systemInformation() const;
 
 private:
+    QString storeText() const;
     AppState& state_;
 };
 

@@ -48,7 +48,7 @@ frmDataSourse::frmDataSourse(AppState& state, const QString& reason, QWidget* pa
     setCentralWidget(central);
     resize(560, 240);
 
-    txtDataSourse->setText(db::readDataSourceName(state_.dataDir));
+    txtDataSourse->setText(state_.dsn.isEmpty() ? db::readDataSourceName(state_.dataDir) : state_.dsn);
     connect(Command1, &QPushButton::clicked, this, [this] { connectSource(); });
     connect(Command2, &QPushButton::clicked, this, [this] { closedByFrame(); });
 }
@@ -58,7 +58,18 @@ void frmDataSourse::connectSource()
     const QString name = txtDataSourse->text();
     QString error;
     state_.connection = db::ConnectionStrings::namedProbe(state_.dataDir, name);
-    if (!connectNamed(state_, name, &error)) {
+    bool ready = false;
+    if (connectNamed(state_, name, &error)) {
+        try {
+            ready = state_.store->hasTables() || offerTables(state_);
+            if (!ready)
+                return;  // the tables were not created: the dialog stays for another name
+        } catch (const db::StoreError& e) {
+            error = e.message();
+        }
+    }
+    if (!ready) {
+        state_.store.reset();
         ui::dialogs().inform(QStringLiteral("В н и м а н и е!!!"),
                              QStringLiteral("Не возможно подключиться к базе данных, измените имя источника данных ODBC!"),
                              ui::Icon::Critical);
@@ -66,6 +77,8 @@ void frmDataSourse::connectSource()
         lblReason->setVisible(!error.isEmpty());
         return;
     }
+    if (!state_.dsn.isEmpty())
+        state_.dsn = name;
     if (!db::writeDataSourceName(state_.dataDir, name))
         ui::dialogs().inform(QStringLiteral("Внимание!"),
                              QStringLiteral("Не удалось записать имя источника данных в файл «Data Source.txt» "

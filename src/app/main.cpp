@@ -16,7 +16,9 @@ int main(int argc, char** argv)
     state.programDir = QApplication::applicationDirPath();
     QStringList args = QApplication::arguments();
     state.dataDir = veltron::db::takeDataDir(args, state.programDir);
-    QDir().mkpath(state.dataDir);
+    state.dsn = veltron::db::takeDsn(args);
+    if (state.dsn.isEmpty())
+        QDir().mkpath(state.dataDir);
 
     veltron::registerAppScreens(state);
     veltron::registerModelIScreens(state);

@@ -11,10 +11,11 @@ namespace veltron {
 
 ConnectAttempt connect(AppState& state)
 {
-    db::OpenResult r = db::openForDataFolder(state.dataDir);
+    db::OpenResult r = db::openForDataFolder(state.dataDir, state.dsn);
     state.connection = r.connection;
     state.store = std::move(r.store);
-    return {state.store != nullptr, r.dataSourceName, r.embeddedError};
+    return {state.store != nullptr && !r.needsTables, r.needsTables, r.dataSourceName,
+            state.dsn.isEmpty() ? r.embeddedError : r.namedError};
 }
 
 bool connectNamed(AppState& state, const QString& dsn, QString* error)
@@ -30,9 +31,53 @@ bool connectNamed(AppState& state, const QString& dsn, QString* error)
     }
 }
 
+bool offerTables(AppState& state)
+{
+    const QString dsn = state.store->source().dsn;
+    if (ui::dialogs().ask(QStringLiteral("В н и м а н и е ! ! !"),
+                          QStringLiteral("В базе данных источника «%1» нет таблиц программы. Создать их и заполнить "
+                                         "справочники?")
+                              .arg(dsn),
+                          ui::Icon::Question, ui::Buttons::YesNo)
+        != ui::Answer::Yes) {
+        state.store.reset();
+        return false;
+    }
+    try {
+        state.store->createSchema(true);
+        return true;
+    } catch (const db::StoreError& e) {
+        state.store.reset();
+        ui::dialogs().inform(QStringLiteral("Внимание!"),
+                             QStringLiteral("Не удалось создать таблицы в базе данных источника «%1»: база оставлена "
+                                            "как была.\n%2")
+                                 .arg(dsn, e.message()),
+                             ui::Icon::Critical);
+        return false;
+    }
+}
+
+namespace {
+
+void showDataSourceDialog(AppState& state, const QString& reason)
+{
+    auto* dialog = new frmDataSourse(state, reason);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
+}  // namespace
+
 void startUp(AppState& state)
 {
     const ConnectAttempt attempt = connect(state);
+    if (attempt.needsTables) {
+        if (offerTables(state))
+            ui::navigator().open(QStringLiteral("frmMain1"));
+        else
+            showDataSourceDialog(state, {});
+        return;
+    }
     if (attempt.connected) {
         ui::navigator().open(QStringLiteral("frmMain1"));
         return;
@@ -40,9 +85,7 @@ void startUp(AppState& state)
     ui::dialogs().inform(QStringLiteral("Внимание!"),
                          QStringLiteral("Не возможно подключиться к базе данных, установите имя источника данных ODBC!"),
                          ui::Icon::Critical);
-    auto* dialog = new frmDataSourse(state, attempt.embeddedError);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->show();
+    showDataSourceDialog(state, attempt.error);
 }
 
 void registerAppScreens(AppState& state)

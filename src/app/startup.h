@@ -6,18 +6,27 @@
 
 namespace veltron {
 
-// Connects the state to a store: the embedded one of the data folder first,
-// then the ODBC source named in "Data Source.txt". On success the main menu
-// is shown; otherwise the message and the data-source dialog.
+// Connects the state to a store: the shared data source chosen at start
+// alone; without one the embedded store of the data folder first, then the
+// ODBC source named in "Data Source.txt". On success the main menu is shown;
+// a source without the program's tables first asks to create them;
+// otherwise the message and the data-source dialog.
 void startUp(AppState& state);
 
-// The outcome of trying both sources, without any screen.
+// The outcome of trying the sources, without any screen.
 struct ConnectAttempt {
     bool connected = false;
-    QString dataSourceName;   // first line of the data-source file
-    QString embeddedError;    // why the embedded store could not be opened
+    bool needsTables = false; // connected to a source without the program's tables
+    QString dataSourceName;   // the shared source, else the first line of the data-source file
+    QString error;            // why the store could not be opened
 };
 ConnectAttempt connect(AppState& state);
+
+// For a connected source without the program's tables: asks whether to
+// create them. Yes creates the tables and the seed data in one transaction
+// and returns true; No, or a failure (reported), lets the store go and
+// leaves its database untouched.
+bool offerTables(AppState& state);
 
 // Opens the named ODBC source into the state; false and the reason on failure.
 bool connectNamed(AppState& state, const QString& dsn, QString* error);

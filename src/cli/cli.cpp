@@ -15,6 +15,7 @@ namespace {
 struct Entry {
     QString usage;
     Command command;
+    StoreCommand storeCommand;
 };
 
 std::map<QString, Entry>& commands()
@@ -25,7 +26,7 @@ std::map<QString, Entry>& commands()
 
 void printUsage(std::ostream& err)
 {
-    err << "Использование: veltron-cli [--data ПАПКА] КОМАНДА [АРГУМЕНТЫ]\nКоманды:\n";
+    err << "Использование: veltron-cli [--data ПАПКА] [--dsn ИСТОЧНИК_ДАННЫХ] КОМАНДА [АРГУМЕНТЫ]\nКоманды:\n";
     for (const auto& [name, entry] : commands())
         err << "  " << entry.usage.toStdString() << "\n";
 }
@@ -34,7 +35,12 @@ void printUsage(std::ostream& err)
 
 void registerCommand(const QString& name, const QString& usage, Command command)
 {
-    commands()[name] = {usage, std::move(command)};
+    commands()[name] = {usage, std::move(command), {}};
+}
+
+void registerStoreCommand(const QString& name, const QString& usage, StoreCommand command)
+{
+    commands()[name] = {usage, {}, std::move(command)};
 }
 
 int runCli(const QStringList& arguments, std::ostream& out, std::ostream& err)
@@ -46,15 +52,29 @@ int runCli(const QStringList& arguments, std::ostream& out, std::ostream& err)
     }
     QStringList args = arguments;
     const QString dataDir = db::takeDataDir(args, QCoreApplication::applicationDirPath());
-    if (!QDir().mkpath(dataDir)) {
+    const QString dsn = db::takeDsn(args);
+    if (!args.isEmpty()) {
+        const auto it = commands().find(args.first());
+        if (it != commands().end() && it->second.storeCommand)
+            return it->second.storeCommand(Choice{dataDir, dsn, out, err}, args.mid(1));
+    }
+    if (dsn.isEmpty() && !QDir().mkpath(dataDir)) {
         err << "Не удалось создать папку данных «" << dataDir.toStdString() << "».\n";
         return 1;
     }
-    db::OpenResult opened = db::openForDataFolder(dataDir);
+    db::OpenResult opened = db::openForDataFolder(dataDir, dsn);
     if (!opened.store) {
-        err << "Не удалось открыть базу данных: " << opened.embeddedError.toStdString() << "\n";
+        err << "Не удалось открыть базу данных: ";
+        if (dsn.isEmpty())
+            err << opened.embeddedError.toStdString() << "\n";
         if (!opened.dataSourceName.isEmpty())
             err << opened.namedError.toStdString() << "\n";
+        return 1;
+    }
+    if (opened.needsTables) {
+        err << "В базе данных источника «" << opened.dataSourceName.toStdString()
+            << "» нет таблиц программы. Создайте их командой: veltron-cli --dsn "
+            << opened.dataSourceName.toStdString() << " init\n";
         return 1;
     }
     if (args.isEmpty()) {

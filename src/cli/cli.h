@@ -22,9 +22,21 @@ using Command = std::function<int(Context&, const QStringList& args)>;
 
 void registerCommand(const QString& name, const QString& usage, Command command);
 
-// The whole program: parses --data, opens (creating when needed) the store
-// of the data folder, then runs the command. Exit status: the command's, or
-// 1 for an unknown command or a store that cannot be opened.
+// The data folder and the shared data source chosen (--data, --dsn), for
+// the commands that open the stores themselves.
+struct Choice {
+    QString dataDir;
+    QString dsn;  // empty: the embedded store of the data folder
+    std::ostream& out;
+    std::ostream& err;
+};
+using StoreCommand = std::function<int(const Choice&, const QStringList& args)>;
+void registerStoreCommand(const QString& name, const QString& usage, StoreCommand command);
+
+// The whole program: parses --data and --dsn, opens the store (the named
+// source, else the embedded store of the data folder, creating it when
+// needed), then runs the command. Exit status: the command's, or 1 for an
+// unknown command or a store that cannot be opened.
 int runCli(const QStringList& args, std::ostream& out, std::ostream& err);
 
 // Every command of the program; called once by runCli.

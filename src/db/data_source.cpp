@@ -76,9 +76,23 @@ bool writeDataSourceName(const QString& dataDir, const QString& name)
 
 namespace veltron::db {
 
-OpenResult openForDataFolder(const QString& dataDir)
+OpenResult openForDataFolder(const QString& dataDir, const QString& dsn)
 {
     OpenResult r;
+    const auto openNamed = [&] {
+        r.connection = ConnectionStrings::namedReadWrite(dataDir, r.dataSourceName);
+        try {
+            r.store = Store::openOdbc(dataDir, r.dataSourceName);
+            r.needsTables = !r.store->hasTables();
+        } catch (const StoreError& e) {
+            r.namedError = e.message();
+        }
+    };
+    if (!dsn.isEmpty()) {
+        r.dataSourceName = dsn;
+        openNamed();
+        return r;
+    }
     r.dataSourceName = readDataSourceName(dataDir);
     r.connection = ConnectionStrings::embedded(dataDir);
     try {
@@ -87,39 +101,54 @@ OpenResult openForDataFolder(const QString& dataDir)
     } catch (const StoreError& e) {
         r.embeddedError = e.message();
     }
-    r.connection = ConnectionStrings::namedReadWrite(dataDir, r.dataSourceName);
-    try {
-        r.store = Store::openOdbc(dataDir, r.dataSourceName);
-    } catch (const StoreError& e) {
-        r.namedError = e.message();
-    }
+    openNamed();
     return r;
 }
 
-}  // namespace veltron::db
+namespace {
 
-namespace veltron::db {
+// The value of "--name VALUE" or "--name=VALUE", removed from args; empty when absent.
+QString takeOption(QStringList& args, const QString& name)
+{
+    const QString joined = name + QLatin1Char('=');
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == name && i + 1 < args.size()) {
+            const QString value = args[i + 1];
+            args.remove(i, 2);
+            return value;
+        }
+        if (args[i].startsWith(joined)) {
+            const QString value = args[i].mid(joined.size());
+            args.remove(i);
+            return value;
+        }
+    }
+    return {};
+}
+
+}  // namespace
 
 QString takeDataDir(QStringList& args, const QString& programDir)
 {
-    QString dir;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--data") && i + 1 < args.size()) {
-            dir = args[i + 1];
-            args.remove(i, 2);
-            break;
-        }
-        if (args[i].startsWith(QLatin1String("--data="))) {
-            dir = args[i].mid(7);
-            args.remove(i);
-            break;
-        }
-    }
+    QString dir = takeOption(args, QStringLiteral("--data"));
     if (dir.isEmpty())
         dir = qEnvironmentVariable("VELTRON_DATA");
     if (dir.isEmpty())
         dir = programDir;
     return QFileInfo(dir).absoluteFilePath();
+}
+
+QString describeStore(const Source& source)
+{
+    if (source.dsn.isEmpty())
+        return QStringLiteral("встроенная база данных папки «%1»").arg(QDir::toNativeSeparators(source.dataDir));
+    return QStringLiteral("источник данных ODBC «%1»").arg(source.dsn);
+}
+
+QString takeDsn(QStringList& args)
+{
+    const QString dsn = takeOption(args, QStringLiteral("--dsn"));
+    return dsn.isEmpty() ? qEnvironmentVariable("VELTRON_DSN") : dsn;
 }
 
 }  // namespace veltron::db

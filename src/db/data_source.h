@@ -30,25 +30,32 @@ bool writeDataSourceName(const QString& dataDir, const QString& name);
 
 namespace veltron::db {
 
-// Opens the store of a data folder as the program starts: the embedded
-// databases first, then the ODBC source named in "Data Source.txt".
-// Returns nullptr when neither opens; `reasons` then says why.
+// Opens the store of a data folder as the programs start: with a shared
+// source named (dsn) that source alone; otherwise the embedded databases
+// first, then the ODBC source named in "Data Source.txt". The store is null
+// when nothing opens; the errors then say why.
 struct OpenResult {
     std::unique_ptr<Store> store;
     ConnectionStrings connection;
-    QString dataSourceName;
+    QString dataSourceName;   // the name tried: dsn, else the first line of the data-source file
     QString embeddedError;
     QString namedError;
+    // Connected to a named source whose database has none of the program's
+    // tables: nothing was created in it.
+    bool needsTables = false;
 };
-OpenResult openForDataFolder(const QString& dataDir);
-
-}  // namespace veltron::db
-
-namespace veltron::db {
+OpenResult openForDataFolder(const QString& dataDir, const QString& dsn = {});
 
 // The data folder chosen on the command line ("--data DIR" or "--data=DIR",
 // removed from args), else by VELTRON_DATA, else the program folder; as an
 // absolute path. The folder is not created here.
 QString takeDataDir(QStringList& args, const QString& programDir);
+
+// How messages name a store: the embedded one of its folder or the data source.
+QString describeStore(const Source& source);
+
+// The shared data source chosen on the command line ("--dsn NAME" or
+// "--dsn=NAME", removed from args), else by VELTRON_DSN; empty: none.
+QString takeDsn(QStringList& args);
 
 }  // namespace veltron::db

@@ -30,7 +30,10 @@ std::vector<TableDef> buildSchema()
           D("Tempp"), D("Tg"), D("nyu"), I("f131"), D("z"), D("znPn"), D("znPn1"), I("Lnkpr"),
           D("znLnkpr"), D("Uv"), I("opNyu"), I("A", "0"), I("G", "0"), I("Pn", "1"),
           I("Gs", "0"), D("znGs", "0"), I("G4", "0"), D("znG4", "0"), I("G5", "0"),
-          D("znG5", "0")}},
+          D("znG5", "0"),
+          // Counts the changes of the calculation: a change is refused when
+          // another program changed the calculation after it was read here.
+          I("Versiya", "0")}},
         {"tabBloki", Base::Main,
          {I("Id_Rasch"), I("Id"), S("Name_blok"), S("Name"), D("V_GF"), D("V_PGF"), D("Davl"),
           D("Temp"), D("Plotn_GF"), D("Plotn_PGF"), D("Adiab"), D("S_sech"),
@@ -95,15 +98,19 @@ const FieldDef* findField(const TableDef& table, const QString& name)
     return nullptr;
 }
 
+QString columnSql(const FieldDef& f)
+{
+    QString col = f.name + QLatin1Char(' ') + sqlType(f.type);
+    if (!f.defaultValue.isEmpty())
+        col += QStringLiteral(" DEFAULT ") + f.defaultValue;
+    return col;
+}
+
 QString createTableSql(const TableDef& table)
 {
     QStringList cols;
-    for (const auto& f : table.fields) {
-        QString col = f.name + QLatin1Char(' ') + sqlType(f.type);
-        if (!f.defaultValue.isEmpty())
-            col += QStringLiteral(" DEFAULT ") + f.defaultValue;
-        cols << col;
-    }
+    for (const auto& f : table.fields)
+        cols << columnSql(f);
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(table.name, cols.join(QStringLiteral(", ")));
 }
 

@@ -26,6 +26,8 @@ const std::vector<TableDef>& schema();
 const TableDef* findTable(const QString& name);
 const FieldDef* findField(const TableDef& table, const QString& name);
 
+// "Name TYPE [DEFAULT value]" of one field.
+QString columnSql(const FieldDef& field);
 QString createTableSql(const TableDef& table);
 
 }  // namespace veltron::db

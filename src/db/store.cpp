@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -26,7 +27,6 @@ StoreError::StoreError(const QString& message)
 namespace {
 
 std::atomic<int> connectionCounter{0};
-std::map<QString, int> transactionDepth;
 
 QString newConnectionName(const char* tag)
 {
@@ -74,7 +74,7 @@ QVariant seedValue(const FieldDef* field, const QString& text)
     }
 }
 
-void loadSeedTable(QSqlDatabase& db, const TableDef& table, const QString& resource)
+void loadSeedTable(Store& store, const TableDef& table, const QString& resource)
 {
     QFile f(resource);
     if (!f.open(QIODevice::ReadOnly))
@@ -92,111 +92,76 @@ void loadSeedTable(QSqlDatabase& db, const TableDef& table, const QString& resou
         fields.push_back(fd);
         marks << QStringLiteral("?");
     }
-    QSqlQuery q(db);
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(table.name, csv.header.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
-    if (!q.prepare(sql))
-        fail(QStringLiteral("Не удалось заполнить таблицу %1.").arg(table.name), q.lastError());
+    QList<QVariantList> rows;
     for (const auto& row : csv.rows) {
+        QVariantList values;
         for (int i = 0; i < row.size(); ++i)
-            q.bindValue(i, seedValue(fields[i], row[i]));
-        if (!q.exec())
-            fail(QStringLiteral("Не удалось заполнить таблицу %1.").arg(table.name), q.lastError());
+            values << seedValue(fields[i], row[i]);
+        rows << values;
     }
+    store.execRows(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                       .arg(table.name, csv.header.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+                   rows, table.base);
 }
 
-bool hasRows(QSqlDatabase& db, const QString& table)
+int rowCount(const Store& store, const TableDef& table)
 {
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)) || !q.next())
-        fail(QStringLiteral("Не удалось прочитать таблицу %1.").arg(table), q.lastError());
-    return q.value(0).toLongLong() > 0;
+    return store.query(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table.name), {}, table.base)
+        .first().value(0).toInt();
 }
 
-void ensureRequiredRows(QSqlDatabase& db)
+void ensureRequiredRows(Store& store)
 {
-    QSqlQuery q(db);
-    if (!hasRows(db, QStringLiteral("tab_time"))) {
-        q.prepare(QStringLiteral("INSERT INTO tab_time (Id, Time_nast) VALUES (?, ?)"));
-        q.addBindValue(0.0);
-        q.addBindValue(QDateTime::currentDateTime());
-        if (!q.exec())
-            fail(QStringLiteral("Не удалось создать запись таблицы tab_time."), q.lastError());
-    }
-    if (!hasRows(db, QStringLiteral("tabPath"))) {
-        q.prepare(QStringLiteral("INSERT INTO tabPath (Path) VALUES (?)"));
-        q.addBindValue(QString());
-        if (!q.exec())
-            fail(QStringLiteral("Не удалось создать запись таблицы tabPath."), q.lastError());
-    }
+    if (rowCount(store, *findTable(QStringLiteral("tab_time"))) == 0)
+        store.exec(QStringLiteral("INSERT INTO tab_time (Id, Time_nast) VALUES (?, ?)"),
+                   {0.0, QDateTime::currentDateTime()});
+    if (rowCount(store, *findTable(QStringLiteral("tabPath"))) == 0)
+        store.exec(QStringLiteral("INSERT INTO tabPath (Path) VALUES (?)"), {QString()});
 }
 
 // Calculations are read by identifier all the time: keep those lookups indexed.
-void createIndexes(QSqlDatabase& db)
+void createIndexes(Store& store)
 {
-    static const char* const statements[] = {
-        "CREATE INDEX IF NOT EXISTS ix_tabBloki_rasch ON tabBloki (Id_Rasch, Id)",
-        "CREATE INDEX IF NOT EXISTS ix_tabMain_id ON tabMain (Id)",
-        "CREATE INDEX IF NOT EXISTS ix_tabRasch_id ON tabRasch (Id)",
-    };
-    for (const char* sql : statements) {
-        QSqlQuery q(db);
-        if (!q.exec(QLatin1String(sql)))
-            fail(QStringLiteral("Не удалось создать индекс базы данных."), q.lastError());
-    }
+    for (const char* sql : {"CREATE INDEX IF NOT EXISTS ix_tabBloki_rasch ON tabBloki (Id_Rasch, Id)",
+                            "CREATE INDEX IF NOT EXISTS ix_tabMain_id ON tabMain (Id)",
+                            "CREATE INDEX IF NOT EXISTS ix_tabRasch_id ON tabRasch (Id)"})
+        store.exec(QLatin1String(sql));
 }
 
-// Creates the tables a database lacks; a database that had no table at all
-// is new and also receives the seed data. Either everything or nothing.
-void prepareSchema(QSqlDatabase& db, Base base)
+// The program's tables that the database of a connection holds, named as the
+// schema names them. A server lists only the schemas its statements see.
+QStringList existingTables(const QSqlDatabase& db)
 {
-    const QStringList existing = db.tables();
-    const bool fresh = existing.isEmpty();
-    auto exists = [&](const QString& name) {
-        for (const auto& t : existing)
-            if (t.compare(name, Qt::CaseInsensitive) == 0)
-                return true;
-        return false;
-    };
-    if (!db.transaction())
-        fail(QStringLiteral("Не удалось начать изменение базы данных."), db.lastError());
-    try {
-        for (const auto& table : schema()) {
-            if (table.base != base || exists(table.name))
-                continue;
-            QSqlQuery q(db);
-            if (!q.exec(createTableSql(table)))
-                fail(QStringLiteral("Не удалось создать таблицу %1.").arg(table.name), q.lastError());
-            if (fresh) {
-                const QString prefix = base == Base::Main ? QStringLiteral(":/data/")
-                                                          : QStringLiteral(":/data/second/");
-                loadSeedTable(db, table, prefix + table.name + QStringLiteral(".csv"));
-            }
-        }
-        if (base == Base::Main) {
-            ensureRequiredRows(db);
-            createIndexes(db);
-        }
-    } catch (...) {
-        db.rollback();
-        throw;
+    QStringList names;
+    if (db.driver()->dbmsType() == QSqlDriver::PostgreSQL) {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("SELECT table_name FROM information_schema.tables "
+                                   "WHERE table_schema = ANY (current_schemas(false))")))
+            fail(QStringLiteral("Не удалось прочитать список таблиц базы данных."), q.lastError());
+        while (q.next())
+            names << q.value(0).toString();
+    } else {
+        names = db.tables();
     }
-    if (!db.commit())
-        fail(QStringLiteral("Не удалось сохранить изменения базы данных."), db.lastError());
+    QStringList found;
+    for (const QString& n : names)
+        if (const TableDef* t = findTable(n))
+            found << t->name;
+    return found;
 }
 
 void closeConnection(const QString& name);
 
-// Adds a named connection and prepares it; a connection that fails to
-// prepare is removed again, so that nothing half-open stays behind.
+// Adds a named connection and opens it; a connection that fails to open is
+// removed again, so that nothing half-open stays behind.
 QString openConnection(const QString& driver, const QString& databaseName,
-                       const std::function<void(QSqlDatabase&)>& prepare)
+                       const std::function<void(QSqlDatabase&)>& open)
 {
     const QString name = newConnectionName(driver == QLatin1String("QODBC") ? "odbc" : "sqlite");
     try {
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
         db.setDatabaseName(databaseName);
-        prepare(db);
+        open(db);
     } catch (...) {
         closeConnection(name);
         throw;
@@ -222,23 +187,20 @@ QString openSqliteFile(const QString& dataDir, Base base)
         if (!probe.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")))
             fail(QStringLiteral("Файл «%1» повреждён или не является базой данных.").arg(QDir::toNativeSeparators(path)),
                  probe.lastError());
-        probe.finish();
-        prepareSchema(db, base);
     });
 }
 
-QString openOdbcConnection(const QString& dsn, Base base)
+QString openOdbcConnection(const QString& dsn)
 {
     return openConnection(QStringLiteral("QODBC"), dsn, [&](QSqlDatabase& db) {
         if (!db.open())
             fail(QStringLiteral("Не удалось подключиться к источнику данных «%1».").arg(dsn), db.lastError());
-        prepareSchema(db, base);
     });
 }
 
 void closeConnection(const QString& name)
 {
-    if (name.isEmpty())
+    if (name.isEmpty() || !QSqlDatabase::contains(name))
         return;
     {
         QSqlDatabase db = QSqlDatabase::database(name, false);
@@ -260,7 +222,7 @@ Store::~Store()
     closeConnection(second_);
 }
 
-std::unique_ptr<Store> Store::openEmbedded(const QString& dataDir)
+std::unique_ptr<Store> Store::openEmbedded(const QString& dataDir, Prepare prepare)
 {
     const QString mainName = openSqliteFile(dataDir, Base::Main);
     QString secondName;
@@ -270,22 +232,21 @@ std::unique_ptr<Store> Store::openEmbedded(const QString& dataDir)
         closeConnection(mainName);
         throw;
     }
-    return std::unique_ptr<Store>(new Store({dataDir, {}}, mainName, secondName));
+    std::unique_ptr<Store> store(new Store({dataDir, {}}, mainName, secondName));
+    if (prepare == Prepare::CreateAndSeed)
+        store->createSchema(true);
+    return store;
 }
 
 std::unique_ptr<Store> Store::openOdbc(const QString& dataDir, const QString& dsn)
 {
     if (dsn.trimmed().isEmpty())
         throw StoreError(QStringLiteral("Имя источника данных ODBC не задано."));
-    const QString mainName = openOdbcConnection(dsn, Base::Main);
-    QString secondName;
-    try {
-        secondName = openOdbcConnection(dsn, Base::Second);
-    } catch (...) {
-        closeConnection(mainName);
-        throw;
-    }
-    return std::unique_ptr<Store>(new Store({dataDir, dsn}, mainName, secondName));
+    const QString name = openOdbcConnection(dsn);
+    std::unique_ptr<Store> store(new Store({dataDir, dsn}, name, name));
+    if (store->hasTables())
+        store->createSchema(true);
+    return store;
 }
 
 std::unique_ptr<Store> Store::open(const Source& source)
@@ -298,26 +259,66 @@ QString Store::connectionName(Base base) const
     return base == Base::Main ? main_ : second_;
 }
 
+QSqlDatabase Store::database(Base base) const
+{
+    QSqlDatabase db = QSqlDatabase::database(connectionName(base), false);
+    if (!db.isOpen() && !db.open())
+        throw StoreError(QStringLiteral("Нет связи с базой данных «%1»: %2\nПроверьте, что сервер базы данных "
+                                        "работает, и повторите действие.")
+                             .arg(source_.dsn, errorText(db.lastError())));
+    return db;
+}
+
+bool Store::lost(Base base) const
+{
+    if (isEmbedded())
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(connectionName(base), false);
+    if (db.isOpen()) {
+        QSqlQuery probe(db);
+        if (probe.exec(QStringLiteral("SELECT 1")))
+            return false;
+    }
+    db.close();
+    return true;
+}
+
+QString Store::lostMessage(const QString& reason) const
+{
+    return QStringLiteral("Связь с базой данных «%1» прервана: %2\nДействие не выполнено. Повторите его: программа "
+                          "подключится к базе данных заново.")
+        .arg(source_.dsn, reason);
+}
+
+void Store::fail(Base base, const QString& what, const QString& reason) const
+{
+    // Inside a transaction the statement's error is reported by the
+    // transaction, which looks at the connection after rolling back.
+    if (depth_[connectionName(base)] == 0 && lost(base))
+        throw StoreError(lostMessage(reason));
+    throw StoreError(QStringLiteral("%1\n%2").arg(what, reason));
+}
+
 namespace {
 
-QSqlQuery prepared(const QString& connection, const QString& sql, const QVariantList& params)
+// Prepares and runs a statement; false when either fails.
+bool run(QSqlQuery& q, const QString& sql, const QVariantList& params)
 {
-    QSqlQuery q(QSqlDatabase::database(connection, false));
-    q.setForwardOnly(true);
     if (!q.prepare(sql))
-        fail(QStringLiteral("Ошибка обращения к базе данных."), q.lastError());
+        return false;
     for (int i = 0; i < params.size(); ++i)
         q.bindValue(i, params[i]);
-    if (!q.exec())
-        fail(QStringLiteral("Ошибка обращения к базе данных."), q.lastError());
-    return q;
+    return q.exec();
 }
 
 }  // namespace
 
 QList<QSqlRecord> Store::query(const QString& sql, const QVariantList& params, Base base) const
 {
-    QSqlQuery q = prepared(connectionName(base), sql, params);
+    QSqlQuery q(database(base));
+    q.setForwardOnly(true);
+    if (!run(q, sql, params))
+        fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
     QList<QSqlRecord> rows;
     while (q.next())
         rows.append(q.record());
@@ -326,37 +327,172 @@ QList<QSqlRecord> Store::query(const QString& sql, const QVariantList& params, B
 
 int Store::exec(const QString& sql, const QVariantList& params, Base base)
 {
-    QSqlQuery q = prepared(connectionName(base), sql, params);
+    QSqlQuery q(database(base));
+    q.setForwardOnly(true);
+    if (!run(q, sql, params))
+        fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
     return q.numRowsAffected();
+}
+
+void Store::execRows(const QString& sql, const QList<QVariantList>& rows, Base base)
+{
+    QSqlQuery q(database(base));
+    if (!q.prepare(sql))
+        fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
+    for (const QVariantList& row : rows) {
+        for (int i = 0; i < row.size(); ++i)
+            q.bindValue(i, row[i]);
+        if (!q.exec())
+            fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
+    }
 }
 
 void Store::transaction(const std::function<void()>& fn, Base base)
 {
     const QString name = connectionName(base);
-    int& depth = transactionDepth[name];
+    int& depth = depth_[name];
     if (depth > 0) {
         ++depth;
         try { fn(); } catch (...) { --depth; throw; }
         --depth;
         return;
     }
-    QSqlDatabase db = QSqlDatabase::database(name, false);
+    QSqlDatabase db = database(base);
+    const auto settleVersions = [this](bool committed) {
+        for (const auto& [connection, d] : depth_)
+            if (d > 0)
+                return;
+        if (committed)
+            for (auto it = pendingVersions_.cbegin(); it != pendingVersions_.cend(); ++it) {
+                if (it.value())
+                    versions_.insert(it.key(), *it.value());
+                else
+                    versions_.remove(it.key());
+            }
+        pendingVersions_.clear();
+    };
     if (!db.transaction())
-        fail(QStringLiteral("Не удалось начать изменение базы данных."), db.lastError());
+        fail(base, QStringLiteral("Не удалось начать изменение базы данных."), errorText(db.lastError()));
     depth = 1;
     try {
         fn();
+    } catch (const StoreError& e) {
+        depth = 0;
+        db.rollback();
+        settleVersions(false);
+        if (lost(base))
+            throw StoreError(lostMessage(e.message()));
+        throw;
     } catch (...) {
         depth = 0;
         db.rollback();
+        settleVersions(false);
         throw;
     }
     depth = 0;
     if (!db.commit()) {
         const QSqlError e = db.lastError();
         db.rollback();
-        fail(QStringLiteral("Не удалось сохранить изменения базы данных."), e);
+        settleVersions(false);
+        fail(base, QStringLiteral("Не удалось сохранить изменения базы данных."), errorText(e));
     }
+    settleVersions(true);
+}
+
+std::optional<qint64> Store::knownVersion(const QString& row) const
+{
+    const auto pending = pendingVersions_.constFind(row);
+    if (pending != pendingVersions_.constEnd())
+        return *pending;
+    const auto known = versions_.constFind(row);
+    if (known == versions_.constEnd())
+        return std::nullopt;
+    return *known;
+}
+
+void Store::noteVersion(const QString& row, std::optional<qint64> version) const
+{
+    for (const auto& [connection, d] : depth_)
+        if (d > 0) {
+            pendingVersions_.insert(row, version);
+            return;
+        }
+    if (version)
+        versions_.insert(row, *version);
+    else
+        versions_.remove(row);
+}
+
+bool Store::hasTables() const
+{
+    if (!existingTables(database(Base::Main)).isEmpty())
+        return true;
+    return main_ != second_ && !existingTables(database(Base::Second)).isEmpty();
+}
+
+bool Store::isEmpty() const
+{
+    for (const auto& [table, rows] : rowCounts())
+        if (rows > 0)
+            return false;
+    return true;
+}
+
+std::vector<std::pair<QString, int>> Store::rowCounts() const
+{
+    QStringList existing = existingTables(database(Base::Main));
+    if (main_ != second_)
+        existing += existingTables(database(Base::Second));
+    std::vector<std::pair<QString, int>> counts;
+    for (const TableDef& table : schema())
+        if (existing.contains(table.name))
+            counts.emplace_back(table.name, rowCount(*this, table));
+    return counts;
+}
+
+void Store::createSchema(bool seed)
+{
+    bool created = false;
+    const auto prepare = [&](Base base) {
+        const QStringList existing = existingTables(database(base));
+        bool fresh = true;
+        for (const QString& name : existing)
+            if (findTable(name)->base == base)
+                fresh = false;
+        for (const auto& table : schema()) {
+            if (table.base != base)
+                continue;
+            if (!existing.contains(table.name)) {
+                exec(createTableSql(table), {}, base);
+                created = true;
+                if (seed && fresh) {
+                    const QString prefix = base == Base::Main ? QStringLiteral(":/data/")
+                                                              : QStringLiteral(":/data/second/");
+                    loadSeedTable(*this, table, prefix + table.name + QStringLiteral(".csv"));
+                }
+                continue;
+            }
+            // A table of an older store gets the fields added since.
+            QSqlQuery probe(database(base));
+            if (!probe.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(table.name)))
+                fail(base, QStringLiteral("Не удалось прочитать таблицу %1.").arg(table.name),
+                     errorText(probe.lastError()));
+            const QSqlRecord columns = probe.record();
+            for (const FieldDef& field : table.fields)
+                if (columns.indexOf(field.name) < 0)
+                    exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(table.name, columnSql(field)), {}, base);
+        }
+    };
+    transaction(
+        [&] {
+            transaction([&] { prepare(Base::Second); }, Base::Second);
+            prepare(Base::Main);
+            if (seed)
+                ensureRequiredRows(*this);
+            if (created || isEmbedded())
+                createIndexes(*this);
+        },
+        Base::Main);
 }
 
 QStringList Store::namesOf(const QString& table, const QString& field, Base base) const

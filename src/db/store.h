@@ -1,13 +1,20 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
+#include <utility>
+#include <vector>
+
+class QSqlDatabase;
 
 namespace veltron::db {
 
@@ -31,11 +38,22 @@ struct Source {
     QString dsn;       // empty: the embedded store
 };
 
+// What opening the embedded store does with its files.
+enum class Prepare {
+    // Creates what is missing; a database without any table also gets the seed data.
+    CreateAndSeed,
+    // Only opens (creating empty files): the caller creates the tables itself.
+    Nothing,
+};
+
 class Store {
 public:
-    // Opens (creating and seeding when absent) the embedded store of dataDir.
-    static std::unique_ptr<Store> openEmbedded(const QString& dataDir);
-    // Opens an ODBC data source by name; both bases live in it.
+    // Opens the embedded store of dataDir.
+    static std::unique_ptr<Store> openEmbedded(const QString& dataDir, Prepare prepare = Prepare::CreateAndSeed);
+    // Connects to an ODBC data source by name; both bases live in its one
+    // database. A database that holds the program's tables gets the tables
+    // and fields it lacks; one without any of them is left as it is (see
+    // hasTables and createSchema).
     static std::unique_ptr<Store> openOdbc(const QString& dataDir, const QString& dsn);
     static std::unique_ptr<Store> open(const Source& source);
 
@@ -44,25 +62,58 @@ public:
     Store& operator=(const Store&) = delete;
 
     const Source& source() const { return source_; }
+    bool isEmbedded() const { return source_.dsn.isEmpty(); }
 
     QList<QSqlRecord> query(const QString& sql, const QVariantList& params = {},
                             Base base = Base::Main) const;
     // Runs a statement that changes rows; returns the number of rows affected.
     int exec(const QString& sql, const QVariantList& params = {}, Base base = Base::Main);
+    // Runs one statement once for each list of values in rows.
+    void execRows(const QString& sql, const QList<QVariantList>& rows, Base base = Base::Main);
     // All or nothing: commits when fn returns, rolls back and rethrows when it throws.
+    // A call inside fn joins the transaction that is running.
     void transaction(const std::function<void()>& fn, Base base = Base::Main);
+
+    // Whether the database holds any table of the program.
+    bool hasTables() const;
+    // Whether no table of the program holds a row.
+    bool isEmpty() const;
+    // The rows of each table of the program that the database holds, in the order of the schema.
+    std::vector<std::pair<QString, int>> rowCounts() const;
+    // Creates the tables and fields the database lacks, in one transaction.
+    // With seed, a database that had none of the tables also receives the
+    // seed data of the directories and the tables of the methodology.
+    void createSchema(bool seed);
 
     // Texts of one column of a table in Russian alphabetical order, case-insensitive.
     QStringList namesOf(const QString& table, const QString& field = QStringLiteral("Name"),
                         Base base = Base::Main) const;
 
+    // Versions of rows as this program last read or wrote them, so that a
+    // change can be refused when another program changed the row in between.
+    // A version noted inside a transaction counts once the transaction
+    // commits and is forgotten when it rolls back; nullopt forgets the row.
+    std::optional<qint64> knownVersion(const QString& row) const;
+    void noteVersion(const QString& row, std::optional<qint64> version) const;
+
 private:
     Store(Source source, QString mainConnection, QString secondConnection);
     QString connectionName(Base base) const;
+    // The open connection of a base; one that was lost is opened again.
+    QSqlDatabase database(Base base) const;
+    // The error of a failed statement: when the connection turns out to be
+    // lost, the message says so and the connection is closed, to be opened
+    // again by the next operation.
+    [[noreturn]] void fail(Base base, const QString& what, const QString& reason) const;
+    bool lost(Base base) const;
+    QString lostMessage(const QString& reason) const;
 
     Source source_;
     QString main_;
     QString second_;
+    mutable std::map<QString, int> depth_;  // running transaction per connection
+    mutable QHash<QString, qint64> versions_;
+    mutable QHash<QString, std::optional<qint64>> pendingVersions_;
 };
 
 // A number field of a record; an empty (NULL) field reads as 0.

@@ -28,6 +28,7 @@ struct HeatInflow {
 struct AppState {
     QString programDir;   // executable, templates, user manual
     QString dataDir;      // the two databases and "Data Source.txt"
+    QString dsn;          // the shared data source chosen at start (--dsn, VELTRON_DSN); empty: none
     db::ConnectionStrings connection;
     std::unique_ptr<db::Store> store;
 

@@ -1,5 +1,7 @@
 #include "records/blocks.h"
 
+#include "records/calculations.h"
+
 #include <QSqlRecord>
 #include <QVariant>
 
@@ -124,6 +126,7 @@ int nextAdjacentNumber(const db::Store& store, int idRasch)
 void saveBlock(db::Store& store, const Block& block)
 {
     store.transaction([&] {
+        takeForChange(store, block.Id_Rasch);
         const QVariantList values = valuesOf(block);
         const auto existing = store.query(QStringLiteral("SELECT COUNT(*) FROM tabBloki WHERE Id_Rasch = ? AND Id = ?"),
                                           {block.Id_Rasch, block.Id});
@@ -150,12 +153,16 @@ void saveBlock(db::Store& store, const Block& block)
 
 void deleteBlock(db::Store& store, int idRasch, int id)
 {
-    store.exec(QStringLiteral("DELETE FROM tabBloki WHERE Id_Rasch = ? AND Id = ?"), {idRasch, id});
+    store.transaction([&] {
+        takeForChange(store, idRasch);
+        store.exec(QStringLiteral("DELETE FROM tabBloki WHERE Id_Rasch = ? AND Id = ?"), {idRasch, id});
+    });
 }
 
 void renumberAdjacent(db::Store& store, int idRasch)
 {
     store.transaction([&] {
+        takeForChange(store, idRasch);
         const auto rows = store.query(
             QStringLiteral("SELECT Id FROM tabBloki WHERE Id_Rasch = ? AND Id > 1 ORDER BY Id"), {idRasch});
         int next = 2;

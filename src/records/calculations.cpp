@@ -33,6 +33,19 @@ QVariantList valuesOf(const Conditions& c)
             c.f131,         c.z,         c.znPn,      c.znPn1, c.Lnkpr, c.znLnkpr, c.Uv, c.opNyu};
 }
 
+QString versionKey(int id)
+{
+    return QStringLiteral("tabMain:%1").arg(id);
+}
+
+// Holds the single row of tab_time until the running transaction ends: the
+// programs that number or name calculations do it one after another, so
+// that two of them never take the same identifier or name.
+void lockNumbering(db::Store& store)
+{
+    store.exec(QStringLiteral("UPDATE tab_time SET Id = Id"));
+}
+
 }  // namespace
 
 QList<Calculation> listCalculations(const db::Store& store, Kind kind)
@@ -86,6 +99,10 @@ Calculation createCalculation(db::Store& store, const QString& name, Kind kind)
 {
     Calculation c;
     store.transaction([&] {
+        lockNumbering(store);
+        if (findByName(store, name, kind))
+            throw db::StoreError(QStringLiteral("В базе есть расчет с таким именем. Измените название или выбирите "
+                                                "данное название из списка!"));
         c = {allocateId(store, kind), name};
         store.exec(QStringLiteral("INSERT INTO %1 (Id, Name) VALUES (?, ?)").arg(tableOf(kind)), {c.id, c.name});
         if (kind == Kind::ModelI) {
@@ -97,6 +114,7 @@ Calculation createCalculation(db::Store& store, const QString& name, Kind kind)
                 names << QLatin1String(f);
             store.exec(QStringLiteral("INSERT INTO tabMain (%1) VALUES (%2)").arg(names.join(", "), marks.join(", ")),
                        QVariantList{c.id} + valuesOf(Conditions{}));
+            store.noteVersion(versionKey(c.id), 0);
         }
     });
     return c;
@@ -125,6 +143,7 @@ std::optional<Conditions> loadConditions(const db::Store& store, int id)
     if (rows.isEmpty())
         return std::nullopt;
     const QSqlRecord& r = rows.first();
+    store.noteVersion(versionKey(id), qint64(db::numberField(r, "Versiya")));
     Conditions c;
     c.Name_poverhn = r.value(QStringLiteral("Name_poverhn")).toString();
     c.t_kontakt = db::numberField(r, "t_kontakt");
@@ -151,6 +170,7 @@ void saveConditions(db::Store& store, int id, const Conditions& conditions)
     for (const char* f : kConditionFields)
         sets << QLatin1String(f) + QStringLiteral(" = ?");
     store.transaction([&] {
+        takeForChange(store, id);
         const int changed = store.exec(QStringLiteral("UPDATE tabMain SET %1 WHERE Id = ?").arg(sets.join(", ")),
                                        valuesOf(conditions) + QVariantList{id});
         if (changed == 0) {
@@ -192,21 +212,31 @@ bool loadRunSettings(const db::Store& store, int id, calc::RunSettings& settings
 
 void renameCalculation(db::Store& store, int id, const QString& newName)
 {
-    store.exec(QStringLiteral("UPDATE tabRasch SET Name = ? WHERE Id = ?"), {newName, id});
+    store.transaction([&] {
+        lockNumbering(store);
+        const auto same = findByName(store, newName);
+        if (same && same->id != id)
+            throw db::StoreError(QStringLiteral("В базе есть расчет с таким именем!"));
+        takeForChange(store, id);
+        store.exec(QStringLiteral("UPDATE tabRasch SET Name = ? WHERE Id = ?"), {newName, id});
+    });
 }
 
 Calculation saveAs(db::Store& store, int sourceId, const QString& targetName, const Conditions& conditions)
 {
     Calculation target;
     store.transaction([&] {
+        lockNumbering(store);
         if (const auto existing = findByName(store, targetName)) {
             target = *existing;
             if (target.id == sourceId)
                 throw db::StoreError(QStringLiteral("Расчет нельзя сохранить сам в себя."));
+            takeForChange(store, target.id);
             store.exec(QStringLiteral("DELETE FROM tabBloki WHERE Id_Rasch = ?"), {target.id});
         } else {
             target = {allocateId(store), targetName};
             store.exec(QStringLiteral("INSERT INTO tabRasch (Id, Name) VALUES (?, ?)"), {target.id, target.name});
+            store.noteVersion(versionKey(target.id), std::nullopt);
         }
         saveConditions(store, target.id, conditions);
         QStringList rest = blockColumns();
@@ -221,10 +251,38 @@ Calculation saveAs(db::Store& store, int sourceId, const QString& targetName, co
 void deleteCalculation(db::Store& store, int id)
 {
     store.transaction([&] {
+        takeForChange(store, id);
         store.exec(QStringLiteral("DELETE FROM tabRasch WHERE Id = ?"), {id});
         store.exec(QStringLiteral("DELETE FROM tabMain WHERE Id = ?"), {id});
         store.exec(QStringLiteral("DELETE FROM tabBloki WHERE Id_Rasch = ?"), {id});
+        store.noteVersion(versionKey(id), std::nullopt);
     });
+}
+
+void takeForChange(db::Store& store, int id)
+{
+    const QString key = versionKey(id);
+    if (const std::optional<qint64> read = store.knownVersion(key)) {
+        if (store.exec(QStringLiteral("UPDATE tabMain SET Versiya = ? WHERE Id = ? AND COALESCE(Versiya, 0) = ?"),
+                       {*read + 1, id, *read})
+            == 0) {
+            if (const auto now = findById(store, id))
+                throw ConcurrentChange(
+                    QStringLiteral("Расчет «%1» изменил другой пользователь после того, как вы открыли расчет. Ваши "
+                                   "изменения не сохранены, чтобы не затереть его данные: откройте расчет заново или "
+                                   "сохраните ваши данные под другим именем.")
+                        .arg(now->name));
+            throw ConcurrentChange(QStringLiteral("Расчет удален другим пользователем после того, как вы открыли "
+                                                  "расчет. Ваши изменения не сохранены: сохраните ваши данные под "
+                                                  "другим именем."));
+        }
+        store.noteVersion(key, *read + 1);
+        return;
+    }
+    store.exec(QStringLiteral("UPDATE tabMain SET Versiya = COALESCE(Versiya, 0) + 1 WHERE Id = ?"), {id});
+    const auto rows = store.query(QStringLiteral("SELECT Versiya FROM tabMain WHERE Id = ?"), {id});
+    if (!rows.isEmpty())
+        store.noteVersion(key, qint64(db::numberField(rows.first(), "Versiya")));
 }
 
 }  // namespace veltron::records

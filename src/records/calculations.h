@@ -13,6 +13,13 @@ namespace veltron::records {
 // The two tables of stored calculations: model I and the complex calculations of model IV.
 enum class Kind { ModelI, Complex };
 
+// A change refused because another program changed or deleted the
+// calculation after this program read it; nothing of the change is stored.
+class ConcurrentChange : public db::StoreError {
+public:
+    using db::StoreError::StoreError;
+};
+
 struct Calculation {
     int id = 0;
     QString name;
@@ -52,6 +59,7 @@ int allocateId(const db::Store& store, Kind kind = Kind::ModelI);
 
 // A new calculation: its row and, for model I, its tabMain row with the
 // defaults of a new calculation (the settings keep their column defaults).
+// A name that another program stored meanwhile is refused.
 Calculation createCalculation(db::Store& store, const QString& name, Kind kind = Kind::ModelI);
 
 // The calculation opened last, as tab_time remembers it (0 when none).
@@ -59,6 +67,9 @@ int lastOpenedId(const db::Store& store);
 // Remembers the opening in the single row of tab_time.
 void recordOpening(db::Store& store, int id);
 
+// The general conditions as the input screen opens them; the store keeps
+// the version of the row read, which later changes of the calculation by
+// this program check.
 std::optional<Conditions> loadConditions(const db::Store& store, int id);
 // Writes the general conditions into the tabMain row of the calculation;
 // the run settings of the row are not touched.
@@ -69,6 +80,7 @@ void saveConditions(db::Store& store, int id, const Conditions& conditions);
 // false when the calculation has no tabMain row.
 bool loadRunSettings(const db::Store& store, int id, calc::RunSettings& settings);
 
+// Refuses a name that another calculation has.
 void renameCalculation(db::Store& store, int id, const QString& newName);
 
 // Copies calculation sourceId with the given conditions to targetName: onto
@@ -78,5 +90,16 @@ Calculation saveAs(db::Store& store, int sourceId, const QString& targetName, co
 
 // Deletes a calculation of model I with its conditions and blocks, all or nothing.
 void deleteCalculation(db::Store& store, int id);
+
+// Every change of a model I calculation (its conditions, settings, blocks,
+// name, or its deletion) takes the calculation first, inside the change's
+// transaction: the change counts in the calculation's version (tabMain
+// Versiya). When this program has read the calculation, the version must
+// still be the one it read or last wrote; otherwise another program changed
+// or deleted the calculation meanwhile and ConcurrentChange is thrown, which
+// undoes the change. On a server the taking holds the row until the
+// transaction ends, so of two programs saving at once the second waits and
+// is then refused.
+void takeForChange(db::Store& store, int id);
 
 }  // namespace veltron::records

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -108,14 +109,30 @@ TEST_F(StartUp, WorkingNameInTheDialogIsSavedAndReachesTheMainMenu)
     test::settle();
     auto* dlg = test::visible<frmDataSourse>("frmDataSourse");
     ASSERT_NE(dlg, nullptr);
+    // The source has no tables yet: the question, and No leaves it untouched.
     dialogs.clear();
+    dialogs.answers = {ui::Answer::No};
     dlg->txtDataSourse->setText("VeltronTest");
     QTest::mouseClick(dlg->Command1, Qt::LeftButton);
     test::settle();
     ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("В н и м а н и е!!!"));
-    EXPECT_EQ(dialogs.calls[0].text, QStringLiteral("База успешно подключена!"));
-    EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::None);
+    EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("В н и м а н и е ! ! !"));
+    EXPECT_EQ(dialogs.calls[0].text, QStringLiteral("В базе данных источника «VeltronTest» нет таблиц программы. "
+                                                    "Создать их и заполнить справочники?"));
+    EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Question);
+    EXPECT_EQ(test::visibleScreens(), QStringList{"frmDataSourse"});
+    EXPECT_FALSE(db::Store::openOdbc(data.path(), "VeltronTest")->hasTables());
+    EXPECT_EQ(db::readDataSourceName(data.path()), QString());
+
+    // Yes creates them.
+    dialogs.clear();
+    QTest::mouseClick(dlg->Command1, Qt::LeftButton);
+    test::settle();
+    ASSERT_EQ(dialogs.calls.size(), 2u);
+    EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Question);
+    EXPECT_EQ(dialogs.calls[1].title, QStringLiteral("В н и м а н и е!!!"));
+    EXPECT_EQ(dialogs.calls[1].text, QStringLiteral("База успешно подключена!"));
+    EXPECT_EQ(dialogs.calls[1].icon, ui::Icon::None);
     EXPECT_EQ(test::visibleScreens(), QStringList{"frmMain1"});
     EXPECT_EQ(db::readDataSourceName(data.path()), QStringLiteral("VeltronTest"));
     ASSERT_NE(state.store, nullptr);
@@ -200,7 +217,9 @@ TEST_F(StartUp, MainMenuItemsCarryTheirShortcuts)
     ASSERT_NE(about, nullptr);
     const QString info = about->systemInformation();
     EXPECT_TRUE(info.contains(QString::fromLatin1(qVersion())));
-    EXPECT_TRUE(info.contains(QStringLiteral("встроенная база данных SQLite")));
+    EXPECT_EQ(about->lblStore->text(),
+              QStringLiteral("База данных: встроенная база данных папки «%1»").arg(QDir::toNativeSeparators(data.path())));
+    EXPECT_TRUE(info.contains(QStringLiteral("встроенная база данных папки")));
 
     menu->findChild<QAction*>("Ex")->trigger();
     test::settle();

@@ -7,7 +7,7 @@
 
 using namespace veltron;
 
-TEST(Cli, UnknownCommandPrintsUsageAndFailsAfterCreatingTheStore)
+TEST(EmbeddedCli, UnknownCommandPrintsUsageAndFailsAfterCreatingTheStore)
 {
     test::TempFolder dir;
     const auto r = test::runCli(dir.path(), {"no-such-command"});
@@ -18,7 +18,7 @@ TEST(Cli, UnknownCommandPrintsUsageAndFailsAfterCreatingTheStore)
     EXPECT_TRUE(QFile::exists(dir.file("tabMirvel.sqlite")));
 }
 
-TEST(Cli, UnreadableStoreIsAClearMessage)
+TEST(EmbeddedCli, UnreadableStoreIsAClearMessage)
 {
     test::TempFolder dir;
     QFile f(dir.file("bdVeltron.sqlite"));

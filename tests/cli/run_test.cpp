@@ -47,7 +47,7 @@ class CliRun : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        auto store = db::Store::openEmbedded(dir.path());
+        auto store = test::openStore(dir);
         storeCalculation(*store);
     }
     test::TempFolder dir;
@@ -55,14 +55,14 @@ protected:
 
 TEST_F(CliRun, PrintsEveryResultFieldAsTheEngineComputesIt)
 {
-    const int before = journalRows(*db::Store::openEmbedded(dir.path()));
+    const int before = journalRows(*test::openStore(dir));
     const auto r = test::runCli(dir.path(), {"run", QStringLiteral("Проба CLI")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     QJsonParseError error;
     const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8(), &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
 
-    auto store = db::Store::openEmbedded(dir.path());
+    auto store = test::openStore(dir);
     EXPECT_EQ(journalRows(*store), before + 1);
     const auto journal = store->query("SELECT Name_ob, Conc FROM tabOtchet ORDER BY Date DESC");
     EXPECT_EQ(journal.first().value(0).toString(), QStringLiteral("Проба CLI"));
@@ -108,7 +108,7 @@ TEST_F(CliRun, PrintsEveryResultFieldAsTheEngineComputesIt)
 TEST_F(CliRun, StopPrintsTitleAndMessageWithStatus2)
 {
     {
-        auto store = db::Store::openEmbedded(dir.path());
+        auto store = test::openStore(dir);
         store->exec("UPDATE tabBloki SET Adiab = 1 WHERE Id_Rasch = 7 AND Id = 2");
     }
     const auto r = test::runCli(dir.path(), {"run", QStringLiteral("Проба CLI")});
@@ -118,7 +118,7 @@ TEST_F(CliRun, StopPrintsTitleAndMessageWithStatus2)
     EXPECT_EQ(o["title"].toString(), QStringLiteral("Внимание!"));
     EXPECT_EQ(o["message"].toString(), QStringLiteral("Показатель адиабаты веществ в блоках должен быть > 1!"));
     // the journal row of the run stays
-    EXPECT_EQ(journalRows(*db::Store::openEmbedded(dir.path())), 1);
+    EXPECT_EQ(journalRows(*test::openStore(dir)), 1);
 }
 
 TEST_F(CliRun, UnknownNameIsStatus1)
@@ -134,7 +134,7 @@ TEST_F(CliRun, AllRunsEveryCalculation)
     const auto r = test::runCli(dir.path(), {"run", "--all"});
     EXPECT_EQ(r.status, 0) << r.out.toStdString();
     const QJsonArray all = QJsonDocument::fromJson(r.out.toUtf8()).array();
-    auto store = db::Store::openEmbedded(dir.path());
+    auto store = test::openStore(dir);
     const int stored = store->query("SELECT COUNT(*) FROM tabRasch").first().value(0).toInt();
     ASSERT_EQ(all.size(), stored);
     QStringList names;

@@ -1,8 +1,13 @@
 // GoogleTest entry for tests that need Qt: one QApplication for the whole
 // executable, on the offscreen platform unless the caller chose another.
+// "--store=server" runs the tests on the test server (see test_store.h).
+#include "common/test_store.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
+
+#include <cstring>
 
 int main(int argc, char** argv)
 {
@@ -12,5 +17,9 @@ int main(int argc, char** argv)
         qputenv("VELTRON_TEMPLATES", VELTRON_BUILD_TEMPLATES);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    bool server = false;
+    for (int i = 1; i < argc; ++i)
+        server = server || std::strcmp(argv[i], "--store=server") == 0;
+    veltron::test::setUpServerPass(server);
     return RUN_ALL_TESTS();
 }

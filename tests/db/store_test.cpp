@@ -1,4 +1,4 @@
-#include "common/test_support.h"
+#include "common/test_store.h"
 #include "db/data_source.h"
 #include "db/store.h"
 
@@ -6,23 +6,32 @@
 
 #include <QFile>
 
+#include <cfloat>
+#include <cmath>
+
 using namespace veltron;
 
 namespace {
 
 std::unique_ptr<db::Store> freshStore(const test::TempFolder& dir)
 {
-    return db::Store::openEmbedded(dir.path());
+    return test::openStore(dir);
 }
 
 }  // namespace
 
-TEST(Store, NewFolderGetsBothDatabasesWithTheWholeSchema)
+TEST(EmbeddedStore, NewFolderGetsBothDatabaseFiles)
+{
+    test::TempFolder dir;
+    auto store = db::Store::openEmbedded(dir.path());
+    EXPECT_TRUE(QFile::exists(dir.file("bdVeltron.sqlite")));
+    EXPECT_TRUE(QFile::exists(dir.file("tabMirvel.sqlite")));
+}
+
+TEST(Store, NewStoreGetsTheWholeSchema)
 {
     test::TempFolder dir;
     auto store = freshStore(dir);
-    EXPECT_TRUE(QFile::exists(dir.file("bdVeltron.sqlite")));
-    EXPECT_TRUE(QFile::exists(dir.file("tabMirvel.sqlite")));
     for (const char* table : {"tabRasch", "tabRasch1", "tabMain", "tabBloki", "tabOtchet", "tabKR",
                               "tabSumm_rasch", "SubstChar", "tabPoverhn", "tabGoryuch", "Explosives",
                               "tabBetta", "tabG", "tabNyu"})
@@ -105,7 +114,7 @@ TEST(Store, FailedTransactionLeavesNothingHalfWritten)
     EXPECT_EQ(store->query("SELECT * FROM tabRasch WHERE Id = 50").size(), 1);
 }
 
-TEST(Store, CorruptFileIsReportedAndLeftUntouched)
+TEST(EmbeddedStore, CorruptFileIsReportedAndLeftUntouched)
 {
     test::TempFolder dir;
     const QByteArray garbage(4096, 'x');
@@ -115,7 +124,7 @@ TEST(Store, CorruptFileIsReportedAndLeftUntouched)
         f.write(garbage);
     }
     try {
-        freshStore(dir);
+        db::Store::openEmbedded(dir.path());
         FAIL() << "a corrupt database must not open";
     } catch (const db::StoreError& e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("повреждён"))) << e.message().toStdString();
@@ -125,7 +134,7 @@ TEST(Store, CorruptFileIsReportedAndLeftUntouched)
     EXPECT_EQ(f.readAll(), garbage);
 }
 
-TEST(Store, MissingFolderIsReported)
+TEST(EmbeddedStore, MissingFolderIsReported)
 {
     EXPECT_THROW(db::Store::openEmbedded("/nonexistent/veltron/data"), db::StoreError);
 }
@@ -140,6 +149,54 @@ TEST(Store, NamesAreInRussianAlphabeticalOrderIgnoringCase)
                                QStringLiteral("ель"), QStringLiteral("Ёмкость"), QStringLiteral("щебень"),
                                QStringLiteral("Zinc")};
     EXPECT_EQ(names, expected);
+}
+
+TEST(Store, ListsByNameAreInRussianOrderIgnoringCase)
+{
+    test::TempFolder dir;
+    auto store = freshStore(dir);
+    store->exec("DELETE FROM tabPoverhn");
+    for (const char* name : {"щебень", "Асфальт", "бетон", "Ёмкость", "Грунт", "ель", "Zinc"})
+        store->exec("INSERT INTO tabPoverhn (Name) VALUES (?)", {QString::fromUtf8(name)});
+    EXPECT_EQ(store->namesOf("tabPoverhn"), (QStringList{"Асфальт", "бетон", "Грунт", "ель", "Ёмкость", "щебень", "Zinc"}));
+}
+
+// Doubles come back bit for bit, texts with every Cyrillic letter and quote.
+TEST(Store, NumbersAndTextsRoundTripExactly)
+{
+    test::TempFolder dir;
+    auto store = freshStore(dir);
+    const double values[] = {0.1, 1.0 / 3, -2.0 / 7, 101.3, 0.1013f, 273.15, 1e-300, 4.9e-324, DBL_MAX, -DBL_MIN,
+                             6.02214076e23, std::nextafter(1.0, 2.0), 0.0};
+    int id = 100;
+    for (double v : values)
+        store->exec("INSERT INTO tabMain (Id, nyu) VALUES (?, ?)", {++id, v});
+    id = 100;
+    for (double v : values) {
+        const double back = store->query("SELECT nyu FROM tabMain WHERE Id = ?", {++id}).first().value(0).toDouble();
+        EXPECT_EQ(back, v) << QString::number(v, 'g', 17).toStdString();
+    }
+    const QString text = QStringLiteral("Ёлка «ель» д'Арк \"щ\" — АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ абвгдеёжзийклмнопрстуфхцчшщъыьэюя");
+    store->exec("INSERT INTO tabRasch (Id, Name) VALUES (?, ?)", {7, text});
+    EXPECT_EQ(store->query("SELECT Name FROM tabRasch WHERE Id = 7").first().value(0).toString(), text);
+    EXPECT_EQ(store->query("SELECT Id FROM tabRasch WHERE Name = ?", {text}).size(), 1);
+    store->exec("UPDATE tabPath SET Path = ?", {text + text});
+    EXPECT_EQ(store->query("SELECT Path FROM tabPath").first().value(0).toString(), text + text);
+}
+
+// A store made before a field was added gets it, existing rows its default.
+TEST(Store, OlderStoreGetsTheFieldsAddedSince)
+{
+    test::TempFolder dir;
+    {
+        auto store = freshStore(dir);
+        store->exec("INSERT INTO tabMain (Id) VALUES (?)", {41});
+        store->exec("ALTER TABLE tabMain DROP COLUMN Versiya");
+    }
+    auto store = freshStore(dir);
+    const auto rows = store->query("SELECT Versiya FROM tabMain WHERE Id = 41");
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows.first().value(0).toInt(), 0);
 }
 
 TEST(DataSourceFile, WritesTheNameWithoutLineEndAndReadsTheFirstLine)
@@ -192,4 +249,18 @@ TEST(DataFolder, CommandLineThenEnvironmentThenProgramFolder)
         EXPECT_EQ(args, c.left);
     }
     qunsetenv("VELTRON_DATA");
+}
+
+TEST(DataFolder, SharedSourceByCommandLineThenEnvironment)
+{
+    qputenv("VELTRON_DSN", "FromEnvironment");
+    QStringList args{"veltron-cli", "--dsn", QStringLiteral("Цех 5"), "run", "--all"};
+    EXPECT_EQ(db::takeDsn(args), QStringLiteral("Цех 5"));
+    EXPECT_EQ(args, (QStringList{"veltron-cli", "run", "--all"}));
+    args = {"veltron", "--dsn=Отдел"};
+    EXPECT_EQ(db::takeDsn(args), QStringLiteral("Отдел"));
+    args = {"veltron"};
+    EXPECT_EQ(db::takeDsn(args), QStringLiteral("FromEnvironment"));
+    qunsetenv("VELTRON_DSN");
+    EXPECT_EQ(db::takeDsn(args), QString());
 }

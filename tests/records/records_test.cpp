@@ -1,4 +1,4 @@
-#include "common/test_support.h"
+#include "common/test_store.h"
 #include "records/blocks.h"
 #include "records/calculations.h"
 #include "records/store_reference.h"
@@ -17,7 +17,7 @@ class Records : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        store = db::Store::openEmbedded(folder.path());
+        store = test::openStore(folder);
         for (const char* t : {"tabRasch", "tabRasch1", "tabMain", "tabBloki"})
             store->exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t)));
     }
@@ -263,17 +263,15 @@ TEST_F(Records, FailedSaveAsLeavesTheTargetAsItWas)
     const auto before = *loadConditions(*store, 2);
     // The block copy fails half-way: after the target's blocks are deleted
     // and its conditions written.
-    store->exec("CREATE TRIGGER stop_copy BEFORE INSERT ON tabBloki WHEN NEW.Id_Rasch = 2 "
-                "BEGIN SELECT RAISE(ABORT, 'copy refused'); END");
+    test::refuse(*store, "stop_copy", "INSERT", "tabBloki", "NEW.Id_Rasch = 2");
     Conditions c;
     c.t_kontakt = 999;
     EXPECT_THROW(saveAs(*store, 1, QStringLiteral("цель"), c), db::StoreError);
     EXPECT_EQ(*loadConditions(*store, 2), before);
     EXPECT_EQ(namesOf(2), QStringList{"старый"});
     // A new target is not left behind either.
-    store->exec("DROP TRIGGER stop_copy");
-    store->exec("CREATE TRIGGER stop_copy BEFORE INSERT ON tabBloki WHEN NEW.Id_Rasch = 3 "
-                "BEGIN SELECT RAISE(ABORT, 'copy refused'); END");
+    test::dropRefusal(*store, "stop_copy", "tabBloki");
+    test::refuse(*store, "stop_copy", "INSERT", "tabBloki", "NEW.Id_Rasch = 3");
     EXPECT_THROW(saveAs(*store, 1, QStringLiteral("новая"), c), db::StoreError);
     EXPECT_FALSE(findByName(*store, QStringLiteral("новая")));
     EXPECT_TRUE(store->query("SELECT * FROM tabMain WHERE Id = 3").isEmpty());
@@ -285,11 +283,11 @@ TEST_F(Records, DeleteRemovesEverythingOfOneCalculationOrNothing)
     addCalculation(2, "b");
     saveBlock(*store, block(1, 1, "x"));
     saveBlock(*store, block(2, 1, "y"));
-    store->exec("CREATE TRIGGER stop_delete BEFORE DELETE ON tabBloki BEGIN SELECT RAISE(ABORT, 'no'); END");
+    test::refuse(*store, "stop_delete", "DELETE", "tabBloki");
     EXPECT_THROW(deleteCalculation(*store, 1), db::StoreError);
     EXPECT_TRUE(findById(*store, 1));
     EXPECT_TRUE(loadConditions(*store, 1));
-    store->exec("DROP TRIGGER stop_delete");
+    test::dropRefusal(*store, "stop_delete", "tabBloki");
     deleteCalculation(*store, 1);
     EXPECT_FALSE(findById(*store, 1));
     EXPECT_FALSE(loadConditions(*store, 1));

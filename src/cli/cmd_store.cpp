@@ -1,0 +1,131 @@
+// veltron-cli init and copy-store: creating the tables of a store and moving
+// the data between the embedded store and a shared data source.
+#include "cli/cli.h"
+#include "cli/json_writer.h"
+
+#include "db/copy_store.h"
+#include "db/data_source.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace veltron::cli {
+
+namespace {
+
+void printTables(std::ostream& out, const QList<db::CopiedTable>& tables)
+{
+    JsonWriter w;
+    w.beginArray();
+    for (const db::CopiedTable& t : tables) {
+        w.beginObject();
+        w.member("table", t.table);
+        w.member("rows", t.rows);
+        w.endObject();
+    }
+    w.endArray();
+    out << w.text() << "\n";
+}
+
+// The rows of every table of the store, as copy-store prints them.
+QList<db::CopiedTable> tablesOf(const db::Store& store)
+{
+    QList<db::CopiedTable> tables;
+    for (const auto& [name, rows] : store.rowCounts())
+        tables << db::CopiedTable{name, rows};
+    return tables;
+}
+
+std::unique_ptr<db::Store> openFolderStore(const QString& dataDir, db::Prepare prepare)
+{
+    if (!QDir().mkpath(dataDir))
+        throw db::StoreError(QStringLiteral("Не удалось создать папку данных «%1».").arg(dataDir));
+    return db::Store::openEmbedded(dataDir, prepare);
+}
+
+int initCommand(const Choice& c, const QStringList& args)
+{
+    if (!args.isEmpty()) {
+        c.err << "Использование: veltron-cli [--data ПАПКА | --dsn ИСТОЧНИК_ДАННЫХ] init\n";
+        return 1;
+    }
+    try {
+        const auto store = c.dsn.isEmpty() ? openFolderStore(c.dataDir, db::Prepare::Nothing)
+                                           : db::Store::openOdbc(c.dataDir, c.dsn);
+        if (store->hasTables()) {
+            c.err << "В базе данных (" << db::describeStore(store->source()).toStdString()
+                  << ") уже есть таблицы программы: она оставлена как есть.\n";
+            return 1;
+        }
+        store->createSchema(true);
+        printTables(c.out, tablesOf(*store));
+        return 0;
+    } catch (const db::StoreError& e) {
+        c.err << e.message().toStdString() << "\n";
+        return 1;
+    }
+}
+
+int copyStoreCommand(const Choice& c, const QStringList& args)
+{
+    QString to, from;
+    bool replace = false;
+    bool ok = true;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--to") && i + 1 < args.size())
+            to = args[++i];
+        else if (args[i] == QLatin1String("--from") && i + 1 < args.size())
+            from = args[++i];
+        else if (args[i] == QLatin1String("--replace"))
+            replace = true;
+        else
+            ok = false;
+    }
+    if (!ok || to.isEmpty() == from.isEmpty()) {
+        c.err << "Использование: veltron-cli [--data ПАПКА] copy-store --to ИСТОЧНИК_ДАННЫХ [--replace] | "
+                 "copy-store --from ИСТОЧНИК_ДАННЫХ [--replace]\n";
+        return 1;
+    }
+    try {
+        std::unique_ptr<db::Store> source, target;
+        if (!to.isEmpty()) {
+            if (!QFile::exists(QDir(c.dataDir).filePath(QStringLiteral("bdVeltron.sqlite")))) {
+                c.err << "В папке данных «" << QDir::toNativeSeparators(c.dataDir).toStdString()
+                      << "» нет базы данных программы: копировать нечего.\n";
+                return 1;
+            }
+            source = db::Store::openEmbedded(c.dataDir);
+            target = db::Store::openOdbc(c.dataDir, to);
+        } else {
+            source = db::Store::openOdbc(c.dataDir, from);
+            target = openFolderStore(c.dataDir, db::Prepare::Nothing);
+        }
+        if (!replace && target->hasTables() && !target->isEmpty()) {
+            c.err << "В базе данных назначения (" << db::describeStore(target->source()).toStdString()
+                  << ") уже есть данные: копирование не выполнено. Чтобы заменить их, повторите команду "
+                     "с ключом --replace.\n";
+            return 1;
+        }
+        printTables(c.out, db::copyStore(*source, *target));
+        return 0;
+    } catch (const db::StoreError& e) {
+        c.err << e.message().toStdString() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace
+
+void registerStoreCommands()
+{
+    registerStoreCommand(QStringLiteral("init"),
+                         QStringLiteral("init — создать таблицы и справочники в пустой базе данных "
+                                        "(с --dsn — в базе источника данных)"),
+                         initCommand);
+    registerStoreCommand(QStringLiteral("copy-store"),
+                         QStringLiteral("copy-store --to|--from ИСТОЧНИК_ДАННЫХ [--replace] — скопировать все "
+                                        "таблицы встроенной базы папки данных в источник данных или обратно"),
+                         copyStoreCommand);
+}
+
+}  // namespace veltron::cli
