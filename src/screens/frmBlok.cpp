@@ -59,6 +59,7 @@ frmBlok::frmBlok(AppState& state, frmInput* input, bool adjacent, bool existing,
       state_(state),
       input_(input),
       adjacent_(adjacent),
+      stored_(existing),
       number_(number)
 {
     build();
@@ -66,13 +67,12 @@ frmBlok::frmBlok(AppState& state, frmInput* input, bool adjacent, bool existing,
     kindChanged();
     Id->setText(QString::number(number));
     Frame2->setVisible(adjacent);
-    state_.saveMode = existing ? 1 : 0;
     if (adjacent && !existing)
         state_.heatInflow = HeatInflow{};
     if (existing) {
         captionOf(Check1)->setText(adjacent ? kCheck1Adjacent : kCheck1Main);
         try {
-            if (const auto b = records::findBlock(state_.db(), int(state_.currentId), number))
+            if (const auto b = records::findBlock(state_.db(), state_.current.id, number))
                 loadBlock(*b);
         } catch (const db::StoreError& e) {
             ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
@@ -562,7 +562,7 @@ void frmBlok::openHeatInflow()
 std::optional<records::Block> frmBlok::readBlock()
 {
     records::Block b;
-    b.Id_Rasch = int(state_.currentId);
+    b.Id_Rasch = state_.current.id;
     b.Id = Id->text().toInt();
     b.Name = Combo1->currentText();
     b.Name_blok = Name_blok->text();
@@ -654,7 +654,7 @@ bool frmBlok::save()
                              ui::Icon::Critical);
         return false;
     }
-    state_.saveMode = 1;
+    stored_ = true;
     if (input_)
         input_->fillBlockGrids();
     return true;

@@ -457,18 +457,18 @@ void frmInput::open()
 {
     state_.settingsConfirmed = false;
     try {
-        records::recordOpening(state_.db(), int(state_.currentId));
+        records::recordOpening(state_.db(), state_.current.id);
         fillBlockGrids();
         loadConditions();
     } catch (const db::StoreError& e) {
         ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
     }
-    Label18->setText(state_.currentName);
+    Label18->setText(state_.current.name);
 }
 
 void frmInput::fillBlockGrids()
 {
-    const BlockArea area = fillGrids(tabBlok, tabBlok_smeg, records::blocksOf(state_.db(), int(state_.currentId)));
+    const BlockArea area = fillGrids(tabBlok, tabBlok_smeg, records::blocksOf(state_.db(), state_.current.id));
     if (area.liquidNotice)
         setLiquidNotice(*area.liquidNotice);
     tabBlok->setVisible(area.hasMain);
@@ -533,7 +533,7 @@ void frmInput::surfaceSelected()
 void frmInput::loadConditions()
 {
     refillSurfaces();
-    const records::Conditions k = records::loadConditions(state_.db(), int(state_.currentId)).value_or(records::Conditions{});
+    const records::Conditions k = records::loadConditions(state_.db(), state_.current.id).value_or(records::Conditions{});
     loading_ = true;
     t_kontakt->setText(ui::fieldText(k.t_kontakt));
     // A surface that is no longer in the directory stays the calculation's
@@ -567,7 +567,7 @@ void frmInput::loadConditions()
     txtNyu->setText(ui::fieldText(k.nyu));
     loading_ = false;
     applyChecks();
-    records::loadRunSettings(state_.db(), int(state_.currentId), state_.runSettings);
+    records::loadRunSettings(state_.db(), state_.current.id, state_.runSettings);
 }
 
 void frmInput::applySpaceType(bool setNyu)
@@ -652,7 +652,7 @@ bool frmInput::save()
     if (!k)
         return false;
     try {
-        records::saveConditions(state_.db(), int(state_.currentId), *k);
+        records::saveConditions(state_.db(), state_.current.id, *k);
     } catch (const db::StoreError& e) {
         ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
         return false;
@@ -668,16 +668,14 @@ void frmInput::saveAs()
                           ui::Icon::Question, ui::Buttons::YesNo)
         != ui::Answer::Yes)
         return;
-    state_.saveMode = 1;
     hide();
-    (new frmSave(state_, this))->show();
+    (new frmSave(state_, frmSave::Mode::SaveAs, this))->show();
 }
 
 void frmInput::rename()
 {
-    state_.saveMode = 0;
     hide();
-    (new frmSave(state_, this))->show();
+    (new frmSave(state_, frmSave::Mode::Rename, this))->show();
 }
 
 bool frmInput::deleteCalculation()
@@ -692,7 +690,7 @@ bool frmInput::deleteCalculation()
                               ui::Icon::Question, ui::Buttons::YesNo)
             != ui::Answer::Yes)
             return false;
-        records::deleteCalculation(state_.db(), int(state_.currentId));
+        records::deleteCalculation(state_.db(), state_.current.id);
     } catch (const db::StoreError& e) {
         ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
         return false;
@@ -781,7 +779,7 @@ void frmInput::newAdjacentBlock()
 {
     int number = 2;
     try {
-        number = records::nextAdjacentNumber(state_.db(), int(state_.currentId));
+        number = records::nextAdjacentNumber(state_.db(), state_.current.id);
     } catch (const db::StoreError& e) {
         ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
         return;
@@ -817,7 +815,7 @@ void frmInput::deleteMainBlock()
         != ui::Answer::Yes)
         return;
     try {
-        records::deleteBlock(state_.db(), int(state_.currentId), 1);
+        records::deleteBlock(state_.db(), state_.current.id, 1);
         fillBlockGrids();
     } catch (const db::StoreError& e) {
         ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
@@ -834,7 +832,7 @@ void frmInput::deleteAdjacentBlock()
         != ui::Answer::Yes)
         return;
     try {
-        records::deleteAdjacentBlock(state_.db(), int(state_.currentId), id);
+        records::deleteAdjacentBlock(state_.db(), state_.current.id, id);
         fillBlockGrids();
     } catch (const db::StoreError& e) {
         ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);

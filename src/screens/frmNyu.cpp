@@ -33,8 +33,8 @@ frmNyu::frmNyu(AppState& state, const QString& tempv, QWidget* returnTo, Accept 
       state_(state),
       returnTo_(returnTo),
       accept_(std::move(accept)),
-      savedSpeed_(state.nyuSpeed),
-      savedTemperature_(state.nyuTemperature)
+      savedSpeed_(state.nyu.speed),
+      savedTemperature_(state.nyu.temperature)
 {
     auto* central = new QWidget(this);
     V = new ui::NumericEdit(ui::NumericEdit::Converting, central);
@@ -116,8 +116,8 @@ bool frmNyu::calculate()
                              ui::Icon::Critical);
         return false;
     }
-    state_.nyuSpeed = *v;
-    state_.nyuTemperature = *t;
+    state_.nyu.speed = *v;
+    state_.nyu.temperature = *t;
     txtNyu->setText(twoDecimals(*outcome.Nyu));
     return true;
 }
@@ -131,8 +131,8 @@ void frmNyu::enter()
 
 void frmNyu::cancel()
 {
-    state_.nyuSpeed = savedSpeed_;
-    state_.nyuTemperature = savedTemperature_;
+    state_.nyu.speed = savedSpeed_;
+    state_.nyu.temperature = savedTemperature_;
     back();
 }
 

@@ -614,7 +614,7 @@ void frmOutput::handOver()
     dlg->E23->setText(E23->text());
     dlg->E24->setText(E24->text());
     dlg->Wt->setText(Wt->text());
-    dlg->txtName->setText(state_.currentName);
+    dlg->txtName->setText(state_.current.name);
     dlg->show();
 }
 

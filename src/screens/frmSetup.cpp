@@ -46,12 +46,12 @@ bool frmSetup::save()
         const int n = state_.db().exec(
             QStringLiteral("update tabMain set A=?, G=?, Pn=?, Gs=?, znGs=?, G4=?, znG4=?, G5=?, znG5=? where Id=?"),
             {s->A, s->G, s->Pn, s->Gs ? 1 : 0, s->znGs, s->G4 ? 1 : 0, s->znG4, s->G5 ? 1 : 0, s->znG5,
-             state_.currentId});
+             state_.current.id});
         if (n == 0) {
             ui::dialogs().inform(QStringLiteral("Внимание!"),
                                  QStringLiteral("Условия расчета \"%1\" не найдены в базе данных, настройки не "
                                                 "сохранены.")
-                                     .arg(state_.currentName),
+                                     .arg(state_.current.name),
                                  ui::Icon::Critical);
             return false;
         }

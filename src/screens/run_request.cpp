@@ -123,7 +123,7 @@ void RunRequest::openSettings()
 std::optional<calc::RunInputs> RunRequest::collectInputs()
 {
     calc::RunInputs in;
-    in.calculationName = state_.currentName;
+    in.calculationName = state_.current.name;
     in.settings = state_.runSettings;
     calc::GeneralConditions& c = in.conditions;
     c.Zet = text("Zet");
@@ -190,7 +190,7 @@ std::optional<calc::RunInputs> RunRequest::collectInputs()
     c.Pn = value("txtPn");
     c.Pn1 = value("txtPn1");
 
-    const QList<records::Block> blocks = records::blocksOf(state_.db(), int(state_.currentId));
+    const QList<records::Block> blocks = records::blocksOf(state_.db(), state_.current.id);
     bool haveMain = false;
     for (const records::Block& b : blocks) {
         if (b.isMain()) {
@@ -239,16 +239,15 @@ void RunRequest::runConfirmed()
             return;
         const records::StoreReference reference(state_.db());
         const calc::RunOutcome outcome = calc::run(
-            *inputs, reference, [this] { records::appendRunJournal(state_.db(), state_.currentName); });
+            *inputs, reference, [this] { records::appendRunJournal(state_.db(), state_.current.name); });
         if (const auto* stop = std::get_if<calc::Stop>(&outcome)) {
             ui::dialogs().inform(stop->title, stop->message, iconOf(stop->icon));
             return;
         }
         const auto& result = std::get<calc::RaschResult>(outcome);
         const report::ResultsView view =
-            report::buildResultsView(result, inputTexts(), records::blocksOf(state_.db(), int(state_.currentId)));
+            report::buildResultsView(result, inputTexts(), records::blocksOf(state_.db(), state_.current.id));
         state_.lastResult = result;
-        state_.lastInputs = *inputs;
 
         auto* output = new frmOutput(state_, input_, view);
         input_->hide();

@@ -341,11 +341,11 @@ bool SettingsPanel::load(AppState& state, bool hideFrame3)
     store_ = state.store.get();
     QSqlRecord r;
     try {
-        const auto rows = state.db().query(QStringLiteral("select * from tabMain where Id=?"), {state.currentId});
+        const auto rows = state.db().query(QStringLiteral("select * from tabMain where Id=?"), {state.current.id});
         if (rows.isEmpty()) {
             ui::dialogs().inform(QStringLiteral("Внимание!"),
                                  QStringLiteral("Условия расчета \"%1\" не найдены в базе данных.")
-                                     .arg(state.currentName),
+                                     .arg(state.current.name),
                                  ui::Icon::Critical);
             return false;
         }

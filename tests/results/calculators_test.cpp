@@ -194,24 +194,24 @@ TEST_F(Nyu, OpeningComputesAtOnceThenShowsTheAirTemperature)
     test::settle();
     EXPECT_EQ(enteredT, QStringLiteral("27,5"));
     EXPECT_EQ(enteredNyu, QStringLiteral("4,05"));  // the row values of speed 0,5 at 20 and 30
-    EXPECT_EQ(state.nyuSpeed, 0.5);
-    EXPECT_EQ(state.nyuTemperature, 27.5);
+    EXPECT_EQ(state.nyu.speed, 0.5);
+    EXPECT_EQ(state.nyu.temperature, 27.5);
     EXPECT_TRUE(caller->isVisible());
 }
 
 TEST_F(Nyu, CancelRestoresTheLastSpeedAndTemperatureAndEntersNothing)
 {
-    state.nyuSpeed = 0.5;
-    state.nyuTemperature = 15;
+    state.nyu.speed = 0.5;
+    state.nyu.temperature = 15;
     auto* n = open("20");
     n->show();
     n->V->setText("1");
     ASSERT_TRUE(n->calculate());
-    EXPECT_EQ(state.nyuSpeed, 1);
+    EXPECT_EQ(state.nyu.speed, 1);
     click(n->Command2);
     test::settle();
-    EXPECT_EQ(state.nyuSpeed, 0.5);
-    EXPECT_EQ(state.nyuTemperature, 15);
+    EXPECT_EQ(state.nyu.speed, 0.5);
+    EXPECT_EQ(state.nyu.temperature, 15);
     EXPECT_TRUE(enteredNyu.isEmpty());
     EXPECT_TRUE(caller->isVisible());
 }
@@ -228,7 +228,7 @@ TEST_F(Nyu, AMissingTableRowIsReportedAndLeavesTheCoefficient)
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Внимание!"));
     EXPECT_TRUE(dialogs.calls[0].text.contains(QStringLiteral("0,5 м/с")));
-    EXPECT_EQ(state.nyuSpeed, 0);
+    EXPECT_EQ(state.nyu.speed, 0);
 }
 
 namespace {

@@ -89,7 +89,7 @@ TEST_F(Run, FirstRequestAsksToSaveOpensTheSettingsAndConfirmingRunsAndShowsTheRe
     EXPECT_FALSE(state.settingsConfirmed);
     EXPECT_EQ(journalRows(), before + 1);
     const auto last = state.db().query("select * from tabOtchet").last();
-    EXPECT_EQ(last.value("Name_ob").toString(), state.currentName);
+    EXPECT_EQ(last.value("Name_ob").toString(), state.current.name);
     EXPECT_EQ(last.value("Conc").toString(), QStringLiteral("Полный расчет"));
 
     ASSERT_TRUE(state.lastResult.has_value());
@@ -374,7 +374,7 @@ TEST_F(Run, HandOverAddsANamedEntryToThePoolAndRefusesANameAlreadyThere)
     EXPECT_EQ(kr->E11->text(), out->E11->text());
     EXPECT_EQ(kr->Wt->text(), out->Wt->text());
     // The calculation's name, cut to the 25 characters of a pool name.
-    EXPECT_EQ(kr->txtName->text(), state.currentName.left(25));
+    EXPECT_EQ(kr->txtName->text(), state.current.name.left(25));
     test::snapshot(kr, "frmSave_KR");
 
     kr->txtName->setText("Другой");
