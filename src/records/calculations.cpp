@@ -166,28 +166,56 @@ void saveConditions(db::Store& store, int id, const Conditions& conditions)
     });
 }
 
-bool loadRunSettings(const db::Store& store, int id, calc::RunSettings& settings)
+namespace {
+
+// The run settings of a tabMain row; a flag counts only when it is 1, and
+// with the total Gs entered, G4 and G5 are not.
+calc::RunSettings settingsOf(const QSqlRecord& r)
+{
+    calc::RunSettings s;
+    s.A = qRound(db::numberField(r, "A"));
+    s.G = qRound(db::numberField(r, "G"));
+    const int pn = qRound(db::numberField(r, "Pn"));
+    s.Pn = pn == 1 || pn == 2 ? pn : 3;
+    if (qRound(db::numberField(r, "Gs")) == 1) {
+        s.Gs = true;
+        s.znGs = db::numberField(r, "znGs");
+        return s;
+    }
+    s.G4 = qRound(db::numberField(r, "G4")) == 1;
+    s.znG4 = s.G4 ? db::numberField(r, "znG4") : 0;
+    s.G5 = qRound(db::numberField(r, "G5")) == 1;
+    s.znG5 = s.G5 ? db::numberField(r, "znG5") : 0;
+    return s;
+}
+
+}  // namespace
+
+std::optional<calc::RunSettings> storedRunSettings(const db::Store& store, int id)
 {
     const auto rows = store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id = ?"), {id});
     if (rows.isEmpty())
+        return std::nullopt;
+    return settingsOf(rows.first());
+}
+
+bool loadRunSettings(const db::Store& store, int id, calc::RunSettings& settings)
+{
+    const auto stored = storedRunSettings(store, id);
+    if (!stored)
         return false;
-    const QSqlRecord& r = rows.first();
-    settings.A = qRound(db::numberField(r, "A"));
-    settings.G = qRound(db::numberField(r, "G"));
-    if (qRound(db::numberField(r, "Gs")) == 1) {
-        settings.Gs = true;
-        settings.znGs = db::numberField(r, "znGs");
-        settings.G4 = settings.G5 = false;
-        settings.znG4 = settings.znG5 = 0;
-        return true;
-    }
-    settings.Gs = false;
-    settings.znGs = 0;
-    settings.G4 = qRound(db::numberField(r, "G4")) == 1;
-    settings.znG4 = settings.G4 ? db::numberField(r, "znG4") : 0;
-    settings.G5 = qRound(db::numberField(r, "G5")) == 1;
-    settings.znG5 = settings.G5 ? db::numberField(r, "znG5") : 0;
+    const int pn = settings.Pn;
+    settings = *stored;
+    settings.Pn = pn;
     return true;
+}
+
+bool saveRunSettings(db::Store& store, int id, const calc::RunSettings& s)
+{
+    return store.exec(QStringLiteral("UPDATE tabMain SET A = ?, G = ?, Pn = ?, Gs = ?, znGs = ?, G4 = ?, znG4 = ?, "
+                                     "G5 = ?, znG5 = ? WHERE Id = ?"),
+                      {s.A, s.G, s.Pn, s.Gs ? 1 : 0, s.znGs, s.G4 ? 1 : 0, s.znG4, s.G5 ? 1 : 0, s.znG5, id})
+           > 0;
 }
 
 void renameCalculation(db::Store& store, int id, const QString& newName)

@@ -69,6 +69,15 @@ void saveConditions(db::Store& store, int id, const Conditions& conditions);
 // false when the calculation has no tabMain row.
 bool loadRunSettings(const db::Store& store, int id, calc::RunSettings& settings);
 
+// The run settings stored with the calculation, all of them: A, G, Pn (1,
+// 2, or 3 for any other stored code) and the entered masses as above.
+// Nothing when the calculation has no tabMain row.
+std::optional<calc::RunSettings> storedRunSettings(const db::Store& store, int id);
+
+// Writes the run settings into the calculation's tabMain row; false when
+// the calculation has none.
+bool saveRunSettings(db::Store& store, int id, const calc::RunSettings& settings);
+
 void renameCalculation(db::Store& store, int id, const QString& newName);
 
 // Copies calculation sourceId with the given conditions to targetName: onto

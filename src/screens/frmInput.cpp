@@ -1,6 +1,7 @@
 #include "screens/frmInput.h"
 
 #include "records/blocks.h"
+#include "records/directories.h"
 #include "screens/block_grids.h"
 #include "screens/frmBlok.h"
 #include "screens/frmDolya_z.h"
@@ -8,10 +9,11 @@
 #include "screens/frmSave.h"
 #include "screens/frmSetup.h"
 #include "screens/model1_dialogs.h"
+#include "screens/report_folder_dialog.h"
 #include "screens/run_request.h"
+#include "screens/store_errors.h"
 #include "screens/widgets.h"
 #include "ui/dialogs.h"
-#include "ui/frmAddFolder.h"
 #include "ui/navigator.h"
 #include "ui/numbers.h"
 #include "ui/numeric_edit.h"
@@ -456,13 +458,11 @@ void frmInput::buildMenus()
 void frmInput::open()
 {
     state_.settingsConfirmed = false;
-    try {
+    onStore([this] {
         records::recordOpening(state_.db(), state_.current.id);
         fillBlockGrids();
         loadConditions();
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-    }
+    });
     Label18->setText(state_.current.name);
 }
 
@@ -499,7 +499,7 @@ void frmInput::setRunEnabled(bool enabled)
 
 void frmInput::refillSurfaces()
 {
-    const QStringList names = state_.db().namesOf(QStringLiteral("tabPoverhn"));
+    const QStringList names = records::surfaceNames(state_.db());
     {
         const QSignalBlocker block(Combo4);
         Combo4->clear();
@@ -513,21 +513,11 @@ void frmInput::refillSurfaces()
 
 void frmInput::surfaceSelected()
 {
-    QString lyambda = QStringLiteral("0"), heat = QStringLiteral("0"), density = QStringLiteral("0");
-    try {
-        const auto rows = state_.db().query(QStringLiteral("SELECT * FROM tabPoverhn WHERE Name = ?"),
-                                            {Combo4->currentText()});
-        if (!rows.isEmpty()) {
-            lyambda = ui::fieldText(rows.first().value(QStringLiteral("lyambda")).toDouble());
-            heat = ui::fieldText(rows.first().value(QStringLiteral("c")).toDouble());
-            density = ui::fieldText(rows.first().value(QStringLiteral("p")).toDouble());
-        }
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-    }
-    Koef_teplopr->setText(lyambda);
-    c->setText(heat);
-    p->setText(density);
+    std::optional<records::Surface> surface;
+    onStore([&] { surface = records::findSurface(state_.db(), Combo4->currentText()); });
+    Koef_teplopr->setText(ui::fieldText(surface ? surface->lyambda : 0));
+    c->setText(ui::fieldText(surface ? surface->c : 0));
+    p->setText(ui::fieldText(surface ? surface->p : 0));
 }
 
 void frmInput::loadConditions()
@@ -651,13 +641,7 @@ bool frmInput::save()
     const auto k = readConditions();
     if (!k)
         return false;
-    try {
-        records::saveConditions(state_.db(), state_.current.id, *k);
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-        return false;
-    }
-    return true;
+    return onStore([&] { records::saveConditions(state_.db(), state_.current.id, *k); });
 }
 
 void frmInput::saveAs()
@@ -680,21 +664,20 @@ void frmInput::rename()
 
 bool frmInput::deleteCalculation()
 {
-    try {
-        if (records::countCalculations(state_.db()) < 2) {
-            ui::dialogs().inform(kQuestionTitle, QStringLiteral("Невозможно удалить последний расчет! Создайте сначала новый!"),
-                                 ui::Icon::Critical);
-            return false;
-        }
-        if (ui::dialogs().ask(kQuestionTitle, QStringLiteral("Удаленные данные будут утеряны! Продолжить?"),
-                              ui::Icon::Question, ui::Buttons::YesNo)
-            != ui::Answer::Yes)
-            return false;
-        records::deleteCalculation(state_.db(), state_.current.id);
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+    int stored = 0;
+    if (!onStore([&] { stored = records::countCalculations(state_.db()); }))
+        return false;
+    if (stored < 2) {
+        ui::dialogs().inform(kQuestionTitle, QStringLiteral("Невозможно удалить последний расчет! Создайте сначала новый!"),
+                             ui::Icon::Critical);
         return false;
     }
+    if (ui::dialogs().ask(kQuestionTitle, QStringLiteral("Удаленные данные будут утеряны! Продолжить?"),
+                          ui::Icon::Question, ui::Buttons::YesNo)
+        != ui::Answer::Yes)
+        return false;
+    if (!onStore([&] { records::deleteCalculation(state_.db(), state_.current.id); }))
+        return false;
     ui::goTo(this, QStringLiteral("frmLoad_Rasch"), {});
     return true;
 }
@@ -749,10 +732,7 @@ void frmInput::openSetup()
 
 void frmInput::openReports()
 {
-    hide();
-    auto* dialog = new ui::frmAddFolder(state_.db(), state_.reportFolder, state_.programDir, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->show();
+    openReportFolder(state_, this);
 }
 
 void frmInput::openSubstances()
@@ -778,12 +758,8 @@ void frmInput::editMainBlock()
 void frmInput::newAdjacentBlock()
 {
     int number = 2;
-    try {
-        number = records::nextAdjacentNumber(state_.db(), state_.current.id);
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+    if (!onStore([&] { number = records::nextAdjacentNumber(state_.db(), state_.current.id); }))
         return;
-    }
     openBlockEditor(true, false, number);
 }
 
@@ -814,12 +790,10 @@ void frmInput::deleteMainBlock()
                           ui::Icon::Question, ui::Buttons::YesNo)
         != ui::Answer::Yes)
         return;
-    try {
+    onStore([this] {
         records::deleteBlock(state_.db(), state_.current.id, 1);
         fillBlockGrids();
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-    }
+    });
 }
 
 void frmInput::deleteAdjacentBlock()
@@ -831,12 +805,10 @@ void frmInput::deleteAdjacentBlock()
                           ui::Icon::Question, ui::Buttons::YesNo)
         != ui::Answer::Yes)
         return;
-    try {
+    onStore([&] {
         records::deleteAdjacentBlock(state_.db(), state_.current.id, id);
         fillBlockGrids();
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-    }
+    });
 }
 
 }  // namespace veltron::screens

@@ -1,5 +1,6 @@
 #include "screens/frmLoad.h"
 
+#include "screens/store_errors.h"
 #include "screens/widgets.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
@@ -17,11 +18,6 @@ namespace veltron::screens {
 namespace {
 
 const QString kTitle = QStringLiteral("Внимание!!!");
-
-void storeFailure(const db::StoreError& e)
-{
-    ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-}
 
 }  // namespace
 
@@ -88,7 +84,7 @@ frmLoad::frmLoad(AppState& state, records::Kind kind, QWidget* parent)
             state_.current = list.first();
         }
     } catch (const db::StoreError& e) {
-        storeFailure(e);
+        showStoreError(e);
     }
     Combo1->setCurrentIndex(list.isEmpty() ? -1 : 0);
     // Without a stored calculation only a new one can be made.
@@ -149,7 +145,7 @@ bool frmLoad::load()
         if (!chooseCalculation())
             return false;
     } catch (const db::StoreError& e) {
-        storeFailure(e);
+        showStoreError(e);
         return false;
     }
     if (kind_ == records::Kind::ModelI)

@@ -1,7 +1,9 @@
 #include "screens/frmNyu.h"
 
 #include "calc/number_text.h"
-#include "screens/nyu_calculator.h"
+#include "calc/nyu_coefficient.h"
+#include "records/directories.h"
+#include "screens/store_errors.h"
 #include "screens/widgets.h"
 #include "ui/dialogs.h"
 #include "ui/numbers.h"
@@ -12,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlRecord>
 #include <QVBoxLayout>
 
 namespace veltron::screens {
@@ -93,20 +94,12 @@ bool frmNyu::calculate()
         (v ? T : V)->setFocus(Qt::OtherFocusReason);
         return false;
     }
-    NyuOutcome outcome;
-    try {
-        const db::Store& store = state_.db();
-        outcome = nyuCoefficient(*v, *t, [&store](double speed) {
-            std::vector<NyuPoint> rows;
-            for (const QSqlRecord& r :
-                 store.query(QStringLiteral("select * from tabNyu where V=? order by T asc"), {speed}))
-                rows.push_back({r.value(QStringLiteral("T")).toDouble(), r.value(QStringLiteral("Nyu")).toDouble()});
-            return rows;
-        });
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+    calc::NyuOutcome outcome;
+    const db::Store& store = state_.db();
+    if (!onStore([&] {
+            outcome = calc::nyuCoefficient(*v, *t, [&store](double speed) { return records::nyuRowsAt(store, speed); });
+        }))
         return false;
-    }
     if (!outcome.Nyu) {
         ui::dialogs().inform(QStringLiteral("Внимание!"),
                              QStringLiteral("В таблице коэффициентов интенсивности испарения нет значений для "

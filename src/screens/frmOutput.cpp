@@ -3,9 +3,9 @@
 #include "report/appendix_report.h"
 #include "screens/frmSave_KR.h"
 #include "screens/output_texts.h"
+#include "screens/report_folder_dialog.h"
 #include "screens/widgets.h"
 #include "ui/dialogs.h"
-#include "ui/frmAddFolder.h"
 #include "ui/navigator.h"
 #include "ui/report_file.h"
 #include "ui/numbers.h"
@@ -122,7 +122,7 @@ frmOutput::frmOutput(AppState& state, QWidget* inputScreen, const report::Result
                                           "РАЗРУШЕНИЙ. Методика расчета \"тротилового эквивалента\""),
                            [this] { report(QStringLiteral("mnuWord2")); });
     mnuFolder = addMenuAction(QStringLiteral("mnuFolder"), QStringLiteral("Папка для сохранения отчета"), [this] {
-        ui::openReportFolderDialog(state_.db(), state_.reportFolder, state_.programDir, this);
+        openReportFolder(state_, this);
     });
     mnuExit = addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });
 

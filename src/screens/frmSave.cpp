@@ -2,6 +2,7 @@
 
 #include "records/calculations.h"
 #include "screens/frmInput.h"
+#include "screens/store_errors.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 
@@ -78,9 +79,7 @@ bool frmSave::save()
     try {
         return mode_ == Mode::Rename ? rename(name) : saveAs(name);
     } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"),
-                             e.message() + QStringLiteral("\nИзменения в базе данных не внесены."),
-                             ui::Icon::Critical);
+        showStoreError(e, QStringLiteral("Изменения в базе данных не внесены."));
         return false;
     }
 }

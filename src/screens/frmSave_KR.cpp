@@ -1,6 +1,8 @@
 #include "screens/frmSave_KR.h"
 
 #include "calc/number_text.h"
+#include "records/complex_pool.h"
+#include "screens/store_errors.h"
 #include "screens/output_texts.h"
 #include "screens/widgets.h"
 #include "ui/dialogs.h"
@@ -10,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlRecord>
 #include <QVBoxLayout>
 
 namespace veltron::screens {
@@ -84,34 +85,25 @@ bool frmSave_KR::save()
         txtName->setFocus();
         return false;
     }
-    QVariantList values{name};
-    for (QLineEdit* box : {E11, E12, E21, E22, E23, E24, Wt}) {
-        const auto v = calc::parseNumber(box->text());
+    records::PoolEntry entry{name};
+    const struct {
+        QLineEdit* box;
+        double* value;
+    } fields[] = {{E11, &entry.E11}, {E12, &entry.E12}, {E21, &entry.E21}, {E22, &entry.E22},
+                  {E23, &entry.E23}, {E24, &entry.E24}, {Wt, &entry.Wt}};
+    for (const auto& f : fields) {
+        const auto v = calc::parseNumber(f.box->text());
         if (!v) {
             ui::dialogs().inform(QStringLiteral("Ввод данных"), QStringLiteral("Проверте правильность ввода"),
                                  ui::Icon::Warning);
             return false;
         }
-        values << *v;
+        *f.value = *v;
     }
-    bool taken = false;
-    try {
-        state_.db().transaction([&] {
-            if (!state_.db().query(QStringLiteral("select Id from tabKR where pName=?"), {name}).isEmpty()) {
-                taken = true;
-                return;
-            }
-            const auto rows = state_.db().query(QStringLiteral("select max(Id) as top from tabKR"));
-            const int id = rows.isEmpty() ? 1 : rows.first().value(QStringLiteral("top")).toInt() + 1;
-            state_.db().exec(QStringLiteral("insert into tabKR (Id, pName, E11, E12, E21, E22, E23, E24, Wt) "
-                                            "values (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                             QVariantList{id} + values);
-        });
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+    bool added = false;
+    if (!onStore([&] { added = records::addPoolEntry(state_.db(), entry); }))
         return false;
-    }
-    if (taken) {
+    if (!added) {
         ui::dialogs().inform(QStringLiteral("Внимание!"),
                              QStringLiteral("Данные с именем \"%1\" уже сохранены для комплексного расчета. Введите "
                                             "другое имя.")

@@ -7,6 +7,7 @@
 #include "records/store_reference.h"
 #include "screens/frmOutput.h"
 #include "screens/frmSetup_rasch.h"
+#include "screens/store_errors.h"
 #include "ui/dialogs.h"
 
 #include <QAbstractButton>
@@ -255,7 +256,7 @@ void RunRequest::runConfirmed()
         state_.settingsConfirmed = false;
         Q_EMIT resultsShown(output);
     } catch (const db::StoreError& e) {
-        ui::dialogs().inform(calc::text::kAttention, e.message(), ui::Icon::Critical);
+        showStoreError(e);
     } catch (const std::exception& e) {
         ui::dialogs().inform(calc::text::kAttention,
                              QStringLiteral("Расчет прерван: %1").arg(QString::fromUtf8(e.what())),
