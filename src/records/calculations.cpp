@@ -1,5 +1,6 @@
 #include "records/calculations.h"
 
+#include "calc/engine.h"
 #include "records/blocks.h"
 
 #include <QDateTime>
@@ -119,12 +120,8 @@ void recordOpening(db::Store& store, int id)
     });
 }
 
-std::optional<Conditions> loadConditions(const db::Store& store, int id)
+Conditions conditionsOf(const QSqlRecord& r)
 {
-    const auto rows = store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id = ?"), {id});
-    if (rows.isEmpty())
-        return std::nullopt;
-    const QSqlRecord& r = rows.first();
     Conditions c;
     c.Name_poverhn = r.value(QStringLiteral("Name_poverhn")).toString();
     c.t_kontakt = db::numberField(r, "t_kontakt");
@@ -143,6 +140,14 @@ std::optional<Conditions> loadConditions(const db::Store& store, int id)
     c.Uv = db::numberField(r, "Uv");
     c.opNyu = qRound(db::numberField(r, "opNyu"));
     return c;
+}
+
+std::optional<Conditions> loadConditions(const db::Store& store, int id)
+{
+    const auto rows = store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id = ?"), {id});
+    if (rows.isEmpty())
+        return std::nullopt;
+    return conditionsOf(rows.first());
 }
 
 void saveConditions(db::Store& store, int id, const Conditions& conditions)
@@ -166,11 +171,7 @@ void saveConditions(db::Store& store, int id, const Conditions& conditions)
     });
 }
 
-namespace {
-
-// The run settings of a tabMain row; a flag counts only when it is 1, and
-// with the total Gs entered, G4 and G5 are not.
-calc::RunSettings settingsOf(const QSqlRecord& r)
+calc::RunSettings runSettingsOf(const QSqlRecord& r)
 {
     calc::RunSettings s;
     s.A = qRound(db::numberField(r, "A"));
@@ -189,25 +190,12 @@ calc::RunSettings settingsOf(const QSqlRecord& r)
     return s;
 }
 
-}  // namespace
-
 std::optional<calc::RunSettings> storedRunSettings(const db::Store& store, int id)
 {
     const auto rows = store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id = ?"), {id});
     if (rows.isEmpty())
         return std::nullopt;
-    return settingsOf(rows.first());
-}
-
-bool loadRunSettings(const db::Store& store, int id, calc::RunSettings& settings)
-{
-    const auto stored = storedRunSettings(store, id);
-    if (!stored)
-        return false;
-    const int pn = settings.Pn;
-    settings = *stored;
-    settings.Pn = pn;
-    return true;
+    return runSettingsOf(rows.first());
 }
 
 bool saveRunSettings(db::Store& store, int id, const calc::RunSettings& s)
@@ -253,6 +241,12 @@ void deleteCalculation(db::Store& store, int id)
         store.exec(QStringLiteral("DELETE FROM tabMain WHERE Id = ?"), {id});
         store.exec(QStringLiteral("DELETE FROM tabBloki WHERE Id_Rasch = ?"), {id});
     });
+}
+
+void appendRunJournal(db::Store& store, const QString& calculationName, const QDateTime& when)
+{
+    store.exec(QStringLiteral("INSERT INTO tabOtchet (Date, Name_ob, Conc) VALUES (?, ?, ?)"),
+               {when, calculationName, calc::text::kJournalConc});
 }
 
 }  // namespace veltron::records

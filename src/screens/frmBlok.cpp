@@ -2,7 +2,7 @@
 
 #include "records/directories.h"
 #include "screens/frmInput.h"
-#include "screens/model1_dialogs.h"
+#include "screens/frmPt.h"
 #include "screens/store_errors.h"
 #include "screens/widgets.h"
 #include "ui/dialogs.h"
@@ -540,8 +540,17 @@ bool frmBlok::computeDensity()
 
 void frmBlok::openHeatInflow()
 {
-    // The heat-inflow dialog writes its rate into Sk_teploper_GF.
-    openHeatInflowDialog(state_, this);
+    // The heat-inflow dialog hands back its rate and the state it came from.
+    hide();
+    QPointer<frmBlok> self(this);
+    auto* dialog = new frmPt(state_.heatInflow, Sk_teploper_GF->text(), this,
+                             [self](const QString& rate, const HeatInflow& h) {
+                                 if (!self)
+                                     return;
+                                 self->state_.heatInflow = h;
+                                 self->Sk_teploper_GF->setText(rate);
+                             });
+    dialog->show();
 }
 
 std::optional<records::Block> frmBlok::readBlock()

@@ -4,11 +4,9 @@
 #include "records/directories.h"
 #include "screens/block_grids.h"
 #include "screens/frmBlok.h"
-#include "screens/frmDolya_z.h"
-#include "screens/frmNyu.h"
 #include "screens/frmSave.h"
 #include "screens/frmSetup.h"
-#include "screens/model1_dialogs.h"
+#include "screens/input_dialogs.h"
 #include "screens/report_folder_dialog.h"
 #include "screens/run_request.h"
 #include "screens/store_errors.h"
@@ -39,8 +37,6 @@ namespace veltron::screens {
 namespace {
 
 const QString kQuestionTitle = QStringLiteral("В н и м а н и е ! ! !");
-const QString kOutdoorsAir = QStringLiteral("Температура воздуха в окружающей среде, °C");
-const QString kIndoorsAir = QStringLiteral("Температура воздуха в помещение, °C");
 
 using ui::NumericEdit;
 
@@ -305,7 +301,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
 
     const auto signedConverting = NumericEdit::Flags(NumericEdit::Signed | NumericEdit::Converting);
     Tempv = numeric(Frame17, "Tempv", signedConverting, QStringLiteral("20"));
-    LTempv = wrapLabel(Frame17, "LTempv", kOutdoorsAir);
+    LTempv = wrapLabel(Frame17, "LTempv", records::airTemperatureCaption(true));
     line(right, LTempv, Tempv);
     Tempp = numeric(Frame17, "Tempp", signedConverting, QStringLiteral("20"));
     LTempp = wrapLabel(Frame17, "LTempp",
@@ -460,15 +456,20 @@ void frmInput::open()
     state_.settingsConfirmed = false;
     onStore([this] {
         records::recordOpening(state_.db(), state_.current.id);
-        fillBlockGrids();
-        loadConditions();
+        showInputs(records::loadCalculationInputs(state_.db(), state_.current));
     });
     Label18->setText(state_.current.name);
 }
 
 void frmInput::fillBlockGrids()
 {
-    const BlockArea area = fillGrids(tabBlok, tabBlok_smeg, records::blocksOf(state_.db(), state_.current.id));
+    onStore([this] { blocks_ = records::blocksOf(state_.db(), state_.current.id); });
+    showBlocks();
+}
+
+void frmInput::showBlocks()
+{
+    const BlockArea area = fillGrids(tabBlok, tabBlok_smeg, blocks_);
     if (area.liquidNotice)
         setLiquidNotice(*area.liquidNotice);
     tabBlok->setVisible(area.hasMain);
@@ -520,50 +521,120 @@ void frmInput::surfaceSelected()
     p->setText(ui::fieldText(surface ? surface->p : 0));
 }
 
-void frmInput::loadConditions()
+void frmInput::showInputs(const records::CalculationInputs& in)
 {
+    blocks_.clear();
+    if (in.main)
+        blocks_ << *in.main;
+    blocks_ << in.adjacent;
+    showBlocks();
+
     refillSurfaces();
-    const records::Conditions k = records::loadConditions(state_.db(), state_.current.id).value_or(records::Conditions{});
+    const records::ConditionTexts& t = in.conditions;
     loading_ = true;
-    t_kontakt->setText(ui::fieldText(k.t_kontakt));
+    t_kontakt->setText(t.t_kontakt);
     // A surface that is no longer in the directory stays the calculation's
     // surface instead of being silently replaced by the first one.
-    if (Combo4->findText(k.Name_poverhn) < 0 && !k.Name_poverhn.isEmpty())
-        Combo4->addItem(k.Name_poverhn);
-    Combo4->setCurrentIndex(Combo4->findText(k.Name_poverhn));
-    S_kontakt->setText(ui::fieldText(k.S_kontakt));
-    S_G->setText(ui::fieldText(k.S_G));
-    Tempv->setText(ui::fieldText(k.Tempv));
-    Tempp->setText(ui::fieldText(k.Tempp));
-    txtTg->setText(ui::fieldText(k.Tg));
-    txtNyu->setText(ui::fieldText(k.nyu));
-    Check1->setChecked(k.f131 != 0);
-    Zet->setText(ui::fieldText(k.z));
-    Check3->setChecked(k.znPn != 0);
-    if (k.znPn != 0)
-        txtPn->setText(ui::fieldText(k.znPn));
-    Check4->setChecked(k.znPn1 != 0);
-    if (k.znPn1 != 0)
-        txtPn1->setText(ui::fieldText(k.znPn1));
-    Check2->setChecked(k.Lnkpr != 0);
-    if (k.Lnkpr != 0) {
-        txtLnkpr->setText(ui::fieldText(k.znLnkpr));
-        txtUv->setText(ui::fieldText(k.Uv));
-    }
-    (k.opNyu == 0 ? Option3 : Option4)->setChecked(true);
+    if (Combo4->findText(t.Name_poverhn) < 0 && !t.Name_poverhn.isEmpty())
+        Combo4->addItem(t.Name_poverhn);
+    Combo4->setCurrentIndex(Combo4->findText(t.Name_poverhn));
+    Koef_teplopr->setText(t.Koef_teplopr);
+    c->setText(t.c);
+    p->setText(t.p);
+    S_kontakt->setText(t.S_kontakt);
+    S_G->setText(t.S_G);
+    Tempv->setText(t.Tempv);
+    Tempp->setText(t.Tempp);
+    txtTg->setText(t.txtTg);
+    txtNyu->setText(t.txtNyu);
+    Check1->setChecked(t.Check1);
+    Zet->setText(t.Zet);
+    Check3->setChecked(t.Check3);
+    txtPn->setText(t.txtPn);
+    Check4->setChecked(t.Check4);
+    txtPn1->setText(t.txtPn1);
+    Check2->setChecked(t.Check2);
+    txtLnkpr->setText(t.txtLnkpr);
+    txtUv->setText(t.txtUv);
+    (t.Option3 ? Option3 : Option4)->setChecked(true);
     // The stored η is what the opening shows; the space type's own value
     // replaces it only when the user changes the space type.
     applySpaceType(false);
-    txtNyu->setText(ui::fieldText(k.nyu));
+    txtNyu->setText(t.txtNyu);
     loading_ = false;
     applyChecks();
-    records::loadRunSettings(state_.db(), state_.current.id, state_.runSettings);
+    // Opening takes every stored setting but the pressure formula, which
+    // only the run settings dialog sets.
+    const int pressureFormula = state_.runSettings.Pn;
+    state_.runSettings = in.settings;
+    state_.runSettings.Pn = pressureFormula;
+}
+
+records::CalculationInputs frmInput::inputs() const
+{
+    records::CalculationInputs in;
+    in.calculation = state_.current;
+    records::ConditionTexts& t = in.conditions;
+    t.Name_poverhn = Combo4->currentText();
+    t.Koef_teplopr = Koef_teplopr->text();
+    t.c = c->text();
+    t.p = p->text();
+    t.t_kontakt = t_kontakt->text();
+    t.S_kontakt = S_kontakt->text();
+    t.S_G = S_G->text();
+    t.Check1 = Check1->isChecked();
+    t.Tempv = Tempv->text();
+    t.Tempp = Tempp->text();
+    t.txtTg = txtTg->text();
+    t.Option3 = Option3->isChecked();
+    t.txtNyu = txtNyu->text();
+    t.Zet = Zet->text();
+    t.Check3 = Check3->isChecked();
+    t.txtPn = txtPn->text();
+    t.Check4 = Check4->isChecked();
+    t.txtPn1 = txtPn1->text();
+    t.Check2 = Check2->isChecked();
+    t.txtLnkpr = txtLnkpr->text();
+    t.txtUv = txtUv->text();
+    in.settings = state_.runSettings;
+    for (const records::Block& b : blocks_) {
+        if (!b.isMain())
+            in.adjacent << b;
+        else if (!in.main)
+            in.main = b;
+    }
+    return in;
+}
+
+void frmInput::focusField(records::ConditionField field)
+{
+    using F = records::ConditionField;
+    const std::pair<F, NumericEdit*> fields[] = {
+        {F::Zet, Zet},     {F::S_G, S_G},       {F::S_kontakt, S_kontakt},       {F::t_kontakt, t_kontakt},
+        {F::Tempv, Tempv}, {F::txtTg, txtTg},   {F::Tempp, Tempp},               {F::c, c},
+        {F::p, p},         {F::txtNyu, txtNyu}, {F::Koef_teplopr, Koef_teplopr}, {F::txtUv, txtUv},
+        {F::txtLnkpr, txtLnkpr}, {F::txtPn, txtPn}, {F::txtPn1, txtPn1},
+    };
+    for (const auto& [f, edit] : fields)
+        if (f == field)
+            edit->setFocus(Qt::OtherFocusReason);
+}
+
+void frmInput::setZet(const QString& zet)
+{
+    Zet->setText(zet);
+}
+
+void frmInput::setAirTemperatureAndNyu(const QString& tempv, const QString& nyu)
+{
+    Tempv->setText(tempv);
+    txtNyu->setText(nyu);
 }
 
 void frmInput::applySpaceType(bool setNyu)
 {
     const bool outdoors = Option3->isChecked();
-    LTempv->setText(outdoors ? kOutdoorsAir : kIndoorsAir);
+    LTempv->setText(records::airTemperatureCaption(outdoors));
     Command4->setEnabled(true);
     txtNyu->setEnabled(outdoors);
     if (setNyu)
@@ -691,7 +762,9 @@ void frmInput::requestRun()
 {
     // The run request of model I: the save question, the run settings
     // dialog, the run and the results screen.
-    runRequestOf(state_, this)->request();
+    if (!runRequest_)
+        runRequest_ = new RunRequest(state_, *this);
+    runRequest_->request();
 }
 
 bool frmInput::openRegistered(const QString& screen, const QString& function)
@@ -707,21 +780,12 @@ bool frmInput::openRegistered(const QString& screen, const QString& function)
 
 void frmInput::openNyu()
 {
-    hide();
-    auto* dialog = new frmNyu(state_, Tempv->text(), this, [this](const QString& tempv, const QString& nyu) {
-        Tempv->setText(tempv);
-        txtNyu->setText(nyu);
-    });
-    dialog->show();
+    openNyuCalculator(state_, *this);
 }
 
 void frmInput::openZ()
 {
-    hide();
-    auto* dialog = new frmDolya_z(state_, Option3->isChecked(), this, [this](const QString& zet) { Zet->setText(zet); });
-    dialog->show();
-    // After its activation the dialog shows the z of the calculation.
-    dialog->Zet->setText(Zet->text());
+    openZDialog(state_, *this);
 }
 
 void frmInput::openSetup()
@@ -790,10 +854,8 @@ void frmInput::deleteMainBlock()
                           ui::Icon::Question, ui::Buttons::YesNo)
         != ui::Answer::Yes)
         return;
-    onStore([this] {
-        records::deleteBlock(state_.db(), state_.current.id, 1);
+    if (onStore([this] { records::deleteBlock(state_.db(), state_.current.id, 1); }))
         fillBlockGrids();
-    });
 }
 
 void frmInput::deleteAdjacentBlock()
@@ -805,10 +867,8 @@ void frmInput::deleteAdjacentBlock()
                           ui::Icon::Question, ui::Buttons::YesNo)
         != ui::Answer::Yes)
         return;
-    onStore([&] {
-        records::deleteAdjacentBlock(state_.db(), state_.current.id, id);
+    if (onStore([&] { records::deleteAdjacentBlock(state_.db(), state_.current.id, id); }))
         fillBlockGrids();
-    });
 }
 
 }  // namespace veltron::screens

@@ -104,10 +104,12 @@ int lineHeight(const QWidget* w)
 
 }  // namespace
 
-frmOutput::frmOutput(AppState& state, QWidget* inputScreen, const report::ResultsView& view, QWidget* parent)
+frmOutput::frmOutput(AppState& state, QWidget* inputScreen, const records::CalculationInputs& inputs,
+                     const report::ResultsView& view, QWidget* parent)
     : ui::Screen(QStringLiteral("frmOutput"), QStringLiteral("Результаты расчета"), parent),
       state_(state),
       input_(inputScreen),
+      inputs_(inputs),
       view_(view)
 {
     mnuReturn = addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад"), [this] { back(); });

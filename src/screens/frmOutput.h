@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/app_state.h"
+#include "records/calculation_inputs.h"
 #include "report/results_view.h"
 #include "ui/screen.h"
 
@@ -21,9 +22,12 @@ namespace veltron::screens {
 class frmOutput : public ui::Screen {
     Q_OBJECT
 public:
+    // inputs: what the input screen held for the run; view: the run's texts.
     // inputScreen is shown again by "<<Назад".
-    frmOutput(AppState& state, QWidget* inputScreen, const report::ResultsView& view, QWidget* parent = nullptr);
+    frmOutput(AppState& state, QWidget* inputScreen, const records::CalculationInputs& inputs,
+              const report::ResultsView& view, QWidget* parent = nullptr);
 
+    const records::CalculationInputs& inputs() const { return inputs_; }
     const report::ResultsView& view() const { return view_; }
     // The last overpressure calculation, row 6 of the zone grid.
     const report::Overpressure& overpressure() const { return overpressure_; }
@@ -96,6 +100,7 @@ private:
 
     AppState& state_;
     QPointer<QWidget> input_;
+    records::CalculationInputs inputs_;
     report::ResultsView view_;
     report::Overpressure overpressure_;
 };

@@ -24,11 +24,12 @@ namespace veltron::screens {
 class frmPt : public ui::Screen {
     Q_OBJECT
 public:
-    using Accept = std::function<void(const QString& rate)>;
+    // Receives the rate and the heat-inflow state it came from on "<<Назад с сохранением".
+    using Accept = std::function<void(const QString& rate, const HeatInflow& state)>;
 
     // Opens on the heat-inflow state of the block; rate is the block editor's
     // current text of the heat-inflow field.
-    frmPt(AppState& state, const QString& rate, QWidget* returnTo, Accept accept, QWidget* parent = nullptr);
+    frmPt(const HeatInflow& state, const QString& rate, QWidget* returnTo, Accept accept, QWidget* parent = nullptr);
 
     QRadioButton* Option1;
     QRadioButton* Option2;
@@ -61,7 +62,6 @@ private:
     std::optional<double> factor(ui::NumericEdit* field) const;
     void back();
 
-    AppState& state_;
     QPointer<QWidget> returnTo_;
     Accept accept_;
 };

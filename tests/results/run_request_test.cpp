@@ -39,8 +39,8 @@ protected:
     void SetUp() override
     {
         ScreenFixture::SetUp();
-        input = new test::FakeInput;
-        request = new RunRequest(state, input);
+        input = new test::FakeInput(state);
+        request = new RunRequest(state, *input);
         input->show();
     }
 
@@ -217,17 +217,17 @@ TEST_F(Run, ChecksOfTheInputScreenComeFirst)
 {
     const struct {
         const char* what;
-        std::function<void(test::FakeInput*)> change;
+        std::function<void(records::ConditionTexts&)> change;
         QString message;
         ui::Icon icon;
     } cases[] = {
-        {"z is 0", [](auto* in) { in->Zet->setText("0"); },
+        {"z is 0", [](auto& c) { c.Zet = "0"; },
          "В н и м а н и е ! ! !|Уточните долю приведенной массы парогазовых веществ участвующих во взрыве; z=?",
          ui::Icon::None},
         {"13.1 without a mirror",
-         [](auto* in) {
-             in->Check1->setChecked(true);
-             in->S_G->setText("0");
+         [](auto& c) {
+             c.Check1 = true;
+             c.S_G = "0";
          },
          "Внимание!|При выборе \"использовать значение площадь поверхности зеркала жидкости для проведения "
          "экспертных оценок по ПБ 09-540-03 формула 13.1\" необходимо ввести площадь поверхности зеркала жидкости!",
@@ -235,9 +235,9 @@ TEST_F(Run, ChecksOfTheInputScreenComeFirst)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        auto* in = new test::FakeInput;
-        auto* rr = new RunRequest(state, in);
-        c.change(in);
+        auto* in = new test::FakeInput(state);
+        auto* rr = new RunRequest(state, *in);
+        c.change(in->value.conditions);
         dialogs.clear();
         rr->request();
         EXPECT_EQ(messages(), QStringList{c.message});
@@ -245,7 +245,7 @@ TEST_F(Run, ChecksOfTheInputScreenComeFirst)
         EXPECT_EQ(rr->settingsDialog(), nullptr);
     }
     // "0,0" is not the text "0": z passes to the question.
-    input->Zet->setText("0,0");
+    input->value.conditions.Zet = "0,0";
     dialogs.answers = {ui::Answer::No};
     request->request();
     EXPECT_EQ(messages().last(), kSaveQuestion);
@@ -265,12 +265,13 @@ TEST_F(Run, AnsweringNoKeepsTheInputScreenAndClearsTheConfirmation)
 
 TEST_F(Run, AFieldThatIsNotANumberStopsTheRequestWithItsName)
 {
-    input->txtNyu->setText("abc");
+    input->value.conditions.txtNyu = "abc";
     request->request();
     confirmSettings();
     ASSERT_FALSE(dialogs.calls.empty());
     EXPECT_EQ(dialogs.last()->title, QStringLiteral("Ввод данных"));
     EXPECT_TRUE(dialogs.last()->text.contains(QStringLiteral("Коэффициент интенсивности испарения")));
+    EXPECT_EQ(input->focused, records::ConditionField::txtNyu);
     EXPECT_TRUE(input->isVisible());
     EXPECT_EQ(test::visibleScreen("frmOutput"), nullptr);
 }
