@@ -64,7 +64,8 @@ std::optional<FuelKind> findFuelKind(const db::Store& store, const QString& name
 std::vector<calc::NyuPoint> nyuRowsAt(const db::Store& store, double speed)
 {
     std::vector<calc::NyuPoint> rows;
-    for (const QSqlRecord& r : store.query(QStringLiteral("SELECT T, Nyu FROM tabNyu WHERE V = ? ORDER BY T ASC"), {speed}))
+    const auto found = store.query(QStringLiteral("SELECT T, Nyu FROM tabNyu WHERE V = ? ORDER BY T ASC"), {speed});
+    for (const QSqlRecord& r : found)
         rows.push_back({db::numberField(r, "T"), db::numberField(r, "Nyu")});
     return rows;
 }

@@ -29,13 +29,12 @@ const QString kLowestZ = QStringLiteral("0,02");
 }  // namespace
 
 frmDolya_z::frmDolya_z(AppState& state, bool outdoors, QWidget* returnTo, Accept accept, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmDolya_z"),
-                 QStringLiteral("Доля приведенной массы парогазовых веществ, участвующих во взрыве|Программа "
-                                "\"Вельтрон\""),
-                 parent),
+    : ui::ReturningScreen(QStringLiteral("frmDolya_z"),
+                          QStringLiteral("Доля приведенной массы парогазовых веществ, участвующих во взрыве|"
+                                         "Программа \"Вельтрон\""),
+                          returnTo, parent),
       state_(state),
       outdoors_(outdoors),
-      returnTo_(returnTo),
       accept_(std::move(accept))
 {
     addMenuAction(QStringLiteral("mnuPred"), QStringLiteral("<<Назад с сохранением"), [this] { saveAndReturn(); });
@@ -240,18 +239,8 @@ bool frmDolya_z::saveAndReturn()
     }
     if (accept_)
         accept_(Zet->text());
-    back();
+    returnToCaller();
     return true;
-}
-
-void frmDolya_z::cancel()
-{
-    back();
-}
-
-void frmDolya_z::back()
-{
-    leaveTo(returnTo_);
 }
 
 }  // namespace veltron::screens

@@ -739,7 +739,8 @@ bool frmInput::deleteCalculation()
     if (!onStore([&] { stored = records::countCalculations(state_.db()); }))
         return false;
     if (stored < 2) {
-        ui::dialogs().inform(kQuestionTitle, QStringLiteral("Невозможно удалить последний расчет! Создайте сначала новый!"),
+        ui::dialogs().inform(kQuestionTitle,
+                             QStringLiteral("Невозможно удалить последний расчет! Создайте сначала новый!"),
                              ui::Icon::Critical);
         return false;
     }

@@ -30,9 +30,9 @@ QString twoDecimals(double x)
 }  // namespace
 
 frmNyu::frmNyu(AppState& state, const QString& tempv, QWidget* returnTo, Accept accept, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmNyu"), QStringLiteral("Расчет коэффициента интенсивности испарения"), parent),
+    : ui::ReturningScreen(QStringLiteral("frmNyu"), QStringLiteral("Расчет коэффициента интенсивности испарения"),
+                          returnTo, parent),
       state_(state),
-      returnTo_(returnTo),
       accept_(std::move(accept)),
       savedSpeed_(state.nyu.speed),
       savedTemperature_(state.nyu.temperature)
@@ -119,19 +119,14 @@ void frmNyu::enter()
 {
     if (accept_)
         accept_(T->text(), txtNyu->text());
-    back();
+    returnToCaller();
 }
 
 void frmNyu::cancel()
 {
     state_.nyu.speed = savedSpeed_;
     state_.nyu.temperature = savedTemperature_;
-    back();
-}
-
-void frmNyu::back()
-{
-    leaveTo(returnTo_);
+    returnToCaller();
 }
 
 }  // namespace veltron::screens

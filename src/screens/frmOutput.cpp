@@ -106,9 +106,8 @@ int lineHeight(const QWidget* w)
 
 frmOutput::frmOutput(AppState& state, QWidget* inputScreen, const records::CalculationInputs& inputs,
                      const report::ResultsView& view, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmOutput"), QStringLiteral("Результаты расчета"), parent),
+    : ui::ReturningScreen(QStringLiteral("frmOutput"), QStringLiteral("Результаты расчета"), inputScreen, parent),
       state_(state),
-      input_(inputScreen),
       inputs_(inputs),
       view_(view)
 {
@@ -581,7 +580,7 @@ void frmOutput::fitZoneGrid()
 
 void frmOutput::showEvent(QShowEvent* event)
 {
-    ui::Screen::showEvent(event);
+    ui::ReturningScreen::showEvent(event);
     if (!event->spontaneous())
         calculateOverpressure();
 }
@@ -622,7 +621,7 @@ void frmOutput::handOver()
 
 void frmOutput::back()
 {
-    leaveTo(input_);
+    returnToCaller();
 }
 
 void frmOutput::report(const QString& which)

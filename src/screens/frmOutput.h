@@ -19,7 +19,7 @@ namespace veltron::screens {
 
 // The results screen of model I: the inputs the run used and every result,
 // the overpressure calculator and the hand-over to the complex calculation.
-class frmOutput : public ui::Screen {
+class frmOutput : public ui::ReturningScreen {
     Q_OBJECT
 public:
     // inputs: what the input screen held for the run; view: the run's texts.
@@ -87,7 +87,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closedByFrame() override { back(); }
 
 private:
     QWidget* buildResultsPage();
@@ -99,7 +98,6 @@ private:
     void report(const QString& which);
 
     AppState& state_;
-    QPointer<QWidget> input_;
     records::CalculationInputs inputs_;
     report::ResultsView view_;
     report::Overpressure overpressure_;

@@ -42,10 +42,10 @@ ui::NumericEdit* factorField(QWidget* parent, const char* name)
 }  // namespace
 
 frmPt::frmPt(const HeatInflow& h, const QString& rate, QWidget* returnTo, Accept accept, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmPt"),
-                 QStringLiteral("скорость теплопритока к ЖФ от внешних теплоносителей|Программа \"Вельтрон\""),
-                 parent),
-      returnTo_(returnTo),
+    : ui::ReturningScreen(QStringLiteral("frmPt"),
+                          QStringLiteral("скорость теплопритока к ЖФ от внешних теплоносителей|Программа "
+                                         "\"Вельтрон\""),
+                          returnTo, parent),
       accept_(std::move(accept))
 {
     addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад с сохранением"), [this] { saveAndReturn(); });
@@ -243,18 +243,8 @@ bool frmPt::saveAndReturn()
     }
     if (accept_)
         accept_(txtPt->text(), h);
-    back();
+    returnToCaller();
     return true;
-}
-
-void frmPt::cancel()
-{
-    back();
-}
-
-void frmPt::back()
-{
-    leaveTo(returnTo_);
 }
 
 }  // namespace veltron::screens

@@ -21,7 +21,7 @@ namespace veltron::screens {
 // The rate of heat inflow to the liquid phase of an adjacent block from
 // external heat carriers: typed in, or the product of the factors of one of
 // the formulas (10.1) … (10.3).
-class frmPt : public ui::Screen {
+class frmPt : public ui::ReturningScreen {
     Q_OBJECT
 public:
     // Receives the rate and the heat-inflow state it came from on "<<Назад с сохранением".
@@ -51,18 +51,12 @@ public:
     bool calculate();
     // "<<Назад с сохранением": the rate is always recomputed from the factors on the screen.
     bool saveAndReturn();
-    void cancel();
-
-protected:
-    void closedByFrame() override { cancel(); }
 
 private:
     void applyOptionRule();
     int formula() const;
     std::optional<double> factor(ui::NumericEdit* field) const;
-    void back();
 
-    QPointer<QWidget> returnTo_;
     Accept accept_;
 };
 

@@ -23,9 +23,9 @@ constexpr int kNameLength = 25;
 }  // namespace
 
 frmSave_KR::frmSave_KR(AppState& state, QWidget* returnTo, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmSave_KR"), QStringLiteral("Данные для комплексного расчета"), parent),
-      state_(state),
-      returnTo_(returnTo)
+    : ui::ReturningScreen(QStringLiteral("frmSave_KR"), QStringLiteral("Данные для комплексного расчета"), returnTo,
+                          parent),
+      state_(state)
 {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -112,18 +112,8 @@ bool frmSave_KR::save()
         txtName->setFocus();
         return false;
     }
-    back();
+    returnToCaller();
     return true;
-}
-
-void frmSave_KR::cancel()
-{
-    back();
-}
-
-void frmSave_KR::back()
-{
-    leaveTo(returnTo_);
 }
 
 }  // namespace veltron::screens

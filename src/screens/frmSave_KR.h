@@ -12,7 +12,7 @@ namespace veltron::screens {
 
 // Stores one block's results of model I as a named entry of the pool of the
 // complex calculation (tabKR).
-class frmSave_KR : public ui::Screen {
+class frmSave_KR : public ui::ReturningScreen {
     Q_OBJECT
 public:
     // returnTo (the results screen) is shown again when the dialog closes.
@@ -25,16 +25,9 @@ public:
 
     // "Сохранить"; returns whether the entry was stored.
     bool save();
-    void cancel();
-
-protected:
-    void closedByFrame() override { cancel(); }
 
 private:
-    void back();
-
     AppState& state_;
-    QPointer<QWidget> returnTo_;
 };
 
 }  // namespace veltron::screens

@@ -12,7 +12,7 @@
 namespace veltron::screens {
 
 frmSetup::frmSetup(AppState& state, QWidget* returnTo, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmSetup"), settingsTitle(), parent), state_(state), returnTo_(returnTo)
+    : ui::ReturningScreen(QStringLiteral("frmSetup"), settingsTitle(), returnTo, parent), state_(state)
 {
     addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад с сохранением"), [this] { save(); });
     addMenuAction(QStringLiteral("mnuCancel"), QStringLiteral("Отмена"), [this] { cancel(); });
@@ -56,18 +56,8 @@ bool frmSetup::save()
         return false;
     }
     state_.runSettings = *s;
-    back();
+    returnToCaller();
     return true;
-}
-
-void frmSetup::cancel()
-{
-    back();
-}
-
-void frmSetup::back()
-{
-    leaveTo(returnTo_);
 }
 
 }  // namespace veltron::screens

@@ -89,7 +89,8 @@ TEST_F(Lookups, RunSettingsRoundTripWithTheRulesOfTheFlags)
          {1, 1, 2, false, 0, true, 5, true, 2.5}},
         {"the total wins over the single masses", {0, 0, 1, true, 12, true, 5, true, 2.5},
          {0, 0, 1, true, 12, false, 0, false, 0}},
-        {"a mass not entered reads as 0", {0, 1, 3, false, 7, false, 5, false, 0}, {0, 1, 3, false, 0, false, 0, false, 0}},
+        {"a mass not entered reads as 0", {0, 1, 3, false, 7, false, 5, false, 0},
+         {0, 1, 3, false, 0, false, 0, false, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
