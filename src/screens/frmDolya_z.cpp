@@ -3,7 +3,7 @@
 #include "calc/number_text.h"
 #include "records/directories.h"
 #include "screens/store_errors.h"
-#include "screens/widgets.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 #include "ui/numbers.h"

@@ -10,7 +10,7 @@
 #include "screens/report_folder_dialog.h"
 #include "screens/run_request.h"
 #include "screens/store_errors.h"
-#include "screens/widgets.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 #include "ui/numbers.h"

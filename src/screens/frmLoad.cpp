@@ -1,7 +1,7 @@
 #include "screens/frmLoad.h"
 
 #include "screens/store_errors.h"
-#include "screens/widgets.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 

@@ -4,7 +4,7 @@
 #include "calc/nyu_coefficient.h"
 #include "records/directories.h"
 #include "screens/store_errors.h"
-#include "screens/widgets.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 #include "ui/numbers.h"
 #include "ui/numeric_edit.h"

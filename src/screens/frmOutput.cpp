@@ -2,9 +2,9 @@
 
 #include "report/appendix_report.h"
 #include "screens/frmSave_KR.h"
-#include "screens/output_texts.h"
+#include "screens/energy_captions.h"
 #include "screens/report_folder_dialog.h"
-#include "screens/widgets.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 #include "ui/report_file.h"

@@ -2,7 +2,7 @@
 
 #include "calc/number_text.h"
 #include "report/format.h"
-#include "screens/widgets.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 #include "ui/numbers.h"
 #include "ui/numeric_edit.h"

@@ -3,8 +3,8 @@
 #include "calc/number_text.h"
 #include "records/complex_pool.h"
 #include "screens/store_errors.h"
-#include "screens/output_texts.h"
-#include "screens/widgets.h"
+#include "screens/energy_captions.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 
 #include <QGridLayout>

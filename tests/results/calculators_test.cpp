@@ -1,12 +1,12 @@
 #include "results/fake_input.h"
-#include "results/fixture.h"
+#include "results/results_fixture.h"
 
 #include "screens/frmDolya_z.h"
 #include "screens/frmNyu.h"
 #include "screens/frmPt.h"
 #include "screens/frmBlok.h"
 #include "screens/input_dialogs.h"
-#include "screens/widgets.h"
+#include "screens/form_widgets.h"
 #include "ui/numeric_edit.h"
 
 #include <QComboBox>

@@ -1,5 +1,5 @@
 // The run request, the z dialog and the settings driven from the real input screen.
-#include "results/fixture.h"
+#include "results/results_fixture.h"
 
 #include "calc/engine.h"
 #include "records/calculations.h"
@@ -13,7 +13,7 @@
 #include "screens/frmSetup_rasch.h"
 #include "screens/run_request.h"
 #include "screens/settings_panel.h"
-#include "screens/widgets.h"
+#include "screens/form_widgets.h"
 #include "ui/numeric_edit.h"
 
 #include <QComboBox>

@@ -1,5 +1,5 @@
 #include "results/fake_input.h"
-#include "results/fixture.h"
+#include "results/results_fixture.h"
 
 #include "calc/engine.h"
 #include "report/format.h"
@@ -8,7 +8,7 @@
 #include "screens/frmSetup_rasch.h"
 #include "screens/run_request.h"
 #include "screens/settings_panel.h"
-#include "screens/widgets.h"
+#include "screens/form_widgets.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "fixture.h"
+#include "screens/screens_fixture.h"
 
 #include "screens/block_grids.h"
 
