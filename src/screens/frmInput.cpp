@@ -458,6 +458,11 @@ void frmInput::open()
         records::recordOpening(state_.db(), state_.current.id);
         showInputs(records::loadCalculationInputs(state_.db(), state_.current));
     });
+    showCalculationName();
+}
+
+void frmInput::showCalculationName()
+{
     Label18->setText(state_.current.name);
 }
 

@@ -133,6 +133,8 @@ public:
     // the surfaces directory.
     void refillSurfaces();
     void setLiquidNotice(bool shown);
+    // Shows the current calculation's name, as after a rename.
+    void showCalculationName();
 
     // The general conditions as the screen holds them; nothing, with the
     // message shown and focus in the field, when a field holds no number.

@@ -607,16 +607,7 @@ bool frmOutput::calculateOverpressure()
 void frmOutput::handOver()
 {
     hide();
-    auto* dlg = new frmSave_KR(state_, this);
-    dlg->E11->setText(E11->text());
-    dlg->E12->setText(E12->text());
-    dlg->E21->setText(E21->text());
-    dlg->E22->setText(E22->text());
-    dlg->E23->setText(E23->text());
-    dlg->E24->setText(E24->text());
-    dlg->Wt->setText(Wt->text());
-    dlg->txtName->setText(state_.current.name);
-    dlg->show();
+    (new frmSave_KR(state_, view_, state_.current.name, this))->show();
 }
 
 void frmOutput::back()

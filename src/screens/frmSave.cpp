@@ -94,7 +94,7 @@ bool frmSave::rename(const QString& name)
     records::renameCalculation(state_.db(), state_.current.id, name);
     state_.current.name = name;
     if (input_) {
-        input_->Label18->setText(name);
+        input_->showCalculationName();
         input_->show();
     }
     leave();

@@ -22,7 +22,8 @@ constexpr int kNameLength = 25;
 
 }  // namespace
 
-frmSave_KR::frmSave_KR(AppState& state, QWidget* returnTo, QWidget* parent)
+frmSave_KR::frmSave_KR(AppState& state, const report::ResultsView& view, const QString& name, QWidget* returnTo,
+                       QWidget* parent)
     : ui::ReturningScreen(QStringLiteral("frmSave_KR"), QStringLiteral("Данные для комплексного расчета"), returnTo,
                           parent),
       state_(state)
@@ -73,6 +74,13 @@ frmSave_KR::frmSave_KR(AppState& state, QWidget* returnTo, QWidget* parent)
     layout->addLayout(buttons);
     setCentralWidget(central);
     resize(820, 480);
+
+    txtName->setText(name);
+    const std::pair<QLineEdit*, const QString*> values[] = {{E11, &view.E11}, {E12, &view.E12}, {E21, &view.E21},
+                                                             {E22, &view.E22}, {E23, &view.E23}, {E24, &view.E24},
+                                                             {Wt, &view.Wt}};
+    for (const auto& [box, text] : values)
+        box->setText(*text);
 }
 
 bool frmSave_KR::save()
