@@ -657,33 +657,35 @@ void frmInput::applyChecks()
 
 std::optional<records::Conditions> frmInput::readConditions()
 {
+    const records::ConditionTexts t = inputs().conditions;
     records::Conditions k;
     struct Field {
+        const QString& text;
         NumericEdit* edit;
         QLabel* label;
         double* target;
         bool used;
     };
     const Field fields[] = {
-        {t_kontakt, Label10, &k.t_kontakt, true},
-        {S_kontakt, Label44, &k.S_kontakt, true},
-        {S_G, Label22, &k.S_G, true},
-        {Tempv, LTempv, &k.Tempv, true},
-        {Tempp, LTempp, &k.Tempp, true},
-        {txtTg, Label21, &k.Tg, true},
-        {txtNyu, nullptr, &k.nyu, true},
-        {Zet, nullptr, &k.z, true},
-        {txtPn, nullptr, &k.znPn, Check3->isChecked()},
-        {txtPn1, nullptr, &k.znPn1, Check4->isChecked()},
-        {txtLnkpr, Label24, &k.znLnkpr, Check2->isChecked()},
-        {txtUv, Label20, &k.Uv, Check2->isChecked()},
+        {t.t_kontakt, t_kontakt, Label10, &k.t_kontakt, true},
+        {t.S_kontakt, S_kontakt, Label44, &k.S_kontakt, true},
+        {t.S_G, S_G, Label22, &k.S_G, true},
+        {t.Tempv, Tempv, LTempv, &k.Tempv, true},
+        {t.Tempp, Tempp, LTempp, &k.Tempp, true},
+        {t.txtTg, txtTg, Label21, &k.Tg, true},
+        {t.txtNyu, txtNyu, nullptr, &k.nyu, true},
+        {t.Zet, Zet, nullptr, &k.z, true},
+        {t.txtPn, txtPn, nullptr, &k.znPn, t.Check3},
+        {t.txtPn1, txtPn1, nullptr, &k.znPn1, t.Check4},
+        {t.txtLnkpr, txtLnkpr, Label24, &k.znLnkpr, t.Check2},
+        {t.txtUv, txtUv, Label20, &k.Uv, t.Check2},
     };
     for (const Field& f : fields) {
         if (!f.used) {
             *f.target = 0;
             continue;
         }
-        const auto value = ui::parseNumber(f.edit->text());
+        const auto value = ui::parseNumber(f.text);
         if (!value) {
             QString caption = f.label ? f.label->text() : f.edit->objectName();
             if (f.edit == txtNyu)
@@ -697,7 +699,7 @@ std::optional<records::Conditions> frmInput::readConditions()
             ui::dialogs().inform(QStringLiteral("Ввод данных"),
                                  QStringLiteral("Проверте правильность ввода: в поле «%1» не число («%2»). "
                                                 "Исходные данные не сохранены.")
-                                     .arg(caption, f.edit->text()),
+                                     .arg(caption, f.text),
                                  ui::Icon::Warning);
             if (f.edit->isVisibleTo(this) && f.edit->isEnabled())
                 f.edit->setFocus();
@@ -705,10 +707,10 @@ std::optional<records::Conditions> frmInput::readConditions()
         }
         *f.target = *value;
     }
-    k.Name_poverhn = Combo4->currentText();
-    k.f131 = Check1->isChecked() ? 1 : 0;
-    k.Lnkpr = Check2->isChecked() ? 1 : 0;
-    k.opNyu = Option3->isChecked() ? 0 : 1;
+    k.Name_poverhn = t.Name_poverhn;
+    k.f131 = t.Check1 ? 1 : 0;
+    k.Lnkpr = t.Check2 ? 1 : 0;
+    k.opNyu = t.Option3 ? 0 : 1;
     return k;
 }
 

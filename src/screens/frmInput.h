@@ -136,8 +136,9 @@ public:
     // Shows the current calculation's name, as after a rename.
     void showCalculationName();
 
-    // The general conditions as the screen holds them; nothing, with the
-    // message shown and focus in the field, when a field holds no number.
+    // The general conditions as "Сохранить исходные данные" stores them, read
+    // from inputs(); nothing, with the message shown and focus in the field,
+    // when a field holds no number.
     std::optional<records::Conditions> readConditions();
 
     // Menu "База данных".
