@@ -1,5 +1,6 @@
 #include "records/calculations.h"
 
+#include "calc/engine.h"
 #include "records/blocks.h"
 
 #include <QDateTime>
@@ -119,12 +120,8 @@ void recordOpening(db::Store& store, int id)
     });
 }
 
-std::optional<Conditions> loadConditions(const db::Store& store, int id)
+Conditions conditionsOf(const QSqlRecord& r)
 {
-    const auto rows = store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id = ?"), {id});
-    if (rows.isEmpty())
-        return std::nullopt;
-    const QSqlRecord& r = rows.first();
     Conditions c;
     c.Name_poverhn = r.value(QStringLiteral("Name_poverhn")).toString();
     c.t_kontakt = db::numberField(r, "t_kontakt");
@@ -143,6 +140,14 @@ std::optional<Conditions> loadConditions(const db::Store& store, int id)
     c.Uv = db::numberField(r, "Uv");
     c.opNyu = qRound(db::numberField(r, "opNyu"));
     return c;
+}
+
+std::optional<Conditions> loadConditions(const db::Store& store, int id)
+{
+    const auto rows = store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id = ?"), {id});
+    if (rows.isEmpty())
+        return std::nullopt;
+    return conditionsOf(rows.first());
 }
 
 void saveConditions(db::Store& store, int id, const Conditions& conditions)
@@ -166,28 +171,39 @@ void saveConditions(db::Store& store, int id, const Conditions& conditions)
     });
 }
 
-bool loadRunSettings(const db::Store& store, int id, calc::RunSettings& settings)
+calc::RunSettings runSettingsOf(const QSqlRecord& r)
+{
+    calc::RunSettings s;
+    s.A = qRound(db::numberField(r, "A"));
+    s.G = qRound(db::numberField(r, "G"));
+    const int pn = qRound(db::numberField(r, "Pn"));
+    s.Pn = pn == 1 || pn == 2 ? pn : 3;
+    if (qRound(db::numberField(r, "Gs")) == 1) {
+        s.Gs = true;
+        s.znGs = db::numberField(r, "znGs");
+        return s;
+    }
+    s.G4 = qRound(db::numberField(r, "G4")) == 1;
+    s.znG4 = s.G4 ? db::numberField(r, "znG4") : 0;
+    s.G5 = qRound(db::numberField(r, "G5")) == 1;
+    s.znG5 = s.G5 ? db::numberField(r, "znG5") : 0;
+    return s;
+}
+
+std::optional<calc::RunSettings> storedRunSettings(const db::Store& store, int id)
 {
     const auto rows = store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id = ?"), {id});
     if (rows.isEmpty())
-        return false;
-    const QSqlRecord& r = rows.first();
-    settings.A = qRound(db::numberField(r, "A"));
-    settings.G = qRound(db::numberField(r, "G"));
-    if (qRound(db::numberField(r, "Gs")) == 1) {
-        settings.Gs = true;
-        settings.znGs = db::numberField(r, "znGs");
-        settings.G4 = settings.G5 = false;
-        settings.znG4 = settings.znG5 = 0;
-        return true;
-    }
-    settings.Gs = false;
-    settings.znGs = 0;
-    settings.G4 = qRound(db::numberField(r, "G4")) == 1;
-    settings.znG4 = settings.G4 ? db::numberField(r, "znG4") : 0;
-    settings.G5 = qRound(db::numberField(r, "G5")) == 1;
-    settings.znG5 = settings.G5 ? db::numberField(r, "znG5") : 0;
-    return true;
+        return std::nullopt;
+    return runSettingsOf(rows.first());
+}
+
+bool saveRunSettings(db::Store& store, int id, const calc::RunSettings& s)
+{
+    return store.exec(QStringLiteral("UPDATE tabMain SET A = ?, G = ?, Pn = ?, Gs = ?, znGs = ?, G4 = ?, znG4 = ?, "
+                                     "G5 = ?, znG5 = ? WHERE Id = ?"),
+                      {s.A, s.G, s.Pn, s.Gs ? 1 : 0, s.znGs, s.G4 ? 1 : 0, s.znG4, s.G5 ? 1 : 0, s.znG5, id})
+           > 0;
 }
 
 void renameCalculation(db::Store& store, int id, const QString& newName)
@@ -225,6 +241,12 @@ void deleteCalculation(db::Store& store, int id)
         store.exec(QStringLiteral("DELETE FROM tabMain WHERE Id = ?"), {id});
         store.exec(QStringLiteral("DELETE FROM tabBloki WHERE Id_Rasch = ?"), {id});
     });
+}
+
+void appendRunJournal(db::Store& store, const QString& calculationName, const QDateTime& when)
+{
+    store.exec(QStringLiteral("INSERT INTO tabOtchet (Date, Name_ob, Conc) VALUES (?, ?, ?)"),
+               {when, calculationName, calc::text::kJournalConc});
 }
 
 }  // namespace veltron::records

@@ -1,6 +1,6 @@
 #include "screens/block_grids.h"
 
-#include "screens/widgets.h"
+#include "screens/form_widgets.h"
 #include "ui/numbers.h"
 
 #include <QFontMetrics>

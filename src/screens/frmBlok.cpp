@@ -1,8 +1,10 @@
 #include "screens/frmBlok.h"
 
+#include "records/directories.h"
 #include "screens/frmInput.h"
-#include "screens/model1_dialogs.h"
-#include "screens/widgets.h"
+#include "screens/frmPt.h"
+#include "screens/store_errors.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 #include "ui/numbers.h"
 #include "ui/numeric_edit.h"
@@ -19,7 +21,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSlider>
-#include <QSqlRecord>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -59,6 +60,7 @@ frmBlok::frmBlok(AppState& state, frmInput* input, bool adjacent, bool existing,
       state_(state),
       input_(input),
       adjacent_(adjacent),
+      stored_(existing),
       number_(number)
 {
     build();
@@ -66,17 +68,14 @@ frmBlok::frmBlok(AppState& state, frmInput* input, bool adjacent, bool existing,
     kindChanged();
     Id->setText(QString::number(number));
     Frame2->setVisible(adjacent);
-    state_.saveMode = existing ? 1 : 0;
     if (adjacent && !existing)
         state_.heatInflow = HeatInflow{};
     if (existing) {
         captionOf(Check1)->setText(adjacent ? kCheck1Adjacent : kCheck1Main);
-        try {
-            if (const auto b = records::findBlock(state_.db(), int(state_.currentId), number))
+        onStore([&] {
+            if (const auto b = records::findBlock(state_.db(), state_.current.id, number))
                 loadBlock(*b);
-        } catch (const db::StoreError& e) {
-            ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-        }
+        });
     }
     applyRules();
     resize(adjacent ? 1300 : 720, 720);
@@ -335,15 +334,7 @@ void frmBlok::showEvent(QShowEvent* event)
 void frmBlok::fillSubstances(const QString& filter)
 {
     QStringList names;
-    try {
-        auto rows = state_.db().query(QStringLiteral("SELECT Name FROM SubstChar WHERE Vid_vva = ?"),
-                                      {cmdGrpog->currentIndex() + 1});
-        for (const auto& r : rows)
-            names << r.value(0).toString();
-        db::sortRussian(names);
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-    }
+    onStore([&] { names = records::substanceNames(state_.db(), cmdGrpog->currentIndex() + 1); });
     if (!filter.isEmpty())
         names = names.filter(filter, Qt::CaseSensitive);
     const bool none = !filter.isEmpty() && names.isEmpty();
@@ -384,25 +375,19 @@ void frmBlok::substanceSelected()
     const QString name = Combo1->currentText();
     if (name.isEmpty() || name == kNoMatch)
         return;
-    try {
-        const auto rows = state_.db().query(QStringLiteral("SELECT * FROM SubstChar WHERE Name = ?"), {name});
-        if (rows.isEmpty())
-            return;
-        const QSqlRecord& r = rows.first();
-        Adiab->setText(ui::fieldText(r.value(QStringLiteral("PokAdiab")).toDouble()));
-        Plotn_GF->setText(ui::fieldText(r.value(QStringLiteral("Plotn_GF")).toDouble()));
-        if (!r.value(QStringLiteral("Mol_massa")).isNull())
-            molarMass_ = r.value(QStringLiteral("Mol_massa")).toDouble();
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-    }
+    std::optional<records::Substance> s;
+    onStore([&] { s = records::findSubstance(state_.db(), name); });
+    if (!s)
+        return;
+    Adiab->setText(ui::fieldText(s->PokAdiab));
+    Plotn_GF->setText(ui::fieldText(s->Plotn_GF));
+    molarMass_ = s->Mol_massa;
 }
 
 void frmBlok::loadBlock(const records::Block& b)
 {
-    const auto kind = state_.db().query(QStringLiteral("SELECT Vid_vva FROM SubstChar WHERE Name = ?"), {b.Name});
-    if (!kind.isEmpty()) {
-        const int index = kind.first().value(0).toInt() - 1;
+    if (const auto substance = records::findSubstance(state_.db(), b.Name)) {
+        const int index = substance->Vid_vva - 1;
         if (index >= 0 && index < cmdGrpog->count() && index != cmdGrpog->currentIndex())
             cmdGrpog->setCurrentIndex(index);
     }
@@ -555,14 +540,23 @@ bool frmBlok::computeDensity()
 
 void frmBlok::openHeatInflow()
 {
-    // The heat-inflow dialog writes its rate into Sk_teploper_GF.
-    openHeatInflowDialog(state_, this);
+    // The heat-inflow dialog hands back its rate and the state it came from.
+    hide();
+    QPointer<frmBlok> self(this);
+    auto* dialog = new frmPt(state_.heatInflow, Sk_teploper_GF->text(), this,
+                             [self](const QString& rate, const HeatInflow& h) {
+                                 if (!self)
+                                     return;
+                                 self->state_.heatInflow = h;
+                                 self->Sk_teploper_GF->setText(rate);
+                             });
+    dialog->show();
 }
 
 std::optional<records::Block> frmBlok::readBlock()
 {
     records::Block b;
-    b.Id_Rasch = int(state_.currentId);
+    b.Id_Rasch = state_.current.id;
     b.Id = Id->text().toInt();
     b.Name = Combo1->currentText();
     b.Name_blok = Name_blok->text();
@@ -647,14 +641,9 @@ bool frmBlok::save()
     const auto b = readBlock();
     if (!b)
         return false;
-    try {
-        records::saveBlock(state_.db(), *b);
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message() + QStringLiteral("\nБлок не сохранен."),
-                             ui::Icon::Critical);
+    if (!onStore([&] { records::saveBlock(state_.db(), *b); }, QStringLiteral("Блок не сохранен.")))
         return false;
-    }
-    state_.saveMode = 1;
+    stored_ = true;
     if (input_)
         input_->fillBlockGrids();
     return true;
