@@ -114,10 +114,16 @@ ScriptedDialogs::~ScriptedDialogs()
 {
     if (&dialogs() == this)
         installDialogs(nullptr);
+    failLeftovers();
+}
+
+void ScriptedDialogs::failLeftovers() const
+{
     if (!answers.empty())
         fail(QStringLiteral("%1 scripted answer(s) to questions never asked").arg(answers.size()));
     if (!files.empty())
-        fail(QStringLiteral("scripted file or folder answers never asked for: ") + QStringList(files.begin(), files.end()).join(QStringLiteral(", ")));
+        fail(QStringLiteral("scripted file or folder answers never asked for: ")
+             + QStringList(files.begin(), files.end()).join(QStringLiteral(", ")));
 }
 
 Answer ScriptedDialogs::ask(const QString& title, const QString& text, Icon icon, Buttons buttons)
@@ -169,6 +175,7 @@ QStringList ScriptedDialogs::messages() const
 
 void ScriptedDialogs::clear()
 {
+    failLeftovers();
     calls.clear();
     answers.clear();
     files.clear();

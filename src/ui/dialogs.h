@@ -66,6 +66,7 @@ public:
     const Call* last() const { return calls.empty() ? nullptr : &calls.back(); }
     // Messages (not file dialogs) shown so far, as "title|text".
     QStringList messages() const;
+    // Forgets the calls; answers still scripted are a fault of the test.
     void clear();
 
     using FailureHandler = std::function<void(const QString& what)>;
@@ -74,6 +75,7 @@ public:
 
 private:
     static void fail(const QString& what);
+    void failLeftovers() const;
 };
 
 }  // namespace veltron::ui

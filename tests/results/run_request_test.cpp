@@ -10,6 +10,8 @@
 #include "screens/settings_panel.h"
 #include "screens/form_widgets.h"
 
+#include <gtest/gtest-spi.h>
+
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -59,6 +61,7 @@ protected:
     // A complete first request: save question, settings dialog, confirmation, run.
     frmOutput* runToResults()
     {
+        dialogs.answers = {ui::Answer::Yes, ui::Answer::Yes};
         request->request();
         confirmSettings();
         test::settle();
@@ -192,10 +195,27 @@ TEST_F(Run, FirstRequestAsksToSaveOpensTheSettingsAndConfirmingRunsAndShowsTheRe
     EXPECT_FALSE(state.settingsConfirmed);
 }
 
+// A question of a real screen that the test did not script fails the test.
+TEST_F(Run, AnUnscriptedQuestionFailsTheTest)
+{
+    ::testing::TestPartResultArray failures;
+    {
+        ::testing::ScopedFakeTestPartResultReporter reporter(
+            ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
+        request->request();
+    }
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures.GetTestPartResult(0).nonfatally_failed());
+    EXPECT_TRUE(QString::fromUtf8(failures.GetTestPartResult(0).message())
+                    .contains(QStringLiteral("unscripted question «В н и м а н и е ! ! !»: Сохранить исходные данные")));
+    EXPECT_EQ(input->saves, 0);  // answered No
+}
+
 TEST_F(Run, StoppedRunKeepsTheInputScreenAndTheNextRequestGoesStraightToTheConfirmation)
 {
     state.db().exec("update tabBloki set Adiab=1 where Id_Rasch=1 and Id=1");
     const int before = journalRows();
+    dialogs.answers = {ui::Answer::Yes, ui::Answer::Yes};
     request->request();
     confirmSettings();
     EXPECT_EQ(messages().last(), QStringLiteral("Внимание!|Показатель адиабаты вещества в блоке должен быть > 1!"));
@@ -208,6 +228,7 @@ TEST_F(Run, StoppedRunKeepsTheInputScreenAndTheNextRequestGoesStraightToTheConfi
 
     state.db().exec("update tabBloki set Adiab=1.13 where Id_Rasch=1 and Id=1");
     dialogs.clear();
+    dialogs.answers = {ui::Answer::Yes};
     request->request();
     EXPECT_EQ(messages(), QStringList{kConfirm});
     EXPECT_NE(test::visible<frmOutput>("frmOutput"), nullptr);
@@ -266,6 +287,7 @@ TEST_F(Run, AnsweringNoKeepsTheInputScreenAndClearsTheConfirmation)
 TEST_F(Run, AFieldThatIsNotANumberStopsTheRequestWithItsName)
 {
     input->value.conditions.txtNyu = "abc";
+    dialogs.answers = {ui::Answer::Yes, ui::Answer::Yes};
     request->request();
     confirmSettings();
     ASSERT_FALSE(dialogs.calls.empty());
@@ -434,6 +456,7 @@ TEST_F(Run, EveryStopOfTheRunShowsItsMessageAndNoResults)
         const int before = journalRows();
         state.settingsConfirmed = true;
         dialogs.clear();
+        dialogs.answers = {ui::Answer::Yes};
         request->request();
         EXPECT_EQ(messages(), (QStringList{kConfirm, c.message}));
         EXPECT_EQ(dialogs.last()->icon, ui::Icon::Critical);
@@ -447,6 +470,7 @@ TEST_F(Run, EveryStopOfTheRunShowsItsMessageAndNoResults)
     }
     // Each undo restores a complete run.
     dialogs.clear();
+    dialogs.answers = {ui::Answer::Yes};
     request->request();
     EXPECT_NE(test::visible<frmOutput>("frmOutput"), nullptr);
 }
@@ -468,6 +492,7 @@ TEST_F(Run, AppendixReportIsWrittenFromTheResultsScreenAndTheScreenComesBack)
 
     // A cancelled save dialog writes nothing and says so; the screen comes back.
     dialogs.clear();
+    dialogs.files = {QString()};
     const int filesBefore = int(QDir(data.path()).entryList(QDir::Files).size());
     trigger(out, "mnuWord2");
     test::settle();

@@ -286,6 +286,7 @@ TEST_F(Rules, SubstanceFilterAndPlaceholder)
     EXPECT_EQ(e->Combo1->currentText(), QStringLiteral("Бензин"));
     // "Фильтр" saves the block.
     dialogs.clear();
+    dialogs.answers = {ui::Answer::Yes};
     click(e->Command6);
     EXPECT_EQ(records::blocksOf(*state.store, state.current.id).size(), 1);
 }
@@ -354,6 +355,7 @@ TEST_F(Rules, EditorFieldsDensityAndHydrodynamicCoefficient)
     e->G2->setText(QStringLiteral("3,5"));
     e->Name_blok->setText(QStringLiteral("Колонна"));
     state.heatInflow = HeatInflow{1, 4, 5, 6};
+    dialogs.answers = {ui::Answer::Yes};
     ASSERT_TRUE(e->save());
     const auto stored = records::findBlock(*state.store, state.current.id, 2);
     ASSERT_TRUE(stored);

@@ -114,6 +114,7 @@ protected:
         e->V_PGF->setText(QStringLiteral("7,5"));
         e->Davl->setText(QStringLiteral("0,84"));
         e->Temp->setText(temp);
+        dialogs.answers.push_back(ui::Answer::Yes);  // save although the data may be wrong
         click(e->Command2);
     }
 

@@ -49,6 +49,7 @@ TEST_F(Walk, CalculationWithBlocksIsSavedAndReopensWithEveryValue)
     EXPECT_FALSE(input->Command5->isEnabled());
     // A second save rewrites the same row.
     e->Name_blok->setText(QStringLiteral("Резервуар Р-1А"));
+    dialogs.answers = {ui::Answer::Yes};
     click(e->Command2);
     ASSERT_EQ(records::blocksOf(*state.store, state.current.id).size(), 1);
     click(e->Command1);
@@ -251,6 +252,7 @@ TEST_F(Walk, SaveAsOntoAnExistingCalculationReplacesBlocksAndKeepsSettings)
     EXPECT_EQ(dialogs.messages(),
               QStringList{kQuestion + "|Не сохраненные данные для загруженного расчета будут утеряны! Продолжить сохранение?"});
     EXPECT_TRUE(input->isVisible());
+    dialogs.answers = {ui::Answer::Yes};
     trigger(input, "mnuSaveAs");
     auto* dlg = visible<screens::frmSave>("frmSave");
     ASSERT_NE(dlg, nullptr);
@@ -264,6 +266,7 @@ TEST_F(Walk, SaveAsOntoAnExistingCalculationReplacesBlocksAndKeepsSettings)
                                                      "старый расчет будет заменен с потерей данных по нему!")});
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(records::blocksOf(s, targetId).size(), 2);
+    dialogs.answers = {ui::Answer::Yes};
     click(dlg->Command1);
     input = visible<frmInput>("frmInput");
     ASSERT_NE(input, nullptr);
@@ -305,6 +308,7 @@ TEST_F(Walk, DeletingAnAdjacentBlockRenumbersTheRest)
     clickRow(input->tabBlok_smeg, 2);
     ASSERT_EQ(input->selectedAdjacent(), 3);
     dialogs.clear();
+    dialogs.answers = {ui::Answer::Yes};
     click(input->Command13);
     EXPECT_EQ(dialogs.messages(), QStringList{kQuestion + QStringLiteral("|Удаленные данные будут утеряны! Продолжить?")});
     QStringList rows;
@@ -342,6 +346,7 @@ TEST_F(Walk, DeletingTheLastCalculationIsRefused)
     dialogs.answers = {ui::Answer::No};
     trigger(input, "mnuDelete");
     EXPECT_TRUE(records::findById(*state.store, id));
+    dialogs.answers = {ui::Answer::Yes};
     trigger(input, "mnuDelete");
     EXPECT_EQ(visibleScreens(), QStringList{"frmLoad_Rasch"});
     EXPECT_FALSE(records::findById(*state.store, id));
