@@ -6,7 +6,7 @@
 #include "screens/store_errors.h"
 #include "screens/form_widgets.h"
 #include "ui/dialogs.h"
-#include "ui/numbers.h"
+#include "calc/number_text.h"
 #include "ui/numeric_edit.h"
 #include "ui/wrap_button.h"
 
@@ -48,7 +48,7 @@ QLabel* captionOf(QCheckBox* box)
 
 bool isZeroText(const QString& text)
 {
-    const auto v = ui::parseNumber(text);
+    const auto v = calc::parseNumber(text);
     return v && *v == 0;
 }
 
@@ -315,7 +315,7 @@ void frmBlok::build()
         connect(box, &QCheckBox::toggled, this, [this] { applyRules(); });
     connect(HScroll1, &QSlider::valueChanged, this, [this](int value) {
         if (!syncingSlider_)
-            Koef_gidro->setText(ui::fieldText(value / 100.0));
+            Koef_gidro->setText(calc::numberText(value / 100.0));
     });
     connect(Koef_gidro, &NumericEdit::validLeft, this, [this](double v) { applyKoefGidroRange(v); });
 }
@@ -379,8 +379,8 @@ void frmBlok::substanceSelected()
     onStore([&] { s = records::findSubstance(state_.db(), name); });
     if (!s)
         return;
-    Adiab->setText(ui::fieldText(s->PokAdiab));
-    Plotn_GF->setText(ui::fieldText(s->Plotn_GF));
+    Adiab->setText(calc::numberText(s->PokAdiab));
+    Plotn_GF->setText(calc::numberText(s->Plotn_GF));
     molarMass_ = s->Mol_massa;
 }
 
@@ -398,40 +398,40 @@ void frmBlok::loadBlock(const records::Block& b)
 
     Name_blok->setText(b.Name_blok);
     Id->setText(QString::number(b.Id));
-    V_GF->setText(ui::fieldText(b.V_GF));
-    V_PGF->setText(ui::fieldText(b.V_PGF));
-    Davl->setText(ui::fieldText(b.Davl));
-    Temp->setText(ui::fieldText(b.Temp));
-    Plotn_PGF->setText(ui::fieldText(b.Plotn_PGF));
-    Plotn_GF->setText(ui::fieldText(b.Plotn_GF));
-    Adiab->setText(ui::fieldText(b.Adiab));
+    V_GF->setText(calc::numberText(b.V_GF));
+    V_PGF->setText(calc::numberText(b.V_PGF));
+    Davl->setText(calc::numberText(b.Davl));
+    Temp->setText(calc::numberText(b.Temp));
+    Plotn_PGF->setText(calc::numberText(b.Plotn_PGF));
+    Plotn_GF->setText(calc::numberText(b.Plotn_GF));
+    Adiab->setText(calc::numberText(b.Adiab));
     if (adjacent_) {
         state_.heatInflow = HeatInflow{b.formula, b.per1, b.per2, b.per3};
-        S_sech->setText(ui::fieldText(b.S_sech));
-        Sk_teploper_GG->setText(ui::fieldText(b.Sk_teploper_GG));
-        Sk_teploper_GF->setText(ui::fieldText(b.Sk_teploper_GF));
-        Koef_gidro->setText(ui::fieldText(b.Koef_gidro));
+        S_sech->setText(calc::numberText(b.S_sech));
+        Sk_teploper_GG->setText(calc::numberText(b.Sk_teploper_GG));
+        Sk_teploper_GF->setText(calc::numberText(b.Sk_teploper_GF));
+        Koef_gidro->setText(calc::numberText(b.Koef_gidro));
         {
             syncingSlider_ = true;
             HScroll1->setValue(int(std::lround(b.Koef_gidro * 100)));
             syncingSlider_ = false;
         }
-        T->setText(ui::fieldText(b.t));
-        t_P->setText(ui::fieldText(b.t_P));
-        t_T->setText(ui::fieldText(b.t_T));
-        txtVist->setText(ui::fieldText(b.pVist));
+        T->setText(calc::numberText(b.t));
+        t_P->setText(calc::numberText(b.t_P));
+        t_T->setText(calc::numberText(b.t_T));
+        txtVist->setText(calc::numberText(b.pVist));
         Check3->setChecked(b.pVist_zad != 0);
-        txtVist_zad->setText(ui::fieldText(b.pVist_zad));
-        txtVistG->setText(ui::fieldText(b.pVistG));
+        txtVist_zad->setText(calc::numberText(b.pVist_zad));
+        txtVistG->setText(calc::numberText(b.pVistG));
         Check4->setChecked(b.pVistG_zad != 0);
-        txtVistG_zad->setText(ui::fieldText(b.pVistG_zad));
+        txtVistG_zad->setText(calc::numberText(b.pVistG_zad));
     }
     Check1->setChecked(b.G1 != 0);
-    G1->setText(b.G1 != 0 ? ui::fieldText(b.znG1) : QStringLiteral("0"));
+    G1->setText(b.G1 != 0 ? calc::numberText(b.znG1) : QStringLiteral("0"));
     Check2->setChecked(b.G2 != 0);
-    G2->setText(b.G2 != 0 ? ui::fieldText(b.znG2) : QStringLiteral("0"));
+    G2->setText(b.G2 != 0 ? calc::numberText(b.znG2) : QStringLiteral("0"));
     Check5->setChecked(b.mi != 0);
-    pMi->setText(b.mi != 0 ? ui::fieldText(b.pmi) : QStringLiteral("0"));
+    pMi->setText(b.mi != 0 ? calc::numberText(b.pmi) : QStringLiteral("0"));
     applyRules();
 }
 
@@ -513,7 +513,7 @@ void frmBlok::applyKoefGidroRange(double value)
 
 bool frmBlok::computeDensity()
 {
-    const auto t = ui::parseNumber(Temp->text());
+    const auto t = calc::parseNumber(Temp->text());
     if (!t) {
         ui::showInputError();
         Temp->setFocus();
@@ -534,7 +534,7 @@ bool frmBlok::computeDensity()
         return false;
     }
     const double density = *molarMass_ / 22.413 * 293.15 / (*t + 273.15);
-    Plotn_PGF->setText(ui::russian().toString(density, 'f', 3));
+    Plotn_PGF->setText(calc::russianLocale().toString(density, 'f', 3));
     return true;
 }
 
@@ -591,7 +591,7 @@ std::optional<records::Block> frmBlok::readBlock()
             *f.target = 0;
             continue;
         }
-        const auto value = ui::parseNumber(f.edit->text());
+        const auto value = calc::parseNumber(f.edit->text());
         if (!value) {
             QString caption = labels_.contains(f.edit->objectName()) ? labels_.value(f.edit->objectName())->text()
                                                                      : f.edit->objectName();

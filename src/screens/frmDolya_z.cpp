@@ -6,7 +6,6 @@
 #include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
-#include "ui/numbers.h"
 #include "ui/numeric_edit.h"
 
 #include <QComboBox>
@@ -218,7 +217,7 @@ void frmDolya_z::openFuelDirectory()
 
 bool frmDolya_z::saveAndReturn()
 {
-    const auto z = ui::parseNumber(Zet->text());
+    const auto z = calc::parseNumber(Zet->text());
     if (!z) {
         ui::showInputError();
         Zet->setFocus(Qt::OtherFocusReason);

@@ -13,7 +13,7 @@
 #include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
-#include "ui/numbers.h"
+#include "calc/number_text.h"
 #include "ui/numeric_edit.h"
 #include "ui/wrap_button.h"
 
@@ -521,9 +521,9 @@ void frmInput::surfaceSelected()
 {
     std::optional<records::Surface> surface;
     onStore([&] { surface = records::findSurface(state_.db(), Combo4->currentText()); });
-    Koef_teplopr->setText(ui::fieldText(surface ? surface->lyambda : 0));
-    c->setText(ui::fieldText(surface ? surface->c : 0));
-    p->setText(ui::fieldText(surface ? surface->p : 0));
+    Koef_teplopr->setText(calc::numberText(surface ? surface->lyambda : 0));
+    c->setText(calc::numberText(surface ? surface->c : 0));
+    p->setText(calc::numberText(surface ? surface->p : 0));
 }
 
 void frmInput::showInputs(const records::CalculationInputs& in)
@@ -685,7 +685,7 @@ std::optional<records::Conditions> frmInput::readConditions()
             *f.target = 0;
             continue;
         }
-        const auto value = ui::parseNumber(f.text);
+        const auto value = calc::parseNumber(f.text);
         if (!value) {
             QString caption = f.label ? f.label->text() : f.edit->objectName();
             if (f.edit == txtNyu)

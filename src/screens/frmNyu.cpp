@@ -6,7 +6,6 @@
 #include "screens/store_errors.h"
 #include "screens/form_widgets.h"
 #include "ui/dialogs.h"
-#include "ui/numbers.h"
 #include "ui/numeric_edit.h"
 
 #include <QGridLayout>
@@ -87,8 +86,8 @@ frmNyu::frmNyu(AppState& state, const QString& tempv, QWidget* returnTo, Accept 
 
 bool frmNyu::calculate()
 {
-    const auto v = ui::parseNumber(V->text());
-    const auto t = ui::parseNumber(T->text());
+    const auto v = calc::parseNumber(V->text());
+    const auto t = calc::parseNumber(T->text());
     if (!v || !t) {
         ui::showInputError();
         (v ? T : V)->setFocus(Qt::OtherFocusReason);

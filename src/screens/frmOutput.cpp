@@ -8,7 +8,6 @@
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 #include "ui/report_file.h"
-#include "ui/numbers.h"
 #include "ui/numeric_edit.h"
 #include "calc/number_text.h"
 

@@ -4,7 +4,6 @@
 #include "report/format.h"
 #include "screens/form_widgets.h"
 #include "ui/dialogs.h"
-#include "ui/numbers.h"
 #include "ui/numeric_edit.h"
 
 #include <QGridLayout>
@@ -196,7 +195,7 @@ void frmPt::applyOptionRule()
 
 std::optional<double> frmPt::factor(ui::NumericEdit* field) const
 {
-    const auto v = ui::parseNumber(field->text());
+    const auto v = calc::parseNumber(field->text());
     if (!v) {
         ui::showInputError();
         field->setFocus(Qt::OtherFocusReason);
@@ -237,9 +236,9 @@ bool frmPt::saveAndReturn()
         if (!calculate())
             return false;
         h.formula = f;
-        h.per1 = *ui::parseNumber(per1->text());
-        h.per2 = *ui::parseNumber(per2->text());
-        h.per3 = f == 3 ? 0 : *ui::parseNumber(per3->text());
+        h.per1 = *calc::parseNumber(per1->text());
+        h.per2 = *calc::parseNumber(per2->text());
+        h.per3 = f == 3 ? 0 : *calc::parseNumber(per3->text());
     }
     if (accept_)
         accept_(txtPt->text(), h);

@@ -6,7 +6,6 @@
 #include "screens/store_errors.h"
 #include "screens/form_widgets.h"
 #include "ui/dialogs.h"
-#include "ui/numbers.h"
 #include "ui/numeric_edit.h"
 
 #include <QCheckBox>
@@ -330,7 +329,7 @@ QString SettingsPanel::interpolatedRanges(const std::vector<double>& t)
     QStringList ranges;
     for (size_t i = 1; i < t.size(); ++i)
         if (t[i] - t[i - 1] > kWidestBand && t[i] > -80 && t[i - 1] < 60)
-            ranges << QStringLiteral("от %1 до %2 °C").arg(ui::fieldText(t[i - 1]), ui::fieldText(t[i]));
+            ranges << QStringLiteral("от %1 до %2 °C").arg(calc::numberText(t[i - 1]), calc::numberText(t[i]));
     return ranges.join(QStringLiteral(" и "));
 }
 
@@ -415,7 +414,7 @@ std::optional<calc::RunSettings> SettingsPanel::read()
     s.Pn = Option5->isChecked() ? 1 : Option6->isChecked() ? 2 : 3;
 
     const auto number = [](ui::NumericEdit* field) -> std::optional<double> {
-        const auto v = ui::parseNumber(field->text());
+        const auto v = calc::parseNumber(field->text());
         if (!v) {
             ui::showInputError();
             field->setFocus(Qt::OtherFocusReason);

@@ -1,5 +1,5 @@
 #include "ui/dialogs.h"
-#include "ui/numbers.h"
+#include "calc/number_text.h"
 #include "ui/numeric_edit.h"
 
 #include <gtest/gtest-spi.h>
@@ -118,7 +118,7 @@ TEST(NumericEdit, LeaveCheckShowsTheMessageAndKeepsFocus)
         QApplication::processEvents();
         if (c.valid) {
             EXPECT_TRUE(dialogs.calls.empty()) << c.text;
-            EXPECT_EQ(left, *ui::parseNumber(QString::fromUtf8(c.text))) << c.text;
+            EXPECT_EQ(left, *calc::parseNumber(QString::fromUtf8(c.text))) << c.text;
             EXPECT_TRUE(other->hasFocus()) << c.text;
         } else {
             ASSERT_EQ(dialogs.calls.size(), 1u) << c.text;
@@ -134,10 +134,10 @@ TEST(NumericEdit, LeaveCheckShowsTheMessageAndKeepsFocus)
 
 TEST(Numbers, FieldTextUsesTheDecimalCommaWithoutGrouping)
 {
-    EXPECT_EQ(ui::fieldText(1234.5678), QStringLiteral("1234,5678"));
-    EXPECT_EQ(ui::fieldText(-0.1), QStringLiteral("-0,1"));
-    EXPECT_EQ(ui::fieldText(3), QStringLiteral("3"));
-    EXPECT_EQ(*ui::parseNumber(ui::fieldText(0.1 + 0.2)), 0.1 + 0.2);
+    EXPECT_EQ(calc::numberText(1234.5678), QStringLiteral("1234,5678"));
+    EXPECT_EQ(calc::numberText(-0.1), QStringLiteral("-0,1"));
+    EXPECT_EQ(calc::numberText(3), QStringLiteral("3"));
+    EXPECT_EQ(*calc::parseNumber(calc::numberText(0.1 + 0.2)), 0.1 + 0.2);
 }
 
 TEST(ScriptedDialogs, AnswersInOrderAndRecordsEveryCall)
