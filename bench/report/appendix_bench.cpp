@@ -21,7 +21,7 @@ veltron::report::AppendixData sampleAppendix()
         r.Rzone[i] = K[i] * r.R0;
     report::AppendixData d;
     d.result = r;
-    d.view = report::buildResultsView(r, {}, {});
+    d.view = report::buildResultsView(r, {});
     d.z = 0.1;
     d.blockName = QStringLiteral("Емкость Е-1");
     d.row6 = report::overpressure(5, r.R0).row6;

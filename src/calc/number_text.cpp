@@ -122,9 +122,11 @@ double roundHalfEven(double x)
     return std::nearbyint(x);
 }
 
-std::optional<double> parseNumber(const QString& text)
+std::optional<double> parseNumber(const QString& text, DecimalPoint point)
 {
     QString t = text.trimmed();
+    if (point == DecimalPoint::Refused && t.contains(QLatin1Char('.')))
+        return std::nullopt;
     t.replace(QLatin1Char(','), QLatin1Char('.'));
     if (t.startsWith(QLatin1Char('+')))
         t.remove(0, 1);
@@ -144,16 +146,21 @@ std::optional<double> parseNumber(const QString& text)
     return value;
 }
 
-QString numberText(double x)
+const QLocale& russianLocale()
 {
     static const QLocale locale = [] {
-        QLocale l(QLocale::Russian);
-        l.setNumberOptions(QLocale::OmitGroupSeparator);
+        QLocale l(QLocale::Russian, QLocale::Russia);
+        l.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
         return l;
     }();
-    if (x == 0)
+    return locale;
+}
+
+QString numberText(double x)
+{
+    if (x == 0 || !std::isfinite(x))
         return QStringLiteral("0");
-    return locale.toString(x, 'g', QLocale::FloatingPointShortest);
+    return russianLocale().toString(x, 'g', QLocale::FloatingPointShortest).toUpper();
 }
 
 }  // namespace veltron::calc

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 #include <optional>
@@ -33,12 +34,21 @@ double roundTrip(double x, int decimals);
 // Rounding to a whole number with halves to the even integer.
 double roundHalfEven(double x);
 
-// Reads a number typed with a decimal comma or point (exponent allowed).
-// Empty, partial, non-numeric and non-finite texts give nothing.
-std::optional<double> parseNumber(const QString& text);
+// The one reader of numbers that users type or the program reads back from
+// its own texts: a decimal comma or point, an exponent with "E" or "e".
+// Empty, partial, non-numeric and non-finite texts give nothing. The leave
+// check of an input box takes the Russian form only, the comma: a point
+// there is refused like any other stray character.
+enum class DecimalPoint { Accepted, Refused };
+std::optional<double> parseNumber(const QString& text, DecimalPoint point = DecimalPoint::Accepted);
 
-// A number as a field of the screens shows it: decimal comma, no grouping,
-// the shortest digits that read back to the same value; 0 is "0".
+// The one writer of a number as a field or message shows it: decimal comma,
+// no grouping, the shortest digits that read back to the same value, the
+// exponent with "E" ("1,5E-07"); 0 is "0", a non-finite value "0".
 QString numberText(double x);
+
+// The Russian locale with the decimal comma and no digit grouping, for the
+// few texts written with a fixed number of places or a date.
+const QLocale& russianLocale();
 
 }  // namespace veltron::calc

@@ -78,6 +78,8 @@ struct RunSettings {
     double znG4 = 0;
     bool G5 = false;
     double znG5 = 0;
+
+    bool operator==(const RunSettings&) const = default;
 };
 
 struct RunInputs {

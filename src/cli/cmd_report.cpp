@@ -6,9 +6,8 @@
 
 #include "calc/engine.h"
 #include "calc/number_text.h"
-#include "records/blocks.h"
 #include "records/calculations.h"
-#include "records/run_inputs.h"
+#include "records/calculation_inputs.h"
 #include "records/store_reference.h"
 #include "report/appendix_report.h"
 #include "report/docx/docx_error.h"
@@ -81,15 +80,10 @@ int reportCommand(Context& ctx, const QStringList& args)
             ctx.err << "Расчет «" << a->name.toStdString() << "» не найден в базе данных.\n";
             return 1;
         }
-        const records::LoadedInputs loaded = records::loadRunInputs(ctx.store, *calculation);
-        if (const calc::Stop* s = std::get_if<calc::Stop>(&loaded)) {
-            printStop(ctx, *s);
-            return 2;
-        }
-        const calc::RunInputs& inputs = std::get<calc::RunInputs>(loaded);
+        const records::RunnableInputs loaded = records::loadRunnableInputs(ctx.store, *calculation);
         bool journalDue = false;
         const records::StoreReference reference(ctx.store);
-        const calc::RunOutcome outcome = calc::run(inputs, reference, [&] { journalDue = true; });
+        const calc::RunOutcome outcome = records::runLoaded(loaded, reference, [&] { journalDue = true; });
         if (journalDue)
             records::appendRunJournal(ctx.store, calculation->name);
         if (const calc::Stop* s = std::get_if<calc::Stop>(&outcome)) {
@@ -103,9 +97,10 @@ int reportCommand(Context& ctx, const QStringList& args)
 
         report::AppendixData data;
         data.result = result;
-        data.view = report::buildResultsView(result, {}, records::blocksOf(ctx.store, calculation->id));
-        data.z = calc::parseNumber(inputs.conditions.Zet).value_or(0);
-        data.blockName = inputs.main.Name_blok;
+        const records::CalculationInputs& inputs = std::get<records::CalculationInputs>(loaded);
+        data.view = report::buildResultsView(result, inputs);
+        data.z = result.z;
+        data.blockName = data.view.mainBlock.value(0);
         data.row6 = zone.row6;
         if (!writeFile(a->out, report::buildAppendixReport(data))) {
             ctx.err << "Ошибка в процессе сохранения файла «" << a->out.toStdString() << "».\n";

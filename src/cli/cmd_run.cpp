@@ -4,7 +4,7 @@
 
 #include "calc/engine.h"
 #include "records/calculations.h"
-#include "records/run_inputs.h"
+#include "records/calculation_inputs.h"
 #include "records/store_reference.h"
 
 #include <QDateTime>
@@ -94,16 +94,11 @@ struct JournalRow {
 // One calculation: its JSON object into w, its journal row (if the run got
 // that far) into journal. Returns true when the run gave a result.
 bool runOne(JsonWriter& w, const calc::Reference& reference, const records::Calculation& calculation,
-            const records::LoadedInputs& loaded, bool named, std::vector<JournalRow>& journal)
+            const records::RunnableInputs& loaded, bool named, std::vector<JournalRow>& journal)
 {
-    calc::RunOutcome outcome;
-    if (const calc::Stop* s = std::get_if<calc::Stop>(&loaded)) {
-        outcome = *s;
-    } else {
-        outcome = calc::run(std::get<calc::RunInputs>(loaded), reference, [&] {
-            journal.push_back({calculation.name, QDateTime::currentDateTime()});
-        });
-    }
+    const calc::RunOutcome outcome = records::runLoaded(loaded, reference, [&] {
+        journal.push_back({calculation.name, QDateTime::currentDateTime()});
+    });
     w.beginObject();
     if (named)
         w.member("Name", calculation.name);
@@ -144,7 +139,7 @@ int runCommand(Context& ctx, const QStringList& args)
             const QList<records::Calculation> all = records::listCalculations(ctx.store);
             std::vector<std::string> objects(all.size());
             journal.reserve(all.size());
-            records::loadRunInputs(ctx.store, all, [&](qsizetype i, const records::LoadedInputs& in) {
+            records::loadRunnableInputs(ctx.store, all, [&](qsizetype i, const records::RunnableInputs& in) {
                 JsonWriter one;
                 allSucceeded = runOne(one, reference, all[i], in, true, journal) && allSucceeded;
                 objects[i] = one.take();
@@ -166,7 +161,7 @@ int runCommand(Context& ctx, const QStringList& args)
                 return 1;
             }
             allSucceeded = runOne(w, reference, *calculation,
-                                  records::loadRunInputs(ctx.store, *calculation), false, journal);
+                                  records::loadRunnableInputs(ctx.store, *calculation), false, journal);
         }
         // The journal is written before anything is printed: output always
         // belongs to runs whose journal rows are stored.

@@ -4,6 +4,7 @@
 #include "calc/run_inputs.h"
 #include "db/data_source.h"
 #include "db/store.h"
+#include "records/calculations.h"
 
 #include <QString>
 
@@ -23,40 +24,48 @@ struct HeatInflow {
     bool operator==(const HeatInflow&) const = default;
 };
 
+// Air speed and temperature of the last evaporation-intensity calculation.
+struct NyuMemory {
+    double speed = 0;
+    double temperature = 0;
+    bool operator==(const NyuMemory&) const = default;
+};
+
 // Process-wide state of one program run, owned by main() and handed to the
-// screens that need it.
+// screens that need it. Each part names the one place that writes it.
 struct AppState {
+    // Where the program and its data are, and the open store: start-up.
     QString programDir;   // executable, templates, user manual
     QString dataDir;      // the two databases and "Data Source.txt"
     QString dsn;          // the shared data source chosen at start (--dsn, VELTRON_DSN); empty: none
     db::ConnectionStrings connection;
     std::unique_ptr<db::Store> store;
 
-    // The calculation being worked on.
-    double currentId = 0;
-    QString currentName;
+    // The calculation being worked on: chosen in the lists of calculations,
+    // renamed or replaced by the name dialog of the input screen.
+    records::Calculation current;
 
-    // 0: the name dialog renames, 1: it saves under another name.
-    int saveMode = 0;
-
-    // Folder proposed by every report save dialog; empty until confirmed.
-    QString reportFolder;
-
-    // Run settings of model I: set by loading a calculation, by the settings
-    // screens; settingsConfirmed only between the run settings dialog's
-    // confirmation and the next run.
+    // Run settings of model I: taken from the calculation when the input
+    // screen opens, set by the settings screen and by the run settings
+    // dialog. settingsConfirmed is set only by the run settings dialog and
+    // cleared by the opening of the input screen and by the run request.
     calc::RunSettings runSettings;
     bool settingsConfirmed = false;
 
+    // Heat-inflow state of the adjacent block open in the block editor:
+    // written only by the block editor (on loading a block, and with what
+    // the heat-inflow dialog hands back).
     HeatInflow heatInflow;
 
-    // Air speed and temperature of the last evaporation-intensity calculation.
-    double nyuSpeed = 0;
-    double nyuTemperature = 0;
+    // Written only by the evaporation-intensity calculator; kept for the report.
+    NyuMemory nyu;
 
-    // The last completed run of model I and the inputs it ran on.
+    // Folder proposed by every report save dialog; empty until confirmed.
+    // Written only by the report folder dialog.
+    QString reportFolder;
+
+    // The last completed run of model I; written only by the run request.
     std::optional<calc::RaschResult> lastResult;
-    std::optional<calc::RunInputs> lastInputs;
 
     db::Store& db() const { return *store; }
 };

@@ -59,11 +59,21 @@ const std::vector<Column>& columns()
     return cols;
 }
 
-Block fromRecord(const QSqlRecord& r)
+// Positions of the columns in the records of one result, found by the first record.
+std::vector<int> positionsIn(const QSqlRecord& r)
+{
+    std::vector<int> at;
+    for (const auto& c : columns())
+        at.push_back(r.indexOf(c.name));
+    return at;
+}
+
+Block fromRecord(const QSqlRecord& r, const std::vector<int>& at)
 {
     Block b;
-    for (const auto& c : columns()) {
-        const QVariant v = r.value(c.name);
+    for (std::size_t i = 0; i < columns().size(); ++i) {
+        const Column& c = columns()[i];
+        const QVariant v = at[i] < 0 ? QVariant() : r.value(at[i]);
         std::visit(
             [&](auto m) {
                 using T = std::remove_reference_t<decltype(b.*m)>;
@@ -100,20 +110,30 @@ const QStringList& blockColumns()
     return names;
 }
 
-QList<Block> blocksOf(const db::Store& store, int idRasch)
+QList<Block> blocksFrom(const QList<QSqlRecord>& rows)
 {
     QList<Block> out;
-    for (const auto& r : store.query(QStringLiteral("SELECT * FROM tabBloki WHERE Id_Rasch = ? ORDER BY Id"), {idRasch}))
-        out << fromRecord(r);
+    if (rows.isEmpty())
+        return out;
+    const std::vector<int> at = positionsIn(rows.first());
+    out.reserve(rows.size());
+    for (const QSqlRecord& r : rows)
+        out << fromRecord(r, at);
     return out;
+}
+
+QList<Block> blocksOf(const db::Store& store, int idRasch)
+{
+    return blocksFrom(store.query(QStringLiteral("SELECT * FROM tabBloki WHERE Id_Rasch = ? ORDER BY Id"), {idRasch}));
 }
 
 std::optional<Block> findBlock(const db::Store& store, int idRasch, int id)
 {
-    const auto rows = store.query(QStringLiteral("SELECT * FROM tabBloki WHERE Id_Rasch = ? AND Id = ?"), {idRasch, id});
-    if (rows.isEmpty())
+    const QList<Block> found =
+        blocksFrom(store.query(QStringLiteral("SELECT * FROM tabBloki WHERE Id_Rasch = ? AND Id = ?"), {idRasch, id}));
+    if (found.isEmpty())
         return std::nullopt;
-    return fromRecord(rows.first());
+    return found.first();
 }
 
 int nextAdjacentNumber(const db::Store& store, int idRasch)

@@ -3,6 +3,7 @@
 #include "db/store.h"
 
 #include <QList>
+#include <QSqlRecord>
 #include <QString>
 
 #include <optional>
@@ -50,6 +51,9 @@ struct Block {
 
 // Every column of tabBloki in table order, for copying rows whole.
 const QStringList& blockColumns();
+
+// The blocks of the rows of a query of tabBloki, in the order of the rows.
+QList<Block> blocksFrom(const QList<QSqlRecord>& rows);
 
 // The blocks of a calculation in ascending Id.
 QList<Block> blocksOf(const db::Store& store, int idRasch);

@@ -1,5 +1,6 @@
 #include "records/calculations.h"
 
+#include "calc/engine.h"
 #include "records/blocks.h"
 
 #include <QDateTime>
@@ -38,13 +39,6 @@ QString versionKey(int id)
     return QStringLiteral("tabMain:%1").arg(id);
 }
 
-// Holds the single row of tab_time until the running transaction ends: the
-// programs that number or name calculations do it one after another, so
-// that two of them never take the same identifier or name.
-void lockNumbering(db::Store& store)
-{
-    store.exec(QStringLiteral("UPDATE tab_time SET Id = Id"));
-}
 
 }  // namespace
 
@@ -137,13 +131,8 @@ void recordOpening(db::Store& store, int id)
     });
 }
 
-std::optional<Conditions> loadConditions(const db::Store& store, int id)
+Conditions conditionsOf(const QSqlRecord& r)
 {
-    const auto rows = store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id = ?"), {id});
-    if (rows.isEmpty())
-        return std::nullopt;
-    const QSqlRecord& r = rows.first();
-    store.noteVersion(versionKey(id), qint64(db::numberField(r, "Versiya")));
     Conditions c;
     c.Name_poverhn = r.value(QStringLiteral("Name_poverhn")).toString();
     c.t_kontakt = db::numberField(r, "t_kontakt");
@@ -162,6 +151,20 @@ std::optional<Conditions> loadConditions(const db::Store& store, int id)
     c.Uv = db::numberField(r, "Uv");
     c.opNyu = qRound(db::numberField(r, "opNyu"));
     return c;
+}
+
+std::optional<Conditions> loadConditions(const db::Store& store, int id)
+{
+    const auto rows = store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id = ?"), {id});
+    if (rows.isEmpty())
+        return std::nullopt;
+    rememberOpened(store, id, rows.first());
+    return conditionsOf(rows.first());
+}
+
+void rememberOpened(const db::Store& store, int id, const QSqlRecord& tabMainRow)
+{
+    store.noteVersion(versionKey(id), qint64(db::numberField(tabMainRow, "Versiya")));
 }
 
 void saveConditions(db::Store& store, int id, const Conditions& conditions)
@@ -186,28 +189,44 @@ void saveConditions(db::Store& store, int id, const Conditions& conditions)
     });
 }
 
-bool loadRunSettings(const db::Store& store, int id, calc::RunSettings& settings)
+calc::RunSettings runSettingsOf(const QSqlRecord& r)
+{
+    calc::RunSettings s;
+    s.A = qRound(db::numberField(r, "A"));
+    s.G = qRound(db::numberField(r, "G"));
+    const int pn = qRound(db::numberField(r, "Pn"));
+    s.Pn = pn == 1 || pn == 2 ? pn : 3;
+    if (qRound(db::numberField(r, "Gs")) == 1) {
+        s.Gs = true;
+        s.znGs = db::numberField(r, "znGs");
+        return s;
+    }
+    s.G4 = qRound(db::numberField(r, "G4")) == 1;
+    s.znG4 = s.G4 ? db::numberField(r, "znG4") : 0;
+    s.G5 = qRound(db::numberField(r, "G5")) == 1;
+    s.znG5 = s.G5 ? db::numberField(r, "znG5") : 0;
+    return s;
+}
+
+std::optional<calc::RunSettings> storedRunSettings(const db::Store& store, int id)
 {
     const auto rows = store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id = ?"), {id});
     if (rows.isEmpty())
-        return false;
-    const QSqlRecord& r = rows.first();
-    settings.A = qRound(db::numberField(r, "A"));
-    settings.G = qRound(db::numberField(r, "G"));
-    if (qRound(db::numberField(r, "Gs")) == 1) {
-        settings.Gs = true;
-        settings.znGs = db::numberField(r, "znGs");
-        settings.G4 = settings.G5 = false;
-        settings.znG4 = settings.znG5 = 0;
-        return true;
-    }
-    settings.Gs = false;
-    settings.znGs = 0;
-    settings.G4 = qRound(db::numberField(r, "G4")) == 1;
-    settings.znG4 = settings.G4 ? db::numberField(r, "znG4") : 0;
-    settings.G5 = qRound(db::numberField(r, "G5")) == 1;
-    settings.znG5 = settings.G5 ? db::numberField(r, "znG5") : 0;
-    return true;
+        return std::nullopt;
+    return runSettingsOf(rows.first());
+}
+
+bool saveRunSettings(db::Store& store, int id, const calc::RunSettings& s)
+{
+    bool stored = false;
+    store.transaction([&] {
+        takeForChange(store, id);
+        stored = store.exec(QStringLiteral("UPDATE tabMain SET A = ?, G = ?, Pn = ?, Gs = ?, znGs = ?, G4 = ?, "
+                                           "znG4 = ?, G5 = ?, znG5 = ? WHERE Id = ?"),
+                            {s.A, s.G, s.Pn, s.Gs ? 1 : 0, s.znGs, s.G4 ? 1 : 0, s.znG4, s.G5 ? 1 : 0, s.znG5, id})
+                 > 0;
+    });
+    return stored;
 }
 
 void renameCalculation(db::Store& store, int id, const QString& newName)
@@ -259,6 +278,11 @@ void deleteCalculation(db::Store& store, int id)
     });
 }
 
+void lockNumbering(db::Store& store)
+{
+    store.exec(QStringLiteral("UPDATE tab_time SET Id = Id"));
+}
+
 void takeForChange(db::Store& store, int id)
 {
     const QString key = versionKey(id);
@@ -283,6 +307,12 @@ void takeForChange(db::Store& store, int id)
     const auto rows = store.query(QStringLiteral("SELECT Versiya FROM tabMain WHERE Id = ?"), {id});
     if (!rows.isEmpty())
         store.noteVersion(key, qint64(db::numberField(rows.first(), "Versiya")));
+}
+
+void appendRunJournal(db::Store& store, const QString& calculationName, const QDateTime& when)
+{
+    store.exec(QStringLiteral("INSERT INTO tabOtchet (Date, Name_ob, Conc) VALUES (?, ?, ?)"),
+               {when, calculationName, calc::text::kJournalConc});
 }
 
 }  // namespace veltron::records

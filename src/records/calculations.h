@@ -3,7 +3,9 @@
 #include "calc/run_inputs.h"
 #include "db/store.h"
 
+#include <QDateTime>
 #include <QList>
+#include <QSqlRecord>
 #include <QString>
 
 #include <optional>
@@ -23,6 +25,7 @@ public:
 struct Calculation {
     int id = 0;
     QString name;
+    bool operator==(const Calculation&) const = default;
 };
 
 // General conditions of a calculation, one row of tabMain without the run settings.
@@ -67,18 +70,28 @@ int lastOpenedId(const db::Store& store);
 // Remembers the opening in the single row of tab_time.
 void recordOpening(db::Store& store, int id);
 
+// The general conditions and the run settings of a tabMain row. In the
+// settings a flag counts only when it is 1, and with the total Gs entered,
+// G4 and G5 are not; a mass not entered is 0; Pn is 1, 2, or 3 for any other
+// stored code.
+Conditions conditionsOf(const QSqlRecord& tabMainRow);
+calc::RunSettings runSettingsOf(const QSqlRecord& tabMainRow);
+
 // The general conditions as the input screen opens them; the store keeps
-// the version of the row read, which later changes of the calculation by
-// this program check.
+// the version of the row read (rememberOpened), which later changes of the
+// calculation by this program check (takeForChange).
 std::optional<Conditions> loadConditions(const db::Store& store, int id);
+void rememberOpened(const db::Store& store, int id, const QSqlRecord& tabMainRow);
 // Writes the general conditions into the tabMain row of the calculation;
 // the run settings of the row are not touched.
 void saveConditions(db::Store& store, int id, const Conditions& conditions);
 
-// Reads the run settings stored with the calculation into `settings`: the
-// formulas A and G and the entered masses (Pn is left as it is). Returns
-// false when the calculation has no tabMain row.
-bool loadRunSettings(const db::Store& store, int id, calc::RunSettings& settings);
+// The run settings stored with the calculation; nothing when it has no tabMain row.
+std::optional<calc::RunSettings> storedRunSettings(const db::Store& store, int id);
+
+// Writes the run settings into the calculation's tabMain row; false when
+// the calculation has none.
+bool saveRunSettings(db::Store& store, int id, const calc::RunSettings& settings);
 
 // Refuses a name that another calculation has.
 void renameCalculation(db::Store& store, int id, const QString& newName);
@@ -91,6 +104,10 @@ Calculation saveAs(db::Store& store, int sourceId, const QString& targetName, co
 // Deletes a calculation of model I with its conditions and blocks, all or nothing.
 void deleteCalculation(db::Store& store, int id);
 
+// The journal row of one model I run.
+void appendRunJournal(db::Store& store, const QString& calculationName,
+                      const QDateTime& when = QDateTime::currentDateTime());
+
 // Every change of a model I calculation (its conditions, settings, blocks,
 // name, or its deletion) takes the calculation first, inside the change's
 // transaction: the change counts in the calculation's version (tabMain
@@ -101,5 +118,10 @@ void deleteCalculation(db::Store& store, int id);
 // transaction ends, so of two programs saving at once the second waits and
 // is then refused.
 void takeForChange(db::Store& store, int id);
+
+// Holds the single row of tab_time until the running transaction ends: the
+// programs that number or name records (calculations, pool entries) do it
+// one after another, so that two of them never take the same number or name.
+void lockNumbering(db::Store& store);
 
 }  // namespace veltron::records

@@ -120,8 +120,9 @@ QStringList adjacentBlockCells(const records::Block& b)
             cell(b.pVistG_zad),    cell(b.znG1), cell(b.znG2)};
 }
 
-ResultsView buildResultsView(const calc::RaschResult& r, const InputTexts& in, const QList<records::Block>& blocks)
+ResultsView buildResultsView(const calc::RaschResult& r, const records::CalculationInputs& inputs)
 {
+    const records::ConditionTexts& in = inputs.conditions;
     ResultsView v;
     v.A = FormatResult(r.A);
     v.G = withManual(FormatResult(r.G), r.G_entered);
@@ -146,7 +147,7 @@ ResultsView buildResultsView(const calc::RaschResult& r, const InputTexts& in, c
     v.Teploem_GF = FormatResult(r.subst.Teploem_GF);
     v.t_kontakt = in.t_kontakt;
     v.txtTau_max = formatPattern(r.Tau_max, QStringLiteral("0"));
-    v.Type = in.Type;
+    v.Type = in.Name_poverhn;
     v.Koef_teplopr = in.Koef_teplopr;
     v.c = in.c;
     v.p = in.p;
@@ -154,7 +155,7 @@ ResultsView buildResultsView(const calc::RaschResult& r, const InputTexts& in, c
     v.S_G = in.S_G;
     v.txtNyu = in.txtNyu;
     v.Tempv = in.Tempv;
-    v.LTempv = in.LTempv;
+    v.LTempv = records::airTemperatureCaption(in.Option3);
     v.Tempp = in.Tempp;
     v.txtTg = in.txtTg;
     v.txtUmax = formatPattern(r.Tau15, QStringLiteral("0"));
@@ -164,19 +165,14 @@ ResultsView buildResultsView(const calc::RaschResult& r, const InputTexts& in, c
     v.Label33 = in.Check4 ? kTyped : kComputed;
     v.Label17 = r.Label17;
 
-    for (const records::Block& b : blocks) {
-        if (b.isMain()) {
-            // Only one calculated block fills the grid, wherever its row comes.
-            if (!v.hasMainBlock) {
-                v.hasMainBlock = true;
-                v.mainBlock = mainBlockCells(b);
-                v.mainG1 = b.G1 == 1;
-                v.mainG2 = b.G2 == 1;
-            }
-        } else {
-            v.adjacentBlocks << adjacentBlockCells(b);
-        }
+    if (inputs.main) {
+        v.hasMainBlock = true;
+        v.mainBlock = mainBlockCells(*inputs.main);
+        v.mainG1 = inputs.main->G1 == 1;
+        v.mainG2 = inputs.main->G2 == 1;
     }
+    for (const records::Block& b : inputs.adjacent)
+        v.adjacentBlocks << adjacentBlockCells(b);
 
     // Detail grids: adjacent blocks are numbered 2 … n + 1 in grid order.
     const int n = int(r.adjacent.size());

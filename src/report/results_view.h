@@ -1,8 +1,8 @@
 #pragma once
 
 #include "calc/rasch_result.h"
-#include "calc/run_inputs.h"
 #include "records/blocks.h"
+#include "records/calculation_inputs.h"
 
 #include <QList>
 #include <QString>
@@ -11,24 +11,6 @@
 #include <array>
 
 namespace veltron::report {
-
-// What the input screen showed when the run was requested, as its texts.
-struct InputTexts {
-    QString t_kontakt;
-    QString Type;  // the surface chosen in Combo4
-    QString Koef_teplopr;
-    QString c;
-    QString p;
-    QString S_kontakt;
-    QString S_G;
-    QString txtNyu;
-    QString Tempv;
-    QString LTempv;  // caption of the air-temperature label
-    QString Tempp;
-    QString txtTg;
-    bool Check3 = false;  // pressure at the block temperature typed by the user
-    bool Check4 = false;  // pressure at the spill temperature typed by the user
-};
 
 // The texts of one model I run as the results screen shows them and the
 // reports print them; every number is formatted here, once.
@@ -61,9 +43,9 @@ struct ResultsView {
     double R0 = 0;
 };
 
-// blocks: the tabBloki rows of the calculation in the order the store returns them.
-ResultsView buildResultsView(const calc::RaschResult& result, const InputTexts& inputs,
-                             const QList<records::Block>& blocks);
+// The view of a run of `inputs`: the inputs as the input screen showed them
+// and the results formatted.
+ResultsView buildResultsView(const calc::RaschResult& result, const records::CalculationInputs& inputs);
 
 // Fixed texts of the grids.
 QStringList mainBlockHeader();      // 11 columns

@@ -1,7 +1,7 @@
 #include "screens/block_grids.h"
 
-#include "screens/widgets.h"
-#include "ui/numbers.h"
+#include "screens/form_widgets.h"
+#include "calc/number_text.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -23,7 +23,7 @@ struct Header {
 
 QString num(double v)
 {
-    return ui::fieldText(v);
+    return calc::numberText(v);
 }
 
 // A row at least `lines` text lines high, and high enough for every visible cell.

@@ -1,10 +1,12 @@
 #include "screens/frmBlok.h"
 
+#include "records/directories.h"
 #include "screens/frmInput.h"
-#include "screens/model1_dialogs.h"
-#include "screens/widgets.h"
+#include "screens/frmPt.h"
+#include "screens/store_errors.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
-#include "ui/numbers.h"
+#include "calc/number_text.h"
 #include "ui/numeric_edit.h"
 #include "ui/wrap_button.h"
 
@@ -19,7 +21,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSlider>
-#include <QSqlRecord>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -47,7 +48,7 @@ QLabel* captionOf(QCheckBox* box)
 
 bool isZeroText(const QString& text)
 {
-    const auto v = ui::parseNumber(text);
+    const auto v = calc::parseNumber(text);
     return v && *v == 0;
 }
 
@@ -59,6 +60,7 @@ frmBlok::frmBlok(AppState& state, frmInput* input, bool adjacent, bool existing,
       state_(state),
       input_(input),
       adjacent_(adjacent),
+      stored_(existing),
       number_(number)
 {
     build();
@@ -66,17 +68,14 @@ frmBlok::frmBlok(AppState& state, frmInput* input, bool adjacent, bool existing,
     kindChanged();
     Id->setText(QString::number(number));
     Frame2->setVisible(adjacent);
-    state_.saveMode = existing ? 1 : 0;
     if (adjacent && !existing)
         state_.heatInflow = HeatInflow{};
     if (existing) {
         captionOf(Check1)->setText(adjacent ? kCheck1Adjacent : kCheck1Main);
-        try {
-            if (const auto b = records::findBlock(state_.db(), int(state_.currentId), number))
+        onStore([&] {
+            if (const auto b = records::findBlock(state_.db(), state_.current.id, number))
                 loadBlock(*b);
-        } catch (const db::StoreError& e) {
-            ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-        }
+        });
     }
     applyRules();
     resize(adjacent ? 1300 : 720, 720);
@@ -316,7 +315,7 @@ void frmBlok::build()
         connect(box, &QCheckBox::toggled, this, [this] { applyRules(); });
     connect(HScroll1, &QSlider::valueChanged, this, [this](int value) {
         if (!syncingSlider_)
-            Koef_gidro->setText(ui::fieldText(value / 100.0));
+            Koef_gidro->setText(calc::numberText(value / 100.0));
     });
     connect(Koef_gidro, &NumericEdit::validLeft, this, [this](double v) { applyKoefGidroRange(v); });
 }
@@ -335,15 +334,7 @@ void frmBlok::showEvent(QShowEvent* event)
 void frmBlok::fillSubstances(const QString& filter)
 {
     QStringList names;
-    try {
-        auto rows = state_.db().query(QStringLiteral("SELECT Name FROM SubstChar WHERE Vid_vva = ?"),
-                                      {cmdGrpog->currentIndex() + 1});
-        for (const auto& r : rows)
-            names << r.value(0).toString();
-        db::sortRussian(names);
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-    }
+    onStore([&] { names = records::substanceNames(state_.db(), cmdGrpog->currentIndex() + 1); });
     if (!filter.isEmpty())
         names = names.filter(filter, Qt::CaseSensitive);
     const bool none = !filter.isEmpty() && names.isEmpty();
@@ -384,25 +375,19 @@ void frmBlok::substanceSelected()
     const QString name = Combo1->currentText();
     if (name.isEmpty() || name == kNoMatch)
         return;
-    try {
-        const auto rows = state_.db().query(QStringLiteral("SELECT * FROM SubstChar WHERE Name = ?"), {name});
-        if (rows.isEmpty())
-            return;
-        const QSqlRecord& r = rows.first();
-        Adiab->setText(ui::fieldText(r.value(QStringLiteral("PokAdiab")).toDouble()));
-        Plotn_GF->setText(ui::fieldText(r.value(QStringLiteral("Plotn_GF")).toDouble()));
-        if (!r.value(QStringLiteral("Mol_massa")).isNull())
-            molarMass_ = r.value(QStringLiteral("Mol_massa")).toDouble();
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-    }
+    std::optional<records::Substance> s;
+    onStore([&] { s = records::findSubstance(state_.db(), name); });
+    if (!s)
+        return;
+    Adiab->setText(calc::numberText(s->PokAdiab));
+    Plotn_GF->setText(calc::numberText(s->Plotn_GF));
+    molarMass_ = s->Mol_massa;
 }
 
 void frmBlok::loadBlock(const records::Block& b)
 {
-    const auto kind = state_.db().query(QStringLiteral("SELECT Vid_vva FROM SubstChar WHERE Name = ?"), {b.Name});
-    if (!kind.isEmpty()) {
-        const int index = kind.first().value(0).toInt() - 1;
+    if (const auto substance = records::findSubstance(state_.db(), b.Name)) {
+        const int index = substance->Vid_vva - 1;
         if (index >= 0 && index < cmdGrpog->count() && index != cmdGrpog->currentIndex())
             cmdGrpog->setCurrentIndex(index);
     }
@@ -413,40 +398,40 @@ void frmBlok::loadBlock(const records::Block& b)
 
     Name_blok->setText(b.Name_blok);
     Id->setText(QString::number(b.Id));
-    V_GF->setText(ui::fieldText(b.V_GF));
-    V_PGF->setText(ui::fieldText(b.V_PGF));
-    Davl->setText(ui::fieldText(b.Davl));
-    Temp->setText(ui::fieldText(b.Temp));
-    Plotn_PGF->setText(ui::fieldText(b.Plotn_PGF));
-    Plotn_GF->setText(ui::fieldText(b.Plotn_GF));
-    Adiab->setText(ui::fieldText(b.Adiab));
+    V_GF->setText(calc::numberText(b.V_GF));
+    V_PGF->setText(calc::numberText(b.V_PGF));
+    Davl->setText(calc::numberText(b.Davl));
+    Temp->setText(calc::numberText(b.Temp));
+    Plotn_PGF->setText(calc::numberText(b.Plotn_PGF));
+    Plotn_GF->setText(calc::numberText(b.Plotn_GF));
+    Adiab->setText(calc::numberText(b.Adiab));
     if (adjacent_) {
         state_.heatInflow = HeatInflow{b.formula, b.per1, b.per2, b.per3};
-        S_sech->setText(ui::fieldText(b.S_sech));
-        Sk_teploper_GG->setText(ui::fieldText(b.Sk_teploper_GG));
-        Sk_teploper_GF->setText(ui::fieldText(b.Sk_teploper_GF));
-        Koef_gidro->setText(ui::fieldText(b.Koef_gidro));
+        S_sech->setText(calc::numberText(b.S_sech));
+        Sk_teploper_GG->setText(calc::numberText(b.Sk_teploper_GG));
+        Sk_teploper_GF->setText(calc::numberText(b.Sk_teploper_GF));
+        Koef_gidro->setText(calc::numberText(b.Koef_gidro));
         {
             syncingSlider_ = true;
             HScroll1->setValue(int(std::lround(b.Koef_gidro * 100)));
             syncingSlider_ = false;
         }
-        T->setText(ui::fieldText(b.t));
-        t_P->setText(ui::fieldText(b.t_P));
-        t_T->setText(ui::fieldText(b.t_T));
-        txtVist->setText(ui::fieldText(b.pVist));
+        T->setText(calc::numberText(b.t));
+        t_P->setText(calc::numberText(b.t_P));
+        t_T->setText(calc::numberText(b.t_T));
+        txtVist->setText(calc::numberText(b.pVist));
         Check3->setChecked(b.pVist_zad != 0);
-        txtVist_zad->setText(ui::fieldText(b.pVist_zad));
-        txtVistG->setText(ui::fieldText(b.pVistG));
+        txtVist_zad->setText(calc::numberText(b.pVist_zad));
+        txtVistG->setText(calc::numberText(b.pVistG));
         Check4->setChecked(b.pVistG_zad != 0);
-        txtVistG_zad->setText(ui::fieldText(b.pVistG_zad));
+        txtVistG_zad->setText(calc::numberText(b.pVistG_zad));
     }
     Check1->setChecked(b.G1 != 0);
-    G1->setText(b.G1 != 0 ? ui::fieldText(b.znG1) : QStringLiteral("0"));
+    G1->setText(b.G1 != 0 ? calc::numberText(b.znG1) : QStringLiteral("0"));
     Check2->setChecked(b.G2 != 0);
-    G2->setText(b.G2 != 0 ? ui::fieldText(b.znG2) : QStringLiteral("0"));
+    G2->setText(b.G2 != 0 ? calc::numberText(b.znG2) : QStringLiteral("0"));
     Check5->setChecked(b.mi != 0);
-    pMi->setText(b.mi != 0 ? ui::fieldText(b.pmi) : QStringLiteral("0"));
+    pMi->setText(b.mi != 0 ? calc::numberText(b.pmi) : QStringLiteral("0"));
     applyRules();
 }
 
@@ -528,7 +513,7 @@ void frmBlok::applyKoefGidroRange(double value)
 
 bool frmBlok::computeDensity()
 {
-    const auto t = ui::parseNumber(Temp->text());
+    const auto t = calc::parseNumber(Temp->text());
     if (!t) {
         ui::showInputError();
         Temp->setFocus();
@@ -549,20 +534,29 @@ bool frmBlok::computeDensity()
         return false;
     }
     const double density = *molarMass_ / 22.413 * 293.15 / (*t + 273.15);
-    Plotn_PGF->setText(ui::russian().toString(density, 'f', 3));
+    Plotn_PGF->setText(calc::russianLocale().toString(density, 'f', 3));
     return true;
 }
 
 void frmBlok::openHeatInflow()
 {
-    // The heat-inflow dialog writes its rate into Sk_teploper_GF.
-    openHeatInflowDialog(state_, this);
+    // The heat-inflow dialog hands back its rate and the state it came from.
+    hide();
+    QPointer<frmBlok> self(this);
+    auto* dialog = new frmPt(state_.heatInflow, Sk_teploper_GF->text(), this,
+                             [self](const QString& rate, const HeatInflow& h) {
+                                 if (!self)
+                                     return;
+                                 self->state_.heatInflow = h;
+                                 self->Sk_teploper_GF->setText(rate);
+                             });
+    dialog->show();
 }
 
 std::optional<records::Block> frmBlok::readBlock()
 {
     records::Block b;
-    b.Id_Rasch = int(state_.currentId);
+    b.Id_Rasch = state_.current.id;
     b.Id = Id->text().toInt();
     b.Name = Combo1->currentText();
     b.Name_blok = Name_blok->text();
@@ -597,7 +591,7 @@ std::optional<records::Block> frmBlok::readBlock()
             *f.target = 0;
             continue;
         }
-        const auto value = ui::parseNumber(f.edit->text());
+        const auto value = calc::parseNumber(f.edit->text());
         if (!value) {
             QString caption = labels_.contains(f.edit->objectName()) ? labels_.value(f.edit->objectName())->text()
                                                                      : f.edit->objectName();
@@ -647,14 +641,9 @@ bool frmBlok::save()
     const auto b = readBlock();
     if (!b)
         return false;
-    try {
-        records::saveBlock(state_.db(), *b);
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message() + QStringLiteral("\nБлок не сохранен."),
-                             ui::Icon::Critical);
+    if (!onStore([&] { records::saveBlock(state_.db(), *b); }, QStringLiteral("Блок не сохранен.")))
         return false;
-    }
-    state_.saveMode = 1;
+    stored_ = true;
     if (input_)
         input_->fillBlockGrids();
     return true;

@@ -94,6 +94,8 @@ public:
     // The leave check of Koef_gidro: keeps it within 0,4 … 0,8 and moves the slider.
     void applyKoefGidroRange(double value);
     bool isAdjacent() const { return adjacent_; }
+    // Whether the block is stored: opened from the store or saved once.
+    bool stored() const { return stored_; }
 
 protected:
     void closedByFrame() override { back(); }
@@ -113,6 +115,7 @@ private:
     AppState& state_;
     QPointer<frmInput> input_;
     bool adjacent_;
+    bool stored_;
     int number_;
     std::optional<double> molarMass_;
     bool syncingSlider_ = false;

@@ -1,10 +1,11 @@
 #include "screens/frmDolya_z.h"
 
 #include "calc/number_text.h"
-#include "screens/widgets.h"
+#include "records/directories.h"
+#include "screens/store_errors.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
-#include "ui/numbers.h"
 #include "ui/numeric_edit.h"
 
 #include <QComboBox>
@@ -14,7 +15,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
-#include <QSqlRecord>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -28,13 +28,12 @@ const QString kLowestZ = QStringLiteral("0,02");
 }  // namespace
 
 frmDolya_z::frmDolya_z(AppState& state, bool outdoors, QWidget* returnTo, Accept accept, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmDolya_z"),
-                 QStringLiteral("Доля приведенной массы парогазовых веществ, участвующих во взрыве|Программа "
-                                "\"Вельтрон\""),
-                 parent),
+    : ui::ReturningScreen(QStringLiteral("frmDolya_z"),
+                          QStringLiteral("Доля приведенной массы парогазовых веществ, участвующих во взрыве|"
+                                         "Программа \"Вельтрон\""),
+                          returnTo, parent),
       state_(state),
       outdoors_(outdoors),
-      returnTo_(returnTo),
       accept_(std::move(accept))
 {
     addMenuAction(QStringLiteral("mnuPred"), QStringLiteral("<<Назад с сохранением"), [this] { saveAndReturn(); });
@@ -137,20 +136,16 @@ void frmDolya_z::activate()
     setCell(Tabl_Name, 0, 1, QStringLiteral("z"));
     Combo1->clear();
 
-    QList<QSqlRecord> rows;
-    try {
-        rows = state_.db().query(QStringLiteral("select * from tabGoryuch"));
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-    }
+    QList<records::FuelKind> kinds;
+    onStore([&] { kinds = records::fuelKinds(state_.db()); });
     int j = 1;
-    for (const QSqlRecord& r : rows) {
+    for (const records::FuelKind& kind : kinds) {
         if (j >= 2)
             Tabl_Name->setRowCount(j + 1);
-        const QString name = r.value(QStringLiteral("Name")).toString();
+        const QString& name = kind.Name;
         Combo1->addItem(name);
         setCell(Tabl_Name, j, 0, name);
-        setCell(Tabl_Name, j, 1, calc::numberText(r.value(QStringLiteral("z")).toDouble()));
+        setCell(Tabl_Name, j, 1, calc::numberText(kind.z));
         Tabl_Name->setRowHeight(j, px(250 * (1 + int(name.size()) / 62)) + 6);
         ++j;
     }
@@ -189,10 +184,8 @@ void frmDolya_z::fuelSelected()
 {
     QString z = kOutdoorZ;
     try {
-        const auto rows = state_.db().query(QStringLiteral("select * from tabGoryuch where Name=?"),
-                                            {Combo1->currentText()});
-        if (!rows.isEmpty())
-            z = calc::numberText(rows.first().value(QStringLiteral("z")).toDouble());
+        if (const auto kind = records::findFuelKind(state_.db(), Combo1->currentText()))
+            z = calc::numberText(kind->z);
     } catch (const db::StoreError&) {
         // A failing lookup falls back to the outdoor value without a message.
     }
@@ -224,7 +217,7 @@ void frmDolya_z::openFuelDirectory()
 
 bool frmDolya_z::saveAndReturn()
 {
-    const auto z = ui::parseNumber(Zet->text());
+    const auto z = calc::parseNumber(Zet->text());
     if (!z) {
         ui::showInputError();
         Zet->setFocus(Qt::OtherFocusReason);
@@ -245,18 +238,8 @@ bool frmDolya_z::saveAndReturn()
     }
     if (accept_)
         accept_(Zet->text());
-    back();
+    returnToCaller();
     return true;
-}
-
-void frmDolya_z::cancel()
-{
-    back();
-}
-
-void frmDolya_z::back()
-{
-    leaveTo(returnTo_);
 }
 
 }  // namespace veltron::screens

@@ -23,7 +23,7 @@ namespace veltron::screens {
 // The z dialog: the fraction of the reduced mass of vapour-gas substances that
 // takes part in the explosion, 0,1 outdoors or the value of a fuel kind for
 // closed volumes.
-class frmDolya_z : public ui::Screen {
+class frmDolya_z : public ui::ReturningScreen {
     Q_OBJECT
 public:
     using Accept = std::function<void(const QString& zet)>;
@@ -47,23 +47,19 @@ public:
 
     // "<<Назад с сохранением": returns whether z was handed back.
     bool saveAndReturn();
-    void cancel();
     // Runs each time the dialog is shown: fills the fuel kinds, follows the space type.
     void activate();
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closedByFrame() override { cancel(); }
 
 private:
     void applySpaceRule();
     void fuelSelected();
     void openFuelDirectory();
-    void back();
 
     AppState& state_;
     bool outdoors_;
-    QPointer<QWidget> returnTo_;
     Accept accept_;
 };
 

@@ -1,19 +1,19 @@
 #include "screens/frmInput.h"
 
 #include "records/blocks.h"
+#include "records/directories.h"
 #include "screens/block_grids.h"
 #include "screens/frmBlok.h"
-#include "screens/frmDolya_z.h"
-#include "screens/frmNyu.h"
 #include "screens/frmSave.h"
 #include "screens/frmSetup.h"
-#include "screens/model1_dialogs.h"
+#include "screens/input_dialogs.h"
+#include "screens/report_folder_dialog.h"
 #include "screens/run_request.h"
-#include "screens/widgets.h"
+#include "screens/store_errors.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
-#include "ui/frmAddFolder.h"
 #include "ui/navigator.h"
-#include "ui/numbers.h"
+#include "calc/number_text.h"
 #include "ui/numeric_edit.h"
 #include "ui/wrap_button.h"
 
@@ -37,8 +37,6 @@ namespace veltron::screens {
 namespace {
 
 const QString kQuestionTitle = QStringLiteral("В н и м а н и е ! ! !");
-const QString kOutdoorsAir = QStringLiteral("Температура воздуха в окружающей среде, °C");
-const QString kIndoorsAir = QStringLiteral("Температура воздуха в помещение, °C");
 
 using ui::NumericEdit;
 
@@ -303,7 +301,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
 
     const auto signedConverting = NumericEdit::Flags(NumericEdit::Signed | NumericEdit::Converting);
     Tempv = numeric(Frame17, "Tempv", signedConverting, QStringLiteral("20"));
-    LTempv = wrapLabel(Frame17, "LTempv", kOutdoorsAir);
+    LTempv = wrapLabel(Frame17, "LTempv", records::airTemperatureCaption(true));
     line(right, LTempv, Tempv);
     Tempp = numeric(Frame17, "Tempp", signedConverting, QStringLiteral("20"));
     LTempp = wrapLabel(Frame17, "LTempp",
@@ -456,19 +454,27 @@ void frmInput::buildMenus()
 void frmInput::open()
 {
     state_.settingsConfirmed = false;
-    try {
-        records::recordOpening(state_.db(), int(state_.currentId));
-        fillBlockGrids();
-        loadConditions();
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-    }
-    Label18->setText(state_.currentName);
+    onStore([this] {
+        records::recordOpening(state_.db(), state_.current.id);
+        showInputs(records::loadCalculationInputs(state_.db(), state_.current));
+    });
+    showCalculationName();
+}
+
+void frmInput::showCalculationName()
+{
+    Label18->setText(state_.current.name);
 }
 
 void frmInput::fillBlockGrids()
 {
-    const BlockArea area = fillGrids(tabBlok, tabBlok_smeg, records::blocksOf(state_.db(), int(state_.currentId)));
+    onStore([this] { blocks_ = records::blocksOf(state_.db(), state_.current.id); });
+    showBlocks();
+}
+
+void frmInput::showBlocks()
+{
+    const BlockArea area = fillGrids(tabBlok, tabBlok_smeg, blocks_);
     if (area.liquidNotice)
         setLiquidNotice(*area.liquidNotice);
     tabBlok->setVisible(area.hasMain);
@@ -499,7 +505,7 @@ void frmInput::setRunEnabled(bool enabled)
 
 void frmInput::refillSurfaces()
 {
-    const QStringList names = state_.db().namesOf(QStringLiteral("tabPoverhn"));
+    const QStringList names = records::surfaceNames(state_.db());
     {
         const QSignalBlocker block(Combo4);
         Combo4->clear();
@@ -513,67 +519,127 @@ void frmInput::refillSurfaces()
 
 void frmInput::surfaceSelected()
 {
-    QString lyambda = QStringLiteral("0"), heat = QStringLiteral("0"), density = QStringLiteral("0");
-    try {
-        const auto rows = state_.db().query(QStringLiteral("SELECT * FROM tabPoverhn WHERE Name = ?"),
-                                            {Combo4->currentText()});
-        if (!rows.isEmpty()) {
-            lyambda = ui::fieldText(rows.first().value(QStringLiteral("lyambda")).toDouble());
-            heat = ui::fieldText(rows.first().value(QStringLiteral("c")).toDouble());
-            density = ui::fieldText(rows.first().value(QStringLiteral("p")).toDouble());
-        }
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-    }
-    Koef_teplopr->setText(lyambda);
-    c->setText(heat);
-    p->setText(density);
+    std::optional<records::Surface> surface;
+    onStore([&] { surface = records::findSurface(state_.db(), Combo4->currentText()); });
+    Koef_teplopr->setText(calc::numberText(surface ? surface->lyambda : 0));
+    c->setText(calc::numberText(surface ? surface->c : 0));
+    p->setText(calc::numberText(surface ? surface->p : 0));
 }
 
-void frmInput::loadConditions()
+void frmInput::showInputs(const records::CalculationInputs& in)
 {
+    blocks_.clear();
+    if (in.main)
+        blocks_ << *in.main;
+    blocks_ << in.adjacent;
+    showBlocks();
+
     refillSurfaces();
-    const records::Conditions k = records::loadConditions(state_.db(), int(state_.currentId)).value_or(records::Conditions{});
+    const records::ConditionTexts& t = in.conditions;
     loading_ = true;
-    t_kontakt->setText(ui::fieldText(k.t_kontakt));
+    t_kontakt->setText(t.t_kontakt);
     // A surface that is no longer in the directory stays the calculation's
     // surface instead of being silently replaced by the first one.
-    if (Combo4->findText(k.Name_poverhn) < 0 && !k.Name_poverhn.isEmpty())
-        Combo4->addItem(k.Name_poverhn);
-    Combo4->setCurrentIndex(Combo4->findText(k.Name_poverhn));
-    S_kontakt->setText(ui::fieldText(k.S_kontakt));
-    S_G->setText(ui::fieldText(k.S_G));
-    Tempv->setText(ui::fieldText(k.Tempv));
-    Tempp->setText(ui::fieldText(k.Tempp));
-    txtTg->setText(ui::fieldText(k.Tg));
-    txtNyu->setText(ui::fieldText(k.nyu));
-    Check1->setChecked(k.f131 != 0);
-    Zet->setText(ui::fieldText(k.z));
-    Check3->setChecked(k.znPn != 0);
-    if (k.znPn != 0)
-        txtPn->setText(ui::fieldText(k.znPn));
-    Check4->setChecked(k.znPn1 != 0);
-    if (k.znPn1 != 0)
-        txtPn1->setText(ui::fieldText(k.znPn1));
-    Check2->setChecked(k.Lnkpr != 0);
-    if (k.Lnkpr != 0) {
-        txtLnkpr->setText(ui::fieldText(k.znLnkpr));
-        txtUv->setText(ui::fieldText(k.Uv));
-    }
-    (k.opNyu == 0 ? Option3 : Option4)->setChecked(true);
+    if (Combo4->findText(t.Name_poverhn) < 0 && !t.Name_poverhn.isEmpty())
+        Combo4->addItem(t.Name_poverhn);
+    Combo4->setCurrentIndex(Combo4->findText(t.Name_poverhn));
+    Koef_teplopr->setText(t.Koef_teplopr);
+    c->setText(t.c);
+    p->setText(t.p);
+    S_kontakt->setText(t.S_kontakt);
+    S_G->setText(t.S_G);
+    Tempv->setText(t.Tempv);
+    Tempp->setText(t.Tempp);
+    txtTg->setText(t.txtTg);
+    txtNyu->setText(t.txtNyu);
+    Check1->setChecked(t.Check1);
+    Zet->setText(t.Zet);
+    Check3->setChecked(t.Check3);
+    txtPn->setText(t.txtPn);
+    Check4->setChecked(t.Check4);
+    txtPn1->setText(t.txtPn1);
+    Check2->setChecked(t.Check2);
+    txtLnkpr->setText(t.txtLnkpr);
+    txtUv->setText(t.txtUv);
+    (t.Option3 ? Option3 : Option4)->setChecked(true);
     // The stored η is what the opening shows; the space type's own value
     // replaces it only when the user changes the space type.
     applySpaceType(false);
-    txtNyu->setText(ui::fieldText(k.nyu));
+    txtNyu->setText(t.txtNyu);
     loading_ = false;
     applyChecks();
-    records::loadRunSettings(state_.db(), int(state_.currentId), state_.runSettings);
+    // Opening takes every stored setting but the pressure formula, which
+    // only the run settings dialog sets.
+    const int pressureFormula = state_.runSettings.Pn;
+    state_.runSettings = in.settings;
+    state_.runSettings.Pn = pressureFormula;
+}
+
+records::CalculationInputs frmInput::inputs() const
+{
+    records::CalculationInputs in;
+    in.calculation = state_.current;
+    records::ConditionTexts& t = in.conditions;
+    t.Name_poverhn = Combo4->currentText();
+    t.Koef_teplopr = Koef_teplopr->text();
+    t.c = c->text();
+    t.p = p->text();
+    t.t_kontakt = t_kontakt->text();
+    t.S_kontakt = S_kontakt->text();
+    t.S_G = S_G->text();
+    t.Check1 = Check1->isChecked();
+    t.Tempv = Tempv->text();
+    t.Tempp = Tempp->text();
+    t.txtTg = txtTg->text();
+    t.Option3 = Option3->isChecked();
+    t.txtNyu = txtNyu->text();
+    t.Zet = Zet->text();
+    t.Check3 = Check3->isChecked();
+    t.txtPn = txtPn->text();
+    t.Check4 = Check4->isChecked();
+    t.txtPn1 = txtPn1->text();
+    t.Check2 = Check2->isChecked();
+    t.txtLnkpr = txtLnkpr->text();
+    t.txtUv = txtUv->text();
+    in.settings = state_.runSettings;
+    for (const records::Block& b : blocks_) {
+        if (!b.isMain())
+            in.adjacent << b;
+        else if (!in.main)
+            in.main = b;
+    }
+    return in;
+}
+
+void frmInput::focusField(records::ConditionField field)
+{
+    using F = records::ConditionField;
+    const std::pair<F, NumericEdit*> fields[] = {
+        {F::Zet, Zet},     {F::S_G, S_G},       {F::S_kontakt, S_kontakt},       {F::t_kontakt, t_kontakt},
+        {F::Tempv, Tempv}, {F::txtTg, txtTg},   {F::Tempp, Tempp},               {F::c, c},
+        {F::p, p},         {F::txtNyu, txtNyu}, {F::Koef_teplopr, Koef_teplopr}, {F::txtUv, txtUv},
+        {F::txtLnkpr, txtLnkpr}, {F::txtPn, txtPn}, {F::txtPn1, txtPn1},
+    };
+    for (const auto& [f, edit] : fields)
+        if (f == field)
+            edit->setFocus(Qt::OtherFocusReason);
+}
+
+void frmInput::setZet(const QString& zet)
+{
+    Zet->setText(zet);
+}
+
+void frmInput::setAirTemperatureAndNyu(const QString& tempv, const QString& nyu)
+{
+    Tempv->setText(tempv);
+    txtNyu->setText(nyu);
 }
 
 void frmInput::applySpaceType(bool setNyu)
 {
     const bool outdoors = Option3->isChecked();
-    LTempv->setText(outdoors ? kOutdoorsAir : kIndoorsAir);
+    LTempv->setText(records::airTemperatureCaption(outdoors));
     Command4->setEnabled(true);
     txtNyu->setEnabled(outdoors);
     if (setNyu)
@@ -591,33 +657,35 @@ void frmInput::applyChecks()
 
 std::optional<records::Conditions> frmInput::readConditions()
 {
+    const records::ConditionTexts t = inputs().conditions;
     records::Conditions k;
     struct Field {
+        const QString& text;
         NumericEdit* edit;
         QLabel* label;
         double* target;
         bool used;
     };
     const Field fields[] = {
-        {t_kontakt, Label10, &k.t_kontakt, true},
-        {S_kontakt, Label44, &k.S_kontakt, true},
-        {S_G, Label22, &k.S_G, true},
-        {Tempv, LTempv, &k.Tempv, true},
-        {Tempp, LTempp, &k.Tempp, true},
-        {txtTg, Label21, &k.Tg, true},
-        {txtNyu, nullptr, &k.nyu, true},
-        {Zet, nullptr, &k.z, true},
-        {txtPn, nullptr, &k.znPn, Check3->isChecked()},
-        {txtPn1, nullptr, &k.znPn1, Check4->isChecked()},
-        {txtLnkpr, Label24, &k.znLnkpr, Check2->isChecked()},
-        {txtUv, Label20, &k.Uv, Check2->isChecked()},
+        {t.t_kontakt, t_kontakt, Label10, &k.t_kontakt, true},
+        {t.S_kontakt, S_kontakt, Label44, &k.S_kontakt, true},
+        {t.S_G, S_G, Label22, &k.S_G, true},
+        {t.Tempv, Tempv, LTempv, &k.Tempv, true},
+        {t.Tempp, Tempp, LTempp, &k.Tempp, true},
+        {t.txtTg, txtTg, Label21, &k.Tg, true},
+        {t.txtNyu, txtNyu, nullptr, &k.nyu, true},
+        {t.Zet, Zet, nullptr, &k.z, true},
+        {t.txtPn, txtPn, nullptr, &k.znPn, t.Check3},
+        {t.txtPn1, txtPn1, nullptr, &k.znPn1, t.Check4},
+        {t.txtLnkpr, txtLnkpr, Label24, &k.znLnkpr, t.Check2},
+        {t.txtUv, txtUv, Label20, &k.Uv, t.Check2},
     };
     for (const Field& f : fields) {
         if (!f.used) {
             *f.target = 0;
             continue;
         }
-        const auto value = ui::parseNumber(f.edit->text());
+        const auto value = calc::parseNumber(f.text);
         if (!value) {
             QString caption = f.label ? f.label->text() : f.edit->objectName();
             if (f.edit == txtNyu)
@@ -631,7 +699,7 @@ std::optional<records::Conditions> frmInput::readConditions()
             ui::dialogs().inform(QStringLiteral("Ввод данных"),
                                  QStringLiteral("Проверте правильность ввода: в поле «%1» не число («%2»). "
                                                 "Исходные данные не сохранены.")
-                                     .arg(caption, f.edit->text()),
+                                     .arg(caption, f.text),
                                  ui::Icon::Warning);
             if (f.edit->isVisibleTo(this) && f.edit->isEnabled())
                 f.edit->setFocus();
@@ -639,10 +707,10 @@ std::optional<records::Conditions> frmInput::readConditions()
         }
         *f.target = *value;
     }
-    k.Name_poverhn = Combo4->currentText();
-    k.f131 = Check1->isChecked() ? 1 : 0;
-    k.Lnkpr = Check2->isChecked() ? 1 : 0;
-    k.opNyu = Option3->isChecked() ? 0 : 1;
+    k.Name_poverhn = t.Name_poverhn;
+    k.f131 = t.Check1 ? 1 : 0;
+    k.Lnkpr = t.Check2 ? 1 : 0;
+    k.opNyu = t.Option3 ? 0 : 1;
     return k;
 }
 
@@ -651,13 +719,7 @@ bool frmInput::save()
     const auto k = readConditions();
     if (!k)
         return false;
-    try {
-        records::saveConditions(state_.db(), int(state_.currentId), *k);
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-        return false;
-    }
-    return true;
+    return onStore([&] { records::saveConditions(state_.db(), state_.current.id, *k); });
 }
 
 void frmInput::saveAs()
@@ -668,35 +730,33 @@ void frmInput::saveAs()
                           ui::Icon::Question, ui::Buttons::YesNo)
         != ui::Answer::Yes)
         return;
-    state_.saveMode = 1;
     hide();
-    (new frmSave(state_, this))->show();
+    (new frmSave(state_, frmSave::Mode::SaveAs, this))->show();
 }
 
 void frmInput::rename()
 {
-    state_.saveMode = 0;
     hide();
-    (new frmSave(state_, this))->show();
+    (new frmSave(state_, frmSave::Mode::Rename, this))->show();
 }
 
 bool frmInput::deleteCalculation()
 {
-    try {
-        if (records::countCalculations(state_.db()) < 2) {
-            ui::dialogs().inform(kQuestionTitle, QStringLiteral("Невозможно удалить последний расчет! Создайте сначала новый!"),
-                                 ui::Icon::Critical);
-            return false;
-        }
-        if (ui::dialogs().ask(kQuestionTitle, QStringLiteral("Удаленные данные будут утеряны! Продолжить?"),
-                              ui::Icon::Question, ui::Buttons::YesNo)
-            != ui::Answer::Yes)
-            return false;
-        records::deleteCalculation(state_.db(), int(state_.currentId));
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+    int stored = 0;
+    if (!onStore([&] { stored = records::countCalculations(state_.db()); }))
+        return false;
+    if (stored < 2) {
+        ui::dialogs().inform(kQuestionTitle,
+                             QStringLiteral("Невозможно удалить последний расчет! Создайте сначала новый!"),
+                             ui::Icon::Critical);
         return false;
     }
+    if (ui::dialogs().ask(kQuestionTitle, QStringLiteral("Удаленные данные будут утеряны! Продолжить?"),
+                          ui::Icon::Question, ui::Buttons::YesNo)
+        != ui::Answer::Yes)
+        return false;
+    if (!onStore([&] { records::deleteCalculation(state_.db(), state_.current.id); }))
+        return false;
     ui::goTo(this, QStringLiteral("frmLoad_Rasch"), {});
     return true;
 }
@@ -710,7 +770,9 @@ void frmInput::requestRun()
 {
     // The run request of model I: the save question, the run settings
     // dialog, the run and the results screen.
-    runRequestOf(state_, this)->request();
+    if (!runRequest_)
+        runRequest_ = new RunRequest(state_, *this);
+    runRequest_->request();
 }
 
 bool frmInput::openRegistered(const QString& screen, const QString& function)
@@ -726,21 +788,12 @@ bool frmInput::openRegistered(const QString& screen, const QString& function)
 
 void frmInput::openNyu()
 {
-    hide();
-    auto* dialog = new frmNyu(state_, Tempv->text(), this, [this](const QString& tempv, const QString& nyu) {
-        Tempv->setText(tempv);
-        txtNyu->setText(nyu);
-    });
-    dialog->show();
+    openNyuCalculator(state_, *this);
 }
 
 void frmInput::openZ()
 {
-    hide();
-    auto* dialog = new frmDolya_z(state_, Option3->isChecked(), this, [this](const QString& zet) { Zet->setText(zet); });
-    dialog->show();
-    // After its activation the dialog shows the z of the calculation.
-    dialog->Zet->setText(Zet->text());
+    openZDialog(state_, *this);
 }
 
 void frmInput::openSetup()
@@ -751,10 +804,7 @@ void frmInput::openSetup()
 
 void frmInput::openReports()
 {
-    hide();
-    auto* dialog = new ui::frmAddFolder(state_.db(), state_.reportFolder, state_.programDir, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->show();
+    openReportFolder(state_, this);
 }
 
 void frmInput::openSubstances()
@@ -780,12 +830,8 @@ void frmInput::editMainBlock()
 void frmInput::newAdjacentBlock()
 {
     int number = 2;
-    try {
-        number = records::nextAdjacentNumber(state_.db(), int(state_.currentId));
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+    if (!onStore([&] { number = records::nextAdjacentNumber(state_.db(), state_.current.id); }))
         return;
-    }
     openBlockEditor(true, false, number);
 }
 
@@ -816,12 +862,8 @@ void frmInput::deleteMainBlock()
                           ui::Icon::Question, ui::Buttons::YesNo)
         != ui::Answer::Yes)
         return;
-    try {
-        records::deleteBlock(state_.db(), int(state_.currentId), 1);
+    if (onStore([this] { records::deleteBlock(state_.db(), state_.current.id, 1); }))
         fillBlockGrids();
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-    }
 }
 
 void frmInput::deleteAdjacentBlock()
@@ -833,12 +875,8 @@ void frmInput::deleteAdjacentBlock()
                           ui::Icon::Question, ui::Buttons::YesNo)
         != ui::Answer::Yes)
         return;
-    try {
-        records::deleteAdjacentBlock(state_.db(), int(state_.currentId), id);
+    if (onStore([&] { records::deleteAdjacentBlock(state_.db(), state_.current.id, id); }))
         fillBlockGrids();
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-    }
 }
 
 }  // namespace veltron::screens

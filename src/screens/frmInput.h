@@ -1,7 +1,9 @@
 #pragma once
 
 #include "records/app_state.h"
+#include "records/calculation_inputs.h"
 #include "records/calculations.h"
+#include "screens/input_source.h"
 #include "ui/screen.h"
 
 #include <optional>
@@ -21,13 +23,26 @@ class NumericEdit;
 
 namespace veltron::screens {
 
+class RunRequest;
+
 // The main input screen of model I: the blocks of the current calculation
 // and the general conditions of the spill. Every opening loads it from the
-// database; the screens it opens hide it and show it again unchanged.
-class frmInput : public ui::Screen {
+// database; the screens it opens hide it and show it again unchanged. It
+// hands over what it holds as one typed value (InputSource).
+class frmInput : public ui::Screen, public InputSource {
     Q_OBJECT
 public:
     explicit frmInput(AppState& state, QWidget* parent = nullptr);
+
+    // InputSource
+    QWidget* inputScreen() override { return this; }
+    // Reads the controls back: the general conditions as shown, the blocks
+    // as the grids show them, the process-wide run settings.
+    records::CalculationInputs inputs() const override;
+    bool saveInputs() override { return save(); }
+    void focusField(records::ConditionField field) override;
+    void setZet(const QString& zet) override;
+    void setAirTemperatureAndNyu(const QString& tempv, const QString& nyu) override;
 
     // Heading
     QLabel* Label7;
@@ -112,13 +127,18 @@ public:
     // Fills both block grids from the stored blocks, enables "Расчет" while
     // there is a main block and shows or hides the liquid-phase notice.
     void fillBlockGrids();
+    // Shows a calculation's inputs as opening the screen on it does.
+    void showInputs(const records::CalculationInputs& inputs);
     // Refills the surface list (first surface selected), as on return from
     // the surfaces directory.
     void refillSurfaces();
     void setLiquidNotice(bool shown);
+    // Shows the current calculation's name, as after a rename.
+    void showCalculationName();
 
-    // The general conditions as the screen holds them; nothing, with the
-    // message shown and focus in the field, when a field holds no number.
+    // The general conditions as "Сохранить исходные данные" stores them, read
+    // from inputs(); nothing, with the message shown and focus in the field,
+    // when a field holds no number.
     std::optional<records::Conditions> readConditions();
 
     // Menu "База данных".
@@ -157,7 +177,7 @@ private:
     void buildConditions(QWidget* parent, QVBoxLayout* layout);
     void buildMenus();
     void open();
-    void loadConditions();
+    void showBlocks();
     void surfaceSelected();
     void applySpaceType(bool setNyu);
     void applyChecks();
@@ -166,6 +186,8 @@ private:
     bool openRegistered(const QString& screen, const QString& function);
 
     AppState& state_;
+    QList<records::Block> blocks_;  // as the grids show them
+    RunRequest* runRequest_ = nullptr;
     bool loading_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "screens/frmLoad.h"
 
-#include "screens/widgets.h"
+#include "screens/store_errors.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 
@@ -17,11 +18,6 @@ namespace veltron::screens {
 namespace {
 
 const QString kTitle = QStringLiteral("Внимание!!!");
-
-void storeFailure(const db::StoreError& e)
-{
-    ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
-}
 
 }  // namespace
 
@@ -76,22 +72,19 @@ frmLoad::frmLoad(AppState& state, records::Kind kind, QWidget* parent)
 
     // The stored calculations, and the one opened last (or the first by name).
     QList<records::Calculation> list;
-    state_.currentId = 0;
-    state_.currentName.clear();
+    state_.current = {};
     try {
         list = records::listCalculations(state_.db(), kind_);
         for (const auto& c : list)
             Combo1->addItem(c.name, c.id);
         const int last = records::lastOpenedId(state_.db());
         if (const auto found = records::findById(state_.db(), last, kind_)) {
-            state_.currentId = found->id;
-            state_.currentName = found->name;
+            state_.current = *found;
         } else if (!list.isEmpty()) {
-            state_.currentId = list.first().id;
-            state_.currentName = list.first().name;
+            state_.current = list.first();
         }
     } catch (const db::StoreError& e) {
-        storeFailure(e);
+        showStoreError(e);
     }
     Combo1->setCurrentIndex(list.isEmpty() ? -1 : 0);
     // Without a stored calculation only a new one can be made.
@@ -110,11 +103,11 @@ void frmLoad::applyOption()
     txtRasch->setVisible(!listShown);
     if (Option1->isChecked()) {
         txtRasch->setReadOnly(false);
-        if (txtRasch->text() == state_.currentName)
+        if (txtRasch->text() == state_.current.name)
             txtRasch->clear();
     } else if (Option2 && Option2->isChecked()) {
         txtRasch->setReadOnly(true);
-        txtRasch->setText(state_.currentName);
+        txtRasch->setText(state_.current.name);
     }
 }
 
@@ -135,17 +128,14 @@ bool frmLoad::chooseCalculation()
                                  ui::Icon::Critical);
             return false;
         }
-        const records::Calculation c = records::createCalculation(state_.db(), name, kind_);
-        state_.currentId = c.id;
-        state_.currentName = c.name;
+        state_.current = records::createCalculation(state_.db(), name, kind_);
         return true;
     }
     if (Option2 && Option2->isChecked())
-        return state_.currentId > 0;
+        return state_.current.id > 0;
     if (Combo1->currentIndex() < 0)
         return false;
-    state_.currentId = Combo1->currentData().toInt();
-    state_.currentName = Combo1->currentText();
+    state_.current = {Combo1->currentData().toInt(), Combo1->currentText()};
     return true;
 }
 
@@ -155,7 +145,7 @@ bool frmLoad::load()
         if (!chooseCalculation())
             return false;
     } catch (const db::StoreError& e) {
-        storeFailure(e);
+        showStoreError(e);
         return false;
     }
     if (kind_ == records::Kind::ModelI)

@@ -1,10 +1,11 @@
 #include "screens/frmNyu.h"
 
 #include "calc/number_text.h"
-#include "screens/nyu_calculator.h"
-#include "screens/widgets.h"
+#include "calc/nyu_coefficient.h"
+#include "records/directories.h"
+#include "screens/store_errors.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
-#include "ui/numbers.h"
 #include "ui/numeric_edit.h"
 
 #include <QGridLayout>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlRecord>
 #include <QVBoxLayout>
 
 namespace veltron::screens {
@@ -29,12 +29,12 @@ QString twoDecimals(double x)
 }  // namespace
 
 frmNyu::frmNyu(AppState& state, const QString& tempv, QWidget* returnTo, Accept accept, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmNyu"), QStringLiteral("Расчет коэффициента интенсивности испарения"), parent),
+    : ui::ReturningScreen(QStringLiteral("frmNyu"), QStringLiteral("Расчет коэффициента интенсивности испарения"),
+                          returnTo, parent),
       state_(state),
-      returnTo_(returnTo),
       accept_(std::move(accept)),
-      savedSpeed_(state.nyuSpeed),
-      savedTemperature_(state.nyuTemperature)
+      savedSpeed_(state.nyu.speed),
+      savedTemperature_(state.nyu.temperature)
 {
     auto* central = new QWidget(this);
     V = new ui::NumericEdit(ui::NumericEdit::Converting, central);
@@ -86,27 +86,19 @@ frmNyu::frmNyu(AppState& state, const QString& tempv, QWidget* returnTo, Accept 
 
 bool frmNyu::calculate()
 {
-    const auto v = ui::parseNumber(V->text());
-    const auto t = ui::parseNumber(T->text());
+    const auto v = calc::parseNumber(V->text());
+    const auto t = calc::parseNumber(T->text());
     if (!v || !t) {
         ui::showInputError();
         (v ? T : V)->setFocus(Qt::OtherFocusReason);
         return false;
     }
-    NyuOutcome outcome;
-    try {
-        const db::Store& store = state_.db();
-        outcome = nyuCoefficient(*v, *t, [&store](double speed) {
-            std::vector<NyuPoint> rows;
-            for (const QSqlRecord& r :
-                 store.query(QStringLiteral("select * from tabNyu where V=? order by T asc"), {speed}))
-                rows.push_back({r.value(QStringLiteral("T")).toDouble(), r.value(QStringLiteral("Nyu")).toDouble()});
-            return rows;
-        });
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+    calc::NyuOutcome outcome;
+    const db::Store& store = state_.db();
+    if (!onStore([&] {
+            outcome = calc::nyuCoefficient(*v, *t, [&store](double speed) { return records::nyuRowsAt(store, speed); });
+        }))
         return false;
-    }
     if (!outcome.Nyu) {
         ui::dialogs().inform(QStringLiteral("Внимание!"),
                              QStringLiteral("В таблице коэффициентов интенсивности испарения нет значений для "
@@ -116,8 +108,8 @@ bool frmNyu::calculate()
                              ui::Icon::Critical);
         return false;
     }
-    state_.nyuSpeed = *v;
-    state_.nyuTemperature = *t;
+    state_.nyu.speed = *v;
+    state_.nyu.temperature = *t;
     txtNyu->setText(twoDecimals(*outcome.Nyu));
     return true;
 }
@@ -126,19 +118,14 @@ void frmNyu::enter()
 {
     if (accept_)
         accept_(T->text(), txtNyu->text());
-    back();
+    returnToCaller();
 }
 
 void frmNyu::cancel()
 {
-    state_.nyuSpeed = savedSpeed_;
-    state_.nyuTemperature = savedTemperature_;
-    back();
-}
-
-void frmNyu::back()
-{
-    leaveTo(returnTo_);
+    state_.nyu.speed = savedSpeed_;
+    state_.nyu.temperature = savedTemperature_;
+    returnToCaller();
 }
 
 }  // namespace veltron::screens

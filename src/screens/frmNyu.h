@@ -18,7 +18,7 @@ class NumericEdit;
 namespace veltron::screens {
 
 // The evaporation-intensity coefficient calculator for a spill in a room.
-class frmNyu : public ui::Screen {
+class frmNyu : public ui::ReturningScreen {
     Q_OBJECT
 public:
     // Receives the temperature and the coefficient texts on "Ввести".
@@ -38,16 +38,11 @@ public:
     // "Рассчитать"; returns whether a value was computed.
     bool calculate();
     void enter();
-    void cancel();
-
-protected:
-    void closedByFrame() override { cancel(); }
+    // Restores the speed and temperature of the last calculation.
+    void cancel() override;
 
 private:
-    void back();
-
     AppState& state_;
-    QPointer<QWidget> returnTo_;
     Accept accept_;
     double savedSpeed_;
     double savedTemperature_;

@@ -2,13 +2,12 @@
 
 #include "report/appendix_report.h"
 #include "screens/frmSave_KR.h"
-#include "screens/output_texts.h"
-#include "screens/widgets.h"
+#include "screens/energy_captions.h"
+#include "screens/report_folder_dialog.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
-#include "ui/frmAddFolder.h"
 #include "ui/navigator.h"
 #include "ui/report_file.h"
-#include "ui/numbers.h"
 #include "ui/numeric_edit.h"
 #include "calc/number_text.h"
 
@@ -104,10 +103,11 @@ int lineHeight(const QWidget* w)
 
 }  // namespace
 
-frmOutput::frmOutput(AppState& state, QWidget* inputScreen, const report::ResultsView& view, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmOutput"), QStringLiteral("Результаты расчета"), parent),
+frmOutput::frmOutput(AppState& state, QWidget* inputScreen, const records::CalculationInputs& inputs,
+                     const report::ResultsView& view, QWidget* parent)
+    : ui::ReturningScreen(QStringLiteral("frmOutput"), QStringLiteral("Результаты расчета"), inputScreen, parent),
       state_(state),
-      input_(inputScreen),
+      inputs_(inputs),
       view_(view)
 {
     mnuReturn = addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад"), [this] { back(); });
@@ -122,7 +122,7 @@ frmOutput::frmOutput(AppState& state, QWidget* inputScreen, const report::Result
                                           "РАЗРУШЕНИЙ. Методика расчета \"тротилового эквивалента\""),
                            [this] { report(QStringLiteral("mnuWord2")); });
     mnuFolder = addMenuAction(QStringLiteral("mnuFolder"), QStringLiteral("Папка для сохранения отчета"), [this] {
-        ui::openReportFolderDialog(state_.db(), state_.reportFolder, state_.programDir, this);
+        openReportFolder(state_, this);
     });
     mnuExit = addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });
 
@@ -579,7 +579,7 @@ void frmOutput::fitZoneGrid()
 
 void frmOutput::showEvent(QShowEvent* event)
 {
-    ui::Screen::showEvent(event);
+    ui::ReturningScreen::showEvent(event);
     if (!event->spontaneous())
         calculateOverpressure();
 }
@@ -606,21 +606,12 @@ bool frmOutput::calculateOverpressure()
 void frmOutput::handOver()
 {
     hide();
-    auto* dlg = new frmSave_KR(state_, this);
-    dlg->E11->setText(E11->text());
-    dlg->E12->setText(E12->text());
-    dlg->E21->setText(E21->text());
-    dlg->E22->setText(E22->text());
-    dlg->E23->setText(E23->text());
-    dlg->E24->setText(E24->text());
-    dlg->Wt->setText(Wt->text());
-    dlg->txtName->setText(state_.currentName);
-    dlg->show();
+    (new frmSave_KR(state_, view_, state_.current.name, this))->show();
 }
 
 void frmOutput::back()
 {
-    leaveTo(input_);
+    returnToCaller();
 }
 
 void frmOutput::report(const QString& which)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/app_state.h"
+#include "records/calculation_inputs.h"
 #include "report/results_view.h"
 #include "ui/screen.h"
 
@@ -18,12 +19,15 @@ namespace veltron::screens {
 
 // The results screen of model I: the inputs the run used and every result,
 // the overpressure calculator and the hand-over to the complex calculation.
-class frmOutput : public ui::Screen {
+class frmOutput : public ui::ReturningScreen {
     Q_OBJECT
 public:
+    // inputs: what the input screen held for the run; view: the run's texts.
     // inputScreen is shown again by "<<Назад".
-    frmOutput(AppState& state, QWidget* inputScreen, const report::ResultsView& view, QWidget* parent = nullptr);
+    frmOutput(AppState& state, QWidget* inputScreen, const records::CalculationInputs& inputs,
+              const report::ResultsView& view, QWidget* parent = nullptr);
 
+    const records::CalculationInputs& inputs() const { return inputs_; }
     const report::ResultsView& view() const { return view_; }
     // The last overpressure calculation, row 6 of the zone grid.
     const report::Overpressure& overpressure() const { return overpressure_; }
@@ -83,7 +87,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closedByFrame() override { back(); }
 
 private:
     QWidget* buildResultsPage();
@@ -95,7 +98,7 @@ private:
     void report(const QString& which);
 
     AppState& state_;
-    QPointer<QWidget> input_;
+    records::CalculationInputs inputs_;
     report::ResultsView view_;
     report::Overpressure overpressure_;
 };

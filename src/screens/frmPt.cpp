@@ -2,9 +2,8 @@
 
 #include "calc/number_text.h"
 #include "report/format.h"
-#include "screens/widgets.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
-#include "ui/numbers.h"
 #include "ui/numeric_edit.h"
 
 #include <QGridLayout>
@@ -41,12 +40,11 @@ ui::NumericEdit* factorField(QWidget* parent, const char* name)
 
 }  // namespace
 
-frmPt::frmPt(AppState& state, const QString& rate, QWidget* returnTo, Accept accept, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmPt"),
-                 QStringLiteral("скорость теплопритока к ЖФ от внешних теплоносителей|Программа \"Вельтрон\""),
-                 parent),
-      state_(state),
-      returnTo_(returnTo),
+frmPt::frmPt(const HeatInflow& h, const QString& rate, QWidget* returnTo, Accept accept, QWidget* parent)
+    : ui::ReturningScreen(QStringLiteral("frmPt"),
+                          QStringLiteral("скорость теплопритока к ЖФ от внешних теплоносителей|Программа "
+                                         "\"Вельтрон\""),
+                          returnTo, parent),
       accept_(std::move(accept))
 {
     addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад с сохранением"), [this] { saveAndReturn(); });
@@ -159,7 +157,6 @@ frmPt::frmPt(AppState& state, const QString& rate, QWidget* returnTo, Accept acc
     resize(820, 460);
 
     // Loading: the stored formula, its rule and its factors; then the caller's rate.
-    const HeatInflow& h = state_.heatInflow;
     const int stored = int(h.formula);
     (stored == 1 ? Option2 : stored == 2 ? Option3 : stored == 3 ? Option4 : Option1)->setChecked(true);
     applyOptionRule();
@@ -198,7 +195,7 @@ void frmPt::applyOptionRule()
 
 std::optional<double> frmPt::factor(ui::NumericEdit* field) const
 {
-    const auto v = ui::parseNumber(field->text());
+    const auto v = calc::parseNumber(field->text());
     if (!v) {
         ui::showInputError();
         field->setFocus(Qt::OtherFocusReason);
@@ -239,25 +236,14 @@ bool frmPt::saveAndReturn()
         if (!calculate())
             return false;
         h.formula = f;
-        h.per1 = *ui::parseNumber(per1->text());
-        h.per2 = *ui::parseNumber(per2->text());
-        h.per3 = f == 3 ? 0 : *ui::parseNumber(per3->text());
+        h.per1 = *calc::parseNumber(per1->text());
+        h.per2 = *calc::parseNumber(per2->text());
+        h.per3 = f == 3 ? 0 : *calc::parseNumber(per3->text());
     }
-    state_.heatInflow = h;
     if (accept_)
-        accept_(txtPt->text());
-    back();
+        accept_(txtPt->text(), h);
+    returnToCaller();
     return true;
-}
-
-void frmPt::cancel()
-{
-    back();
-}
-
-void frmPt::back()
-{
-    leaveTo(returnTo_);
 }
 
 }  // namespace veltron::screens

@@ -21,14 +21,15 @@ namespace veltron::screens {
 // The rate of heat inflow to the liquid phase of an adjacent block from
 // external heat carriers: typed in, or the product of the factors of one of
 // the formulas (10.1) … (10.3).
-class frmPt : public ui::Screen {
+class frmPt : public ui::ReturningScreen {
     Q_OBJECT
 public:
-    using Accept = std::function<void(const QString& rate)>;
+    // Receives the rate and the heat-inflow state it came from on "<<Назад с сохранением".
+    using Accept = std::function<void(const QString& rate, const HeatInflow& state)>;
 
     // Opens on the heat-inflow state of the block; rate is the block editor's
     // current text of the heat-inflow field.
-    frmPt(AppState& state, const QString& rate, QWidget* returnTo, Accept accept, QWidget* parent = nullptr);
+    frmPt(const HeatInflow& state, const QString& rate, QWidget* returnTo, Accept accept, QWidget* parent = nullptr);
 
     QRadioButton* Option1;
     QRadioButton* Option2;
@@ -50,19 +51,12 @@ public:
     bool calculate();
     // "<<Назад с сохранением": the rate is always recomputed from the factors on the screen.
     bool saveAndReturn();
-    void cancel();
-
-protected:
-    void closedByFrame() override { cancel(); }
 
 private:
     void applyOptionRule();
     int formula() const;
     std::optional<double> factor(ui::NumericEdit* field) const;
-    void back();
 
-    AppState& state_;
-    QPointer<QWidget> returnTo_;
     Accept accept_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "records/calculations.h"
 #include "screens/frmInput.h"
+#include "screens/store_errors.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 
@@ -26,11 +27,12 @@ void refuse(const QString& text)
 
 }  // namespace
 
-frmSave::frmSave(AppState& state, frmInput* input, QWidget* parent)
+frmSave::frmSave(AppState& state, Mode mode, frmInput* input, QWidget* parent)
     : ui::Screen(QStringLiteral("frmSave"),
-                 state.saveMode == 0 ? QStringLiteral("Переименовать") : QStringLiteral("Выбор варианта загрузки"),
+                 mode == Mode::Rename ? QStringLiteral("Переименовать") : QStringLiteral("Выбор варианта загрузки"),
                  parent),
       state_(state),
+      mode_(mode),
       input_(input)
 {
     auto* central = new QWidget(this);
@@ -38,7 +40,7 @@ frmSave::frmSave(AppState& state, frmInput* input, QWidget* parent)
     Frame1 = new QGroupBox(QStringLiteral("Название расчета"), central);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* frame = new QVBoxLayout(Frame1);
-    txtRasch = new QLineEdit(state_.currentName, Frame1);
+    txtRasch = new QLineEdit(state_.current.name, Frame1);
     txtRasch->setObjectName(QStringLiteral("txtRasch"));
     frame->addWidget(txtRasch);
     layout->addWidget(Frame1);
@@ -66,7 +68,7 @@ frmSave::frmSave(AppState& state, frmInput* input, QWidget* parent)
 bool frmSave::save()
 {
     const QString name = txtRasch->text().trimmed();
-    if (name == state_.currentName) {
+    if (name == state_.current.name) {
         refuse(QStringLiteral("Поменяйте имя расчета!"));
         return false;
     }
@@ -75,11 +77,9 @@ bool frmSave::save()
         return false;
     }
     try {
-        return state_.saveMode == 0 ? rename(name) : saveAs(name);
+        return mode_ == Mode::Rename ? rename(name) : saveAs(name);
     } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"),
-                             e.message() + QStringLiteral("\nИзменения в базе данных не внесены."),
-                             ui::Icon::Critical);
+        showStoreError(e, QStringLiteral("Изменения в базе данных не внесены."));
         return false;
     }
 }
@@ -87,14 +87,14 @@ bool frmSave::save()
 bool frmSave::rename(const QString& name)
 {
     const auto same = records::findByName(state_.db(), name);
-    if (same && same->id != int(state_.currentId)) {
+    if (same && same->id != state_.current.id) {
         refuse(QStringLiteral("В базе есть расчет с таким именем!"));
         return false;
     }
-    records::renameCalculation(state_.db(), int(state_.currentId), name);
-    state_.currentName = name;
+    records::renameCalculation(state_.db(), state_.current.id, name);
+    state_.current.name = name;
     if (input_) {
-        input_->Label18->setText(name);
+        input_->showCalculationName();
         input_->show();
     }
     leave();
@@ -116,9 +116,7 @@ bool frmSave::saveAs(const QString& name)
         if (answer != ui::Answer::Yes)
             return false;
     }
-    const records::Calculation target = records::saveAs(state_.db(), int(state_.currentId), name, *conditions);
-    state_.currentId = target.id;
-    state_.currentName = target.name;
+    state_.current = records::saveAs(state_.db(), state_.current.id, name, *conditions);
     input_->leave();
     ui::goTo(this, QStringLiteral("frmInput"), QStringLiteral("frmLoad_Rasch"));
     return true;

@@ -13,12 +13,14 @@ namespace veltron::screens {
 
 class frmInput;
 
-// The name dialog of the input screen: renames the current calculation
-// (mode 0) or saves it under another name (mode 1).
+// The name dialog of the input screen: renames the current calculation or
+// saves it under another name.
 class frmSave : public ui::Screen {
     Q_OBJECT
 public:
-    frmSave(AppState& state, frmInput* input, QWidget* parent = nullptr);
+    enum class Mode { Rename, SaveAs };
+
+    frmSave(AppState& state, Mode mode, frmInput* input, QWidget* parent = nullptr);
 
     QGroupBox* Frame1;
     QLineEdit* txtRasch;
@@ -37,6 +39,7 @@ private:
     bool saveAs(const QString& name);
 
     AppState& state_;
+    Mode mode_;
     QPointer<frmInput> input_;
 };
 

@@ -1,8 +1,10 @@
 #include "screens/frmSave_KR.h"
 
 #include "calc/number_text.h"
-#include "screens/output_texts.h"
-#include "screens/widgets.h"
+#include "records/complex_pool.h"
+#include "screens/store_errors.h"
+#include "screens/energy_captions.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 
 #include <QGridLayout>
@@ -10,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlRecord>
 #include <QVBoxLayout>
 
 namespace veltron::screens {
@@ -21,10 +22,11 @@ constexpr int kNameLength = 25;
 
 }  // namespace
 
-frmSave_KR::frmSave_KR(AppState& state, QWidget* returnTo, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmSave_KR"), QStringLiteral("Данные для комплексного расчета"), parent),
-      state_(state),
-      returnTo_(returnTo)
+frmSave_KR::frmSave_KR(AppState& state, const report::ResultsView& view, const QString& name, QWidget* returnTo,
+                       QWidget* parent)
+    : ui::ReturningScreen(QStringLiteral("frmSave_KR"), QStringLiteral("Данные для комплексного расчета"), returnTo,
+                          parent),
+      state_(state)
 {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -72,6 +74,13 @@ frmSave_KR::frmSave_KR(AppState& state, QWidget* returnTo, QWidget* parent)
     layout->addLayout(buttons);
     setCentralWidget(central);
     resize(820, 480);
+
+    txtName->setText(name);
+    const std::pair<QLineEdit*, const QString*> values[] = {{E11, &view.E11}, {E12, &view.E12}, {E21, &view.E21},
+                                                             {E22, &view.E22}, {E23, &view.E23}, {E24, &view.E24},
+                                                             {Wt, &view.Wt}};
+    for (const auto& [box, text] : values)
+        box->setText(*text);
 }
 
 bool frmSave_KR::save()
@@ -84,34 +93,25 @@ bool frmSave_KR::save()
         txtName->setFocus();
         return false;
     }
-    QVariantList values{name};
-    for (QLineEdit* box : {E11, E12, E21, E22, E23, E24, Wt}) {
-        const auto v = calc::parseNumber(box->text());
+    records::PoolEntry entry{name};
+    const struct {
+        QLineEdit* box;
+        double* value;
+    } fields[] = {{E11, &entry.E11}, {E12, &entry.E12}, {E21, &entry.E21}, {E22, &entry.E22},
+                  {E23, &entry.E23}, {E24, &entry.E24}, {Wt, &entry.Wt}};
+    for (const auto& f : fields) {
+        const auto v = calc::parseNumber(f.box->text());
         if (!v) {
             ui::dialogs().inform(QStringLiteral("Ввод данных"), QStringLiteral("Проверте правильность ввода"),
                                  ui::Icon::Warning);
             return false;
         }
-        values << *v;
+        *f.value = *v;
     }
-    bool taken = false;
-    try {
-        state_.db().transaction([&] {
-            if (!state_.db().query(QStringLiteral("select Id from tabKR where pName=?"), {name}).isEmpty()) {
-                taken = true;
-                return;
-            }
-            const auto rows = state_.db().query(QStringLiteral("select max(Id) as top from tabKR"));
-            const int id = rows.isEmpty() ? 1 : rows.first().value(QStringLiteral("top")).toInt() + 1;
-            state_.db().exec(QStringLiteral("insert into tabKR (Id, pName, E11, E12, E21, E22, E23, E24, Wt) "
-                                            "values (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                             QVariantList{id} + values);
-        });
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+    bool added = false;
+    if (!onStore([&] { added = records::addPoolEntry(state_.db(), entry); }))
         return false;
-    }
-    if (taken) {
+    if (!added) {
         ui::dialogs().inform(QStringLiteral("Внимание!"),
                              QStringLiteral("Данные с именем \"%1\" уже сохранены для комплексного расчета. Введите "
                                             "другое имя.")
@@ -120,18 +120,8 @@ bool frmSave_KR::save()
         txtName->setFocus();
         return false;
     }
-    back();
+    returnToCaller();
     return true;
-}
-
-void frmSave_KR::cancel()
-{
-    back();
-}
-
-void frmSave_KR::back()
-{
-    leaveTo(returnTo_);
 }
 
 }  // namespace veltron::screens

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/app_state.h"
+#include "report/results_view.h"
 #include "ui/screen.h"
 
 #include <QPointer>
@@ -12,11 +13,14 @@ namespace veltron::screens {
 
 // Stores one block's results of model I as a named entry of the pool of the
 // complex calculation (tabKR).
-class frmSave_KR : public ui::Screen {
+class frmSave_KR : public ui::ReturningScreen {
     Q_OBJECT
 public:
-    // returnTo (the results screen) is shown again when the dialog closes.
-    frmSave_KR(AppState& state, QWidget* returnTo, QWidget* parent = nullptr);
+    // Opens on the energies and the TNT equivalent of a run's view and on a
+    // proposed name; returnTo (the results screen) is shown again when the
+    // dialog closes.
+    frmSave_KR(AppState& state, const report::ResultsView& view, const QString& name, QWidget* returnTo,
+               QWidget* parent = nullptr);
 
     QLineEdit* txtName;
     QLineEdit *E11, *E12, *E21, *E22, *E23, *E24, *Wt;
@@ -25,16 +29,9 @@ public:
 
     // "Сохранить"; returns whether the entry was stored.
     bool save();
-    void cancel();
-
-protected:
-    void closedByFrame() override { cancel(); }
 
 private:
-    void back();
-
     AppState& state_;
-    QPointer<QWidget> returnTo_;
 };
 
 }  // namespace veltron::screens

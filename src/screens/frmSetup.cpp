@@ -1,6 +1,8 @@
 #include "screens/frmSetup.h"
 
+#include "records/calculations.h"
 #include "screens/settings_panel.h"
+#include "screens/store_errors.h"
 #include "ui/dialogs.h"
 
 #include <QHBoxLayout>
@@ -10,7 +12,7 @@
 namespace veltron::screens {
 
 frmSetup::frmSetup(AppState& state, QWidget* returnTo, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmSetup"), settingsTitle(), parent), state_(state), returnTo_(returnTo)
+    : ui::ReturningScreen(QStringLiteral("frmSetup"), settingsTitle(), returnTo, parent), state_(state)
 {
     addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад с сохранением"), [this] { save(); });
     addMenuAction(QStringLiteral("mnuCancel"), QStringLiteral("Отмена"), [this] { cancel(); });
@@ -42,36 +44,20 @@ bool frmSetup::save()
     const auto s = panel->read();
     if (!s)
         return false;
-    try {
-        const int n = state_.db().exec(
-            QStringLiteral("update tabMain set A=?, G=?, Pn=?, Gs=?, znGs=?, G4=?, znG4=?, G5=?, znG5=? where Id=?"),
-            {s->A, s->G, s->Pn, s->Gs ? 1 : 0, s->znGs, s->G4 ? 1 : 0, s->znG4, s->G5 ? 1 : 0, s->znG5,
-             state_.currentId});
-        if (n == 0) {
-            ui::dialogs().inform(QStringLiteral("Внимание!"),
-                                 QStringLiteral("Условия расчета \"%1\" не найдены в базе данных, настройки не "
-                                                "сохранены.")
-                                     .arg(state_.currentName),
-                                 ui::Icon::Critical);
-            return false;
-        }
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+    bool stored = false;
+    if (!onStore([&] { stored = records::saveRunSettings(state_.db(), state_.current.id, *s); }))
+        return false;
+    if (!stored) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"),
+                             QStringLiteral("Условия расчета \"%1\" не найдены в базе данных, настройки не "
+                                            "сохранены.")
+                                 .arg(state_.current.name),
+                             ui::Icon::Critical);
         return false;
     }
     state_.runSettings = *s;
-    back();
+    returnToCaller();
     return true;
-}
-
-void frmSetup::cancel()
-{
-    back();
-}
-
-void frmSetup::back()
-{
-    leaveTo(returnTo_);
 }
 
 }  // namespace veltron::screens

@@ -13,7 +13,7 @@ class SettingsPanel;
 
 // The settings screen of the input screen's menu "Настройки": it stores the
 // settings in the calculation's tabMain row and sets the run settings.
-class frmSetup : public ui::Screen {
+class frmSetup : public ui::ReturningScreen {
     Q_OBJECT
 public:
     // returnTo is shown again when the screen closes.
@@ -25,16 +25,9 @@ public:
 
     // "<<Назад с сохранением"; returns whether the settings were stored.
     bool save();
-    void cancel();
-
-protected:
-    void closedByFrame() override { cancel(); }
 
 private:
-    void back();
-
     AppState& state_;
-    QPointer<QWidget> returnTo_;
 };
 
 }  // namespace veltron::screens

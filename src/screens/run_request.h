@@ -1,14 +1,10 @@
 #pragma once
 
-#include "calc/run_inputs.h"
 #include "records/app_state.h"
-#include "report/results_view.h"
+#include "screens/input_source.h"
 
 #include <QObject>
 #include <QPointer>
-#include <QString>
-
-#include <optional>
 
 class QWidget;
 
@@ -17,15 +13,12 @@ namespace veltron::screens {
 // The run request of model I from the input screen's "Расчет": the checks of
 // z and of the mirror area, the save question and the run settings dialog,
 // the confirmation, the run, and the results screen in place of the input
-// screen.
-//
-// It reads the input screen through its controls, found by their names
-// (Zet, Check1 … Check4, S_G, t_kontakt, Combo4, Option3, …), and saves the
-// inputs by triggering its action mnuSave.
+// screen. It reads the input screen as one typed value and saves through it.
 class RunRequest : public QObject {
     Q_OBJECT
 public:
-    RunRequest(AppState& state, QWidget* inputScreen);
+    // Lives as long as the input's screen, whose child it becomes.
+    RunRequest(AppState& state, InputSource& input);
 
     void request();
 
@@ -37,15 +30,11 @@ Q_SIGNALS:
     void resultsShown(QWidget* frmOutput);
 
 private:
-    std::optional<calc::RunInputs> collectInputs();
-    report::InputTexts inputTexts() const;
-    QString text(const char* control) const;
-    bool checked(const char* control) const;
-    void openSettings();
+    void openSettings(bool bothPressuresTyped);
     void runConfirmed();
 
     AppState& state_;
-    QPointer<QWidget> input_;
+    InputSource& input_;
     QPointer<QWidget> settingsDialog_;
 };
 

@@ -1,9 +1,11 @@
 #include "screens/settings_panel.h"
 
 #include "calc/number_text.h"
-#include "screens/widgets.h"
+#include "records/calculations.h"
+#include "records/directories.h"
+#include "screens/store_errors.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
-#include "ui/numbers.h"
 #include "ui/numeric_edit.h"
 
 #include <QCheckBox>
@@ -11,7 +13,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
-#include <QSqlRecord>
 #include <QStringList>
 #include <QVBoxLayout>
 
@@ -64,11 +65,6 @@ ui::NumericEdit* massField(QWidget* parent, const char* name)
     e->setText(QStringLiteral("0"));
     e->setMaximumWidth(140);
     return e;
-}
-
-bool flagSet(const QSqlRecord& r, const char* field)
-{
-    return r.value(QLatin1String(field)).toInt() == 1;
 }
 
 }  // namespace
@@ -333,7 +329,7 @@ QString SettingsPanel::interpolatedRanges(const std::vector<double>& t)
     QStringList ranges;
     for (size_t i = 1; i < t.size(); ++i)
         if (t[i] - t[i - 1] > kWidestBand && t[i] > -80 && t[i - 1] < 60)
-            ranges << QStringLiteral("от %1 до %2 °C").arg(ui::fieldText(t[i - 1]), ui::fieldText(t[i]));
+            ranges << QStringLiteral("от %1 до %2 °C").arg(calc::numberText(t[i - 1]), calc::numberText(t[i]));
     return ranges.join(QStringLiteral(" и "));
 }
 
@@ -343,9 +339,7 @@ void SettingsPanel::warnIfMassTableIncomplete()
         return;
     std::vector<double> t;
     try {
-        for (const QSqlRecord& r : store_->query(QStringLiteral("select t from tabG order by t")))
-            if (!r.isNull(QStringLiteral("t")))
-                t.push_back(r.value(QStringLiteral("t")).toDouble());
+        t = records::massTableTemperatures(*store_);
     } catch (const db::StoreError&) {
         return;  // an unreadable table stops the run itself, with its own message
     }
@@ -358,55 +352,47 @@ void SettingsPanel::warnIfMassTableIncomplete()
 bool SettingsPanel::load(AppState& state, bool hideFrame3)
 {
     store_ = state.store.get();
-    QSqlRecord r;
-    try {
-        const auto rows = state.db().query(QStringLiteral("select * from tabMain where Id=?"), {state.currentId});
-        if (rows.isEmpty()) {
-            ui::dialogs().inform(QStringLiteral("Внимание!"),
-                                 QStringLiteral("Условия расчета \"%1\" не найдены в базе данных.")
-                                     .arg(state.currentName),
-                                 ui::Icon::Critical);
-            return false;
-        }
-        r = rows.first();
-    } catch (const db::StoreError& e) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+    std::optional<calc::RunSettings> stored;
+    if (!onStore([&] { stored = records::storedRunSettings(state.db(), state.current.id); }))
+        return false;
+    if (!stored) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"),
+                             QStringLiteral("Условия расчета \"%1\" не найдены в базе данных.").arg(state.current.name),
+                             ui::Icon::Critical);
         return false;
     }
 
-    state.runSettings.A = r.value(QStringLiteral("A")).toInt();
-    state.runSettings.G = r.value(QStringLiteral("G")).toInt();
+    state.runSettings.A = stored->A;
+    state.runSettings.G = stored->G;
 
-    (state.runSettings.A == 0 ? Option1 : Option2)->setChecked(true);
-    (state.runSettings.G == 0 ? Option3 : Option4)->setChecked(true);
-    const int pn = r.value(QStringLiteral("Pn")).toInt();
-    (pn == 1 ? Option5 : pn == 2 ? Option6 : Option7)->setChecked(true);
+    (stored->A == 0 ? Option1 : Option2)->setChecked(true);
+    (stored->G == 0 ? Option3 : Option4)->setChecked(true);
+    (stored->Pn == 1 ? Option5 : stored->Pn == 2 ? Option6 : Option7)->setChecked(true);
 
     if (mode_ == Mode::RunDialog)
         Frame3->setHidden(hideFrame3);
 
-    const auto value = [&](const char* field) { return calc::numberText(r.value(QLatin1String(field)).toDouble()); };
-    if (flagSet(r, "Gs")) {
+    if (stored->Gs) {
         Check1->setChecked(false);
         Check2->setChecked(false);
         Check3->setChecked(true);
-        Gs->setText(value("znGs"));
+        Gs->setText(calc::numberText(stored->znGs));
     } else {
         Check3->setChecked(false);
         const struct {
-            const char* flag;
-            const char* number;
+            bool entered;
+            double value;
             QCheckBox* box;
             ui::NumericEdit* field;
-        } singles[] = {{"G4", "znG4", Check1, G4}, {"G5", "znG5", Check2, G5}};
-        for (const auto& s : singles) {
-            if (flagSet(r, s.flag)) {
-                s.box->setChecked(true);
-                s.field->setText(value(s.number));
+        } singles[] = {{stored->G4, stored->znG4, Check1, G4}, {stored->G5, stored->znG5, Check2, G5}};
+        for (const auto& single : singles) {
+            if (single.entered) {
+                single.box->setChecked(true);
+                single.field->setText(calc::numberText(single.value));
             } else {
-                s.box->setChecked(false);
+                single.box->setChecked(false);
                 if (mode_ == Mode::RunDialog)
-                    s.field->setText(QStringLiteral("0"));
+                    single.field->setText(QStringLiteral("0"));
             }
         }
     }
@@ -428,7 +414,7 @@ std::optional<calc::RunSettings> SettingsPanel::read()
     s.Pn = Option5->isChecked() ? 1 : Option6->isChecked() ? 2 : 3;
 
     const auto number = [](ui::NumericEdit* field) -> std::optional<double> {
-        const auto v = ui::parseNumber(field->text());
+        const auto v = calc::parseNumber(field->text());
         if (!v) {
             ui::showInputError();
             field->setFocus(Qt::OtherFocusReason);

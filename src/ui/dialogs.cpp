@@ -77,6 +77,34 @@ void installDialogs(Dialogs* service)
     installed = service;
 }
 
+namespace {
+
+ScriptedDialogs::FailureHandler& failureHandler()
+{
+    static ScriptedDialogs::FailureHandler handler;
+    return handler;
+}
+
+QString describe(const QString& kind, const QString& title, const QString& text)
+{
+    return QStringLiteral("%1 «%2»: %3").arg(kind, title, text);
+}
+
+}  // namespace
+
+void ScriptedDialogs::setFailureHandler(FailureHandler handler)
+{
+    failureHandler() = std::move(handler);
+}
+
+void ScriptedDialogs::fail(const QString& what)
+{
+    if (failureHandler())
+        failureHandler()(what);
+    else
+        qFatal("%s", qPrintable(what));
+}
+
 ScriptedDialogs::ScriptedDialogs()
 {
     installDialogs(this);
@@ -86,6 +114,16 @@ ScriptedDialogs::~ScriptedDialogs()
 {
     if (&dialogs() == this)
         installDialogs(nullptr);
+    failLeftovers();
+}
+
+void ScriptedDialogs::failLeftovers() const
+{
+    if (!answers.empty())
+        fail(QStringLiteral("%1 scripted answer(s) to questions never asked").arg(answers.size()));
+    if (!files.empty())
+        fail(QStringLiteral("scripted file or folder answers never asked for: ")
+             + QStringList(files.begin(), files.end()).join(QStringLiteral(", ")));
 }
 
 Answer ScriptedDialogs::ask(const QString& title, const QString& text, Icon icon, Buttons buttons)
@@ -98,14 +136,17 @@ Answer ScriptedDialogs::ask(const QString& title, const QString& text, Icon icon
         answers.pop_front();
         return a;
     }
-    return buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+    fail(describe(QStringLiteral("unscripted question"), title, text));
+    return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
 }
 
 QString ScriptedDialogs::saveFileName(const QString& title, const QString& folder, const QString& filter)
 {
     calls.push_back({QStringLiteral("save"), title, folder + QLatin1Char('|') + filter, Icon::None, Buttons::Ok});
-    if (files.empty())
+    if (files.empty()) {
+        fail(describe(QStringLiteral("unscripted save dialog"), title, folder));
         return {};
+    }
     const QString f = files.front();
     files.pop_front();
     return f;
@@ -114,8 +155,10 @@ QString ScriptedDialogs::saveFileName(const QString& title, const QString& folde
 QString ScriptedDialogs::chooseFolder(const QString& start)
 {
     calls.push_back({QStringLiteral("folder"), QString(), start, Icon::None, Buttons::Ok});
-    if (files.empty())
+    if (files.empty()) {
+        fail(describe(QStringLiteral("unscripted folder choice"), QString(), start));
         return {};
+    }
     const QString f = files.front();
     files.pop_front();
     return f;
@@ -132,6 +175,7 @@ QStringList ScriptedDialogs::messages() const
 
 void ScriptedDialogs::clear()
 {
+    failLeftovers();
     calls.clear();
     answers.clear();
     files.clear();

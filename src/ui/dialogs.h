@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -32,7 +33,10 @@ public:
 Dialogs& dialogs();
 void installDialogs(Dialogs* service);  // nullptr restores the real one
 
-// Answers from a script and records every call.
+// Answers from a script and records every call. Messages need no script; a
+// question, a save dialog or a folder choice that finds no scripted answer,
+// and scripted answers left over at the end, are faults of the test: they go
+// to the failure handler (a test runner installs one that fails the test).
 class ScriptedDialogs : public Dialogs {
 public:
     struct Call {
@@ -51,17 +55,27 @@ public:
     QString chooseFolder(const QString& start) override;
     void beep() override { ++beeps; }
 
-    // Questions take the scripted answers in order; when none is left a
-    // question with Yes gets Yes, a message gets Ok.
+    // Questions take the scripted answers in order; an unscripted question
+    // is reported and answered No (Cancel where there is no No).
     std::deque<Answer> answers;
-    std::deque<QString> files;    // answers of the save and folder dialogs
+    // Answers of the save and folder dialogs in order; an empty text cancels.
+    std::deque<QString> files;
     std::vector<Call> calls;
     int beeps = 0;
 
     const Call* last() const { return calls.empty() ? nullptr : &calls.back(); }
     // Messages (not file dialogs) shown so far, as "title|text".
     QStringList messages() const;
+    // Forgets the calls; answers still scripted are a fault of the test.
     void clear();
+
+    using FailureHandler = std::function<void(const QString& what)>;
+    // Without a handler a fault of the script aborts the program.
+    static void setFailureHandler(FailureHandler handler);
+
+private:
+    static void fail(const QString& what);
+    void failLeftovers() const;
 };
 
 }  // namespace veltron::ui

@@ -28,9 +28,9 @@ bool usableFolder(const QString& path)
 
 }  // namespace
 
-frmAddFolder::frmAddFolder(db::Store& store, QString& reportFolder, const QString& programDir,
+frmAddFolder::frmAddFolder(FolderStorage storage, QString& reportFolder, const QString& programDir,
                            QWidget* returnScreen, QWidget* parent)
-    : QWidget(parent), store_(store), reportFolder_(reportFolder), programDir_(programDir),
+    : QWidget(parent), storage_(std::move(storage)), reportFolder_(reportFolder), programDir_(programDir),
       returnScreen_(returnScreen)
 {
     setObjectName(QStringLiteral("frmAddFolder"));
@@ -111,13 +111,7 @@ void frmAddFolder::selectDriveOf(const QString& path)
 // which is written back, so that the dialog always opens on a real folder.
 void frmAddFolder::openStoredFolder()
 {
-    QString stored;
-    try {
-        const auto rows = store_.query(QStringLiteral("SELECT Path FROM tabPath"));
-        if (!rows.isEmpty())
-            stored = rows.first().value(0).toString();
-    } catch (const db::StoreError&) {
-    }
+    const QString stored = storage_.read();
     if (usableFolder(stored)) {
         setCurrentPath(QDir::cleanPath(stored));
         selectDriveOf(stored);
@@ -125,19 +119,7 @@ void frmAddFolder::openStoredFolder()
     }
     setCurrentPath(QDir::cleanPath(programDir_));
     selectDriveOf(programDir_);
-    try {
-        storePath(QDir::cleanPath(programDir_));
-    } catch (const db::StoreError& e) {
-        dialogs().inform(QStringLiteral("Внимание!"), e.message(), Icon::Critical);
-    }
-}
-
-void frmAddFolder::storePath(const QString& path)
-{
-    store_.transaction([&] {
-        if (store_.exec(QStringLiteral("UPDATE tabPath SET Path = ?"), {path}) == 0)
-            store_.exec(QStringLiteral("INSERT INTO tabPath (Path) VALUES (?)"), {path});
-    });
+    storage_.write(QDir::cleanPath(programDir_));
 }
 
 void frmAddFolder::chooseDrive(int index)
@@ -161,12 +143,8 @@ void frmAddFolder::save()
     if (dialogs().ask(QStringLiteral("В н и м а н и е ! ! !"), question, Icon::Question, Buttons::YesNo)
         != Answer::Yes)
         return;
-    try {
-        storePath(path);
-    } catch (const db::StoreError& e) {
-        dialogs().inform(QStringLiteral("Внимание!"), e.message(), Icon::Critical);
+    if (!storage_.write(path))
         return;
-    }
     reportFolder_ = path;
     finish();
 }
@@ -193,9 +171,9 @@ void frmAddFolder::closeEvent(QCloseEvent* event)
     cancel();
 }
 
-void openReportFolderDialog(db::Store& store, QString& reportFolder, const QString& programDir, QWidget* opener)
+void openReportFolderDialog(FolderStorage storage, QString& reportFolder, const QString& programDir, QWidget* opener)
 {
-    auto* dialog = new frmAddFolder(store, reportFolder, programDir, opener);
+    auto* dialog = new frmAddFolder(std::move(storage), reportFolder, programDir, opener);
     if (opener)
         opener->hide();
     dialog->show();

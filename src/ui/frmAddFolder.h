@@ -1,9 +1,10 @@
 #pragma once
 
-#include "db/store.h"
-
 #include <QPointer>
+#include <QString>
 #include <QWidget>
+
+#include <functional>
 
 class QComboBox;
 class QFileSystemModel;
@@ -14,12 +15,20 @@ class QTreeView;
 
 namespace veltron::ui {
 
+// Where the report folder is kept between program runs.
+struct FolderStorage {
+    // The kept folder; empty when none is kept or it cannot be read.
+    std::function<QString()> read;
+    // Keeps the folder; false, with the reason shown, when it could not.
+    std::function<bool(const QString& path)> write;
+};
+
 // The choice of the folder where reports are proposed to be saved. It keeps
-// the choice in tabPath and in the process-wide report folder.
+// the choice in its storage and in the process-wide report folder.
 class frmAddFolder : public QWidget {
     Q_OBJECT
 public:
-    frmAddFolder(db::Store& store, QString& reportFolder, const QString& programDir, QWidget* returnScreen,
+    frmAddFolder(FolderStorage storage, QString& reportFolder, const QString& programDir, QWidget* returnScreen,
                  QWidget* parent = nullptr);
 
     QGroupBox* Frame1;
@@ -40,11 +49,10 @@ protected:
 
 private:
     void openStoredFolder();
-    void storePath(const QString& path);
     void selectDriveOf(const QString& path);
     void finish();
 
-    db::Store& store_;
+    FolderStorage storage_;
     QString& reportFolder_;
     QString programDir_;
     QPointer<QWidget> returnScreen_;
@@ -53,6 +61,6 @@ private:
 };
 
 // Hides `opener` and shows the report folder dialog, which shows it again on close.
-void openReportFolderDialog(db::Store& store, QString& reportFolder, const QString& programDir, QWidget* opener);
+void openReportFolderDialog(FolderStorage storage, QString& reportFolder, const QString& programDir, QWidget* opener);
 
 }  // namespace veltron::ui

@@ -1,6 +1,6 @@
 #include "ui/frmSave_otchet.h"
 
-#include "ui/numbers.h"
+#include "calc/number_text.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -40,7 +40,7 @@ frmSave_otchet::frmSave_otchet(QWidget* parent) : QWidget(parent)
 
 void frmSave_otchet::tick()
 {
-    Label2->setText(russian().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
+    Label2->setText(calc::russianLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
 }
 
 ReportProgress::ReportProgress(QWidget* screen) : screen_(screen), window_(new frmSave_otchet)

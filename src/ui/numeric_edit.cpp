@@ -1,7 +1,7 @@
 #include "ui/numeric_edit.h"
 
+#include "calc/number_text.h"
 #include "ui/dialogs.h"
-#include "ui/numbers.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -54,7 +54,7 @@ bool NumericEdit::checkValue()
 {
     if (flags_ & Unchecked)
         return true;
-    const auto value = parseNumber(text());
+    const auto value = calc::parseNumber(text(), calc::DecimalPoint::Refused);
     if (!value) {
         checking_ = true;
         showInputError();

@@ -75,6 +75,21 @@ void Screen::closeEvent(QCloseEvent* event)
         closedByFrame();
 }
 
+ReturningScreen::ReturningScreen(const QString& objectName, const QString& title, QWidget* returnTo, QWidget* parent)
+    : Screen(objectName, title, parent), returnTo_(returnTo)
+{
+}
+
+void ReturningScreen::cancel()
+{
+    returnToCaller();
+}
+
+void ReturningScreen::returnToCaller()
+{
+    leaveTo(returnTo_);
+}
+
 void goTo(Screen* from, const QString& name, const QString& backTo, const QString& notBuiltText)
 {
     if (from)

@@ -2,6 +2,7 @@
 
 #include <QKeySequence>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -40,6 +41,25 @@ protected:
 
 private:
     bool leaving_ = false;
+};
+
+// A screen opened from another one, which it shows again when it closes.
+// "Отмена" and closing by the window frame return without handing anything back.
+class ReturningScreen : public Screen {
+    Q_OBJECT
+public:
+    ReturningScreen(const QString& objectName, const QString& title, QWidget* returnTo, QWidget* parent = nullptr);
+
+    // "Отмена".
+    virtual void cancel();
+
+protected:
+    // Closes this screen and shows the one it returns to, when that still exists.
+    void returnToCaller();
+    void closedByFrame() override { cancel(); }
+
+private:
+    QPointer<QWidget> returnTo_;
 };
 
 // Opens the named screen in place of `from`; a screen that is not built yet

@@ -58,6 +58,7 @@ TEST_F(ServerStartUp, SharedSourceWithoutTablesIsChangedOnlyWhenTheUserSaysYes)
     test::closeAllScreens();
 
     dialogs.clear();
+    dialogs.answers = {ui::Answer::Yes};
     startUp(state);
     test::settle();
     EXPECT_EQ(dialogs.calls.size(), 1u);
@@ -95,8 +96,9 @@ TEST_F(ServerStartUp, UnreachableSharedSourceShowsTheMessageAndTheDialogWithItsN
     EXPECT_TRUE(dlg->lblReason->text().contains(QStringLiteral("НетТакого")));
     EXPECT_FALSE(QFile::exists(data.file("bdVeltron.sqlite")));
 
-    // The right name connects, and the next start-up uses it.
+    // The right name connects (its tables made on the way), and the next start-up uses it.
     dialogs.clear();
+    dialogs.answers = {ui::Answer::Yes};
     dlg->txtDataSourse->setText(test::serverDsn());
     dlg->Command1->click();
     test::settle();

@@ -126,6 +126,7 @@ TEST_F(StartUp, WorkingNameInTheDialogIsSavedAndReachesTheMainMenu)
 
     // Yes creates them.
     dialogs.clear();
+    dialogs.answers = {ui::Answer::Yes};
     QTest::mouseClick(dlg->Command1, Qt::LeftButton);
     test::settle();
     ASSERT_EQ(dialogs.calls.size(), 2u);

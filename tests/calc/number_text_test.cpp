@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace veltron::calc {
 namespace {
 
@@ -14,6 +16,9 @@ TEST(ParseNumber, AcceptsCommaPointAndExponent)
     EXPECT_EQ(parseNumber("1.5e-7"), 1.5e-7);
     EXPECT_EQ(parseNumber("1,5E+3"), 1500);
     EXPECT_EQ(parseNumber("+3"), 3);
+    // The leave check of an input box takes the Russian form only.
+    EXPECT_EQ(parseNumber("1,5E-07", DecimalPoint::Refused), 1.5e-7);
+    EXPECT_FALSE(parseNumber("1.5", DecimalPoint::Refused));
 }
 
 TEST(ParseNumber, RefusesWhatIsNotANumber)
@@ -28,6 +33,9 @@ TEST(NumberText, WritesAsTheScreensDo)
     EXPECT_EQ(numberText(0.1), QStringLiteral("0,1"));
     EXPECT_EQ(numberText(1234.5), QStringLiteral("1234,5"));
     EXPECT_EQ(numberText(-2), QStringLiteral("-2"));
+    EXPECT_EQ(numberText(1.5e-7), QStringLiteral("1,5E-07"));
+    EXPECT_EQ(numberText(2.5e20), QStringLiteral("2,5E+20"));
+    EXPECT_EQ(numberText(std::numeric_limits<double>::quiet_NaN()), QStringLiteral("0"));
     EXPECT_EQ(parseNumber(numberText(0.1 + 0.2)), 0.1 + 0.2);
 }
 

@@ -4,7 +4,7 @@
 
 #include "calc/engine.h"
 #include "db/store.h"
-#include "records/run_inputs.h"
+#include "records/calculation_inputs.h"
 #include "records/store_reference.h"
 
 #include <gtest/gtest.h>
@@ -79,7 +79,8 @@ TEST_F(CliRun, PrintsEveryResultFieldAsTheEngineComputesIt)
     // The numbers read back to exactly the doubles of the same run in process.
     const auto calculation = records::findByName(*store, QStringLiteral("Проба CLI"));
     ASSERT_TRUE(calculation);
-    const auto inputs = std::get<calc::RunInputs>(records::loadRunInputs(*store, *calculation));
+    const auto loaded = std::get<records::CalculationInputs>(records::loadRunnableInputs(*store, *calculation));
+    const auto inputs = std::get<calc::RunInputs>(records::runInputsOf(loaded));
     ASSERT_EQ(inputs.adjacent.size(), 1u);
     const records::StoreReference reference(*store);
     const calc::RaschResult res = std::get<calc::RaschResult>(calc::run(inputs, reference));

@@ -2,6 +2,7 @@
 // executable, on the offscreen platform unless the caller chose another.
 // "--store=server" runs the tests on the test server (see test_store.h).
 #include "common/test_store.h"
+#include "ui/dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("VELTRON_TEMPLATES"))
         qputenv("VELTRON_TEMPLATES", VELTRON_BUILD_TEMPLATES);
     QApplication app(argc, argv);
+    // A dialog the test did not script fails the test that met it.
+    veltron::ui::ScriptedDialogs::setFailureHandler(
+        [](const QString& what) { ADD_FAILURE() << "dialogs: " << what.toStdString(); });
     ::testing::InitGoogleTest(&argc, argv);
     bool server = false;
     for (int i = 1; i < argc; ++i)

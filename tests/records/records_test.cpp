@@ -150,18 +150,16 @@ TEST_F(Records, ConditionsRoundTripWithoutTouchingSettings)
     c.opNyu = 1;
     saveConditions(*store, 5, c);
     EXPECT_EQ(*loadConditions(*store, 5), c);
-    calc::RunSettings s;
-    s.Pn = 2;
-    ASSERT_TRUE(loadRunSettings(*store, 5, s));
+    auto s = *storedRunSettings(*store, 5);
     EXPECT_EQ(s.A, 1);
     EXPECT_EQ(s.G, 1);
-    EXPECT_EQ(s.Pn, 2) << "Pn is not read with the conditions";
+    EXPECT_EQ(s.Pn, 3);
     EXPECT_TRUE(s.G4);
     EXPECT_DOUBLE_EQ(s.znG4, 9.5);
     EXPECT_FALSE(s.G5);
     // The total mass entered clears the two partial masses.
     store->exec("UPDATE tabMain SET Gs = 1, znGs = 40, G5 = 1, znG5 = 3 WHERE Id = 5");
-    ASSERT_TRUE(loadRunSettings(*store, 5, s));
+    s = *storedRunSettings(*store, 5);
     EXPECT_TRUE(s.Gs);
     EXPECT_DOUBLE_EQ(s.znGs, 40);
     EXPECT_FALSE(s.G4);

@@ -31,7 +31,7 @@ report::AppendixData appendixOf(const calc::RaschResult& r, double z, double pre
 {
     report::AppendixData d;
     d.result = r;
-    d.view = report::buildResultsView(r, {}, {});
+    d.view = report::buildResultsView(r, {});
     d.z = z;
     d.blockName = QStringLiteral("Емкость Е-1");
     d.row6 = report::overpressure(pressure, r.R0).row6;

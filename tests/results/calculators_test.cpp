@@ -1,11 +1,12 @@
 #include "results/fake_input.h"
-#include "results/fixture.h"
+#include "results/results_fixture.h"
 
 #include "screens/frmDolya_z.h"
 #include "screens/frmNyu.h"
 #include "screens/frmPt.h"
-#include "screens/model1_dialogs.h"
-#include "screens/widgets.h"
+#include "screens/frmBlok.h"
+#include "screens/input_dialogs.h"
+#include "screens/form_widgets.h"
 #include "ui/numeric_edit.h"
 
 #include <QComboBox>
@@ -194,24 +195,24 @@ TEST_F(Nyu, OpeningComputesAtOnceThenShowsTheAirTemperature)
     test::settle();
     EXPECT_EQ(enteredT, QStringLiteral("27,5"));
     EXPECT_EQ(enteredNyu, QStringLiteral("4,05"));  // the row values of speed 0,5 at 20 and 30
-    EXPECT_EQ(state.nyuSpeed, 0.5);
-    EXPECT_EQ(state.nyuTemperature, 27.5);
+    EXPECT_EQ(state.nyu.speed, 0.5);
+    EXPECT_EQ(state.nyu.temperature, 27.5);
     EXPECT_TRUE(caller->isVisible());
 }
 
 TEST_F(Nyu, CancelRestoresTheLastSpeedAndTemperatureAndEntersNothing)
 {
-    state.nyuSpeed = 0.5;
-    state.nyuTemperature = 15;
+    state.nyu.speed = 0.5;
+    state.nyu.temperature = 15;
     auto* n = open("20");
     n->show();
     n->V->setText("1");
     ASSERT_TRUE(n->calculate());
-    EXPECT_EQ(state.nyuSpeed, 1);
+    EXPECT_EQ(state.nyu.speed, 1);
     click(n->Command2);
     test::settle();
-    EXPECT_EQ(state.nyuSpeed, 0.5);
-    EXPECT_EQ(state.nyuTemperature, 15);
+    EXPECT_EQ(state.nyu.speed, 0.5);
+    EXPECT_EQ(state.nyu.temperature, 15);
     EXPECT_TRUE(enteredNyu.isEmpty());
     EXPECT_TRUE(caller->isVisible());
 }
@@ -228,7 +229,7 @@ TEST_F(Nyu, AMissingTableRowIsReportedAndLeavesTheCoefficient)
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Внимание!"));
     EXPECT_TRUE(dialogs.calls[0].text.contains(QStringLiteral("0,5 м/с")));
-    EXPECT_EQ(state.nyuSpeed, 0);
+    EXPECT_EQ(state.nyu.speed, 0);
 }
 
 namespace {
@@ -237,11 +238,15 @@ class HeatInflowDialog : public test::ScreenFixture {
 protected:
     screens::frmPt* open(const QString& rate)
     {
-        auto* d = new screens::frmPt(state, rate, caller, [this](const QString& r) { returned = r; });
+        auto* d = new screens::frmPt(held, rate, caller, [this](const QString& r, const HeatInflow& h) {
+            returned = r;
+            held = h;
+        });
         d->show();
         return d;
     }
     QWidget* caller = new QWidget;
+    HeatInflow held;  // the state the dialog opens on and hands back
     std::optional<QString> returned;
 };
 
@@ -262,7 +267,7 @@ TEST_F(HeatInflowDialog, FormulasReturnTheRecomputedRateAndStoreTheirState)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        state.heatInflow = {};
+        held = {};
         returned.reset();
         auto* d = open("0");
         (d->*c.option)->click();
@@ -275,7 +280,7 @@ TEST_F(HeatInflowDialog, FormulasReturnTheRecomputedRateAndStoreTheirState)
         trigger(d, "mnuReturn");
         test::settle();
         EXPECT_EQ(returned, QString::fromUtf8(c.rate));
-        EXPECT_EQ(state.heatInflow, c.state);
+        EXPECT_EQ(held, c.state);
         EXPECT_TRUE(caller->isVisible());
     }
 
@@ -294,7 +299,7 @@ TEST_F(HeatInflowDialog, FormulasReturnTheRecomputedRateAndStoreTheirState)
 
 TEST_F(HeatInflowDialog, TypedRateClearsTheFactorsAndCancelChangesNothing)
 {
-    state.heatInflow = {1, 2, 3, 4};
+    held = {1, 2, 3, 4};
     auto* d = open("24,000");
     EXPECT_TRUE(d->Option2->isChecked());
     click(d->Command1);
@@ -303,7 +308,7 @@ TEST_F(HeatInflowDialog, TypedRateClearsTheFactorsAndCancelChangesNothing)
     click(d->Command2);
     test::settle();
     EXPECT_FALSE(returned.has_value());
-    EXPECT_EQ(state.heatInflow, (HeatInflow{1, 2, 3, 4}));
+    EXPECT_EQ(held, (HeatInflow{1, 2, 3, 4}));
 
     d = open("24,000");
     d->Option1->click();
@@ -314,7 +319,7 @@ TEST_F(HeatInflowDialog, TypedRateClearsTheFactorsAndCancelChangesNothing)
     EXPECT_EQ(d->txtPt->text(), QStringLiteral("12,5"));
     EXPECT_TRUE(d->saveAndReturn());
     EXPECT_EQ(returned, QStringLiteral("12,5"));
-    EXPECT_EQ(state.heatInflow, HeatInflow{});
+    EXPECT_EQ(held, HeatInflow{});
 
     d = open("12,5");
     EXPECT_TRUE(d->Option1->isChecked());
@@ -331,16 +336,16 @@ TEST_F(HeatInflowDialog, AFactorThatIsNotANumberKeepsTheDialogOpen)
     EXPECT_EQ(messages(), QStringList{"Ввод данных|Проверте правильность ввода"});
     EXPECT_TRUE(d->isVisible());
     EXPECT_FALSE(returned.has_value());
-    EXPECT_EQ(state.heatInflow, HeatInflow{});
+    EXPECT_EQ(held, HeatInflow{});
 }
 
 // The dialogs opened the way the input screen and the block editor open them.
 TEST_F(ZDialog, OpenedFromTheInputScreenItStartsFromItsZAndWritesItBack)
 {
-    auto* input = new test::FakeInput;
-    input->Zet->setText("0,05");
+    auto* input = new test::FakeInput(state);
+    input->value.conditions.Zet = "0,05";
     input->show();
-    screens::openZDialog(state, input);
+    screens::openZDialog(state, *input);
     auto* d = test::visible<frmDolya_z>("frmDolya_z");
     ASSERT_NE(d, nullptr);
     EXPECT_FALSE(input->isVisible());
@@ -350,16 +355,16 @@ TEST_F(ZDialog, OpenedFromTheInputScreenItStartsFromItsZAndWritesItBack)
     trigger(d, "mnuPred");
     test::settle();
     EXPECT_TRUE(input->isVisible());
-    EXPECT_EQ(input->Zet->text(), QStringLiteral("0,3"));
+    EXPECT_EQ(input->value.conditions.Zet, QStringLiteral("0,3"));
 }
 
 TEST_F(Nyu, EnterWritesTheInputScreensAirTemperatureAndCoefficient)
 {
-    auto* input = new test::FakeInput;
-    input->Tempv->setText("30");
-    input->Tempp->setText("20");
+    auto* input = new test::FakeInput(state);
+    input->value.conditions.Tempv = "30";
+    input->value.conditions.Tempp = "20";
     input->show();
-    screens::openNyuCalculator(state, input);
+    screens::openNyuCalculator(state, *input);
     auto* n = test::visible<frmNyu>("frmNyu");
     ASSERT_NE(n, nullptr);
     EXPECT_EQ(n->T->text(), QStringLiteral("30"));
@@ -367,30 +372,29 @@ TEST_F(Nyu, EnterWritesTheInputScreensAirTemperatureAndCoefficient)
     click(n->Command3);
     click(n->Command1);
     test::settle();
-    EXPECT_EQ(input->Tempv->text(), QStringLiteral("30"));
-    EXPECT_EQ(input->txtNyu->text(), QStringLiteral("5,60"));
-    EXPECT_EQ(input->Tempp->text(), QStringLiteral("20"));
+    EXPECT_EQ(input->value.conditions.Tempv, QStringLiteral("30"));
+    EXPECT_EQ(input->value.conditions.txtNyu, QStringLiteral("5,60"));
+    EXPECT_EQ(input->value.conditions.Tempp, QStringLiteral("20"));
 
     // "Отмена" leaves both fields as they were.
-    screens::openNyuCalculator(state, input);
+    screens::openNyuCalculator(state, *input);
     n = test::visible<frmNyu>("frmNyu");
     ASSERT_NE(n, nullptr);
     n->T->setText("10");
     click(n->Command3);
     click(n->Command2);
     test::settle();
-    EXPECT_EQ(input->Tempv->text(), QStringLiteral("30"));
-    EXPECT_EQ(input->txtNyu->text(), QStringLiteral("5,60"));
+    EXPECT_EQ(input->value.conditions.Tempv, QStringLiteral("30"));
+    EXPECT_EQ(input->value.conditions.txtNyu, QStringLiteral("5,60"));
 }
 
-TEST_F(HeatInflowDialog, OpenedFromTheBlockEditorItReturnsTheRateIntoItsField)
+TEST_F(HeatInflowDialog, OpenedFromTheBlockEditorItReturnsTheRateIntoItsFieldAndTheStateIntoTheProcess)
 {
-    QWidget* editor = new QWidget;
-    editor->setObjectName("frmBlok");
-    auto* field = new QLineEdit("7", editor);
-    field->setObjectName("Sk_teploper_GF");
+    state.heatInflow = {};
+    auto* editor = new screens::frmBlok(state, nullptr, true, true, 2);
     editor->show();
-    screens::openHeatInflowDialog(state, editor);
+    editor->Sk_teploper_GF->setText("7");
+    click(editor->Command4);
     auto* d = test::visible<screens::frmPt>("frmPt");
     ASSERT_NE(d, nullptr);
     EXPECT_FALSE(editor->isVisible());
@@ -402,5 +406,16 @@ TEST_F(HeatInflowDialog, OpenedFromTheBlockEditorItReturnsTheRateIntoItsField)
     trigger(d, "mnuReturn");
     test::settle();
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(field->text(), QStringLiteral("24,000"));
+    EXPECT_EQ(editor->Sk_teploper_GF->text(), QStringLiteral("24,000"));
+    EXPECT_EQ(state.heatInflow, (HeatInflow{1, 2, 3, 4}));
+
+    // Cancelling hands nothing back.
+    click(editor->Command4);
+    d = test::visible<screens::frmPt>("frmPt");
+    ASSERT_NE(d, nullptr);
+    d->per1->setText("5");
+    trigger(d, "mnuCancel");
+    test::settle();
+    EXPECT_EQ(editor->Sk_teploper_GF->text(), QStringLiteral("24,000"));
+    EXPECT_EQ(state.heatInflow, (HeatInflow{1, 2, 3, 4}));
 }

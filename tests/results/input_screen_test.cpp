@@ -1,9 +1,9 @@
 // The run request, the z dialog and the settings driven from the real input screen.
-#include "results/fixture.h"
+#include "results/results_fixture.h"
 
 #include "calc/engine.h"
 #include "records/calculations.h"
-#include "records/run_inputs.h"
+#include "records/calculation_inputs.h"
 #include "records/store_reference.h"
 #include "report/format.h"
 #include "screens/frmDolya_z.h"
@@ -13,7 +13,7 @@
 #include "screens/frmSetup_rasch.h"
 #include "screens/run_request.h"
 #include "screens/settings_panel.h"
-#include "screens/widgets.h"
+#include "screens/form_widgets.h"
 #include "ui/numeric_edit.h"
 
 #include <QComboBox>
@@ -45,6 +45,13 @@ protected:
 
 TEST_F(FromInputScreen, RunShowsWhatTheHeadlessRunOfTheStoredCalculationGives)
 {
+    // The screen hands over exactly what the headless run loads.
+    const auto calc = records::findById(state.db(), 1);
+    ASSERT_TRUE(calc.has_value());
+    const auto loaded = records::loadRunnableInputs(state.db(), *calc);
+    ASSERT_TRUE(std::holds_alternative<records::CalculationInputs>(loaded));
+    EXPECT_TRUE(input->inputs() == std::get<records::CalculationInputs>(loaded));
+
     ASSERT_TRUE(input->Command3->isEnabled());
     dialogs.answers = {ui::Answer::Yes, ui::Answer::Yes};
     click(input->Command3);
@@ -59,12 +66,8 @@ TEST_F(FromInputScreen, RunShowsWhatTheHeadlessRunOfTheStoredCalculationGives)
     ASSERT_NE(out, nullptr) << messages().join("\n").toStdString();
     EXPECT_FALSE(input->isVisible());
 
-    const auto calc = records::findById(state.db(), 1);
-    ASSERT_TRUE(calc.has_value());
-    const auto loaded = records::loadRunInputs(state.db(), *calc);
-    ASSERT_TRUE(std::holds_alternative<calc::RunInputs>(loaded));
     const records::StoreReference reference(state.db());
-    const auto outcome = calc::run(std::get<calc::RunInputs>(loaded), reference);
+    const auto outcome = records::runLoaded(loaded, reference);
     ASSERT_TRUE(calc::succeeded(outcome));
     const auto& r = std::get<calc::RaschResult>(outcome);
     EXPECT_EQ(out->A->text(), FormatResult(r.A));
@@ -109,4 +112,19 @@ TEST_F(FromInputScreen, SettingsScreenFromTheMenuStoresAndReturns)
     EXPECT_TRUE(input->isVisible());
     EXPECT_EQ(state.db().query("select A from tabMain where Id=1").first().value(0).toInt(), 1);
     EXPECT_EQ(state.runSettings.A, 1);
+}
+
+TEST_F(FromInputScreen, OpeningTakesTheStoredSettingsButThePressureFormula)
+{
+    state.db().exec("update tabMain set A=1, G=1, Pn=3, G4=1, znG4=9.5 where Id=1");
+    state.runSettings.Pn = 2;
+    state.settingsConfirmed = true;
+    auto* again = new frmInput(state);
+    EXPECT_EQ(state.runSettings.A, 1);
+    EXPECT_EQ(state.runSettings.G, 1);
+    EXPECT_TRUE(state.runSettings.G4);
+    EXPECT_EQ(state.runSettings.znG4, 9.5);
+    EXPECT_EQ(state.runSettings.Pn, 2);
+    EXPECT_FALSE(state.settingsConfirmed);
+    EXPECT_EQ(again->inputs().settings, state.runSettings);
 }

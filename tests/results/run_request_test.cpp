@@ -1,5 +1,5 @@
 #include "results/fake_input.h"
-#include "results/fixture.h"
+#include "results/results_fixture.h"
 
 #include "calc/engine.h"
 #include "report/format.h"
@@ -8,7 +8,9 @@
 #include "screens/frmSetup_rasch.h"
 #include "screens/run_request.h"
 #include "screens/settings_panel.h"
-#include "screens/widgets.h"
+#include "screens/form_widgets.h"
+
+#include <gtest/gtest-spi.h>
 
 #include <QDir>
 #include <QFile>
@@ -39,8 +41,8 @@ protected:
     void SetUp() override
     {
         ScreenFixture::SetUp();
-        input = new test::FakeInput;
-        request = new RunRequest(state, input);
+        input = new test::FakeInput(state);
+        request = new RunRequest(state, *input);
         input->show();
     }
 
@@ -59,6 +61,7 @@ protected:
     // A complete first request: save question, settings dialog, confirmation, run.
     frmOutput* runToResults()
     {
+        dialogs.answers = {ui::Answer::Yes, ui::Answer::Yes};
         request->request();
         confirmSettings();
         test::settle();
@@ -89,7 +92,7 @@ TEST_F(Run, FirstRequestAsksToSaveOpensTheSettingsAndConfirmingRunsAndShowsTheRe
     EXPECT_FALSE(state.settingsConfirmed);
     EXPECT_EQ(journalRows(), before + 1);
     const auto last = state.db().query("select * from tabOtchet").last();
-    EXPECT_EQ(last.value("Name_ob").toString(), state.currentName);
+    EXPECT_EQ(last.value("Name_ob").toString(), state.current.name);
     EXPECT_EQ(last.value("Conc").toString(), QStringLiteral("Полный расчет"));
 
     ASSERT_TRUE(state.lastResult.has_value());
@@ -192,10 +195,27 @@ TEST_F(Run, FirstRequestAsksToSaveOpensTheSettingsAndConfirmingRunsAndShowsTheRe
     EXPECT_FALSE(state.settingsConfirmed);
 }
 
+// A question of a real screen that the test did not script fails the test.
+TEST_F(Run, AnUnscriptedQuestionFailsTheTest)
+{
+    ::testing::TestPartResultArray failures;
+    {
+        ::testing::ScopedFakeTestPartResultReporter reporter(
+            ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
+        request->request();
+    }
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures.GetTestPartResult(0).nonfatally_failed());
+    EXPECT_TRUE(QString::fromUtf8(failures.GetTestPartResult(0).message())
+                    .contains(QStringLiteral("unscripted question «В н и м а н и е ! ! !»: Сохранить исходные данные")));
+    EXPECT_EQ(input->saves, 0);  // answered No
+}
+
 TEST_F(Run, StoppedRunKeepsTheInputScreenAndTheNextRequestGoesStraightToTheConfirmation)
 {
     state.db().exec("update tabBloki set Adiab=1 where Id_Rasch=1 and Id=1");
     const int before = journalRows();
+    dialogs.answers = {ui::Answer::Yes, ui::Answer::Yes};
     request->request();
     confirmSettings();
     EXPECT_EQ(messages().last(), QStringLiteral("Внимание!|Показатель адиабаты вещества в блоке должен быть > 1!"));
@@ -208,6 +228,7 @@ TEST_F(Run, StoppedRunKeepsTheInputScreenAndTheNextRequestGoesStraightToTheConfi
 
     state.db().exec("update tabBloki set Adiab=1.13 where Id_Rasch=1 and Id=1");
     dialogs.clear();
+    dialogs.answers = {ui::Answer::Yes};
     request->request();
     EXPECT_EQ(messages(), QStringList{kConfirm});
     EXPECT_NE(test::visible<frmOutput>("frmOutput"), nullptr);
@@ -217,17 +238,17 @@ TEST_F(Run, ChecksOfTheInputScreenComeFirst)
 {
     const struct {
         const char* what;
-        std::function<void(test::FakeInput*)> change;
+        std::function<void(records::ConditionTexts&)> change;
         QString message;
         ui::Icon icon;
     } cases[] = {
-        {"z is 0", [](auto* in) { in->Zet->setText("0"); },
+        {"z is 0", [](auto& c) { c.Zet = "0"; },
          "В н и м а н и е ! ! !|Уточните долю приведенной массы парогазовых веществ участвующих во взрыве; z=?",
          ui::Icon::None},
         {"13.1 without a mirror",
-         [](auto* in) {
-             in->Check1->setChecked(true);
-             in->S_G->setText("0");
+         [](auto& c) {
+             c.Check1 = true;
+             c.S_G = "0";
          },
          "Внимание!|При выборе \"использовать значение площадь поверхности зеркала жидкости для проведения "
          "экспертных оценок по ПБ 09-540-03 формула 13.1\" необходимо ввести площадь поверхности зеркала жидкости!",
@@ -235,9 +256,9 @@ TEST_F(Run, ChecksOfTheInputScreenComeFirst)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        auto* in = new test::FakeInput;
-        auto* rr = new RunRequest(state, in);
-        c.change(in);
+        auto* in = new test::FakeInput(state);
+        auto* rr = new RunRequest(state, *in);
+        c.change(in->value.conditions);
         dialogs.clear();
         rr->request();
         EXPECT_EQ(messages(), QStringList{c.message});
@@ -245,7 +266,7 @@ TEST_F(Run, ChecksOfTheInputScreenComeFirst)
         EXPECT_EQ(rr->settingsDialog(), nullptr);
     }
     // "0,0" is not the text "0": z passes to the question.
-    input->Zet->setText("0,0");
+    input->value.conditions.Zet = "0,0";
     dialogs.answers = {ui::Answer::No};
     request->request();
     EXPECT_EQ(messages().last(), kSaveQuestion);
@@ -265,12 +286,14 @@ TEST_F(Run, AnsweringNoKeepsTheInputScreenAndClearsTheConfirmation)
 
 TEST_F(Run, AFieldThatIsNotANumberStopsTheRequestWithItsName)
 {
-    input->txtNyu->setText("abc");
+    input->value.conditions.txtNyu = "abc";
+    dialogs.answers = {ui::Answer::Yes, ui::Answer::Yes};
     request->request();
     confirmSettings();
     ASSERT_FALSE(dialogs.calls.empty());
     EXPECT_EQ(dialogs.last()->title, QStringLiteral("Ввод данных"));
     EXPECT_TRUE(dialogs.last()->text.contains(QStringLiteral("Коэффициент интенсивности испарения")));
+    EXPECT_EQ(input->focused, records::ConditionField::txtNyu);
     EXPECT_TRUE(input->isVisible());
     EXPECT_EQ(test::visibleScreen("frmOutput"), nullptr);
 }
@@ -374,7 +397,7 @@ TEST_F(Run, HandOverAddsANamedEntryToThePoolAndRefusesANameAlreadyThere)
     EXPECT_EQ(kr->E11->text(), out->E11->text());
     EXPECT_EQ(kr->Wt->text(), out->Wt->text());
     // The calculation's name, cut to the 25 characters of a pool name.
-    EXPECT_EQ(kr->txtName->text(), state.currentName.left(25));
+    EXPECT_EQ(kr->txtName->text(), state.current.name.left(25));
     test::snapshot(kr, "frmSave_KR");
 
     kr->txtName->setText("Другой");
@@ -433,6 +456,7 @@ TEST_F(Run, EveryStopOfTheRunShowsItsMessageAndNoResults)
         const int before = journalRows();
         state.settingsConfirmed = true;
         dialogs.clear();
+        dialogs.answers = {ui::Answer::Yes};
         request->request();
         EXPECT_EQ(messages(), (QStringList{kConfirm, c.message}));
         EXPECT_EQ(dialogs.last()->icon, ui::Icon::Critical);
@@ -446,6 +470,7 @@ TEST_F(Run, EveryStopOfTheRunShowsItsMessageAndNoResults)
     }
     // Each undo restores a complete run.
     dialogs.clear();
+    dialogs.answers = {ui::Answer::Yes};
     request->request();
     EXPECT_NE(test::visible<frmOutput>("frmOutput"), nullptr);
 }
@@ -467,6 +492,7 @@ TEST_F(Run, AppendixReportIsWrittenFromTheResultsScreenAndTheScreenComesBack)
 
     // A cancelled save dialog writes nothing and says so; the screen comes back.
     dialogs.clear();
+    dialogs.files = {QString()};
     const int filesBefore = int(QDir(data.path()).entryList(QDir::Files).size());
     trigger(out, "mnuWord2");
     test::settle();

@@ -1,4 +1,4 @@
-#include "results/fixture.h"
+#include "results/results_fixture.h"
 
 #include "screens/frmSetup.h"
 #include "screens/frmSetup_rasch.h"

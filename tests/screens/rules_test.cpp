@@ -1,4 +1,4 @@
-#include "fixture.h"
+#include "screens/screens_fixture.h"
 
 #include "screens/block_grids.h"
 
@@ -27,7 +27,7 @@ TEST_F(Rules, ListScreenOptionsAndMessages)
     EXPECT_TRUE(list->Option1->isChecked());
     EXPECT_TRUE(list->txtRasch->isVisible());
     EXPECT_FALSE(list->Combo1->isVisible());
-    EXPECT_EQ(state.currentName, QStringLiteral("альфа"));
+    EXPECT_EQ(state.current.name, QStringLiteral("альфа"));
     click(list->Option3);
     EXPECT_TRUE(list->Combo1->isVisible());
     EXPECT_FALSE(list->txtRasch->isVisible());
@@ -60,7 +60,7 @@ TEST_F(Rules, ListScreenOptionsAndMessages)
     list->Combo1->setCurrentIndex(1);
     click(list->Command1);
     EXPECT_EQ(visibleScreens(), QStringList{"frmInput"});
-    EXPECT_EQ(state.currentName, QStringLiteral("Бета"));
+    EXPECT_EQ(state.current.name, QStringLiteral("Бета"));
 }
 
 TEST_F(Rules, EmptyListOffersOnlyANewCalculation)
@@ -73,7 +73,7 @@ TEST_F(Rules, EmptyListOffersOnlyANewCalculation)
     list->txtRasch->setText(QStringLiteral("Первый"));
     click(list->Command1);
     EXPECT_EQ(visibleScreens(), QStringList{"frmInput"});
-    EXPECT_EQ(int(state.currentId), 1);
+    EXPECT_EQ(state.current.id, 1);
 }
 
 TEST_F(Rules, ComplexListHasNoLastOptionAndLeadsToItsScreen)
@@ -113,7 +113,7 @@ TEST_F(Rules, MainGridFlagsHideAndShowColumns)
     frmInput* input = createCalculation(QStringLiteral("Столбцы"));
     ASSERT_NE(input, nullptr);
     records::Block b;
-    b.Id_Rasch = int(state.currentId);
+    b.Id_Rasch = state.current.id;
     b.Name = QStringLiteral("Пропан");
     b.V_GF = 5;
     struct Case {
@@ -152,7 +152,7 @@ TEST_F(Rules, LiquidPhaseNoticeFollowsTheMainBlock)
     frmInput* input = createCalculation(QStringLiteral("Жидкость"));
     ASSERT_NE(input, nullptr);
     records::Block b;
-    b.Id_Rasch = int(state.currentId);
+    b.Id_Rasch = state.current.id;
     b.Name = QStringLiteral("Пропан");
     struct Case {
         double vgf;
@@ -213,7 +213,7 @@ TEST_F(Rules, InputScreenFieldRules)
     EXPECT_EQ(input->txtPn->text(), "55");
     input->Check3->setChecked(false);
     ASSERT_TRUE(input->save());
-    EXPECT_EQ(records::loadConditions(*state.store, int(state.currentId))->znPn, 0);
+    EXPECT_EQ(records::loadConditions(*state.store, state.current.id)->znPn, 0);
 
     // Indoors: the caption follows, η is fixed.
     input->Option4->setChecked(true);
@@ -231,14 +231,14 @@ TEST_F(Rules, InputScreenFieldRules)
     EXPECT_EQ(input->LTempv->text(), QStringLiteral("Температура воздуха в помещение, °C"));
 
     // A text that is no number is refused with its field named; nothing is stored.
-    const double storedTg = records::loadConditions(*state.store, int(state.currentId))->Tg;
+    const double storedTg = records::loadConditions(*state.store, state.current.id)->Tg;
     input->txtTg->setText("abc");
     dialogs.clear();
     EXPECT_FALSE(input->save());
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Ввод данных"));
     EXPECT_TRUE(dialogs.calls[0].text.contains(QStringLiteral("Температура жидкости в проливе")));
-    EXPECT_EQ(records::loadConditions(*state.store, int(state.currentId))->Tg, storedTg);
+    EXPECT_EQ(records::loadConditions(*state.store, state.current.id)->Tg, storedTg);
 }
 
 TEST_F(Rules, FunctionsOfLaterIssuesSayTheyAreNotBuilt)
@@ -276,7 +276,7 @@ TEST_F(Rules, SubstanceFilterAndPlaceholder)
     EXPECT_FALSE(e->Command6->isEnabled());
     EXPECT_FALSE(e->mnuSave->isEnabled());
     EXPECT_FALSE(e->save());
-    EXPECT_TRUE(records::blocksOf(*state.store, int(state.currentId)).isEmpty());
+    EXPECT_TRUE(records::blocksOf(*state.store, state.current.id).isEmpty());
     e->txtFiltr->clear();
     EXPECT_TRUE(e->Command2->isEnabled());
     EXPECT_EQ(e->Combo1->count(), 3);
@@ -286,8 +286,9 @@ TEST_F(Rules, SubstanceFilterAndPlaceholder)
     EXPECT_EQ(e->Combo1->currentText(), QStringLiteral("Бензин"));
     // "Фильтр" saves the block.
     dialogs.clear();
+    dialogs.answers = {ui::Answer::Yes};
     click(e->Command6);
-    EXPECT_EQ(records::blocksOf(*state.store, int(state.currentId)).size(), 1);
+    EXPECT_EQ(records::blocksOf(*state.store, state.current.id).size(), 1);
 }
 
 TEST_F(Rules, EditorFieldsDensityAndHydrodynamicCoefficient)
@@ -354,8 +355,9 @@ TEST_F(Rules, EditorFieldsDensityAndHydrodynamicCoefficient)
     e->G2->setText(QStringLiteral("3,5"));
     e->Name_blok->setText(QStringLiteral("Колонна"));
     state.heatInflow = HeatInflow{1, 4, 5, 6};
+    dialogs.answers = {ui::Answer::Yes};
     ASSERT_TRUE(e->save());
-    const auto stored = records::findBlock(*state.store, int(state.currentId), 2);
+    const auto stored = records::findBlock(*state.store, state.current.id, 2);
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->G1, 0);
     EXPECT_EQ(stored->G2, 1);

@@ -1,4 +1,4 @@
-#include "fixture.h"
+#include "screens/screens_fixture.h"
 
 #include "screens/frmSave.h"
 
@@ -35,7 +35,7 @@ TEST_F(Walk, CalculationWithBlocksIsSavedAndReopensWithEveryValue)
     ASSERT_NE(e, nullptr);
     EXPECT_FALSE(e->Frame2->isVisibleTo(e));
     EXPECT_EQ(e->Id->text(), "1");
-    EXPECT_EQ(state.saveMode, 0);
+    EXPECT_FALSE(e->stored());
     e->Check2->setChecked(true);
     e->G2->setText(QStringLiteral("12,5"));
     dialogs.clear();
@@ -44,13 +44,14 @@ TEST_F(Walk, CalculationWithBlocksIsSavedAndReopensWithEveryValue)
     EXPECT_EQ(dialogs.calls[0].title, kQuestion);
     EXPECT_EQ(dialogs.calls[0].text,
               QStringLiteral("Не правильно введенные данные, могут привести к ошибке в расчете! Продолжить сохранение?"));
-    EXPECT_EQ(state.saveMode, 1);
+    EXPECT_TRUE(e->stored());
     EXPECT_TRUE(input->Command3->isEnabled());
     EXPECT_FALSE(input->Command5->isEnabled());
     // A second save rewrites the same row.
     e->Name_blok->setText(QStringLiteral("Резервуар Р-1А"));
+    dialogs.answers = {ui::Answer::Yes};
     click(e->Command2);
-    ASSERT_EQ(records::blocksOf(*state.store, int(state.currentId)).size(), 1);
+    ASSERT_EQ(records::blocksOf(*state.store, state.current.id).size(), 1);
     click(e->Command1);
     ASSERT_TRUE(input->isVisible());
     EXPECT_EQ(screens::cellText(input->tabBlok, 1, 0), QStringLiteral("Резервуар Р-1А"));
@@ -134,7 +135,7 @@ TEST_F(Walk, CalculationWithBlocksIsSavedAndReopensWithEveryValue)
     EXPECT_EQ(input->txtLnkpr->text(), "35");
     EXPECT_EQ(input->txtUv->text(), QStringLiteral("2,5"));
     EXPECT_EQ(input->LTempv->text(), QStringLiteral("Температура воздуха в окружающей среде, °C"));
-    EXPECT_EQ(records::lastOpenedId(*state.store), int(state.currentId));
+    EXPECT_EQ(records::lastOpenedId(*state.store), state.current.id);
     EXPECT_EQ(state.store->query("SELECT * FROM tab_time").size(), 1);
 
     // The main block in the editor.
@@ -175,7 +176,7 @@ TEST_F(Walk, CalculationWithBlocksIsSavedAndReopensWithEveryValue)
     EXPECT_FALSE(e->txtVist->isVisibleTo(e));
     EXPECT_EQ(e->findChild<QLabel*>("Check1Caption")->text(),
               QStringLiteral("известна масса ПГФ, поступившая в него при АРБ от данного смежного блока, кг"));
-    EXPECT_EQ(state.saveMode, 1);
+    EXPECT_TRUE(e->stored());
 }
 
 TEST_F(Walk, RenameRefusesTheSameAndAnotherCalculationsName)
@@ -213,7 +214,7 @@ TEST_F(Walk, RenameRefusesTheSameAndAnotherCalculationsName)
     click(dlg->Command1);
     EXPECT_TRUE(input->isVisible());
     EXPECT_EQ(input->Label18->text(), QStringLiteral("Второй 'новый'"));
-    EXPECT_EQ(state.currentName, QStringLiteral("Второй 'новый'"));
+    EXPECT_EQ(state.current.name, QStringLiteral("Второй 'новый'"));
     EXPECT_TRUE(records::findByName(*state.store, QStringLiteral("Второй 'новый'")));
     // "<<Назад" of the dialog shows the input screen again, unchanged.
     trigger(input, "mnuPerem");
@@ -239,7 +240,7 @@ TEST_F(Walk, SaveAsOntoAnExistingCalculationReplacesBlocksAndKeepsSettings)
 
     frmInput* input = createCalculation(QStringLiteral("Источник"));
     ASSERT_NE(input, nullptr);
-    const int sourceId = int(state.currentId);
+    const int sourceId = state.current.id;
     click(input->Command5);
     enterBlock(QStringLiteral("новый главный"), QStringLiteral("Пропан"), "1", "20");
     click(editor()->Command1);
@@ -251,6 +252,7 @@ TEST_F(Walk, SaveAsOntoAnExistingCalculationReplacesBlocksAndKeepsSettings)
     EXPECT_EQ(dialogs.messages(),
               QStringList{kQuestion + "|Не сохраненные данные для загруженного расчета будут утеряны! Продолжить сохранение?"});
     EXPECT_TRUE(input->isVisible());
+    dialogs.answers = {ui::Answer::Yes};
     trigger(input, "mnuSaveAs");
     auto* dlg = visible<screens::frmSave>("frmSave");
     ASSERT_NE(dlg, nullptr);
@@ -264,11 +266,12 @@ TEST_F(Walk, SaveAsOntoAnExistingCalculationReplacesBlocksAndKeepsSettings)
                                                      "старый расчет будет заменен с потерей данных по нему!")});
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(records::blocksOf(s, targetId).size(), 2);
+    dialogs.answers = {ui::Answer::Yes};
     click(dlg->Command1);
     input = visible<frmInput>("frmInput");
     ASSERT_NE(input, nullptr);
     EXPECT_EQ(visibleScreens(), QStringList{"frmInput"});
-    EXPECT_EQ(int(state.currentId), targetId);
+    EXPECT_EQ(state.current.id, targetId);
     EXPECT_EQ(input->Label18->text(), QStringLiteral("Цель"));
     EXPECT_EQ(input->t_kontakt->text(), "77");
     EXPECT_EQ(screens::cellText(input->tabBlok, 1, 0), QStringLiteral("новый главный"));
@@ -287,7 +290,7 @@ TEST_F(Walk, DeletingAnAdjacentBlockRenumbersTheRest)
 {
     frmInput* input = createCalculation(QStringLiteral("Блоки"));
     ASSERT_NE(input, nullptr);
-    const int id = int(state.currentId);
+    const int id = state.current.id;
     records::Block b;
     b.Id_Rasch = id;
     b.Name = QStringLiteral("Пропан");
@@ -305,6 +308,7 @@ TEST_F(Walk, DeletingAnAdjacentBlockRenumbersTheRest)
     clickRow(input->tabBlok_smeg, 2);
     ASSERT_EQ(input->selectedAdjacent(), 3);
     dialogs.clear();
+    dialogs.answers = {ui::Answer::Yes};
     click(input->Command13);
     EXPECT_EQ(dialogs.messages(), QStringList{kQuestion + QStringLiteral("|Удаленные данные будут утеряны! Продолжить?")});
     QStringList rows;
@@ -334,7 +338,7 @@ TEST_F(Walk, DeletingTheLastCalculationIsRefused)
 
     input = createCalculation(QStringLiteral("Второй"));
     ASSERT_NE(input, nullptr);
-    const int id = int(state.currentId);
+    const int id = state.current.id;
     click(input->Command5);
     enterBlock("x", QStringLiteral("Пропан"), "1", "1");
     click(editor()->Command1);
@@ -342,6 +346,7 @@ TEST_F(Walk, DeletingTheLastCalculationIsRefused)
     dialogs.answers = {ui::Answer::No};
     trigger(input, "mnuDelete");
     EXPECT_TRUE(records::findById(*state.store, id));
+    dialogs.answers = {ui::Answer::Yes};
     trigger(input, "mnuDelete");
     EXPECT_EQ(visibleScreens(), QStringList{"frmLoad_Rasch"});
     EXPECT_FALSE(records::findById(*state.store, id));
@@ -350,5 +355,5 @@ TEST_F(Walk, DeletingTheLastCalculationIsRefused)
     // The next list falls back to the first calculation by name.
     auto* list = openList();
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(state.currentName, QStringLiteral("Единственный"));
+    EXPECT_EQ(state.current.name, QStringLiteral("Единственный"));
 }

@@ -1,7 +1,8 @@
 #include "ui/dialogs.h"
-#include "ui/numbers.h"
+#include "calc/number_text.h"
 #include "ui/numeric_edit.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -117,7 +118,7 @@ TEST(NumericEdit, LeaveCheckShowsTheMessageAndKeepsFocus)
         QApplication::processEvents();
         if (c.valid) {
             EXPECT_TRUE(dialogs.calls.empty()) << c.text;
-            EXPECT_EQ(left, *ui::parseNumber(QString::fromUtf8(c.text))) << c.text;
+            EXPECT_EQ(left, *calc::parseNumber(QString::fromUtf8(c.text))) << c.text;
             EXPECT_TRUE(other->hasFocus()) << c.text;
         } else {
             ASSERT_EQ(dialogs.calls.size(), 1u) << c.text;
@@ -133,10 +134,10 @@ TEST(NumericEdit, LeaveCheckShowsTheMessageAndKeepsFocus)
 
 TEST(Numbers, FieldTextUsesTheDecimalCommaWithoutGrouping)
 {
-    EXPECT_EQ(ui::fieldText(1234.5678), QStringLiteral("1234,5678"));
-    EXPECT_EQ(ui::fieldText(-0.1), QStringLiteral("-0,1"));
-    EXPECT_EQ(ui::fieldText(3), QStringLiteral("3"));
-    EXPECT_EQ(*ui::parseNumber(ui::fieldText(0.1 + 0.2)), 0.1 + 0.2);
+    EXPECT_EQ(calc::numberText(1234.5678), QStringLiteral("1234,5678"));
+    EXPECT_EQ(calc::numberText(-0.1), QStringLiteral("-0,1"));
+    EXPECT_EQ(calc::numberText(3), QStringLiteral("3"));
+    EXPECT_EQ(*calc::parseNumber(calc::numberText(0.1 + 0.2)), 0.1 + 0.2);
 }
 
 TEST(ScriptedDialogs, AnswersInOrderAndRecordsEveryCall)
@@ -145,9 +146,33 @@ TEST(ScriptedDialogs, AnswersInOrderAndRecordsEveryCall)
     d.answers = {ui::Answer::No, ui::Answer::Yes};
     EXPECT_EQ(ui::dialogs().ask("T", "first", ui::Icon::Question, ui::Buttons::YesNo), ui::Answer::No);
     EXPECT_EQ(ui::dialogs().ask("T", "second", ui::Icon::Question, ui::Buttons::YesNo), ui::Answer::Yes);
-    d.files = {"/tmp/r.docx"};
+    d.files = {"/tmp/r.docx", QString()};
     EXPECT_EQ(ui::dialogs().saveFileName("S", "/tmp", "Документы (*.docx)"), QStringLiteral("/tmp/r.docx"));
     EXPECT_EQ(ui::dialogs().saveFileName("S", "/tmp", "Документы (*.docx)"), QString());
     EXPECT_EQ(d.calls.size(), 4u);
     EXPECT_EQ(d.messages(), (QStringList{"T|first", "T|second"}));
+}
+
+// What a script lacks or leaves over fails the test that met it: a question
+// or a save dialog nobody scripted (answered No and cancelled), and answers
+// never asked for.
+TEST(ScriptedDialogs, UnscriptedDialogsAndLeftoverAnswersFailTheTest)
+{
+    ::testing::TestPartResultArray failures;
+    {
+        ::testing::ScopedFakeTestPartResultReporter reporter(
+            ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
+        ui::ScriptedDialogs d;
+        EXPECT_EQ(ui::dialogs().ask("Вопрос", "Удалить?", ui::Icon::Question, ui::Buttons::YesNo), ui::Answer::No);
+        EXPECT_EQ(ui::dialogs().saveFileName("Сохранение", "/tmp", "*.docx"), QString());
+        ui::dialogs().inform("Сообщение", "Готово", ui::Icon::Information);  // messages need no script
+        d.answers = {ui::Answer::Yes};
+    }
+    ASSERT_EQ(failures.size(), 3);
+    const QString messages = QString::fromStdString(std::string(failures.GetTestPartResult(0).message()) + "\n"
+                                                    + failures.GetTestPartResult(1).message() + "\n"
+                                                    + failures.GetTestPartResult(2).message());
+    EXPECT_TRUE(messages.contains("unscripted question «Вопрос»: Удалить?")) << messages.toStdString();
+    EXPECT_TRUE(messages.contains("unscripted save dialog «Сохранение»")) << messages.toStdString();
+    EXPECT_TRUE(messages.contains("1 scripted answer(s) to questions never asked")) << messages.toStdString();
 }

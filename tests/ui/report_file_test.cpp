@@ -49,6 +49,7 @@ TEST(ReportFile, CancelShowsTheMessageAndWritesNothing)
 {
     test::TempFolder dir;
     ui::ScriptedDialogs d;
+    d.files = {QString()};
     EXPECT_TRUE(ui::saveReportFile(dir.path(), QByteArray("x")).isEmpty());
     expectSaveError(d);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
@@ -75,8 +76,7 @@ TEST(ReportFile, FailedBuildIsNamedAndNeitherAsksNorTouchesFilesAndTheScreenRetu
     }
     QWidget screen;
     screen.show();
-    ui::ScriptedDialogs d;
-    d.files = {existing};
+    ui::ScriptedDialogs d;  // no file answer: a save dialog would fail the test
     const QString written = ui::makeReport(&screen, dir.path(), []() -> QByteArray {
         throw std::runtime_error("Закладка «mR0» не найдена в шаблоне.");
     });

@@ -1,5 +1,4 @@
 #include "common/test_support.h"
-#include "db/store.h"
 #include "ui/dialogs.h"
 #include "ui/frmAddFolder.h"
 #include "ui/frmSave_otchet.h"
@@ -20,24 +19,34 @@ class ReportFolder : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        store = db::Store::openEmbedded(data.path());
         opener = new QWidget;  // a top-level screen: closeAllScreens destroys it
         opener->setObjectName("opener");
         QDir(folders.path()).mkpath("reports/2026");
     }
     void TearDown() override { test::closeAllScreens(); }
 
-    QString storedPath() const { return store->query("SELECT Path FROM tabPath")[0].value(0).toString(); }
-    void setStoredPath(const QString& p) { store->exec("UPDATE tabPath SET Path = ?", {p}); }
+    QString storedPath() const { return stored; }
+    void setStoredPath(const QString& p) { stored = p; }
     ui::frmAddFolder* open()
     {
         opener->show();
-        ui::openReportFolderDialog(*store, reportFolder, program.path(), opener);
+        ui::FolderStorage storage;
+        storage.read = [this] { return stored; };
+        storage.write = [this](const QString& path) {
+            if (refuseWrite) {
+                ui::dialogs().inform("Внимание!", "запись невозможна", ui::Icon::Critical);
+                return false;
+            }
+            stored = path;
+            return true;
+        };
+        ui::openReportFolderDialog(std::move(storage), reportFolder, program.path(), opener);
         return test::visible<ui::frmAddFolder>("frmAddFolder");
     }
 
-    test::TempFolder data, program, folders;
-    std::unique_ptr<db::Store> store;
+    test::TempFolder program, folders;
+    QString stored;  // the folder kept between runs
+    bool refuseWrite = false;
     ui::ScriptedDialogs dialogs;
     QString reportFolder;
     QWidget* opener = nullptr;
@@ -137,4 +146,22 @@ TEST(ReportProgressWindow, HidesTheScreenForTheTimeOfTheReport)
     test::settle();
     EXPECT_TRUE(screen.isVisible());
     EXPECT_EQ(test::visibleScreen("frmSave_otchet"), nullptr);
+}
+
+TEST_F(ReportFolder, AFolderThatCannotBeKeptLeavesTheDialogOpenAndTheReportFolderAsItWas)
+{
+    setStoredPath(folders.file("reports"));
+    reportFolder = "/earlier";
+    auto* dlg = open();
+    ASSERT_NE(dlg, nullptr);
+    dlg->setCurrentPath(folders.file("reports/2026"));
+    refuseWrite = true;
+    dialogs.answers = {ui::Answer::Yes};
+    dlg->Command1->click();
+    test::settle();
+    ASSERT_EQ(dialogs.calls.size(), 2u);
+    EXPECT_EQ(dialogs.calls[1].text, QStringLiteral("запись невозможна"));
+    EXPECT_EQ(test::visibleScreen("frmAddFolder"), dlg);
+    EXPECT_EQ(reportFolder, QStringLiteral("/earlier"));
+    EXPECT_EQ(storedPath(), folders.file("reports"));
 }

@@ -1,7 +1,7 @@
 #include "app/startup.h"
 #include "db/data_source.h"
 #include "records/app_state.h"
-#include "screens/register.h"
+#include "screens/register_model1_screens.h"
 
 #include <QApplication>
 #include <QDir>

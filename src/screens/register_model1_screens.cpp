@@ -1,4 +1,4 @@
-#include "screens/register.h"
+#include "screens/register_model1_screens.h"
 
 #include "screens/frmInput.h"
 #include "screens/frmLoad.h"

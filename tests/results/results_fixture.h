@@ -23,8 +23,7 @@ protected:
         state.dataDir = data.path();
         state.programDir = data.path();
         state.store = db::Store::openEmbedded(data.path());
-        state.currentId = 1;
-        state.currentName = QStringLiteral("Пример — резервуар пропана");
+        state.current = {1, QStringLiteral("Пример — резервуар пропана")};
     }
     void TearDown() override { closeAllScreens(); }
 

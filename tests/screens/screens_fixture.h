@@ -9,8 +9,8 @@
 #include "screens/frmBlok.h"
 #include "screens/frmInput.h"
 #include "screens/frmLoad.h"
-#include "screens/register.h"
-#include "screens/widgets.h"
+#include "screens/register_model1_screens.h"
+#include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 #include "ui/numeric_edit.h"
@@ -114,6 +114,7 @@ protected:
         e->V_PGF->setText(QStringLiteral("7,5"));
         e->Davl->setText(QStringLiteral("0,84"));
         e->Temp->setText(temp);
+        dialogs.answers.push_back(ui::Answer::Yes);  // save although the data may be wrong
         click(e->Command2);
     }
 

@@ -1,10 +1,10 @@
-#include "screens/nyu_calculator.h"
+#include "calc/nyu_coefficient.h"
 
 #include "calc/number_text.h"
 
 #include <utility>
 
-namespace veltron::screens {
+namespace veltron::calc {
 
 double interpolate(double x, double x1, double y1, double x2, double y2)
 {
@@ -60,7 +60,7 @@ std::optional<double> atTemperature(const std::vector<NyuPoint>& rows, double T,
 
 QString speedText(double v)
 {
-    return calc::numberText(v);
+    return numberText(v);
 }
 
 }  // namespace
@@ -73,7 +73,7 @@ NyuOutcome nyuCoefficient(double V, double T, const NyuRows& rows)
     if (!etaLo)
         return {std::nullopt, speedText(lo)};
     // Between two temperatures the value of the lower speed passes through a "0.00" text.
-    const double lowValue = interpolated ? calc::roundTrip(*etaLo, 2) : *etaLo;
+    const double lowValue = interpolated ? roundTrip(*etaLo, 2) : *etaLo;
     bool ignored = false;
     const auto etaHi = atTemperature(rows(hi), T, ignored);
     if (!etaHi)
@@ -81,4 +81,4 @@ NyuOutcome nyuCoefficient(double V, double T, const NyuRows& rows)
     return {interpolate(V, lo, lowValue, hi, *etaHi), {}};
 }
 
-}  // namespace veltron::screens
+}  // namespace veltron::calc

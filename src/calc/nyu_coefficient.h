@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-namespace veltron::screens {
+namespace veltron::calc {
 
 // One row of tabNyu for a given air speed.
 struct NyuPoint {
@@ -30,4 +30,4 @@ NyuOutcome nyuCoefficient(double V, double T, const NyuRows& rows);
 // The two-point rule: y1 when x2 = x1, else the straight line through both points.
 double interpolate(double x, double x1, double y1, double x2, double y2);
 
-}  // namespace veltron::screens
+}  // namespace veltron::calc

@@ -1,4 +1,4 @@
-#include "screens/widgets.h"
+#include "screens/form_widgets.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
