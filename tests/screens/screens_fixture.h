@@ -2,7 +2,7 @@
 
 #include "app/frmLoad_Rasch.h"
 #include "app/startup.h"
-#include "common/test_support.h"
+#include "common/test_store.h"
 #include "records/app_state.h"
 #include "records/blocks.h"
 #include "records/calculations.h"
@@ -38,7 +38,7 @@ protected:
     {
         state.dataDir = folder.path();
         state.programDir = folder.path();
-        state.store = db::Store::openEmbedded(folder.path());
+        state.store = openStore(folder);
         auto& s = *state.store;
         s.exec("DELETE FROM SubstChar");
         s.exec("DELETE FROM tabPoverhn");
