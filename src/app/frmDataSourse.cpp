@@ -77,9 +77,11 @@ void frmDataSourse::connectSource()
         lblReason->setVisible(!error.isEmpty());
         return;
     }
+    // A shared source chosen at start is replaced by the one that connected;
+    // the data-source file names the source tried after the embedded store.
     if (!state_.dsn.isEmpty())
         state_.dsn = name;
-    if (!db::writeDataSourceName(state_.dataDir, name))
+    else if (!db::writeDataSourceName(state_.dataDir, name))
         ui::dialogs().inform(QStringLiteral("Внимание!"),
                              QStringLiteral("Не удалось записать имя источника данных в файл «Data Source.txt» "
                                             "папки данных: при следующем запуске его придется ввести снова."),

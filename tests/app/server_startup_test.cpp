@@ -3,6 +3,7 @@
 #include "app/frmDataSourse.h"
 #include "app/startup.h"
 #include "common/test_store.h"
+#include "db/data_source.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 
@@ -105,4 +106,5 @@ TEST_F(ServerStartUp, UnreachableSharedSourceShowsTheMessageAndTheDialogWithItsN
     EXPECT_EQ(test::visibleScreens(), QStringList{"frmMain1"});
     EXPECT_EQ(state.dsn, test::serverDsn());
     EXPECT_EQ(state.store->source().dsn, test::serverDsn());
+    EXPECT_FALSE(QFile::exists(db::dataSourceFilePath(data.path()))) << "the source of --dsn is not written there";
 }
