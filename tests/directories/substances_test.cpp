@@ -212,6 +212,39 @@ TEST_F(Substances, ABoxWithoutANumberStopsTheSave)
     EXPECT_FALSE(stored(QStringLiteral("Новое")));
 }
 
+TEST_F(Substances, TheSixCheckedBoxesFollowTheirRules)
+{
+    frmVvo* v = open();
+    ASSERT_NE(v, nullptr);
+    click(v->Command2);
+    const struct {
+        ui::NumericEdit* box;
+        const char* typed;  // into an empty box
+        const char* shown;
+        const char* left;   // the text when the focus leaves
+        bool valid;
+    } cases[] = {
+        {v->T_vsp, "-5.5", "-5,5", "-5,5", true},
+        {v->T_kip, "-5", "-5", "", false},
+        {v->Mol_massa, "-5", "5", "", true},  // may stay empty
+        {v->Tepl_sgorPGF, "a1", "1", "", false},
+        {v->Teploem_GF, ",2", "2", "1,5", true},
+        {v->Tepl_paroobr, "12", "12", "1.5", true},  // a point becomes the comma
+        {v->txtNKPR, "x.y", "x.y", "x.y", true},   // the other boxes take any text
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box->objectName().toStdString());
+        c.box->clear();
+        QTest::keyClicks(c.box, QString::fromUtf8(c.typed));
+        EXPECT_EQ(c.box->text(), QString::fromUtf8(c.shown));
+        c.box->setText(QString::fromUtf8(c.left));
+        dialogs.clear();
+        EXPECT_EQ(c.box->checkValue(), c.valid);
+        EXPECT_EQ(dialogs.messages().isEmpty(), c.valid);
+    }
+    EXPECT_EQ(v->Tepl_paroobr->text(), QStringLiteral("1,5"));
+}
+
 TEST_F(Substances, ASubstanceInABlockOfTheCurrentCalculationKeepsItsNameAndCannotBeDeleted)
 {
     const records::Calculation other = records::createCalculation(*state.store, QStringLiteral("Другой"));
