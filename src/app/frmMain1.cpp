@@ -93,6 +93,12 @@ frmMain1::frmMain1(AppState& state, QWidget* parent)
     QMenu* exitMenu = addMenu(QStringLiteral("mnuExit"), QStringLiteral("&Выход"));
     addMenuItem(exitMenu, QStringLiteral("Ex"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); },
                 QKeySequence(Qt::CTRL | Qt::Key_Z));
+    // The organisation lists are kept from here: no other screen offers them.
+    QMenu* lists = addMenu(QStringLiteral("mnuSprav"), QStringLiteral("&Справочники"));
+    addMenuItem(lists, QStringLiteral("mnuDolgn"), QStringLiteral("Должности..."),
+                [this] { ui::openFrom(this, QStringLiteral("frmBD/tabDolgn")); });
+    addMenuItem(lists, QStringLiteral("mnuIstochnik"), QStringLiteral("Источники исходных данных..."),
+                [this] { ui::openFrom(this, QStringLiteral("frmBD/tabIstochnik")); });
     QMenu* help = addMenu(QStringLiteral("mnuHelp"), QStringLiteral("&Помощь"));
     addMenuItem(help, QStringLiteral("He"), QStringLiteral("Инструкция"),
                 [this] { openUserManual(state_.programDir); }, QKeySequence(Qt::Key_F1));

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 
 namespace veltron::screens {
@@ -83,6 +84,11 @@ void setCell(QTableWidget* grid, int row, int col, const QString& text)
     }
 }
 
+int wrappedRowHeight(const QString& text, int charsPerLine, int lineTwips)
+{
+    return px(lineTwips * (1 + int(text.size()) / charsPerLine)) + 6;
+}
+
 QString cellText(const QTableWidget* grid, int row, int col)
 {
     const auto* item = grid->item(row, col);
@@ -97,6 +103,13 @@ QLineEdit* valueBox(QWidget* parent, const char* name, int width)
     e->setMinimumWidth(width);
     e->setMaximumWidth(width + 60);
     return e;
+}
+
+QPushButton* namedButton(QWidget* parent, const char* name, const QString& text)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
 }
 
 QLabel* wrapLabel(QWidget* parent, const char* name, const QString& text)

@@ -6,6 +6,7 @@ class QAbstractButton;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 class QWidget;
 
@@ -22,10 +23,16 @@ int px(int twips);
 // cells are texts aligned left, long header texts wrap.
 QTableWidget* makeGrid(QWidget* parent, const char* name);
 void setCell(QTableWidget* grid, int row, int col, const QString& text);
+// Height of a grid row whose text wraps after `charsPerLine` characters onto
+// further lines of `lineTwips` each.
+int wrappedRowHeight(const QString& text, int charsPerLine, int lineTwips);
 QString cellText(const QTableWidget* grid, int row, int col);
 
 // A value box of a results screen: read-only, initial text "0".
 QLineEdit* valueBox(QWidget* parent, const char* name, int width = 130);
+
+// A push button with an object name.
+QPushButton* namedButton(QWidget* parent, const char* name, const QString& text);
 
 // A label that wraps, with an object name.
 QLabel* wrapLabel(QWidget* parent, const char* name, const QString& text);

@@ -1,12 +1,15 @@
 #include "screens/frmBlok.h"
 
 #include "records/directories.h"
+#include "records/substances.h"
 #include "screens/frmInput.h"
 #include "screens/frmPt.h"
 #include "screens/store_errors.h"
+#include "screens/substance_marks.h"
 #include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 #include "calc/number_text.h"
+#include "ui/navigator.h"
 #include "ui/numeric_edit.h"
 #include "ui/wrap_button.h"
 
@@ -152,11 +155,19 @@ void frmBlok::build()
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Combo1->setMinimumContentsLength(24);
+    cmdVva = new QPushButton(QStringLiteral("Справочник веществ"), central);
+    cmdVva->setObjectName(QStringLiteral("cmdVva"));
     {
         const int r = left->rowCount();
         left->addWidget(label(central, "Combo1", QStringLiteral("Наименование вещества в блоке")), r, 0);
-        left->addWidget(Combo1, r, 1, 1, 2);
+        auto* row = new QHBoxLayout;
+        row->addWidget(Combo1, 1);
+        row->addWidget(cmdVva);
+        left->addLayout(row, r, 1, 1, 2);
     }
+    lblGaps = wrapLabel(central, "lblGaps", QString());
+    lblGaps->hide();
+    left->addWidget(lblGaps, left->rowCount(), 0, 1, 3);
     V_GF = numeric(central, "V_GF", NumericEdit::Converting, QStringLiteral("0"));
     line(left, label(central, "V_GF", QStringLiteral("Объем жидкой фазы в блоке при регламентных условиях, куб.м")), V_GF);
     V_PGF = numeric(central, "V_PGF", NumericEdit::Converting, QStringLiteral("0"));
@@ -308,6 +319,7 @@ void frmBlok::build()
     connect(Command1, &QPushButton::clicked, this, [this] { back(); });
     connect(Command3, &QPushButton::clicked, this, [this] { computeDensity(); });
     connect(Command4, &QPushButton::clicked, this, [this] { openHeatInflow(); });
+    connect(cmdVva, &QPushButton::clicked, this, [this] { openSubstances(); });
     connect(cmdGrpog, &QComboBox::currentIndexChanged, this, [this] { kindChanged(); });
     connect(txtFiltr, &QLineEdit::textChanged, this, [this] { filterChanged(); });
     connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { substanceSelected(); });
@@ -334,7 +346,12 @@ void frmBlok::showEvent(QShowEvent* event)
 void frmBlok::fillSubstances(const QString& filter)
 {
     QStringList names;
-    onStore([&] { names = records::substanceNames(state_.db(), cmdGrpog->currentIndex() + 1); });
+    gaps_.clear();
+    onStore([&] {
+        names = records::substanceNames(state_.db(), cmdGrpog->currentIndex() + 1);
+        for (const records::SubstanceRecord& s : records::substanceRecords(state_.db()))
+            gaps_.insert(s.Name, records::missingProperties(s));
+    });
     if (!filter.isEmpty())
         names = names.filter(filter, Qt::CaseSensitive);
     const bool none = !filter.isEmpty() && names.isEmpty();
@@ -343,6 +360,16 @@ void frmBlok::fillSubstances(const QString& filter)
     refilling_ = true;
     Combo1->clear();
     Combo1->addItems(names);
+    // A substance whose record lacks what every run reads carries a mark,
+    // and the note names the missing fields.
+    for (int i = 0; i < Combo1->count(); ++i) {
+        const records::MissingProperties missing = gaps_.value(Combo1->itemText(i));
+        if (!missing.always.isEmpty())
+            Combo1->setItemIcon(i, missingMark(this));
+        const QString note = records::missingPropertiesNote(missing);
+        if (!note.isEmpty())
+            Combo1->setItemData(i, note, Qt::ToolTipRole);
+    }
     refilling_ = false;
     Combo1->setCurrentIndex(names.isEmpty() ? -1 : 0);
     substanceSelected();
@@ -373,6 +400,7 @@ void frmBlok::substanceSelected()
         return;
     molarMass_.reset();
     const QString name = Combo1->currentText();
+    showMissing(lblGaps, gaps_.value(name));
     if (name.isEmpty() || name == kNoMatch)
         return;
     std::optional<records::Substance> s;
@@ -551,6 +579,17 @@ void frmBlok::openHeatInflow()
                                  self->Sk_teploper_GF->setText(rate);
                              });
     dialog->show();
+}
+
+void frmBlok::openSubstances()
+{
+    ui::openFrom(this, QStringLiteral("frmVvo"), [this] {
+        const QString chosen = Combo1->currentText();
+        fillSubstances(txtFiltr->text());
+        const int at = Combo1->findText(chosen);
+        if (at > 0)
+            Combo1->setCurrentIndex(at);
+    });
 }
 
 std::optional<records::Block> frmBlok::readBlock()

@@ -2,6 +2,7 @@
 
 #include "records/app_state.h"
 #include "records/blocks.h"
+#include "records/substances.h"
 #include "ui/screen.h"
 
 #include <QHash>
@@ -40,6 +41,8 @@ public:
     QLineEdit* txtFiltr;
     QPushButton* Command6;
     QComboBox* Combo1;
+    QPushButton* cmdVva;  // opens the substances directory
+    QLabel* lblGaps;      // what the chosen substance's record lacks
     ui::NumericEdit* V_GF;
     ui::NumericEdit* V_PGF;
     ui::NumericEdit* Davl;
@@ -91,6 +94,9 @@ public:
     // Command3: density of the vapour-gas phase from the molar mass and Temp.
     bool computeDensity();
     void openHeatInflow();
+    // The substances directory; on return the list is filled anew, the
+    // chosen substance kept while it is still listed.
+    void openSubstances();
     // The leave check of Koef_gidro: keeps it within 0,4 … 0,8 and moves the slider.
     void applyKoefGidroRange(double value);
     bool isAdjacent() const { return adjacent_; }
@@ -118,6 +124,7 @@ private:
     bool stored_;
     int number_;
     std::optional<double> molarMass_;
+    QHash<QString, records::MissingProperties> gaps_;  // what each listed substance lacks
     bool syncingSlider_ = false;
     bool refilling_ = false;
     QHash<QString, QLabel*> labels_;

@@ -146,7 +146,7 @@ void frmDolya_z::activate()
         Combo1->addItem(name);
         setCell(Tabl_Name, j, 0, name);
         setCell(Tabl_Name, j, 1, calc::numberText(kind.z));
-        Tabl_Name->setRowHeight(j, px(250 * (1 + int(name.size()) / 62)) + 6);
+        Tabl_Name->setRowHeight(j, wrappedRowHeight(name, 62, 250));
         ++j;
     }
     if (Combo1->count() > 0) {
@@ -194,25 +194,8 @@ void frmDolya_z::fuelSelected()
 
 void frmDolya_z::openFuelDirectory()
 {
-    const QString name = QStringLiteral("frmBD_Goryuch");
-    if (!ui::navigator().knows(name)) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"),
-                             QStringLiteral("Справочник видов горючего вещества ещё не реализован."),
-                             ui::Icon::Information);
-        return;
-    }
-    hide();
-    QWidget* directory = ui::navigator().open(name);
-    if (!directory) {
-        show();
-        return;
-    }
-    // The directory's "<<Назад" destroys it; the dialog then shows again.
-    QPointer<frmDolya_z> self(this);
-    connect(directory, &QObject::destroyed, this, [self] {
-        if (self)
-            self->show();
-    });
+    // Shown again on return, the dialog runs its activation: the kinds are listed anew.
+    ui::openFrom(this, QStringLiteral("frmBD_Goryuch"));
 }
 
 bool frmDolya_z::saveAndReturn()

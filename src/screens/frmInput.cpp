@@ -98,13 +98,6 @@ protected:
 
 }  // namespace
 
-void sayNotBuilt(const QString& function)
-{
-    ui::dialogs().inform(QStringLiteral("Внимание!"),
-                         QStringLiteral("Функция «%1» в этой версии программы ещё не реализована.").arg(function),
-                         ui::Icon::Information);
-}
-
 frmInput::frmInput(AppState& state, QWidget* parent)
     : ui::Screen(QStringLiteral("frmInput"), QStringLiteral("Ввод\\редактирование информации об АРБ и условиях расчета"),
                  parent),
@@ -775,17 +768,6 @@ void frmInput::requestRun()
     runRequest_->request();
 }
 
-bool frmInput::openRegistered(const QString& screen, const QString& function)
-{
-    if (!ui::navigator().knows(screen)) {
-        sayNotBuilt(function);
-        return false;
-    }
-    hide();
-    ui::navigator().open(screen);
-    return true;
-}
-
 void frmInput::openNyu()
 {
     openNyuCalculator(state_, *this);
@@ -809,12 +791,21 @@ void frmInput::openReports()
 
 void frmInput::openSubstances()
 {
-    openRegistered(QStringLiteral("frmVvo"), QStringLiteral("Справочник веществ"));
+    ui::openFrom(this, QStringLiteral("frmVvo"));
 }
 
 void frmInput::openSurfaces()
 {
-    openRegistered(QStringLiteral("frmBD_Type"), QStringLiteral("Справочник подстилающих поверхностей"));
+    ui::openFrom(this, QStringLiteral("frmBD_Type"), [this] { surfacesChanged(); });
+}
+
+void frmInput::surfacesChanged()
+{
+    const QString chosen = Combo4->currentText();
+    onStore([this] { refillSurfaces(); });
+    const int at = Combo4->findText(chosen);
+    if (at > 0)
+        Combo4->setCurrentIndex(at);
 }
 
 void frmInput::newMainBlock()

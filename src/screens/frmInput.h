@@ -129,9 +129,12 @@ public:
     void fillBlockGrids();
     // Shows a calculation's inputs as opening the screen on it does.
     void showInputs(const records::CalculationInputs& inputs);
-    // Refills the surface list (first surface selected), as on return from
-    // the surfaces directory.
+    // Refills the surface list, the first surface selected.
     void refillSurfaces();
+    // After the surfaces directory: the list refilled; the surface shown
+    // stays, with its values read again, while it is still there, else the
+    // first one is selected.
+    void surfacesChanged();
     void setLiquidNotice(bool shown);
     // Shows the current calculation's name, as after a rename.
     void showCalculationName();
@@ -183,15 +186,11 @@ private:
     void applyChecks();
     void setRunEnabled(bool enabled);
     void openBlockEditor(bool adjacent, bool existing, int number);
-    bool openRegistered(const QString& screen, const QString& function);
 
     AppState& state_;
     QList<records::Block> blocks_;  // as the grids show them
     RunRequest* runRequest_ = nullptr;
     bool loading_ = false;
 };
-
-// Tells the user that a function of the program is not built yet.
-void sayNotBuilt(const QString& function);
 
 }  // namespace veltron::screens

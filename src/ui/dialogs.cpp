@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace veltron::ui {
@@ -53,6 +54,18 @@ public:
     QString chooseFolder(const QString& start) override
     {
         return QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString(), start);
+    }
+    std::optional<QString> askText(const QString& title, const QString& label, const QString& initial) override
+    {
+        QInputDialog box(QApplication::activeWindow());
+        box.setWindowTitle(title);
+        box.setLabelText(label);
+        box.setTextValue(initial);
+        box.setOkButtonText(QStringLiteral("OK"));
+        box.setCancelButtonText(QStringLiteral("Отмена"));
+        if (box.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return box.textValue();
     }
     void beep() override { QApplication::beep(); }
 };
@@ -124,6 +137,8 @@ void ScriptedDialogs::failLeftovers() const
     if (!files.empty())
         fail(QStringLiteral("scripted file or folder answers never asked for: ")
              + QStringList(files.begin(), files.end()).join(QStringLiteral(", ")));
+    if (!texts.empty())
+        fail(QStringLiteral("%1 scripted text answer(s) never asked for").arg(texts.size()));
 }
 
 Answer ScriptedDialogs::ask(const QString& title, const QString& text, Icon icon, Buttons buttons)
@@ -164,6 +179,18 @@ QString ScriptedDialogs::chooseFolder(const QString& start)
     return f;
 }
 
+std::optional<QString> ScriptedDialogs::askText(const QString& title, const QString& label, const QString& initial)
+{
+    calls.push_back({QStringLiteral("text"), title, label + QLatin1Char('|') + initial, Icon::None, Buttons::OkCancel});
+    if (texts.empty()) {
+        fail(describe(QStringLiteral("unscripted text question"), title, label));
+        return std::nullopt;
+    }
+    const auto t = texts.front();
+    texts.pop_front();
+    return t;
+}
+
 QStringList ScriptedDialogs::messages() const
 {
     QStringList out;
@@ -179,6 +206,7 @@ void ScriptedDialogs::clear()
     calls.clear();
     answers.clear();
     files.clear();
+    texts.clear();
     beeps = 0;
 }
 

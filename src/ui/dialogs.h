@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -25,6 +26,8 @@ public:
     // Returns the chosen file path, or an empty text when the user cancels.
     virtual QString saveFileName(const QString& title, const QString& folder, const QString& filter) = 0;
     virtual QString chooseFolder(const QString& start) = 0;
+    // A line of text asked for, starting from `initial`; nothing when the user cancels.
+    virtual std::optional<QString> askText(const QString& title, const QString& label, const QString& initial) = 0;
     // The short sound of a refused key.
     virtual void beep() = 0;
 };
@@ -40,7 +43,7 @@ void installDialogs(Dialogs* service);  // nullptr restores the real one
 class ScriptedDialogs : public Dialogs {
 public:
     struct Call {
-        QString kind;  // "ask", "save", "folder"
+        QString kind;  // "ask", "save", "folder", "text"
         QString title;
         QString text;
         Icon icon = Icon::None;
@@ -53,6 +56,8 @@ public:
     Answer ask(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
     QString saveFileName(const QString& title, const QString& folder, const QString& filter) override;
     QString chooseFolder(const QString& start) override;
+    // Records "label|initial" as the call's text.
+    std::optional<QString> askText(const QString& title, const QString& label, const QString& initial) override;
     void beep() override { ++beeps; }
 
     // Questions take the scripted answers in order; an unscripted question
@@ -60,6 +65,8 @@ public:
     std::deque<Answer> answers;
     // Answers of the save and folder dialogs in order; an empty text cancels.
     std::deque<QString> files;
+    // Answers of the text questions in order; nothing cancels.
+    std::deque<std::optional<QString>> texts;
     std::vector<Call> calls;
     int beeps = 0;
 

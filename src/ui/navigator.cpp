@@ -1,5 +1,7 @@
 #include "ui/navigator.h"
 
+#include "ui/dialogs.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -54,6 +56,31 @@ void Navigator::exitRoutine()
         w->deleteLater();
     }
     QApplication::quit();
+}
+
+QWidget* openFrom(QWidget* caller, const QString& name, std::function<void()> returned)
+{
+    if (!navigator().knows(name)) {
+        dialogs().inform(QStringLiteral("Внимание!"), QStringLiteral("Эта часть программы ещё не реализована."),
+                         Icon::Information);
+        return nullptr;
+    }
+    if (caller)
+        caller->hide();
+    QWidget* screen = navigator().open(name);
+    if (!screen) {
+        if (caller)
+            caller->show();
+        return nullptr;
+    }
+    if (!caller)
+        return screen;
+    QObject::connect(screen, &QObject::destroyed, caller, [caller, returned = std::move(returned)] {
+        caller->show();
+        if (returned)
+            returned();
+    });
+    return screen;
 }
 
 namespace {

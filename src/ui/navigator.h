@@ -32,6 +32,13 @@ private:
 
 Navigator& navigator();
 
+// Opens the named screen from `caller`, which hides while it is open: when
+// that screen is gone (its "<<Назад" destroys it) the caller shows again and
+// `returned` runs, to refill what the screen may have changed. A name that is
+// not registered opens nothing: the user is told so and the caller stays.
+// Returns the opened screen.
+QWidget* openFrom(QWidget* caller, const QString& name, std::function<void()> returned = {});
+
 // A plain screen for a function that is not built yet: it says so and leads back.
 QWidget* makePlaceholder(const QString& title, const QString& text, const QString& backTo);
 

@@ -54,6 +54,13 @@ bool NumericEdit::checkValue()
 {
     if (flags_ & Unchecked)
         return true;
+    if ((flags_ & EmptyAllowed) && text().isEmpty())
+        return true;
+    if ((flags_ & PointAccepted) && text().contains(QLatin1Char('.'))) {
+        const bool edited = isModified();
+        setText(QString(text()).replace(QLatin1Char('.'), QLatin1Char(',')));
+        setModified(edited);
+    }
     const auto value = calc::parseNumber(text(), calc::DecimalPoint::Refused);
     if (!value) {
         checking_ = true;

@@ -14,6 +14,8 @@ public:
         Signed = 1,       // '-' is allowed
         Converting = 2,   // a typed '.' becomes ','
         Unchecked = 4,    // any text is accepted on leaving
+        EmptyAllowed = 8, // an empty box passes the leave check
+        PointAccepted = 16,  // on leaving, every '.' of the text becomes ',' before the check
     };
     Q_DECLARE_FLAGS(Flags, Flag)
 

@@ -78,11 +78,6 @@ TEST_F(ZDialog, ClosedVolumesListTheFuelKindsAndTakeTheChosenKindsZ)
     Q_EMIT d->Combo1->activated(2);
     EXPECT_EQ(d->Zet->text(), QStringLiteral("0,3"));
 
-    // No fuel-kind directory yet: a plain notice, the dialog stays.
-    click(d->Command6);
-    EXPECT_TRUE(d->isVisible());
-    ASSERT_EQ(dialogs.calls.size(), 1u);
-
     trigger(d, "mnuCancel");
     test::settle();
     EXPECT_FALSE(returned.has_value());

@@ -241,18 +241,6 @@ TEST_F(Rules, InputScreenFieldRules)
     EXPECT_EQ(records::loadConditions(*state.store, state.current.id)->Tg, storedTg);
 }
 
-TEST_F(Rules, FunctionsOfLaterIssuesSayTheyAreNotBuilt)
-{
-    frmInput* input = createCalculation(QStringLiteral("Кнопки"));
-    ASSERT_NE(input, nullptr);
-    dialogs.clear();
-    trigger(input, "mnuVva");
-    ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Внимание!"));
-    EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Information);
-    EXPECT_TRUE(input->isVisible());
-}
-
 TEST_F(Rules, SubstanceFilterAndPlaceholder)
 {
     frmInput* input = createCalculation(QStringLiteral("Фильтр"));

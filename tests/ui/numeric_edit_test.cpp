@@ -132,6 +132,33 @@ TEST(NumericEdit, LeaveCheckShowsTheMessageAndKeepsFocus)
     }
 }
 
+TEST(NumericEdit, LeaveCheckOfBoxesThatMayStayEmptyOrTakeAPoint)
+{
+    const struct {
+        NumericEdit::Flags flags;
+        const char* text;
+        bool valid;
+        const char* after;
+    } cases[] = {
+        {NumericEdit::Converting | NumericEdit::EmptyAllowed, "", true, ""},
+        {NumericEdit::Converting | NumericEdit::EmptyAllowed, "abc", false, "abc"},
+        {NumericEdit::Converting, "", false, ""},
+        {NumericEdit::Converting | NumericEdit::PointAccepted, "1.5", true, "1,5"},
+        {NumericEdit::Converting | NumericEdit::PointAccepted, "1.5.2", false, "1,5,2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ui::ScriptedDialogs dialogs;
+        NumericEdit edit(c.flags);
+        edit.setText(QString::fromUtf8(c.text));
+        edit.setModified(true);
+        EXPECT_EQ(edit.checkValue(), c.valid);
+        EXPECT_EQ(dialogs.calls.size(), c.valid ? 0u : 1u);
+        EXPECT_EQ(edit.text(), QString::fromUtf8(c.after));
+        EXPECT_TRUE(edit.isModified());  // the user's edit stays an edit
+    }
+}
+
 TEST(Numbers, FieldTextUsesTheDecimalCommaWithoutGrouping)
 {
     EXPECT_EQ(calc::numberText(1234.5678), QStringLiteral("1234,5678"));
@@ -165,14 +192,19 @@ TEST(ScriptedDialogs, UnscriptedDialogsAndLeftoverAnswersFailTheTest)
         ui::ScriptedDialogs d;
         EXPECT_EQ(ui::dialogs().ask("Вопрос", "Удалить?", ui::Icon::Question, ui::Buttons::YesNo), ui::Answer::No);
         EXPECT_EQ(ui::dialogs().saveFileName("Сохранение", "/tmp", "*.docx"), QString());
+        EXPECT_EQ(ui::dialogs().askText("Имя", "Новое имя:", "Старое"), std::nullopt);
         ui::dialogs().inform("Сообщение", "Готово", ui::Icon::Information);  // messages need no script
         d.answers = {ui::Answer::Yes};
+        d.texts = {QStringLiteral("никем не спрошено")};
     }
-    ASSERT_EQ(failures.size(), 3);
-    const QString messages = QString::fromStdString(std::string(failures.GetTestPartResult(0).message()) + "\n"
-                                                    + failures.GetTestPartResult(1).message() + "\n"
-                                                    + failures.GetTestPartResult(2).message());
-    EXPECT_TRUE(messages.contains("unscripted question «Вопрос»: Удалить?")) << messages.toStdString();
-    EXPECT_TRUE(messages.contains("unscripted save dialog «Сохранение»")) << messages.toStdString();
-    EXPECT_TRUE(messages.contains("1 scripted answer(s) to questions never asked")) << messages.toStdString();
+    ASSERT_EQ(failures.size(), 5);
+    std::string all;
+    for (int i = 0; i < failures.size(); ++i)
+        all += std::string(failures.GetTestPartResult(i).message()) + "\n";
+    const QString messages = QString::fromStdString(all);
+    EXPECT_TRUE(messages.contains("unscripted question «Вопрос»: Удалить?")) << all;
+    EXPECT_TRUE(messages.contains("unscripted save dialog «Сохранение»")) << all;
+    EXPECT_TRUE(messages.contains("unscripted text question «Имя»: Новое имя:")) << all;
+    EXPECT_TRUE(messages.contains("1 scripted answer(s) to questions never asked")) << all;
+    EXPECT_TRUE(messages.contains("1 scripted text answer(s) never asked for")) << all;
 }

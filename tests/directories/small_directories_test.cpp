@@ -1,0 +1,192 @@
+#include "directories/directories_fixture.h"
+
+#include "ui/numeric_edit.h"
+
+using namespace veltron;
+using namespace veltron::test;
+using directories::ListDirectory;
+
+namespace {
+
+class SmallDirectories : public Directories {
+protected:
+    ListDirectory* open(const char* name) { return openDirectory<ListDirectory>(name); }
+
+    static ui::NumericEdit* box(ListDirectory* d, const char* name)
+    {
+        return d->findChild<ui::NumericEdit*>(QLatin1String(name));
+    }
+    QStringList namesInTable(const char* table)
+    {
+        QStringList out;
+        for (const auto& r : state.store->query(QStringLiteral("SELECT Name FROM %1").arg(QLatin1String(table))))
+            out << r.value(0).toString();
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(SmallDirectories, SurfacesAreAddedChangedAndProtected)
+{
+    const records::Calculation c = records::createCalculation(*state.store, QStringLiteral("Площадка"));
+    state.current = c;  // its surface: "Бетон"
+    ListDirectory* d = open("frmBD_Type");
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("Добавление\\изменение базы данных"));
+    EXPECT_EQ(column0(d->grid), (QStringList{"Бетон", "Песок"}));
+    EXPECT_EQ(screens::cellText(d->grid, 1, 2), QStringLiteral("1,86"));
+    // The header row selects nothing; a double click on a surface does nothing.
+    clickRow(d->grid, 0);
+    EXPECT_FALSE(d->Command5->isEnabled());
+    Q_EMIT d->grid->cellDoubleClicked(1, 0);
+    EXPECT_FALSE(d->editing());
+
+    click(d->Command2);
+    EXPECT_FALSE(d->mnuPred->isEnabled());
+    EXPECT_FALSE(d->browseFrame->isEnabled());
+    EXPECT_FALSE(d->Command1->isEnabled());
+    EXPECT_EQ(box(d, "lyambda")->text(), QStringLiteral("0"));
+    d->Name_Object->setText(QStringLiteral("Асфальт"));
+    box(d, "p")->setText(QStringLiteral("2100"));
+    box(d, "lyambda")->setText(QStringLiteral("1,05"));
+    box(d, "c")->setText(QStringLiteral("1,68"));
+    snapshot(d, QStringLiteral("frmBD_Type-editing"));
+    click(d->Command1);
+    EXPECT_TRUE(dialogs.calls.empty());
+    EXPECT_EQ(column0(d->grid), (QStringList{"Асфальт", "Бетон", "Песок"}));
+    EXPECT_EQ(records::findSurface(*state.store, QStringLiteral("Асфальт"))->lyambda, 1.05);
+
+    // The current calculation's surface keeps its name; its values change.
+    select(d->grid, QStringLiteral("Бетон"));
+    click(d->Command5);
+    EXPECT_FALSE(d->Name_Object->isEnabled());
+    box(d, "c")->setText(QStringLiteral("0,84"));
+    click(d->Command1);
+    EXPECT_EQ(records::findSurface(*state.store, QStringLiteral("Бетон"))->c, 0.84);
+
+    // A surface of a stored calculation cannot be deleted; another can.
+    select(d->grid, QStringLiteral("Бетон"));
+    click(d->Command3);
+    EXPECT_EQ(dialogs.messages(),
+              QStringList{QStringLiteral("Внимание!|Невозможно удалить! Данная поверхность сохранена в исходных данных!")});
+    EXPECT_EQ(dialogs.last()->icon, ui::Icon::Critical);
+    EXPECT_EQ(countNamed("tabPoverhn", QStringLiteral("Бетон")), 1);
+    dialogs.clear();
+    select(d->grid, QStringLiteral("Песок"));
+    dialogs.answers = {ui::Answer::No};
+    click(d->Command3);
+    EXPECT_EQ(countNamed("tabPoverhn", QStringLiteral("Песок")), 1);
+    dialogs.answers = {ui::Answer::Yes};
+    click(d->Command3);
+    EXPECT_EQ(dialogs.messages().last(),
+              QStringLiteral("В н и м а н и е ! ! !|Удаленные данные будут утеряны! Продолжить?"));
+    EXPECT_EQ(column0(d->grid), (QStringList{"Асфальт", "Бетон"}));
+    EXPECT_FALSE(d->Command3->isEnabled());
+    snapshot(d, QStringLiteral("frmBD_Type"));
+}
+
+TEST_F(SmallDirectories, ChangeThenCancelOrADuplicateNameChangesNothing)
+{
+    for (const char* screen : {"frmBD_Type", "frmBD_Goryuch", "frmBD_KVV"}) {
+        SCOPED_TRACE(screen);
+        ListDirectory* d = open(screen);
+        ASSERT_NE(d, nullptr);
+        const QStringList before = column0(d->grid);
+        ASSERT_GE(before.size(), 2);
+        clickRow(d->grid, 1);
+        click(d->Command5);
+        d->Name_Object->setText(QStringLiteral("Другое имя"));
+        d->values[0]->setText(QStringLiteral("123"));
+        click(d->Command4);
+        EXPECT_FALSE(d->editing());
+        EXPECT_EQ(column0(d->grid), before);
+
+        // The first entry renamed as the second: refused, the panel stays.
+        dialogs.clear();
+        clickRow(d->grid, 1);
+        click(d->Command5);
+        d->Name_Object->setText(before[1]);
+        click(d->Command1);
+        ASSERT_EQ(dialogs.calls.size(), 1u);
+        EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Внимание!"));
+        EXPECT_TRUE(dialogs.calls[0].text.contains(QStringLiteral("«%1» уже есть в справочнике").arg(before[1])));
+        EXPECT_TRUE(d->editing());
+        click(d->Command4);
+        EXPECT_EQ(column0(d->grid), before);
+        dialogs.clear();
+        trigger(d, "mnuPred");
+    }
+}
+
+TEST_F(SmallDirectories, FuelKindsKeepTheTableOrderAlsoWhenChanged)
+{
+    ListDirectory* d = open("frmBD_Goryuch");
+    ASSERT_NE(d, nullptr);
+    QStringList order = namesInTable("tabGoryuch");
+    EXPECT_EQ(column0(d->grid), order);
+
+    // A new kind comes last, though its name would sort first.
+    click(d->Command2);
+    d->Name_Object->setText(QStringLiteral("Аммиак"));
+    d->values[0]->setText(QStringLiteral("0,5"));
+    click(d->Command1);
+    order << QStringLiteral("Аммиак");
+    EXPECT_EQ(column0(d->grid), order);
+
+    // A double click opens the panel; the changed kind stays where it was.
+    Q_EMIT d->grid->cellDoubleClicked(2, 0);
+    ASSERT_TRUE(d->editing());
+    EXPECT_EQ(d->Name_Object->text(), order[1]);
+    d->Name_Object->setText(QStringLiteral("Ацетилен и др."));
+    d->values[0]->setText(QStringLiteral("0,75"));
+    click(d->Command1);
+    order[1] = QStringLiteral("Ацетилен и др.");
+    EXPECT_EQ(column0(d->grid), order);
+    EXPECT_EQ(namesInTable("tabGoryuch"), order);
+    EXPECT_EQ(screens::cellText(d->grid, 2, 1), QStringLiteral("0,75"));
+    snapshot(d, QStringLiteral("frmBD_Goryuch"));
+}
+
+TEST_F(SmallDirectories, RowHeightsFollowTheCharactersPerLine)
+{
+    state.store->exec("DELETE FROM Explosives");
+    state.store->exec("INSERT INTO Explosives (Name, Energy) VALUES (?, 1)", {QString(61, QChar(u'а'))});
+    state.store->exec("INSERT INTO Explosives (Name, Energy) VALUES (?, 1)", {QString(62, QChar(u'б'))});
+    state.store->exec("INSERT INTO Explosives (Name, Energy) VALUES (?, 1)", {QStringLiteral("Тротил")});
+    state.store->exec("INSERT INTO tabPoverhn (Name, p, lyambda, c) VALUES (?, 1, 1, 1)", {QString(60, QChar(u'в'))});
+    ListDirectory* kvv = open("frmBD_KVV");
+    ASSERT_NE(kvv, nullptr);
+    const auto h = [](ListDirectory* d, const QString& n) { return d->grid->rowHeight(rowOf(d->grid, n)); };
+    EXPECT_EQ(h(kvv, QString(61, QChar(u'а'))), h(kvv, QStringLiteral("Тротил")));
+    EXPECT_GT(h(kvv, QString(62, QChar(u'б'))), h(kvv, QStringLiteral("Тротил")));
+    ListDirectory* type = open("frmBD_Type");
+    ASSERT_NE(type, nullptr);
+    EXPECT_EQ(h(type, QString(60, QChar(u'в'))), h(kvv, QString(62, QChar(u'б'))));
+}
+
+TEST_F(SmallDirectories, AnEmptyTableShowsItsNoticeAndAnEmptyValueStaysEmpty)
+{
+    state.store->exec("DELETE FROM Explosives");
+    ListDirectory* d = open("frmBD_KVV");
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->grid->isHidden());
+    EXPECT_FALSE(d->Label4->isHidden());
+    EXPECT_EQ(d->Label4->text(), QStringLiteral("Данные не введены"));
+    trigger(d, "mnuPred");
+
+    state.store->exec("INSERT INTO Explosives (Name, Energy) VALUES (?, NULL)", {QStringLiteral("Гексоген")});
+    d = open("frmBD_KVV");
+    ASSERT_NE(d, nullptr);
+    EXPECT_FALSE(d->grid->isHidden());
+    EXPECT_EQ(screens::cellText(d->grid, 1, 1), QStringLiteral("0"));
+    clickRow(d->grid, 1);
+    click(d->Command5);
+    EXPECT_EQ(d->values[0]->text(), QStringLiteral("0"));
+    d->Name_Object->setText(QStringLiteral("Гексоген (RDX)"));
+    click(d->Command1);
+    const auto rows = state.store->query("SELECT Name, Energy FROM Explosives");
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].value(0).toString(), QStringLiteral("Гексоген (RDX)"));
+    EXPECT_TRUE(rows[0].isNull(1));
+}
