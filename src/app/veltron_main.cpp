@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "db/data_source.h"
+#include "models/register_model_screens.h"
 #include "records/app_state.h"
 #include "screens/register_model1_screens.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
 
     veltron::registerAppScreens(state);
     veltron::registerModelIScreens(state);
+    veltron::registerModelScreens(state);
     veltron::startUp(state);
     return app.exec();
 }
