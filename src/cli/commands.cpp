@@ -5,6 +5,7 @@ namespace veltron::cli {
 void registerRunCommand();
 void registerFormatCommand();
 void registerReportCommand();
+void registerModelCommands();
 
 // Each command lives in a file of its own and is added here.
 void registerBuiltinCommands()
@@ -12,6 +13,7 @@ void registerBuiltinCommands()
     registerRunCommand();
     registerFormatCommand();
     registerReportCommand();
+    registerModelCommands();
 }
 
 }  // namespace veltron::cli
