@@ -1,6 +1,7 @@
 #include "app/startup.h"
 #include "db/data_source.h"
 #include "directories/register_directory_screens.h"
+#include "models/register_model_screens.h"
 #include "records/app_state.h"
 #include "screens/register_model1_screens.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
     veltron::registerAppScreens(state);
     veltron::registerModelIScreens(state);
     veltron::registerDirectoryScreens(state);
+    veltron::registerModelScreens(state);
     veltron::startUp(state);
     return app.exec();
 }

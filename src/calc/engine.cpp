@@ -660,15 +660,10 @@ void Runner::zones()
     if (r_.Wt < 0)
         fault(rq, mainLabel_,
               QStringLiteral("отрицательный тротиловый эквивалент %1 кг").arg(num(r_.Wt)));
-    const double cube = std::pow(r_.Wt, 1.0 / 3);
-    if (r_.m > 5000) {
-        r_.R0 = finite(cube, rq, mainLabel_);
-    } else {
-        const double ratio = 3180 / r_.Wt;
-        r_.R0 = finite(cube / std::pow(1 + ratio * ratio, 1.0 / 6), rq, mainLabel_);
-    }
-    for (std::size_t i = 0; i < kZoneK.size(); ++i)
-        r_.Rzone[i] = finite(kZoneK[i] * r_.R0, QStringLiteral("радиус зоны разрушений"), mainLabel_);
+    r_.R0 = finite(reducedRadius(r_.Wt, formulaForMass(r_.m)), rq, mainLabel_);
+    const ZoneRadii radii = zoneRadii(r_.R0);
+    for (std::size_t i = 0; i < radii.size(); ++i)
+        r_.Rzone[i] = finite(radii[i], QStringLiteral("радиус зоны разрушений"), mainLabel_);
 }
 
 // A last guard: no value that is not a finite number leaves the engine.

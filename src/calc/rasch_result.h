@@ -2,6 +2,7 @@
 
 #include "calc/reference.h"
 #include "calc/run_inputs.h"
+#include "calc/zones.h"
 
 #include <QString>
 
@@ -83,8 +84,5 @@ struct RaschResult {
     GeneralConditions conditions;
     double z = 0;
 };
-
-// Zone coefficients K1 … K5.
-inline constexpr std::array<double, 5> kZoneK{3.8, 5.6, 9.6, 28, 56};
 
 }  // namespace veltron::calc

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <map>
 
@@ -41,6 +42,12 @@ void registerCommand(const QString& name, const QString& usage, Command command)
 void registerStoreCommand(const QString& name, const QString& usage, StoreCommand command)
 {
     commands()[name] = {usage, {}, std::move(command)};
+}
+
+bool writeWholeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
 int runCli(const QStringList& arguments, std::ostream& out, std::ostream& err)

@@ -2,6 +2,7 @@
 
 #include "db/store.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,9 @@ void registerStoreCommand(const QString& name, const QString& usage, StoreComman
 // needed), then runs the command. Exit status: the command's, or 1 for an
 // unknown command or a store that cannot be opened.
 int runCli(const QStringList& args, std::ostream& out, std::ostream& err);
+
+// Writes a file that appears only complete; false when it cannot be written.
+bool writeWholeFile(const QString& path, const QByteArray& bytes);
 
 // Every command of the program; called once by runCli.
 void registerBuiltinCommands();

@@ -3,6 +3,7 @@
 // through the same code as the results screen.
 #include "cli/cli.h"
 #include "cli/json_writer.h"
+#include "cli/model_reports.h"
 
 #include "calc/engine.h"
 #include "calc/number_text.h"
@@ -12,8 +13,6 @@
 #include "report/appendix_report.h"
 #include "report/docx/docx_error.h"
 #include "report/results_view.h"
-
-#include <QSaveFile>
 
 namespace veltron::cli {
 
@@ -63,14 +62,10 @@ void printStop(Context& ctx, const calc::Stop& stop)
     ctx.out << w.text() << "\n";
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-}
-
 int reportCommand(Context& ctx, const QStringList& args)
 {
+    if (isModelReport(args))
+        return modelReportCommand(ctx, args);
     const auto a = parseArgs(args, ctx.err);
     if (!a)
         return 1;
@@ -102,7 +97,7 @@ int reportCommand(Context& ctx, const QStringList& args)
         data.z = result.z;
         data.blockName = data.view.mainBlock.value(0);
         data.row6 = zone.row6;
-        if (!writeFile(a->out, report::buildAppendixReport(data))) {
+        if (!writeWholeFile(a->out, report::buildAppendixReport(data))) {
             ctx.err << "Ошибка в процессе сохранения файла «" << a->out.toStdString() << "».\n";
             return 1;
         }
@@ -125,7 +120,9 @@ int reportCommand(Context& ctx, const QStringList& args)
 void registerReportCommand()
 {
     registerCommand(QStringLiteral("report"),
-                    QStringLiteral("report appendix ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--pressure P] — приложение отчета"),
+                    QStringLiteral("report appendix ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--pressure P] — приложение отчета; "
+                                   "report model2|model3 АРГУМЕНТЫ_МОДЕЛИ --out ФАЙЛ.docx [--pressure P] — отчет "
+                                   "модели II или III"),
                     reportCommand);
 }
 

@@ -53,11 +53,7 @@ void writeResult(JsonWriter& w, const calc::RaschResult& r)
     w.member("Zn_kategor", r.Zn_kategor);
     w.member("Wt", r.Wt);
     w.member("R0", r.R0);
-    w.key("Rzone");
-    w.beginArray();
-    for (double radius : r.Rzone)
-        w.value(radius);
-    w.endArray();
+    w.arrayMember("Rzone", r.Rzone);
     w.member("G_entered", r.G_entered);
     w.member("Ggf_entered", r.Ggf_entered);
     w.member("G4_entered", r.G4_entered);

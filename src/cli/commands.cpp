@@ -6,6 +6,7 @@ void registerRunCommand();
 void registerFormatCommand();
 void registerReportCommand();
 void registerStoreCommands();
+void registerModelCommands();
 
 // Each command lives in a file of its own and is added here.
 void registerBuiltinCommands()
@@ -14,6 +15,7 @@ void registerBuiltinCommands()
     registerFormatCommand();
     registerReportCommand();
     registerStoreCommands();
+    registerModelCommands();
 }
 
 }  // namespace veltron::cli

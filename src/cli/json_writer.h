@@ -25,6 +25,16 @@ public:
         key(name);
         value(x);
     }
+    // A member whose value is an array of the numbers.
+    template <typename Numbers>
+    void arrayMember(const char* name, const Numbers& numbers)
+    {
+        key(name);
+        beginArray();
+        for (double x : numbers)
+            value(x);
+        endArray();
+    }
 
     const std::string& text() const { return text_; }
     std::string take() { return std::move(text_); }

@@ -2,6 +2,7 @@
 
 #include "calc/rasch_result.h"
 #include "calc/run_inputs.h"
+#include "calc/tnt_equivalent.h"
 #include "db/data_source.h"
 #include "db/store.h"
 #include "records/calculations.h"
@@ -66,6 +67,11 @@ struct AppState {
 
     // The last completed run of model I; written only by the run request.
     std::optional<calc::RaschResult> lastResult;
+
+    // The last completed run of model II, written only by its input screen
+    // frmVzr_KVV, and of model III, written only by the summary screen frmSumm.
+    std::optional<calc::UnstableRun> lastUnstable;
+    std::optional<calc::SummaryRun> lastSummary;
 
     db::Store& db() const { return *store; }
 };

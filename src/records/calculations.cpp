@@ -2,6 +2,7 @@
 
 #include "calc/engine.h"
 #include "records/blocks.h"
+#include "records/journal.h"
 
 #include <QDateTime>
 #include <QSqlRecord>
@@ -311,8 +312,7 @@ void takeForChange(db::Store& store, int id)
 
 void appendRunJournal(db::Store& store, const QString& calculationName, const QDateTime& when)
 {
-    store.exec(QStringLiteral("INSERT INTO tabOtchet (Date, Name_ob, Conc) VALUES (?, ?, ?)"),
-               {when, calculationName, calc::text::kJournalConc});
+    appendJournalRow(store, calculationName, calc::text::kJournalConc, when);
 }
 
 }  // namespace veltron::records

@@ -3,7 +3,6 @@
 #include "calc/number_text.h"
 #include "report/format.h"
 
-#include <cmath>
 
 namespace veltron::report {
 
@@ -79,29 +78,6 @@ QStringList adjacentBlockHeader()
 QStringList detailHeader()
 {
     return {QStringLiteral("№ блока"), QStringLiteral("Переменная"), QStringLiteral("Значение")};
-}
-
-QStringList zoneHeader()
-{
-    return {QStringLiteral("Класс зоны разрушения"), QStringLiteral("K"), QStringLiteral("deltaP, кПа"),
-            QStringLiteral("Радиус зоны, м")};
-}
-
-const std::array<QStringList, 5>& zoneRows()
-{
-    static const std::array<QStringList, 5> rows = {
-        QStringList{QStringLiteral("зона полного разрушения зданий и безусловной гибели человека, м"),
-                    QStringLiteral("3,8"), QStringLiteral(">=100")},
-        QStringList{QStringLiteral("зона сильных разрушений зданий и тяжелых повреждений человека, м"),
-                    QStringLiteral("5,6"), QStringLiteral("70")},
-        QStringList{QStringLiteral("зона средних разрушений зданий и поражения человека средней тяжести, м"),
-                    QStringLiteral("9,6"), QStringLiteral("28")},
-        QStringList{QStringLiteral("зона слабых разрушений зданий и поражения человека слабой тяжести, м"),
-                    QStringLiteral("28"), QStringLiteral("14")},
-        QStringList{QStringLiteral("граница опасной зоны разрушения остекления зданий и поражения человека, м"),
-                    QStringLiteral("56"), QStringLiteral("<=2")},
-    };
-    return rows;
 }
 
 QStringList mainBlockCells(const records::Block& b)
@@ -203,60 +179,6 @@ ResultsView buildResultsView(const calc::RaschResult& r, const records::Calculat
         v.zoneRadius[i] = FormatResult(r.Rzone[i]);
     v.R0 = r.R0;
     return v;
-}
-
-QString overpressureRangeMessage()
-{
-    return QStringLiteral("Апроксимация работает для интервала давлений от 2кПа до 100кПа");
-}
-
-double overpressureK(double P)
-{
-    // The table pressures take the table value.
-    const struct {
-        double P;
-        double K;
-    } table[] = {{100, 3.8}, {70, 5.6}, {28, 9.6}, {14, 28}, {2, 56}};
-    for (const auto& t : table)
-        if (P == t.P)
-            return t.K;
-
-    double Kint = 0;
-    if (P >= 70 && P <= 100)
-        Kint = (100 - P) * (5.6 - 3.8) / 30 + 3.8;
-    else if (P >= 28 && P <= 70)
-        Kint = (70 - P) * 4 / 42 + 5.6;
-    else if (P >= 14 && P <= 28)
-        Kint = (28 - P) * 18.4 / 14 + 9.6;
-    else
-        Kint = (14 - P) * 28 / 12 + 28;
-
-    if (P >= 28) {
-        const double Kstep = 111.05 * std::pow(P, -0.701);
-        return P > 90 ? Kint : (Kint + Kstep) / 2;
-    }
-    const double Kpol = -0.0002489065 * P * P * P + 0.0497560912 * P * P - 3.0677837568 * P + 61.9220749902;
-    return (Kint + Kpol) / 2;
-}
-
-Overpressure overpressure(double P, double R0)
-{
-    Overpressure o;
-    if (P > 100) {
-        o.clamped = true;
-        P = 100;
-    } else if (P < 2) {
-        o.clamped = true;
-        P = 2;
-    }
-    o.P = P;
-    o.K = overpressureK(P);
-    o.radius = R0 * o.K;
-    o.txtP = calc::numberText(P);
-    o.txtX = formatPattern(o.radius, QStringLiteral("0.00"));
-    o.row6 = {QStringLiteral("расчет для ") + o.txtP + QStringLiteral(" кПа"), formatPattern(o.K, QStringLiteral("0.0")),
-              o.txtP, o.txtX};
-    return o;
 }
 
 }  // namespace veltron::report

@@ -3,6 +3,7 @@
 #include "calc/rasch_result.h"
 #include "records/blocks.h"
 #include "records/calculation_inputs.h"
+#include "report/zone_table.h"
 
 #include <QList>
 #include <QString>
@@ -51,29 +52,9 @@ ResultsView buildResultsView(const calc::RaschResult& result, const records::Cal
 QStringList mainBlockHeader();      // 11 columns
 QStringList adjacentBlockHeader();  // 27 columns
 QStringList detailHeader();         // "№ блока", "Переменная", "Значение"
-QStringList zoneHeader();           // row 0 of the zone grid
-// Rows 1 … 5 of the zone grid: class, K and deltaP.
-const std::array<QStringList, 5>& zoneRows();
 
 // Cells of a block as the block grids show them.
 QStringList mainBlockCells(const records::Block& b);
 QStringList adjacentBlockCells(const records::Block& b);
-
-// The radius at which an overpressure of P kPa occurs: the coefficient K
-// approximated three ways and blended, exact at the five table pressures.
-struct Overpressure {
-    bool clamped = false;  // P was outside 2 … 100 kPa and was replaced by the limit
-    double P = 0;
-    double K = 0;
-    double radius = 0;
-    QString txtP;                  // the pressure box after clamping
-    QString txtX;                  // the radius, "0.00"
-    std::array<QString, 4> row6;   // row 6 of the zone grid
-};
-Overpressure overpressure(double P, double R0);
-double overpressureK(double P);  // P within 2 … 100
-
-// The message shown for a pressure outside the approximation.
-QString overpressureRangeMessage();
 
 }  // namespace veltron::report

@@ -1,11 +1,14 @@
 #include "screens/form_widgets.h"
 
+#include "ui/numeric_edit.h"
+
 #include <QAbstractButton>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 
 namespace veltron::screens {
@@ -112,12 +115,54 @@ QPushButton* namedButton(QWidget* parent, const char* name, const QString& text)
     return b;
 }
 
+ui::NumericEdit* numericBox(QWidget* parent, const char* name, const QString& text, int maxWidth)
+{
+    auto* e = new ui::NumericEdit(ui::NumericEdit::Converting, parent);
+    e->setObjectName(QLatin1String(name));
+    e->setText(text);
+    e->setMaximumWidth(maxWidth);
+    return e;
+}
+
 QLabel* wrapLabel(QWidget* parent, const char* name, const QString& text)
 {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
     l->setWordWrap(true);
     return l;
+}
+
+void prepareGrid(QTableWidget* grid, const QStringList& header, const QList<int>& twips, int headerTwips)
+{
+    grid->clear();
+    grid->setColumnCount(int(header.size()));
+    grid->setRowCount(2);
+    QFont bold = grid->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    for (int c = 0; c < header.size(); ++c) {
+        setCell(grid, 0, c, header[c]);
+        const int w = c < twips.size() ? twips[c] : 1000;
+        grid->setColumnHidden(c, w == 0);
+        int widest = 0;
+        for (const QString& word : header[c].split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            widest = std::max(widest, metrics.horizontalAdvance(word));
+        if (w > 0)
+            grid->setColumnWidth(c, std::max(px(w), widest + 14));
+    }
+    if (headerTwips > 0)
+        grid->setRowHeight(0, std::max(px(headerTwips), 3 * grid->fontMetrics().lineSpacing() + 8));
+}
+
+void fitGridHeight(QTableWidget* grid)
+{
+    int h = 2 * grid->frameWidth();
+    for (int r = 0; r < grid->rowCount(); ++r)
+        h += grid->rowHeight(r);
+    if (grid->horizontalScrollBar()->isVisible() || grid->horizontalHeader()->length() > grid->viewport()->width())
+        h += grid->horizontalScrollBar()->sizeHint().height();
+    grid->setMinimumHeight(h);
+    grid->setMaximumHeight(h);
 }
 
 }  // namespace veltron::screens

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class QAbstractButton;
 class QHBoxLayout;
@@ -9,6 +11,10 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QWidget;
+
+namespace veltron::ui {
+class NumericEdit;
+}
 
 namespace veltron::screens {
 
@@ -34,7 +40,20 @@ QLineEdit* valueBox(QWidget* parent, const char* name, int width = 130);
 // A push button with an object name.
 QPushButton* namedButton(QWidget* parent, const char* name, const QString& text);
 
+// A numeric input box with the key filter and the leave check, its
+// initial text and its widest width.
+ui::NumericEdit* numericBox(QWidget* parent, const char* name, const QString& text, int maxWidth);
+
 // A label that wraps, with an object name.
 QLabel* wrapLabel(QWidget* parent, const char* name, const QString& text);
+
+// Clears a grid and gives it its header row and column widths (twips; 0
+// hides the column) and, when headerTwips is given, the header height; the
+// grid keeps two rows. A column is at least as wide as the longest word of
+// its header, so headers wrap between words only.
+void prepareGrid(QTableWidget* grid, const QStringList& header, const QList<int>& twips, int headerTwips = 0);
+
+// Sizes a grid to its rows so that a page shows it whole without an inner scroll bar.
+void fitGridHeight(QTableWidget* grid);
 
 }  // namespace veltron::screens

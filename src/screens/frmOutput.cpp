@@ -5,6 +5,7 @@
 #include "screens/energy_captions.h"
 #include "screens/report_folder_dialog.h"
 #include "screens/form_widgets.h"
+#include "screens/zone_results.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 #include "ui/report_file.h"
@@ -50,41 +51,6 @@ QWidget* scrolled(QWidget* content)
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
     return area;
-}
-
-// Sizes a grid to its rows so that a page shows it whole without an inner scroll bar.
-void fitHeight(QTableWidget* grid)
-{
-    int h = 2 * grid->frameWidth();
-    for (int r = 0; r < grid->rowCount(); ++r)
-        h += grid->rowHeight(r);
-    if (grid->horizontalScrollBar()->isVisible() || grid->horizontalHeader()->length() > grid->viewport()->width())
-        h += grid->horizontalScrollBar()->sizeHint().height();
-    grid->setMinimumHeight(h);
-    grid->setMaximumHeight(h);
-}
-
-void prepareGrid(QTableWidget* grid, const QStringList& header, const QList<int>& twips, int headerTwips = 0)
-{
-    grid->clear();
-    grid->setColumnCount(int(header.size()));
-    grid->setRowCount(2);
-    QFont bold = grid->font();
-    bold.setBold(true);
-    const QFontMetrics metrics(bold);
-    for (int c = 0; c < header.size(); ++c) {
-        setCell(grid, 0, c, header[c]);
-        const int w = c < twips.size() ? twips[c] : 1000;
-        grid->setColumnHidden(c, w == 0);
-        // Wide enough for the longest word of the header, so that it wraps between words only.
-        int widest = 0;
-        for (const QString& word : header[c].split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            widest = std::max(widest, metrics.horizontalAdvance(word));
-        if (w > 0)
-            grid->setColumnWidth(c, std::max(px(w), widest + 14));
-    }
-    if (headerTwips > 0)
-        grid->setRowHeight(0, std::max(px(headerTwips), 3 * grid->fontMetrics().lineSpacing() + 8));
 }
 
 // Rows of a detail grid after its header; a grid always keeps at least its two rows.
@@ -212,40 +178,15 @@ QWidget* frmOutput::buildResultsPage()
     left->setRowStretch(row, 1);
 
     auto* right = new QVBoxLayout;
-    auto* label29 = wrapLabel(page, "Label29", QStringLiteral("Классификация зон разрушения"));
-    QFont bold = label29->font();
-    bold.setBold(true);
-    label29->setFont(bold);
-    right->addWidget(label29);
-    tabZone = makeGrid(page, "tabZone");
-    tabZone->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    tabZone->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    right->addWidget(tabZone);
+    zones = new ZoneResults({QStringLiteral("Command2"), false, QStringLiteral("5")}, page);
+    tabZone = zones->tabZone;
+    txtP = zones->txtP;
+    Command2 = zones->calculateButton;
+    txtX = zones->txtX;
+    right->addWidget(zones);
     Command1 = new QPushButton(QStringLiteral("Использовать данные для комплексного расчета"), page);
     Command1->setObjectName(QStringLiteral("Command1"));
     connect(Command1, &QPushButton::clicked, this, [this] { handOver(); });
-
-    auto* calc = new QGroupBox(page);
-    calc->setObjectName(QStringLiteral("FrameCalc"));
-    auto* cg = new QGridLayout(calc);
-    cg->addWidget(wrapLabel(calc, "Label37",
-                            QStringLiteral("Рассчет зоны (м) в зависимости от введенного избыточного давления (кПа) с "
-                                           "учетом апроксимации коэффициента \"к\" ")),
-                  0, 0, 1, 5);
-    cg->addWidget(wrapLabel(calc, "Label38", QStringLiteral("Избыточное давление, кПа")), 1, 0);
-    txtP = new QLineEdit(QStringLiteral("5"), calc);
-    txtP->setObjectName(QStringLiteral("txtP"));
-    txtP->setMaximumWidth(90);
-    cg->addWidget(txtP, 1, 1);
-    Command2 = new QPushButton(QStringLiteral("Расчет"), calc);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    connect(Command2, &QPushButton::clicked, this, [this] { calculateOverpressure(); });
-    cg->addWidget(Command2, 1, 2);
-    cg->addWidget(wrapLabel(calc, "Label39", QStringLiteral("Зона, м")), 1, 3);
-    txtX = valueBox(calc, "txtX", 100);
-    txtX->setText(QStringLiteral("5"));
-    cg->addWidget(txtX, 1, 4);
-    right->addWidget(calc);
     right->addWidget(Command1, 0, Qt::AlignLeft);
     right->addStretch(1);
 
@@ -457,16 +398,7 @@ void frmOutput::fill()
     Label28->setText(v.Label28);
     Label28->setVisible(!v.Label28.isEmpty());
 
-    // Zone grid.
-    prepareGrid(tabZone, report::zoneHeader(), {6300, 450, 1000, 1400});
-    tabZone->setRowCount(7);
-    for (int i = 0; i < 5; ++i) {
-        const QStringList& fixed = report::zoneRows()[std::size_t(i)];
-        for (int c = 0; c < 3; ++c)
-            setCell(tabZone, i + 1, c, fixed[c]);
-        setCell(tabZone, i + 1, 3, v.zoneRadius[std::size_t(i)]);
-    }
-    fitZoneGrid();
+    zones->showZones(v.R0);
 
     // Page "Общие".
     Label5->setText(v.Label5);
@@ -516,7 +448,7 @@ void frmOutput::fill()
         tabBlok->setColumnHidden(9, true);
         tabBlok->setColumnHidden(10, true);
     }
-    fitHeight(tabBlok);
+    fitGridHeight(tabBlok);
     const bool mainShown = !cellText(tabBlok, 1, 1).isEmpty();
     tabBlok->setVisible(mainShown);
     Frame2->setVisible(mainShown);
@@ -538,7 +470,7 @@ void frmOutput::fill()
             std::max(int(cells.value(1).size()) / 38 + 1, int(cells.value(2).size()) / 27 + 1);
         tabBlok_smeg->setRowHeight(k + 1, std::max(tabBlok_smeg->rowHeight(k + 1), lines * lineHeight(tabBlok_smeg) + 6));
     }
-    fitHeight(tabBlok_smeg);
+    fitGridHeight(tabBlok_smeg);
     const bool adjacentShown = !cellText(tabBlok_smeg, 1, 0).isEmpty();
     Frame4->setVisible(adjacentShown);
     Label1->setVisible(!adjacentShown);
@@ -559,24 +491,6 @@ void frmOutput::fill()
     }
 }
 
-void frmOutput::fitZoneGrid()
-{
-    // The short columns take the width of their texts, the class column the rest.
-    int total = 0;
-    for (int c = 1; c < 4; ++c) {
-        int widest = 0;
-        for (int r = 0; r < tabZone->rowCount(); ++r)
-            widest = std::max(widest, tabZone->fontMetrics().horizontalAdvance(cellText(tabZone, r, c)));
-        tabZone->setColumnWidth(c, std::max(tabZone->columnWidth(c), widest + 14));
-        total += tabZone->columnWidth(c);
-    }
-    tabZone->setColumnWidth(0, std::max(px(6300), 360));
-    total += tabZone->columnWidth(0);
-    tabZone->setMinimumWidth(total + 2 * tabZone->frameWidth());
-    tabZone->resizeRowsToContents();
-    fitHeight(tabZone);
-}
-
 void frmOutput::showEvent(QShowEvent* event)
 {
     ui::ReturningScreen::showEvent(event);
@@ -586,21 +500,13 @@ void frmOutput::showEvent(QShowEvent* event)
 
 bool frmOutput::calculateOverpressure()
 {
-    const auto P = calc::parseNumber(txtP->text());
-    if (!P) {
-        ui::showInputError();
-        return false;
-    }
-    overpressure_ = report::overpressure(*P, view_.R0);
-    if (overpressure_.clamped) {
-        ui::dialogs().inform(QStringLiteral("Внимание!!!"), report::overpressureRangeMessage(), ui::Icon::Critical);
-        txtP->setText(overpressure_.txtP);
-    }
-    txtX->setText(overpressure_.txtX);
-    for (int c = 0; c < 4; ++c)
-        setCell(tabZone, 6, c, overpressure_.row6[std::size_t(c)]);
-    fitZoneGrid();
-    return true;
+    return zones->calculate();
+}
+
+const report::Overpressure& frmOutput::overpressure() const
+{
+    static const report::Overpressure none;
+    return zones->overpressure() ? *zones->overpressure() : none;
 }
 
 void frmOutput::handOver()
@@ -622,7 +528,7 @@ void frmOutput::report(const QString& which)
         data.view = view_;
         data.z = state_.lastResult->z;
         data.blockName = view_.mainBlock.value(0);
-        data.row6 = overpressure_.row6;
+        data.row6 = overpressure().row6;
         ui::makeReport(this, state_.reportFolder, [&data] { return report::buildAppendixReport(data); });
         return;
     }

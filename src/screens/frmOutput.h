@@ -17,6 +17,8 @@ class QTableWidget;
 
 namespace veltron::screens {
 
+class ZoneResults;
+
 // The results screen of model I: the inputs the run used and every result,
 // the overpressure calculator and the hand-over to the complex calculation.
 class frmOutput : public ui::ReturningScreen {
@@ -30,7 +32,7 @@ public:
     const records::CalculationInputs& inputs() const { return inputs_; }
     const report::ResultsView& view() const { return view_; }
     // The last overpressure calculation, row 6 of the zone grid.
-    const report::Overpressure& overpressure() const { return overpressure_; }
+    const report::Overpressure& overpressure() const;
 
     QTabWidget* SSTab1;
     QTabWidget* SSTab2;
@@ -41,6 +43,7 @@ public:
     QLineEdit *A, *G, *E11, *E12, *E21, *E22, *E23, *E24, *m, *Q, *Wt;
     QLabel* Zn_kategor;
     QLabel* Label28;
+    ZoneResults* zones;  // tabZone and the overpressure calculator
     QTableWidget* tabZone;
     QPushButton* Command1;
     QLineEdit* txtP;
@@ -94,13 +97,11 @@ private:
     QWidget* buildBlocksPage();
     QWidget* buildDetailPage();
     void fill();
-    void fitZoneGrid();
     void report(const QString& which);
 
     AppState& state_;
     records::CalculationInputs inputs_;
     report::ResultsView view_;
-    report::Overpressure overpressure_;
 };
 
 }  // namespace veltron::screens

@@ -31,11 +31,7 @@ QLabel* picture(QWidget* parent, const char* name, const QString& html)
 
 ui::NumericEdit* factorField(QWidget* parent, const char* name)
 {
-    auto* e = new ui::NumericEdit(ui::NumericEdit::Converting, parent);
-    e->setObjectName(QLatin1String(name));
-    e->setText(QStringLiteral("0"));
-    e->setMaximumWidth(140);
-    return e;
+    return numericBox(parent, name, QStringLiteral("0"), 140);
 }
 
 }  // namespace

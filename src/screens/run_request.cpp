@@ -5,31 +5,13 @@
 #include "records/store_reference.h"
 #include "screens/frmOutput.h"
 #include "screens/frmSetup_rasch.h"
+#include "screens/stop_message.h"
 #include "screens/store_errors.h"
 #include "ui/dialogs.h"
 
 #include <QWidget>
 
 namespace veltron::screens {
-
-namespace {
-
-ui::Icon iconOf(calc::StopIcon icon)
-{
-    switch (icon) {
-    case calc::StopIcon::None:
-        return ui::Icon::None;
-    case calc::StopIcon::Information:
-        return ui::Icon::Information;
-    case calc::StopIcon::Warning:
-        return ui::Icon::Warning;
-    case calc::StopIcon::Error:
-        break;
-    }
-    return ui::Icon::Critical;
-}
-
-}  // namespace
 
 RunRequest::RunRequest(AppState& state, InputSource& input)
     : QObject(input.inputScreen()), state_(state), input_(input)
@@ -89,7 +71,7 @@ void RunRequest::runConfirmed()
         const auto engineInputs = records::runInputsOf(inputs);
         if (const auto* bad = std::get_if<records::NotANumber>(&engineInputs)) {
             const calc::Stop message = records::inputError(*bad);
-            ui::dialogs().inform(message.title, message.message, iconOf(message.icon));
+            showStop(message);
             input_.focusField(bad->field);
             return;
         }
@@ -103,7 +85,7 @@ void RunRequest::runConfirmed()
             calc::run(std::get<calc::RunInputs>(engineInputs), reference,
                       [this] { records::appendRunJournal(state_.db(), state_.current.name); });
         if (const auto* stop = std::get_if<calc::Stop>(&outcome)) {
-            ui::dialogs().inform(stop->title, stop->message, iconOf(stop->icon));
+            showStop(*stop);
             return;
         }
         const auto& result = std::get<calc::RaschResult>(outcome);

@@ -32,21 +32,40 @@ QString saveReportFile(const QString& reportFolder, const QByteArray& document)
     return {};
 }
 
+namespace {
+
+// Builds the document; a failure is shown with its own message once
+// `beforeMessage` has run, and gives nothing.
+std::optional<QByteArray> buildReport(const std::function<QByteArray()>& build,
+                                      const std::function<void()>& beforeMessage)
+{
+    try {
+        return build();
+    } catch (const std::exception& e) {
+        beforeMessage();
+        dialogs().inform(QStringLiteral("Внимание!"),
+                         QStringLiteral("Отчет не создан: %1").arg(QString::fromUtf8(e.what())), Icon::Critical);
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
 QString makeReport(QWidget* screen, const QString& reportFolder, const std::function<QByteArray()>& build)
 {
     std::optional<ReportProgress> progress(std::in_place, screen);
-    QByteArray document;
-    try {
-        document = build();
-    } catch (const std::exception& e) {
-        progress.reset();
-        dialogs().inform(QStringLiteral("Внимание!"),
-                         QStringLiteral("Отчет не создан: %1").arg(QString::fromUtf8(e.what())), Icon::Critical);
+    const auto document = buildReport(build, [&progress] { progress.reset(); });
+    if (!document)
         return {};
-    }
-    const QString path = saveReportFile(reportFolder, document);
+    const QString path = saveReportFile(reportFolder, *document);
     progress.reset();
     return path;
+}
+
+QString makeReportInPlace(const QString& reportFolder, const std::function<QByteArray()>& build)
+{
+    const auto document = buildReport(build, [] {});
+    return document ? saveReportFile(reportFolder, *document) : QString();
 }
 
 }  // namespace veltron::ui

@@ -24,6 +24,10 @@ QString saveReportFile(const QString& reportFolder, const QByteArray& document);
 // then the save step. The screen comes back in every case.
 QString makeReport(QWidget* screen, const QString& reportFolder, const std::function<QByteArray()>& build);
 
+// The same pass for a screen that stays shown while the report is made,
+// without the progress window.
+QString makeReportInPlace(const QString& reportFolder, const std::function<QByteArray()>& build);
+
 // The file name with ".docx" added when it has no such extension.
 QString withDocxExtension(const QString& fileName);
 

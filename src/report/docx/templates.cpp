@@ -43,19 +43,25 @@ const QStringList& appendixBookmarks()
     return names;
 }
 
-Document buildAppendix(const QString& templatePath, const std::map<QString, QString>& texts)
+Document fillTemplate(const QString& templatePath, const QStringList& bookmarks,
+                      const std::map<QString, QString>& texts, const QString& documentGenitive)
 {
     for (const auto& [name, text] : texts)
-        if (!appendixBookmarks().contains(name))
-            throw DocxError(QStringLiteral("В приложении нет закладки «%1».").arg(name));
+        if (!bookmarks.contains(name))
+            throw DocxError(QStringLiteral("У %1 нет закладки «%2».").arg(documentGenitive, name));
     Document document = Document::open(templatePath);
-    for (const QString& name : appendixBookmarks()) {
+    for (const QString& name : bookmarks) {
         const auto it = texts.find(name);
         if (it == texts.end())
-            throw DocxError(QStringLiteral("Для закладки «%1» приложения не задан текст.").arg(name));
+            throw DocxError(QStringLiteral("Для закладки «%1» %2 не задан текст.").arg(name, documentGenitive));
         document.setBookmarkText(name, it->second);
     }
     return document;
+}
+
+Document buildAppendix(const QString& templatePath, const std::map<QString, QString>& texts)
+{
+    return fillTemplate(templatePath, appendixBookmarks(), texts, QStringLiteral("приложения"));
 }
 
 }  // namespace veltron::docx

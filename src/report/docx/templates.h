@@ -24,9 +24,14 @@ QString templatePath(const QString& fileName);
 inline const QString kAppendixTemplate = QStringLiteral("otchet_veltron_pril3.docx");
 const QStringList& appendixBookmarks();
 
-// Opens the appendix template and sets every bookmark of appendixBookmarks()
-// from texts (bookmark name -> text as the report shows it). A bookmark
-// without a text, or a text for a bookmark the template lacks, is an error.
+// Opens a template and sets each of `bookmarks`, in that order, from texts
+// (bookmark name -> text as the report shows it). A bookmark without a text,
+// or a text for a bookmark not in the list, is an error whose message names
+// the document by `documentGenitive` ("приложения").
+Document fillTemplate(const QString& templatePath, const QStringList& bookmarks,
+                      const std::map<QString, QString>& texts, const QString& documentGenitive);
+
+// fillTemplate of the appendix template with appendixBookmarks().
 Document buildAppendix(const QString& templatePath, const std::map<QString, QString>& texts);
 
 }  // namespace veltron::docx

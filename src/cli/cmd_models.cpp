@@ -1,0 +1,271 @@
+// veltron-cli model2 … | model3 … and report model2 … | report model3 …:
+// models II and III headless, through the same code as their screens.
+#include "cli/cli.h"
+#include "cli/json_writer.h"
+#include "cli/model_reports.h"
+
+#include "calc/number_text.h"
+#include "calc/tnt_equivalent.h"
+#include "records/journal.h"
+#include "report/docx/docx_error.h"
+#include "report/summary_report.h"
+#include "report/unstable_report.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+
+namespace veltron::cli {
+
+namespace {
+
+const QString kModel2Usage = QStringLiteral(
+    "model2 --mass M --energy Q [--name БЛОК] [--compound СОЕДИНЕНИЕ] — модель II, нестабильные соединения");
+const QString kModel3Usage =
+    QStringLiteral("model3 --wt0 A --wt1 B --formula 22.1|22.2 — модель III, суммарный расчет");
+
+// The options of a command as "--name value" pairs; nothing, with the reason
+// on err, for a word that is not an allowed option or an option without a value.
+std::optional<std::map<QString, QString>> options(const QStringList& args, const QStringList& allowed,
+                                                  std::ostream& err)
+{
+    std::map<QString, QString> found;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& word = args[i];
+        if (!allowed.contains(word)) {
+            err << "Неизвестный аргумент «" << word.toStdString() << "».\n";
+            return std::nullopt;
+        }
+        if (i + 1 >= args.size()) {
+            err << "После «" << word.toStdString() << "» нет значения.\n";
+            return std::nullopt;
+        }
+        found[word] = args[++i];
+    }
+    return found;
+}
+
+// The number of a required option.
+std::optional<double> number(const std::map<QString, QString>& opts, const QString& name, const char* what,
+                             std::ostream& err)
+{
+    const auto it = opts.find(name);
+    if (it == opts.end()) {
+        err << "Не задан аргумент " << name.toStdString() << ".\n";
+        return std::nullopt;
+    }
+    const auto x = calc::parseNumber(it->second);
+    if (!x)
+        err << what << " «" << it->second.toStdString() << "» не является числом.\n";
+    return x;
+}
+
+QString text(const std::map<QString, QString>& opts, const QString& name)
+{
+    const auto it = opts.find(name);
+    return it == opts.end() ? QString() : it->second;
+}
+
+std::optional<calc::UnstableCase> unstableCase(const std::map<QString, QString>& opts, std::ostream& err)
+{
+    const auto mass = number(opts, QStringLiteral("--mass"), "Масса", err);
+    if (!mass)
+        return std::nullopt;
+    const auto energy = number(opts, QStringLiteral("--energy"), "Удельная энергия взрыва", err);
+    if (!energy)
+        return std::nullopt;
+    calc::UnstableCase c;
+    c.blockName = text(opts, QStringLiteral("--name"));
+    c.compound = text(opts, QStringLiteral("--compound"));
+    c.massText = report::asTypedInBox(text(opts, QStringLiteral("--mass")));
+    c.energyText = report::asTypedInBox(text(opts, QStringLiteral("--energy")));
+    c.mass = *mass;
+    c.energy = *energy;
+    return c;
+}
+
+std::optional<calc::SummaryCase> summaryCase(const std::map<QString, QString>& opts, std::ostream& err)
+{
+    const auto wt0 = number(opts, QStringLiteral("--wt0"), "Тротиловый эквивалент ПГС", err);
+    if (!wt0)
+        return std::nullopt;
+    const auto wt1 = number(opts, QStringLiteral("--wt1"), "Тротиловый эквивалент нестабильных соединений", err);
+    if (!wt1)
+        return std::nullopt;
+    const QString formula = text(opts, QStringLiteral("--formula"));
+    calc::SummaryCase c;
+    if (formula == QLatin1String("22.1")) {
+        c.formula = calc::RadiusFormula::Corrected22_1;
+    } else if (formula == QLatin1String("22.2")) {
+        c.formula = calc::RadiusFormula::CubeRoot22_2;
+    } else {
+        err << "Формула приведенного радиуса задается аргументом --formula 22.1 или --formula 22.2.\n";
+        return std::nullopt;
+    }
+    c.wt0Text = report::asTypedInBox(text(opts, QStringLiteral("--wt0")));
+    c.wt1Text = report::asTypedInBox(text(opts, QStringLiteral("--wt1")));
+    c.wt0 = *wt0;
+    c.wt1 = *wt1;
+    return c;
+}
+
+// A run of either model: the stop is printed (status 2), a result gets its
+// journal row. Returns the result, or the exit status.
+std::variant<calc::ZoneRun, int> runAndJournal(Context& ctx, const calc::ZoneOutcome& outcome, const QString& nameOb,
+                                               const QString& conc)
+{
+    if (const auto* stop = std::get_if<calc::Stop>(&outcome)) {
+        JsonWriter w;
+        w.beginObject();
+        w.member("title", stop->title);
+        w.member("message", stop->message);
+        w.endObject();
+        ctx.out << w.text() << "\n";
+        return 2;
+    }
+    try {
+        records::appendJournalRow(ctx.store, nameOb, conc);
+    } catch (const db::StoreError& e) {
+        ctx.err << e.message().toStdString() << "\n";
+        return 1;
+    }
+    return std::get<calc::ZoneRun>(outcome);
+}
+
+int printRun(Context& ctx, const std::variant<calc::ZoneRun, int>& done)
+{
+    if (const int* status = std::get_if<int>(&done))
+        return *status;
+    const calc::ZoneRun& run = std::get<calc::ZoneRun>(done);
+    JsonWriter w;
+    w.beginObject();
+    w.member("Wt", run.Wt);
+    w.member("R0", run.R0);
+    w.arrayMember("Rzone", run.Rzone);
+    w.member("formula", QString::fromLatin1(calc::formulaName(run.formula)).mid(1, 4));
+    w.endObject();
+    ctx.out << w.text() << "\n";
+    return 0;
+}
+
+const QStringList kModel2Options = {QStringLiteral("--mass"), QStringLiteral("--energy"), QStringLiteral("--name"),
+                                    QStringLiteral("--compound")};
+const QStringList kModel3Options = {QStringLiteral("--wt0"), QStringLiteral("--wt1"), QStringLiteral("--formula")};
+const QStringList kReportOptions = {QStringLiteral("--out"), QStringLiteral("--pressure")};
+
+std::variant<calc::ZoneRun, int> runModel2(Context& ctx, const calc::UnstableCase& c)
+{
+    return runAndJournal(ctx, calc::runUnstable(c), c.blockName, c.compound);
+}
+
+std::variant<calc::ZoneRun, int> runModel3(Context& ctx, const calc::SummaryCase& c)
+{
+    return runAndJournal(ctx, calc::runSummary(c), report::summaryJournalName(c), calc::kSummaryJournalConc);
+}
+
+// "model2 …" or "model3 …": parse, run, journal, print.
+template <typename Case>
+int modelCommand(Context& ctx, const QStringList& args, const QStringList& allowed, const QString& usage,
+                 std::optional<Case> (*parse)(const std::map<QString, QString>&, std::ostream&),
+                 std::variant<calc::ZoneRun, int> (*run)(Context&, const Case&))
+{
+    const auto opts = options(args, allowed, ctx.err);
+    const auto c = opts ? parse(*opts, ctx.err) : std::nullopt;
+    if (!c) {
+        ctx.err << "Использование: veltron-cli " << usage.toStdString() << "\n";
+        return 1;
+    }
+    return printRun(ctx, run(ctx, *c));
+}
+
+int model2Command(Context& ctx, const QStringList& args)
+{
+    return modelCommand(ctx, args, kModel2Options, kModel2Usage, unstableCase, runModel2);
+}
+
+int model3Command(Context& ctx, const QStringList& args)
+{
+    return modelCommand(ctx, args, kModel3Options, kModel3Usage, summaryCase, runModel3);
+}
+
+}  // namespace
+
+bool isModelReport(const QStringList& args)
+{
+    return !args.isEmpty() && (args[0] == QLatin1String("model2") || args[0] == QLatin1String("model3"));
+}
+
+int modelReportCommand(Context& ctx, const QStringList& args)
+{
+    const bool model2 = args.value(0) == QLatin1String("model2");
+    const QString usage = (model2 ? kModel2Usage : kModel3Usage).section(QStringLiteral(" — "), 0, 0);
+    const auto opts = options(args.mid(1), (model2 ? kModel2Options : kModel3Options) + kReportOptions, ctx.err);
+    if (!opts || text(*opts, QStringLiteral("--out")).isEmpty()) {
+        ctx.err << "Использование: veltron-cli report " << usage.toStdString() << " --out ФАЙЛ.docx [--pressure P]\n";
+        return 1;
+    }
+    const QString out = text(*opts, QStringLiteral("--out"));
+    // The results screen of model II shows its calculator for 5 kPa at once;
+    // the row of the summary screen stays empty until the calculator is used.
+    std::optional<double> pressure = model2 ? std::optional<double>(5) : std::nullopt;
+    if (opts->count(QStringLiteral("--pressure"))) {
+        pressure = number(*opts, QStringLiteral("--pressure"), "Давление", ctx.err);
+        if (!pressure)
+            return 1;
+    }
+
+    // Each model gives its run and the builder of its report.
+    std::variant<calc::ZoneRun, int> done = 1;
+    std::function<QByteArray(const calc::ZoneRun&, const report::ZoneTable&)> build;
+    if (model2) {
+        const auto c = unstableCase(*opts, ctx.err);
+        if (!c)
+            return 1;
+        done = runModel2(ctx, *c);
+        build = [c](const calc::ZoneRun& run, const report::ZoneTable& t) {
+            return report::buildUnstableReport(*c, run, t);
+        };
+    } else {
+        const auto c = summaryCase(*opts, ctx.err);
+        if (!c)
+            return 1;
+        done = runModel3(ctx, *c);
+        build = [c](const calc::ZoneRun& run, const report::ZoneTable& t) {
+            return report::buildSummaryReport(*c, run, t);
+        };
+    }
+    if (const int* status = std::get_if<int>(&done))
+        return *status;
+    const calc::ZoneRun& run = std::get<calc::ZoneRun>(done);
+
+    std::array<QString, 4> row6{};
+    if (pressure) {
+        const auto zone = report::overpressure(*pressure, run.R0);
+        if (zone.clamped)
+            ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
+        row6 = zone.row6;
+    }
+    try {
+        if (!writeWholeFile(out, build(run, report::zoneTable(run.R0, row6)))) {
+            ctx.err << "Ошибка в процессе сохранения файла «" << out.toStdString() << "».\n";
+            return 1;
+        }
+    } catch (const docx::DocxError& e) {
+        ctx.err << e.message().toStdString() << "\n";
+        return 1;
+    }
+    JsonWriter w;
+    w.beginObject();
+    w.member("file", out);
+    w.endObject();
+    ctx.out << w.text() << "\n";
+    return 0;
+}
+
+void registerModelCommands()
+{
+    registerCommand(QStringLiteral("model2"), kModel2Usage, model2Command);
+    registerCommand(QStringLiteral("model3"), kModel3Usage, model3Command);
+}
+
+}  // namespace veltron::cli
