@@ -1,4 +1,5 @@
-// The appendix report made from one run, template to finished .docx bytes.
+// The appendix report made from one run, template to finished .docx bytes;
+// main() of the report benchmarks.
 #include "report/appendix_report.h"
 
 #include <benchmark/benchmark.h>

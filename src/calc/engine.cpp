@@ -440,6 +440,7 @@ void Runner::adjacentBlock(const BlockData& b, const SubstData& s, AdjacentResul
 {
     const Where where(b, false);
     out.Id = b.Id;
+    out.subst = s;
     const double P = b.Davl;
     const double k = b.Adiab;
     const double tau = b.t;

@@ -14,6 +14,7 @@ namespace veltron::calc {
 // What a run computes for one adjacent block.
 struct AdjacentResult {
     int Id = 0;
+    SubstData subst;  // the block's own substance as the run read it
     double w12 = 0;
     double g12 = 0;
     bool g12_entered = false;

@@ -1,6 +1,6 @@
-// veltron-cli report appendix NAME --out FILE.docx [--pressure P]: runs a
-// stored calculation of model I and writes its appendix report headless,
-// through the same code as the results screen.
+// veltron-cli report appendix|main NAME --out FILE.docx [--pressure P]: runs
+// a stored calculation of model I and writes its appendix or its main report
+// headless, through the same code as the results screen.
 #include "cli/cli.h"
 #include "cli/json_writer.h"
 #include "cli/model_reports.h"
@@ -12,6 +12,7 @@
 #include "records/store_reference.h"
 #include "report/appendix_report.h"
 #include "report/docx/docx_error.h"
+#include "report/main_report.h"
 #include "report/results_view.h"
 
 namespace veltron::cli {
@@ -23,7 +24,12 @@ struct ReportArgs {
     QString name;
     QString out;
     double pressure = 5;
+    bool pressureGiven = false;
 };
+
+const char* const kUsage =
+    "Использование: veltron-cli report appendix ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--pressure P]\n"
+    "               veltron-cli report main ИМЯ_РАСЧЕТА --out ФАЙЛ.docx\n";
 
 std::optional<ReportArgs> parseArgs(const QStringList& args, std::ostream& err)
 {
@@ -39,12 +45,16 @@ std::optional<ReportArgs> parseArgs(const QStringList& args, std::ostream& err)
                 return std::nullopt;
             }
             a.pressure = *p;
+            a.pressureGiven = true;
         } else {
             rest << args[i];
         }
     }
-    if (rest.size() != 2 || rest[0] != QLatin1String("appendix") || a.out.isEmpty()) {
-        err << "Использование: veltron-cli report appendix ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--pressure P]\n";
+    const bool appendix = rest.value(0) == QLatin1String("appendix");
+    const bool main = rest.value(0) == QLatin1String("main");
+    // The main report has no overpressure of its own.
+    if (rest.size() != 2 || !(appendix || main) || a.out.isEmpty() || (main && a.pressureGiven)) {
+        err << kUsage;
         return std::nullopt;
     }
     a.kind = rest[0];
@@ -52,8 +62,11 @@ std::optional<ReportArgs> parseArgs(const QStringList& args, std::ostream& err)
     return a;
 }
 
+// A run that stops: its message as the screen shows it, on stdout as JSON
+// and on stderr as text.
 void printStop(Context& ctx, const calc::Stop& stop)
 {
+    ctx.err << stop.title.toStdString() << ": " << stop.message.toStdString() << "\n";
     JsonWriter w;
     w.beginObject();
     w.member("title", stop.title);
@@ -86,18 +99,25 @@ int reportCommand(Context& ctx, const QStringList& args)
             return 2;
         }
         const calc::RaschResult& result = std::get<calc::RaschResult>(outcome);
-        const auto zone = report::overpressure(a->pressure, result.R0);
-        if (zone.clamped)
-            ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
-
-        report::AppendixData data;
-        data.result = result;
         const records::CalculationInputs& inputs = std::get<records::CalculationInputs>(loaded);
-        data.view = report::buildResultsView(result, inputs);
-        data.z = result.z;
-        data.blockName = data.view.mainBlock.value(0);
-        data.row6 = zone.row6;
-        if (!writeWholeFile(a->out, report::buildAppendixReport(data))) {
+        const report::ResultsView view = report::buildResultsView(result, inputs);
+        QByteArray document;
+        if (a->kind == QLatin1String("main")) {
+            // The evaporation calculator has not been used in this program.
+            document = report::buildMainReport({inputs, result, view, NyuMemory{}});
+        } else {
+            const auto zone = report::overpressure(a->pressure, result.R0);
+            if (zone.clamped)
+                ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
+            report::AppendixData data;
+            data.result = result;
+            data.view = view;
+            data.z = result.z;
+            data.blockName = view.mainBlock.value(0);
+            data.row6 = zone.row6;
+            document = report::buildAppendixReport(data);
+        }
+        if (!writeWholeFile(a->out, document)) {
             ctx.err << "Ошибка в процессе сохранения файла «" << a->out.toStdString() << "».\n";
             return 1;
         }
@@ -120,9 +140,9 @@ int reportCommand(Context& ctx, const QStringList& args)
 void registerReportCommand()
 {
     registerCommand(QStringLiteral("report"),
-                    QStringLiteral("report appendix ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--pressure P] — приложение отчета; "
-                                   "report model2|model3 АРГУМЕНТЫ_МОДЕЛИ --out ФАЙЛ.docx [--pressure P] — отчет "
-                                   "модели II или III"),
+                    QStringLiteral("report appendix|main ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--pressure P] — приложение "
+                                   "или основной отчет расчета; report model2|model3 АРГУМЕНТЫ_МОДЕЛИ --out ФАЙЛ.docx "
+                                   "[--pressure P] — отчет модели II или III"),
                     reportCommand);
 }
 

@@ -5,16 +5,6 @@
 
 namespace veltron::report {
 
-namespace {
-
-// "0.00" for a value that is not zero, "0" for zero.
-QString twoDecimalsOrZero(double x)
-{
-    return x == 0 ? QStringLiteral("0") : formatPattern(x, QStringLiteral("0.00"));
-}
-
-}  // namespace
-
 std::map<QString, QString> appendixTexts(const AppendixData& d)
 {
     const calc::RaschResult& r = d.result;
@@ -26,13 +16,13 @@ std::map<QString, QString> appendixTexts(const AppendixData& d)
     t[QStringLiteral("wt")] = d.view.Wt;
     t[QStringLiteral("mWt")] = d.view.Wt;
     t[QStringLiteral("R0")] = FormatResult(r.R0);
-    t[QStringLiteral("mR0")] = twoDecimalsOrZero(r.R0);
+    t[QStringLiteral("mR0")] = formatTwoOrZero(r.R0);
     for (int i = 0; i < 5; ++i) {
         t[QStringLiteral("R%1").arg(i + 1)] = d.view.zoneRadius[i];
         t[QStringLiteral("mR%1").arg(i + 1)] = d.view.zoneRadius[i];
     }
-    t[QStringLiteral("mz")] = twoDecimalsOrZero(d.z);
-    t[QStringLiteral("mmst")] = twoDecimalsOrZero(d.z * r.m);
+    t[QStringLiteral("mz")] = formatTwoOrZero(d.z);
+    t[QStringLiteral("mmst")] = formatTwoOrZero(d.z * r.m);
     t[QStringLiteral("mKateg")] = d.view.Zn_kategor;
     t[QStringLiteral("mR6_inf")] = d.row6[0];
     t[QStringLiteral("mR6_K")] = d.row6[1];

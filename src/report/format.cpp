@@ -91,6 +91,11 @@ QString FormatResult(double x)
     return out;
 }
 
+QString formatTwoOrZero(double x)
+{
+    return x == 0 ? QStringLiteral("0") : formatFixed(x, 2);
+}
+
 QString FormatDetail(double x)
 {
     if (x == 0)

@@ -18,6 +18,9 @@ QString formatScientific(double x, int decimals);
 // decimals, smaller values as a mantissa 0.50 … 5.00 with an "E-0"/"E-" exponent.
 QString FormatResult(double x);
 
+// Report values that show 0 as "0" and every other value with "0.00".
+QString formatTwoOrZero(double x);
+
 // Per-block values of the detail grids: 0 as "0", x ≥ 0.1 with "0.00", the
 // rest (small and negative values) with "0.00E+00".
 QString FormatDetail(double x);

@@ -1,6 +1,7 @@
 #include "screens/frmOutput.h"
 
 #include "report/appendix_report.h"
+#include "report/main_report.h"
 #include "screens/frmSave_KR.h"
 #include "screens/energy_captions.h"
 #include "screens/report_folder_dialog.h"
@@ -522,6 +523,11 @@ void frmOutput::back()
 
 void frmOutput::report(const QString& which)
 {
+    if (which == QLatin1String("mnuWord1") && state_.lastResult) {
+        const report::MainReportData data{inputs_, *state_.lastResult, view_, state_.nyu};
+        ui::makeReport(this, state_.reportFolder, [&data] { return report::buildMainReport(data); });
+        return;
+    }
     if (which == QLatin1String("mnuWord2") && state_.lastResult) {
         report::AppendixData data;
         data.result = *state_.lastResult;
@@ -532,8 +538,8 @@ void frmOutput::report(const QString& which)
         ui::makeReport(this, state_.reportFolder, [&data] { return report::buildAppendixReport(data); });
         return;
     }
-    ui::dialogs().inform(QStringLiteral("Внимание!"),
-                         QStringLiteral("Отчет \"Приложение 2\" ещё не реализован."), ui::Icon::Information);
+    ui::dialogs().inform(QStringLiteral("Внимание!"), QStringLiteral("Результаты расчета не получены."),
+                         ui::Icon::Critical);
 }
 
 }  // namespace veltron::screens

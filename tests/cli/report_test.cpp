@@ -1,10 +1,17 @@
 #include "cli/cli_support.h"
 #include "common/test_support.h"
+#include "calc/engine.h"
+#include "db/store.h"
+#include "records/calculation_inputs.h"
+#include "records/calculations.h"
+#include "records/store_reference.h"
 #include "report/docx/document.h"
 #include "report/format.h"
+#include "report/main_report.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -47,4 +54,63 @@ TEST(CliReport, BadArgumentsAndUnknownNamesAreStatus1AndWriteNothing)
     EXPECT_EQ(unknown.status, 1);
     EXPECT_TRUE(unknown.err.contains(QStringLiteral("не найден"))) << unknown.err.toStdString();
     EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST(CliReport, MainReportIsTheOneTheResultsScreenWrites)
+{
+    test::TempFolder dir;
+    const auto run = test::runCli(dir.path(), {"run", kExample});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonObject r = QJsonDocument::fromJson(run.out.toUtf8()).object();
+
+    const QString out = dir.file("pril2.docx");
+    const auto made = test::runCli(dir.path(), {"report", "main", kExample, "--out", out});
+    ASSERT_EQ(made.status, 0) << made.err.toStdString();
+    const auto doc = docx::Document::open(out);
+    EXPECT_EQ(doc.bookmarkText("mE"), report::FormatResult(r["E"].toDouble()));
+    EXPECT_EQ(doc.bookmarkText("m"), report::formatPattern(r["m"].toDouble(), "0.00"));
+    EXPECT_EQ(doc.bookmarkText("mKateg"), r["Zn_kategor"].toString());
+    EXPECT_EQ(doc.bookmarkText("Name1"), QStringLiteral("Резервуар сжиженного пропана Е-1"));
+
+    // The same document as the results screen makes from the inputs of the
+    // opened calculation, with the evaporation calculator never opened.
+    auto store = db::Store::openEmbedded(dir.path());
+    const auto loaded = records::loadRunnableInputs(*store, *records::findByName(*store, kExample));
+    const auto result = std::get<calc::RaschResult>(records::runLoaded(loaded, records::StoreReference(*store)));
+    const auto& inputs = std::get<records::CalculationInputs>(loaded);
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(),
+              report::buildMainReport({inputs, result, report::buildResultsView(result, inputs), NyuMemory{}}));
+}
+
+TEST(CliReport, MainReportFailuresLeaveNoFile)
+{
+    test::TempFolder dir;
+    const QString out = dir.file("pril2.docx");
+
+    const auto pressure = test::runCli(dir.path(), {"report", "main", kExample, "--out", out, "--pressure", "50"});
+    EXPECT_EQ(pressure.status, 1);
+    EXPECT_TRUE(pressure.err.contains(QStringLiteral("Использование"))) << pressure.err.toStdString();
+
+    const auto unwritable =
+        test::runCli(dir.path(), {"report", "main", kExample, "--out", dir.file("нет/pril2.docx")});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_TRUE(unwritable.err.contains(QStringLiteral("Ошибка в процессе сохранения файла")))
+        << unwritable.err.toStdString();
+
+    const QByteArray saved = qgetenv("VELTRON_TEMPLATES");
+    qputenv("VELTRON_TEMPLATES", dir.file("нет").toUtf8());
+    const auto noTemplate = test::runCli(dir.path(), {"report", "main", kExample, "--out", out});
+    qputenv("VELTRON_TEMPLATES", saved);
+    EXPECT_EQ(noTemplate.status, 1);
+    EXPECT_TRUE(noTemplate.err.contains(QStringLiteral("otchet_veltron_pril2.docx"))) << noTemplate.err.toStdString();
+
+    db::Store::openEmbedded(dir.path())->exec("UPDATE tabBloki SET Adiab = 1 WHERE Id_Rasch = 1 AND Id = 2");
+    const auto stopped = test::runCli(dir.path(), {"report", "main", kExample, "--out", out});
+    EXPECT_EQ(stopped.status, 2);
+    EXPECT_TRUE(stopped.err.contains(QStringLiteral("Показатель адиабаты веществ в блоках должен быть > 1!")))
+        << stopped.err.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.docx")}, QDir::Files), QStringList());
+    EXPECT_FALSE(QFile::exists(dir.file("нет")));
 }

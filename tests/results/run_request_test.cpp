@@ -2,7 +2,10 @@
 #include "results/results_fixture.h"
 
 #include "calc/engine.h"
+#include "report/docx/document.h"
 #include "report/format.h"
+#include "report/main_report.h"
+#include "report/result_captions.h"
 #include "screens/frmOutput.h"
 #include "screens/frmSave_KR.h"
 #include "screens/frmSetup_rasch.h"
@@ -500,10 +503,82 @@ TEST_F(Run, AppendixReportIsWrittenFromTheResultsScreenAndTheScreenComesBack)
     EXPECT_EQ(dialogs.last()->icon, ui::Icon::Critical);
     EXPECT_EQ(int(QDir(data.path()).entryList(QDir::Files).size()), filesBefore);
     EXPECT_TRUE(out->isVisible());
+}
 
-    // The main report is not there yet and says so.
-    dialogs.clear();
-    trigger(out, "mnuWord1");
-    ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_TRUE(dialogs.last()->text.contains(QStringLiteral("ещё не реализован")));
+// Scripted dialogs that note which windows are up when the save dialog opens.
+class WatchingDialogs : public ui::ScriptedDialogs {
+public:
+    QString saveFileName(const QString& title, const QString& folder, const QString& filter) override
+    {
+        shownAtSave = test::visibleScreens();
+        return ScriptedDialogs::saveFileName(title, folder, filter);
+    }
+    QStringList shownAtSave;
+};
+
+TEST_F(Run, MainReportIsWrittenFromTheResultsScreenThroughTheProgressWindow)
+{
+    auto* out = runToResults();
+    ASSERT_NE(out, nullptr);
+    state.nyu = {0.5, 25};
+    state.reportFolder = data.path();
+    const QString path = data.file("Приложение 2");
+    {
+        WatchingDialogs watching;
+        watching.files = {path};
+        trigger(out, "mnuWord1");
+        test::settle();
+        EXPECT_TRUE(watching.messages().isEmpty()) << watching.messages().join("\n").toStdString();
+        ASSERT_EQ(watching.calls.size(), 1u);
+        EXPECT_EQ(watching.calls[0].kind, QStringLiteral("save"));
+        EXPECT_EQ(watching.calls[0].text, data.path() + QStringLiteral("|Документы (*.docx)"));
+        EXPECT_TRUE(watching.shownAtSave.contains(QStringLiteral("frmSave_otchet")));
+        EXPECT_FALSE(watching.shownAtSave.contains(QStringLiteral("frmOutput")));
+    }
+    ui::installDialogs(&dialogs);
+    EXPECT_TRUE(out->isVisible());
+    EXPECT_EQ(test::visibleScreen("frmSave_otchet"), nullptr);
+
+    // What the screen shows, with the calculator's memory, is what was written.
+    QFile f(path + QStringLiteral(".docx"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), report::buildMainReport({out->inputs(), *state.lastResult, out->view(), state.nyu}));
+    const auto doc = docx::Document::open(path + QStringLiteral(".docx"));
+    EXPECT_EQ(doc.bookmarkText("mtE11"), report::formatTwoOrZero(state.lastResult->E11));
+    EXPECT_EQ(doc.bookmarkText("Name1"), cellText(out->tabBlok, 1, 0));
+    EXPECT_EQ(doc.bookmarkText("mKateg"), out->Zn_kategor->text());
+}
+
+// The captions the main report repeats are those the results screen shows.
+TEST_F(Run, ReportCaptionsAreTheScreenCaptions)
+{
+    auto* out = runToResults();
+    ASSERT_NE(out, nullptr);
+    const std::pair<const char*, QString> labels[] = {
+        {"Lab8", report::captions::Lab8},
+        {"Lab9", report::captions::Lab9},
+        {"LName_Vva", report::captions::LName_Vva},
+        {"LMol_massa", report::captions::LMol_massa},
+        {"LT_kip", report::captions::LT_kip},
+        {"LTepl_sgorGF", report::captions::LTepl_sgorGF},
+        {"LTepl_sgorPGF", report::captions::LTepl_sgorPGF},
+        {"LTepl_paroobr", report::captions::LTepl_paroobr},
+        {"LTeploem_GF", report::captions::LTeploem_GF},
+        {"Lt_kontakt", report::captions::Lt_kontakt},
+        {"LType", report::captions::LType},
+        {"LS_kontakt", report::captions::LS_kontakt},
+        {"LS_G", report::captions::LS_G},
+        {"LTempp", report::captions::LTempp},
+        {"Label32", report::captions::Label32},
+    };
+    for (const auto& [name, caption] : labels) {
+        auto* label = out->findChild<QLabel*>(QLatin1String(name));
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_EQ(label->text(), caption) << name;
+    }
+    for (int i = 0; i < 7; ++i) {
+        auto* label = out->findChild<QLabel*>(QStringLiteral("La%1").arg(i + 1));
+        ASSERT_NE(label, nullptr) << i;
+        EXPECT_EQ(label->text(), report::captions::La[std::size_t(i)]);
+    }
 }

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <set>
 #include <string>
 
 namespace veltron::docx {
@@ -233,6 +232,19 @@ void Table::setFontSize(double points)
     setTableFont(owned.table, points);
 }
 
+void Table::keepTogether()
+{
+    const xml_node table = data_->tables[static_cast<size_t>(index_)].table;
+    for (xml_node tr = table.child("w:tr"); tr; tr = tr.next_sibling("w:tr")) {
+        ensureChild(ensureChild(tr, "w:trPr", schema::kRow), "w:cantSplit", {"w:cantSplit"});
+        if (!tr.next_sibling("w:tr"))
+            break;
+        for (xml_node tc = tr.child("w:tc"); tc; tc = tc.next_sibling("w:tc"))
+            for (xml_node p = tc.child("w:p"); p; p = p.next_sibling("w:p"))
+                ensureChild(ensureProps(p, "w:pPr"), "w:keepNext", schema::kParagraphProps);
+    }
+}
+
 // ---- Fragment ----------------------------------------------------------
 
 Fragment::Fragment(std::unique_ptr<DocumentData> data) : data_(std::move(data)) {}
@@ -348,6 +360,8 @@ void Document::appendParagraph(const QString& bookmark, const QString& text, con
     // that receives the text, including text of the template before the
     // bookmark.
     xml_node props = ensureProps(p, "w:pPr");
+    if (format.keepWithNext)
+        ensureChild(props, "w:keepNext", schema::kParagraphProps);
     setAttr(ensureChild(props, "w:jc", schema::kParagraphProps), "w:val", jcValue(format.alignment));
     xml_node mark = ensureChild(props, "w:rPr", schema::kParagraphProps);
     setRunSize(mark, format.fontSize);
@@ -417,6 +431,39 @@ Table Document::addTable(const QString& bookmark, int rows, int columns, const T
     return Table(data_.get(), static_cast<int>(data_->tables.size() - 1));
 }
 
+void Document::setParagraphFontSize(const QString& bookmark, double points)
+{
+    const auto [start, end] = data_->bookmark(bookmark);
+    xml_node p = end.parent();
+    if (!is(p, "w:p"))
+        throw DocxError(QStringLiteral("Закладка «%1» в документе «%2» стоит вне абзаца.")
+                            .arg(bookmark, data_->fileName()));
+    setRunSize(ensureChild(ensureProps(p, "w:pPr"), "w:rPr", schema::kParagraphProps), points);
+    for (xml_node r = p.child("w:r"); r; r = r.next_sibling("w:r"))
+        setRunSize(ensureProps(r, "w:rPr"), points);
+}
+
+void Document::dropEmptyParagraph(const QString& bookmark)
+{
+    const auto [start, end] = data_->bookmark(bookmark);
+    xml_node p = end.parent();
+    if (!is(p, "w:p") || p.child("w:pPr").child("w:sectPr"))
+        return;
+    for (xml_node n = p.first_child(); n; n = n.next_sibling())
+        if (isContent(n))
+            return;
+    xml_node previous = previousElement(p);
+    if (!is(previous, "w:p") || previous.child("w:pPr").child("w:sectPr"))
+        return;
+    for (xml_node n = p.first_child(); n;) {
+        xml_node next = n.next_sibling();
+        if (isRangeMarkup(n))
+            previous.append_move(n);
+        n = next;
+    }
+    p.parent().remove_child(p);
+}
+
 void Document::insertFragment(const QString& bookmark, const Fragment& fragment)
 {
     DocumentData& source = *fragment.data_;
@@ -449,14 +496,8 @@ void Document::insertFragment(const QString& bookmark, const Fragment& fragment)
     const auto [start, end] = data_->bookmark(bookmark);
 
     // Ids and names already in the report, before the copy arrives.
-    long long maxId = -1;
-    std::set<std::string> names;
-    forEachElement(data_->xml.document_element(), [&](xml_node n) {
-        if (pugi::xml_attribute id = n.attribute("w:id"))
-            maxId = std::max(maxId, id.as_llong(-1));
-        if (is(n, "w:bookmarkStart"))
-            names.insert(n.attribute("w:name").value());
-    });
+    BookmarkIndex& index = data_->bookmarkIndex();
+    long long& maxId = index.maxId;
 
     BlockSlot slot = blockSlot(end, bookmark, data_->fileName());
     std::vector<xml_node> copies;
@@ -487,11 +528,11 @@ void Document::insertFragment(const QString& bookmark, const Fragment& fragment)
             if (is(n, "w:bookmarkStart")) {
                 const std::string original = n.attribute("w:name").value();
                 std::string unique = original;
-                for (int k = 2; names.count(unique); ++k)
+                for (int k = 2; index.starts.count(unique); ++k)
                     unique = original + "_" + std::to_string(k);
-                names.insert(unique);
                 n.attribute("w:name").set_value(unique.c_str());
             }
+            data_->remember(n);
         }
     }
     if (!copies.empty())

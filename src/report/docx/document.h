@@ -27,6 +27,7 @@ struct ParagraphFormat {
     double fontSize = 12;  // points
     bool bold = false;
     Alignment alignment = Alignment::Left;
+    bool keepWithNext = false;  // on the page of what follows, as a caption of a table
 };
 
 enum class BorderSide { Top, Left, Bottom, Right, InsideHorizontal, InsideVertical };
@@ -59,6 +60,9 @@ public:
     // A new table has a single 0.5 pt line on every side and between cells.
     void setBorder(BorderSide side, const BorderLine& line);
     void setFontSize(double points);
+    // Rows stay on one page, with the table's start: for short tables whose
+    // header must not stand alone at the foot of a page.
+    void keepTogether();
 
 private:
     friend class Document;
@@ -119,6 +123,18 @@ public:
     // An empty table after what the bookmark already holds. Its columns are
     // fitted to their content when the document is written.
     Table addTable(const QString& bookmark, int rows, int columns, const TableFormat& format = {});
+
+    // The font size of the paragraph that holds the end of the bookmark: the
+    // paragraph that stays after a table put at the bookmark.
+    void setParagraphFontSize(const QString& bookmark, double points);
+
+    // When the paragraph that holds the end of the bookmark has no text and
+    // follows another paragraph, its bookmark markers move to the end of that
+    // paragraph and the empty one goes, so that a place that received
+    // nothing, or only text and fragments, leaves no blank line. After a
+    // table the empty paragraph stays: it keeps the table apart from what
+    // follows.
+    void dropEmptyParagraph(const QString& bookmark);
 
     // The fragment's content after what the bookmark already holds, so that
     // copies inserted one after another stand in the order of the calls. The

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -83,12 +84,49 @@ xml_node DocumentData::body() const
     return xml.document_element().child("w:body");
 }
 
+BookmarkIndex& DocumentData::bookmarkIndex() const
+{
+    if (!index_) {
+        index_.emplace();
+        forEachElement(xml.document_element(), [&](xml_node n) {
+            if (pugi::xml_attribute id = n.attribute("w:id"))
+                index_->maxId = std::max(index_->maxId, id.as_llong(-1));
+        });
+        forEachElement(body(), [&](xml_node n) { remember(n); });
+    }
+    return *index_;
+}
+
+void DocumentData::remember(xml_node marker) const
+{
+    if (!index_)
+        return;  // built from the document when first needed
+    if (is(marker, "w:bookmarkStart"))
+        index_->starts.try_emplace(marker.attribute("w:name").value(), marker);
+    else if (is(marker, "w:bookmarkEnd"))
+        index_->ends.try_emplace(marker.attribute("w:id").value(), marker);
+}
+
+void DocumentData::forget(xml_node marker) const
+{
+    if (!index_)
+        return;
+    const auto drop = [](auto& map, const std::string& key, xml_node node) {
+        const auto it = map.find(key);
+        if (it != map.end() && it->second == node)
+            map.erase(it);
+    };
+    if (is(marker, "w:bookmarkStart"))
+        drop(index_->starts, marker.attribute("w:name").value(), marker);
+    else if (is(marker, "w:bookmarkEnd"))
+        drop(index_->ends, marker.attribute("w:id").value(), marker);
+}
+
 xml_node DocumentData::findBookmarkStart(const QString& name) const
 {
-    const QByteArray wanted = name.toUtf8();
-    return findFirst(body(), [&](xml_node n) {
-        return is(n, "w:bookmarkStart") && wanted == n.attribute("w:name").value();
-    });
+    const BookmarkIndex& index = bookmarkIndex();
+    const auto it = index.starts.find(name.toStdString());
+    return it == index.starts.end() ? xml_node() : it->second;
 }
 
 std::pair<xml_node, xml_node> DocumentData::bookmark(const QString& name) const
@@ -96,10 +134,8 @@ std::pair<xml_node, xml_node> DocumentData::bookmark(const QString& name) const
     const xml_node start = findBookmarkStart(name);
     if (!start)
         throw DocxError(QStringLiteral("В документе «%1» нет закладки «%2».").arg(fileName(), name));
-    const std::string id = start.attribute("w:id").value();
-    const xml_node end = findFirst(body(), [&](xml_node n) {
-        return is(n, "w:bookmarkEnd") && id == n.attribute("w:id").value();
-    });
+    const auto found = bookmarkIndex().ends.find(start.attribute("w:id").value());
+    const xml_node end = found == bookmarkIndex().ends.end() ? xml_node() : found->second;
     if (!end)
         throw DocxError(QStringLiteral("Закладка «%1» в документе «%2» повреждена: у нее нет конца.")
                             .arg(name, fileName()));
@@ -260,13 +296,17 @@ void DocumentData::setBookmarkText(const QString& name, const QString& text)
     if (xml_node props = formatSource(removed, start))
         format.append_copy(props);
 
+    for (xml_node m : markers)
+        forget(m);
     for (xml_node n : removed)
         n.parent().remove_child(n);
 
     xml_node anchor = start;
     for (xml_node m : keep.children())
-        if (is(m, "w:bookmarkEnd"))
+        if (is(m, "w:bookmarkEnd")) {
             anchor = anchor.parent().insert_copy_after(m, anchor);
+            remember(anchor);
+        }
     if (!text.isEmpty()) {
         xml_node run = anchor.parent().insert_child_after("w:r", anchor);
         if (xml_node props = format.first_child())
@@ -276,8 +316,10 @@ void DocumentData::setBookmarkText(const QString& name, const QString& text)
         anchor = run;
     }
     for (xml_node m : keep.children())
-        if (is(m, "w:bookmarkStart"))
+        if (is(m, "w:bookmarkStart")) {
             anchor = anchor.parent().insert_copy_after(m, anchor);
+            remember(anchor);
+        }
 
     if (first != last) {
         // The two paragraphs become one; the second keeps its paragraph

@@ -10,6 +10,9 @@
 
 #include <QString>
 
+#include <optional>
+#include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -18,6 +21,15 @@ namespace veltron::docx {
 struct OwnedTable {
     pugi::xml_node table;
     double fontSize = 12;
+};
+
+// Where the bookmark markers of a document stand, so that a bookmark is
+// found without walking the whole body: starts by name and ends by id (the
+// first in document order), and the largest w:id of the document.
+struct BookmarkIndex {
+    std::unordered_map<std::string, pugi::xml_node> starts;
+    std::unordered_map<std::string, pugi::xml_node> ends;
+    long long maxId = -1;
 };
 
 class DocumentData {
@@ -35,6 +47,13 @@ public:
     QString bookmarkText(const QString& name) const;
     void setBookmarkText(const QString& name, const QString& text);
 
+    // The index, built on first use. Operations that remove or copy bookmark
+    // markers keep it up to date with forget() and remember(); moving a
+    // node keeps it valid.
+    BookmarkIndex& bookmarkIndex() const;
+    void remember(pugi::xml_node marker) const;
+    void forget(pugi::xml_node marker) const;
+
     pugi::xml_node firstTable() const;
     // Cell (row, column), both from 1, of the table; Throws DocxError.
     pugi::xml_node cell(pugi::xml_node table, int row, int column, const QString& tableName) const;
@@ -49,6 +68,9 @@ public:
     QString kind;
     pugi::xml_document xml;
     std::vector<OwnedTable> tables;
+
+private:
+    mutable std::optional<BookmarkIndex> index_;
 };
 
 // Sets the font size of every cell text of the table.

@@ -245,6 +245,16 @@ Fit fitTable(const Measured& measured, double fontSize, double smallest, int ava
     return fit;
 }
 
+bool onLandscapePages(xml_node table)
+{
+    xml_node after = table.next_sibling();
+    while (after && after.type() != pugi::node_element)
+        after = after.next_sibling();
+    return is(after, "w:p")
+        && QByteArray(after.child("w:pPr").child("w:sectPr").child("w:pgSz").attribute("w:orient").value())
+               == "landscape";
+}
+
 // Puts the table on pages of its own in landscape orientation: the
 // paragraph before it (its heading, when it has one of a line) ends the
 // portrait section, an empty paragraph after it ends the landscape one.
@@ -295,7 +305,9 @@ void DocumentData::layOutTables()
         if (!fit.fits && ownPages) {
             fit = fitTable(measured, owned.fontSize, kSmallestFont, landscape, factor);
             available = landscape;
-            putOnLandscapePages(owned.table, section);
+            // A document written a second time keeps the pages it got the first time.
+            if (!onLandscapePages(owned.table))
+                putOnLandscapePages(owned.table, section);
         }
         if (fit.fontSize != owned.fontSize) {
             owned.fontSize = fit.fontSize;
