@@ -29,7 +29,7 @@ protected:
     QStringList journal() const
     {
         QStringList rows;
-        auto store = db::Store::openEmbedded(dir.path());
+        auto store = test::openStore(dir.path());
         for (const QSqlRecord& r : store->query("SELECT Name_ob, Conc FROM tabOtchet ORDER BY Date"))
             rows << r.value(0).toString() + "|" + r.value(1).toString();
         return rows;

@@ -74,7 +74,7 @@ TEST(CliReport, MainReportIsTheOneTheResultsScreenWrites)
 
     // The same document as the results screen makes from the inputs of the
     // opened calculation, with the evaporation calculator never opened.
-    auto store = db::Store::openEmbedded(dir.path());
+    auto store = test::openStore(dir.path());
     const auto loaded = records::loadRunnableInputs(*store, *records::findByName(*store, kExample));
     const auto result = std::get<calc::RaschResult>(records::runLoaded(loaded, records::StoreReference(*store)));
     const auto& inputs = std::get<records::CalculationInputs>(loaded);
@@ -106,7 +106,7 @@ TEST(CliReport, MainReportFailuresLeaveNoFile)
     EXPECT_EQ(noTemplate.status, 1);
     EXPECT_TRUE(noTemplate.err.contains(QStringLiteral("otchet_veltron_pril2.docx"))) << noTemplate.err.toStdString();
 
-    db::Store::openEmbedded(dir.path())->exec("UPDATE tabBloki SET Adiab = 1 WHERE Id_Rasch = 1 AND Id = 2");
+    test::openStore(dir.path())->exec("UPDATE tabBloki SET Adiab = 1 WHERE Id_Rasch = 1 AND Id = 2");
     const auto stopped = test::runCli(dir.path(), {"report", "main", kExample, "--out", out});
     EXPECT_EQ(stopped.status, 2);
     EXPECT_TRUE(stopped.err.contains(QStringLiteral("Показатель адиабаты веществ в блоках должен быть > 1!")))
