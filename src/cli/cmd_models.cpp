@@ -1,12 +1,16 @@
-// veltron-cli model2 … | model3 … and report model2 … | report model3 …:
-// models II and III headless, through the same code as their screens.
+// veltron-cli model2 … | model3 … | model4 NAME and report model2|model3|model4 …:
+// models II, III and IV headless, through the same code as their screens.
 #include "cli/cli.h"
 #include "cli/json_writer.h"
 #include "cli/model_reports.h"
 
+#include "calc/complex_calculation.h"
 #include "calc/number_text.h"
 #include "calc/tnt_equivalent.h"
+#include "records/calculations.h"
+#include "records/complex_rows.h"
 #include "records/journal.h"
+#include "report/complex_report.h"
 #include "report/docx/docx_error.h"
 #include "report/summary_report.h"
 #include "report/unstable_report.h"
@@ -23,6 +27,7 @@ const QString kModel2Usage = QStringLiteral(
     "model2 --mass M --energy Q [--name БЛОК] [--compound СОЕДИНЕНИЕ] — модель II, нестабильные соединения");
 const QString kModel3Usage =
     QStringLiteral("model3 --wt0 A --wt1 B --formula 22.1|22.2 — модель III, суммарный расчет");
+const QString kModel4Usage = QStringLiteral("model4 ИМЯ_РАСЧЕТА — модель IV, сохраненный комплексный расчет");
 
 // The options of a command as "--name value" pairs; nothing, with the reason
 // on err, for a word that is not an allowed option or an option without a value.
@@ -188,15 +193,129 @@ int model3Command(Context& ctx, const QStringList& args)
     return modelCommand(ctx, args, kModel3Options, kModel3Usage, summaryCase, runModel3);
 }
 
+// Writes the report built by `build` to `out` and prints its name.
+int writeReport(Context& ctx, const QString& out, const std::function<QByteArray()>& build)
+{
+    try {
+        if (!writeWholeFile(out, build())) {
+            ctx.err << "Ошибка в процессе сохранения файла «" << out.toStdString() << "».\n";
+            return 1;
+        }
+    } catch (const docx::DocxError& e) {
+        ctx.err << e.message().toStdString() << "\n";
+        return 1;
+    }
+    JsonWriter w;
+    w.beginObject();
+    w.member("file", out);
+    w.endObject();
+    ctx.out << w.text() << "\n";
+    return 0;
+}
+
+// A run of model IV over the stored rows of the complex calculation `name`,
+// with its journal row; the exit status when it cannot be done.
+std::variant<calc::ComplexRun, int> runModel4(Context& ctx, const QString& name)
+{
+    calc::ComplexRun run;
+    try {
+        const auto calculation = records::findByName(ctx.store, name, records::Kind::Complex);
+        if (!calculation) {
+            ctx.err << "Комплексный расчет «" << name.toStdString() << "» не найден в базе данных.\n";
+            return 1;
+        }
+        run.rows = records::openComplexRows(ctx.store, calculation->id);
+    } catch (const db::StoreError& e) {
+        ctx.err << e.message().toStdString() << "\n";
+        return 1;
+    }
+    const calc::ComplexOutcome outcome = calc::runComplex(run.rows);
+    if (const auto* stop = std::get_if<calc::Stop>(&outcome)) {
+        ctx.err << stop->title.toStdString() << ": " << stop->message.toStdString() << "\n";
+        JsonWriter w;
+        w.beginObject();
+        w.member("title", stop->title);
+        w.member("message", stop->message);
+        w.endObject();
+        ctx.out << w.text() << "\n";
+        return 2;
+    }
+    run.result = std::get<calc::ComplexResult>(outcome);
+    try {
+        records::appendJournalRow(ctx.store, calc::kComplexJournalName, QString());
+    } catch (const db::StoreError& e) {
+        ctx.err << e.message().toStdString() << "\n";
+        return 1;
+    }
+    return run;
+}
+
+int model4Command(Context& ctx, const QStringList& args)
+{
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
+        ctx.err << "Использование: veltron-cli " << kModel4Usage.toStdString() << "\n";
+        return 1;
+    }
+    const auto done = runModel4(ctx, args[0]);
+    if (const int* status = std::get_if<int>(&done))
+        return *status;
+    const calc::ComplexResult& r = std::get<calc::ComplexRun>(done).result;
+    JsonWriter w;
+    w.beginObject();
+    w.member("E", r.E);
+    w.member("m", r.m);
+    w.member("Q", r.Q);
+    w.member("Zn_kategor", r.Zn_kategor);
+    w.member("Wt", r.Wt);
+    w.member("R0", r.R0);
+    w.arrayMember("Rzone", r.Rzone);
+    w.endObject();
+    ctx.out << w.text() << "\n";
+    return 0;
+}
+
+// "report model4 NAME --out FILE.docx [--pressure P]": the calculator's row
+// for 5 kPa unless another pressure is given, as the screen runs it with
+// every calculation.
+int model4ReportCommand(Context& ctx, const QStringList& args)
+{
+    const QString name = args.value(0);
+    const auto opts = options(args.mid(1), kReportOptions, ctx.err);
+    if (name.isEmpty() || name.startsWith(QLatin1String("--")) || !opts || text(*opts, QStringLiteral("--out")).isEmpty()) {
+        ctx.err << "Использование: veltron-cli report model4 ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--pressure P]\n";
+        return 1;
+    }
+    double pressure = 5;
+    if (opts->count(QStringLiteral("--pressure"))) {
+        const auto p = number(*opts, QStringLiteral("--pressure"), "Давление", ctx.err);
+        if (!p)
+            return 1;
+        pressure = *p;
+    }
+    const auto done = runModel4(ctx, name);
+    if (const int* status = std::get_if<int>(&done))
+        return *status;
+    const calc::ComplexRun& run = std::get<calc::ComplexRun>(done);
+    const auto zone = report::overpressure(pressure, run.result.R0);
+    if (zone.clamped)
+        ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
+    return writeReport(ctx, text(*opts, QStringLiteral("--out")), [&] {
+        return report::buildComplexReport(run, report::zoneTable(run.result.R0, zone.row6));
+    });
+}
+
 }  // namespace
 
 bool isModelReport(const QStringList& args)
 {
-    return !args.isEmpty() && (args[0] == QLatin1String("model2") || args[0] == QLatin1String("model3"));
+    return !args.isEmpty() && (args[0] == QLatin1String("model2") || args[0] == QLatin1String("model3") ||
+                               args[0] == QLatin1String("model4"));
 }
 
 int modelReportCommand(Context& ctx, const QStringList& args)
 {
+    if (args.value(0) == QLatin1String("model4"))
+        return model4ReportCommand(ctx, args.mid(1));
     const bool model2 = args.value(0) == QLatin1String("model2");
     const QString usage = (model2 ? kModel2Usage : kModel3Usage).section(QStringLiteral(" — "), 0, 0);
     const auto opts = options(args.mid(1), (model2 ? kModel2Options : kModel3Options) + kReportOptions, ctx.err);
@@ -245,27 +364,14 @@ int modelReportCommand(Context& ctx, const QStringList& args)
             ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
         row6 = zone.row6;
     }
-    try {
-        if (!writeWholeFile(out, build(run, report::zoneTable(run.R0, row6)))) {
-            ctx.err << "Ошибка в процессе сохранения файла «" << out.toStdString() << "».\n";
-            return 1;
-        }
-    } catch (const docx::DocxError& e) {
-        ctx.err << e.message().toStdString() << "\n";
-        return 1;
-    }
-    JsonWriter w;
-    w.beginObject();
-    w.member("file", out);
-    w.endObject();
-    ctx.out << w.text() << "\n";
-    return 0;
+    return writeReport(ctx, out, [&] { return build(run, report::zoneTable(run.R0, row6)); });
 }
 
 void registerModelCommands()
 {
     registerCommand(QStringLiteral("model2"), kModel2Usage, model2Command);
     registerCommand(QStringLiteral("model3"), kModel3Usage, model3Command);
+    registerCommand(QStringLiteral("model4"), kModel4Usage, model4Command);
 }
 
 }  // namespace veltron::cli

@@ -4,7 +4,7 @@
 
 namespace veltron::cli {
 
-// "report model2 …" and "report model3 …": the words after "report".
+// "report model2 …", "report model3 …" and "report model4 …": the words after "report".
 bool isModelReport(const QStringList& args);
 int modelReportCommand(Context& ctx, const QStringList& args);
 
