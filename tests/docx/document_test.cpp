@@ -359,6 +359,24 @@ TEST_F(DocxTest, NumbersAndWordsAreNeverNarrowerThanTheirColumn)
     }
 }
 
+// A table that ends the document is followed by the paragraph Word needs
+// there; made a hair high, it brings no blank page when the table fills its
+// page. Any other closing paragraph keeps its height.
+TEST_F(DocxTest, TheParagraphClosingADocumentAfterATableTakesNoRoom)
+{
+    const QString table = QStringLiteral(
+        "<w:tbl><w:tblPr><w:tblW w:w=\"0\" w:type=\"auto\"/></w:tblPr><w:tblGrid><w:gridCol w:w=\"2000\"/></w:tblGrid>"
+        "<w:tr><w:tc><w:tcPr><w:tcW w:w=\"2000\" w:type=\"dxa\"/></w:tcPr><w:p><w:r><w:t>x</w:t></w:r></w:p></w:tc></w:tr>"
+        "</w:tbl>");
+    auto doc = parseXml(saved(Document::open(make(para(run("Итоги")) + table + para("")))));
+    const auto closing = doc->select_node("//w:body/w:p[last()]/w:pPr/w:spacing").node();
+    EXPECT_STREQ(closing.attribute("w:lineRule").value(), "exact");
+    EXPECT_STREQ(closing.attribute("w:line").value(), "20");
+
+    auto text = parseXml(saved(Document::open(make(para(run("Итоги")) + table + para(run("Подпись"))))));
+    EXPECT_FALSE(text->select_node("//w:body/w:p[last()]/w:pPr/w:spacing"));
+}
+
 // ---- fragments ------------------------------------------------------------
 
 class FragmentTest : public DocxTest {

@@ -542,6 +542,7 @@ void Document::insertFragment(const QString& bookmark, const Fragment& fragment)
 QByteArray Document::documentXml() const
 {
     data_->layOutTables();
+    data_->flattenClosingParagraph();
     return data_->serialize();
 }
 

@@ -62,6 +62,10 @@ public:
     // Sets column widths and heights of rotated rows of the tables that
     // addTable made, from their content.
     void layOutTables();
+    // The empty paragraph that must follow a table ending the document is
+    // made a hair high, so that a table filling its page brings no blank
+    // page after it.
+    void flattenClosingParagraph();
     QByteArray serialize() const;
 
     Package package;

@@ -318,4 +318,26 @@ void DocumentData::layOutTables()
     }
 }
 
+void DocumentData::flattenClosingParagraph()
+{
+    xml_node last = body().child("w:sectPr").previous_sibling();
+    while (last && last.type() != pugi::node_element)
+        last = last.previous_sibling();
+    if (!is(last, "w:p") || last.child("w:r") || last.find_child([](xml_node n) { return is(n, "w:bookmarkStart"); }))
+        return;
+    xml_node before = last.previous_sibling();
+    while (before && before.type() != pugi::node_element)
+        before = before.previous_sibling();
+    if (!is(before, "w:tbl"))
+        return;
+    xml_node props = ensureProps(last, "w:pPr");
+    xml_node spacing = ensureChild(props, "w:spacing", schema::kParagraphProps);
+    setAttr(spacing, "w:before", "0");
+    setAttr(spacing, "w:after", "0");
+    setAttr(spacing, "w:line", "20");
+    setAttr(spacing, "w:lineRule", "exact");
+    xml_node mark = ensureChild(props, "w:rPr", schema::kParagraphProps);
+    setAttr(ensureChild(mark, "w:sz", schema::kRunProps), "w:val", "2");
+}
+
 }  // namespace veltron::docx
