@@ -44,17 +44,8 @@ QRadioButton* option(const char* name, const QString& caption, QWidget* parent, 
     return button;
 }
 
-struct Choice {
-    const char* screen;
-    const char* notBuilt;
-};
-
-const Choice kChoices[] = {
-    {"frmLoad", "Модель I (сгорание парогазовой фазы) ещё не реализована."},
-    {"frmVzr_KVV", "Модель II (химически нестабильные соединения) ещё не реализована."},
-    {"frmSumm", "Модель III (суммарный расчет) ещё не реализована."},
-    {"frmLoad1", "Модель IV (комплексный расчет) ещё не реализована."},
-};
+// The first screen of each model, in the order of the options.
+const char* const kModelScreens[] = {"frmLoad", "frmVzr_KVV", "frmSumm", "frmLoad1"};
 
 }  // namespace
 
@@ -112,8 +103,7 @@ void frmLoad_Rasch::load()
     const QRadioButton* buttons[] = {Option1, Option2, Option3, Option4};
     for (int i = 0; i < 4; ++i) {
         if (buttons[i]->isChecked()) {
-            ui::goTo(this, QLatin1String(kChoices[i].screen), QStringLiteral("frmLoad_Rasch"),
-                     QString::fromUtf8(kChoices[i].notBuilt));
+            ui::goTo(this, QLatin1String(kModelScreens[i]), QStringLiteral("frmLoad_Rasch"));
             return;
         }
     }
