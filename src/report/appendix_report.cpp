@@ -2,6 +2,7 @@
 
 #include "report/docx/templates.h"
 #include "report/format.h"
+#include "report/zone_map.h"
 
 namespace veltron::report {
 
@@ -33,7 +34,11 @@ std::map<QString, QString> appendixTexts(const AppendixData& d)
 
 QByteArray buildAppendixReport(const AppendixData& data)
 {
-    return docx::buildAppendix(docx::templatePath(docx::kAppendixTemplate), appendixTexts(data)).toDocx();
+    docx::Document document = docx::buildAppendix(docx::templatePath(docx::kAppendixTemplate), appendixTexts(data));
+    writeZoneMap(document, docx::kAppendixMapBookmark, ZoneMapData{data.result.R0, data.calculator});
+    // The map's own paragraph is left empty: it goes, the caption keeps the bookmark's end.
+    document.dropEmptyParagraph(docx::kAppendixMapBookmark);
+    return document.toDocx();
 }
 
 }  // namespace veltron::report

@@ -19,6 +19,8 @@ class Document;
 
 namespace veltron::report {
 
+struct ZoneMapData;  // report/zone_map.h
+
 QStringList zoneHeader();  // row 0 of the zone grid
 // Rows 1 … 5 of the zone grid: class, K and deltaP.
 const std::array<QStringList, 5>& zoneRows();
@@ -50,14 +52,22 @@ ZoneTable zoneTable(double R0, const std::array<QString, 4>& row6 = {});
 // the grid, 12 pt, outer borders 1.5 pt, inner borders 0.5 pt.
 void writeZoneTable(docx::Document& document, const QString& bookmark, const ZoneTable& table);
 
+// The map of the zones at print resolution in a paragraph after what the
+// bookmark holds, with the caption "Рисунок — Зоны разрушения" under it.
+void writeZoneMap(docx::Document& document, const QString& bookmark, const ZoneMapData& map);
+
+// The zone table at the bookmark and right after it the map of the same zones.
+void writeZoneTableAndMap(docx::Document& document, const QString& bookmark, const ZoneTable& table,
+                          const ZoneMapData& map);
+
 // The bookmark of the zone table in the reports of models II and III.
 inline const QString kZoneTableBookmark = QStringLiteral("Begin1");
 
 // A report of the template `templateName` whose bookmarks (all named in
-// `bookmarks`) take texts, except the zone table at Begin1. Throws
-// docx::DocxError when the template or a bookmark is missing.
+// `bookmarks`) take texts, except Begin1, which takes the zone table and the
+// map. Throws docx::DocxError when the template or a bookmark is missing.
 QByteArray buildZoneReport(const QString& templateName, const QStringList& bookmarks,
                            const std::map<QString, QString>& texts, const QString& documentGenitive,
-                           const ZoneTable& table);
+                           const ZoneTable& table, const ZoneMapData& map);
 
 }  // namespace veltron::report

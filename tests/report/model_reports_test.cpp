@@ -7,6 +7,7 @@
 #include "report/docx/templates.h"
 #include "report/summary_report.h"
 #include "report/unstable_report.h"
+#include "report/zone_map.h"
 
 #include <gtest/gtest.h>
 
@@ -84,8 +85,9 @@ TEST(UnstableReport, EveryBookmarkAndTheZoneTable)
     test::TempFolder dir;
     const auto c = unstableCase(100, QStringLiteral("100"));
     const calc::ZoneRun run = zonesOf(calc::runUnstable(c));
-    const auto table = report::zoneTable(run.R0, report::overpressure(5, run.R0).row6);
-    const auto doc = reopen(report::buildUnstableReport(c, run, table), dir.file("tv.docx"));
+    const auto five = report::overpressure(5, run.R0);
+    const auto table = report::zoneTable(run.R0, five.row6);
+    const auto doc = reopen(report::buildUnstableReport(c, run, table, {run.R0, five}), dir.file("tv.docx"));
 
     const std::map<QString, QString> expected = {
         {"Name_blok", "Склад ВВ «Север»"}, {"Wt", "100,000"}, {"mWk1", "100,000"}, {"mqk1", "4520,000"},
@@ -139,7 +141,7 @@ TEST(SummaryReport, TextsAsTypedAndTheChosenFormula)
     const auto c = summaryCase(QStringLiteral("100,5"), QStringLiteral("99,5"), calc::RadiusFormula::CubeRoot22_2);
     const calc::ZoneRun run = zonesOf(calc::runSummary(c));
     const auto doc =
-        reopen(report::buildSummaryReport(c, run, report::zoneTable(run.R0)), dir.file("summ.docx"));
+        reopen(report::buildSummaryReport(c, run, report::zoneTable(run.R0), {run.R0, {}}), dir.file("summ.docx"));
     const std::map<QString, QString> expected = {
         {"mWt0", "100,5"}, {"mWt1", "99,5"}, {"mWt", "200,000"}, {"mR0", "5,848"}, {"R0", "5,848"}, {"Metka4", "(22.2)"},
     };
@@ -160,7 +162,8 @@ TEST(ModelReports, MissingTemplateIsAClearError)
     const QByteArray saved = qgetenv("VELTRON_TEMPLATES");
     qputenv("VELTRON_TEMPLATES", "/no/such/folder");
     const auto c = summaryCase("1", "1", calc::RadiusFormula::Corrected22_1);
-    EXPECT_THROW(report::buildSummaryReport(c, zonesOf(calc::runSummary(c)), report::zoneTable(1)), docx::DocxError);
+    EXPECT_THROW(report::buildSummaryReport(c, zonesOf(calc::runSummary(c)), report::zoneTable(1), {1, {}}),
+                 docx::DocxError);
     qputenv("VELTRON_TEMPLATES", saved);
 }
 
@@ -178,9 +181,11 @@ TEST(ModelReports, OfficeSuiteReadsBothReports)
         QByteArray bytes;
         QStringList values;
     } reports[] = {
-        {"tv.docx", report::buildUnstableReport(u, ur, report::zoneTable(ur.R0, report::overpressure(5, ur.R0).row6)),
+        {"tv.docx",
+         report::buildUnstableReport(u, ur, report::zoneTable(ur.R0, report::overpressure(5, ur.R0).row6),
+                                     {ur.R0, report::overpressure(5, ur.R0)}),
          {"Склад", "1,465", "82,030", "(22.1)", "4520,000", "расчет для 5 кПа"}},
-        {"summ.docx", report::buildSummaryReport(s, sr, report::zoneTable(sr.R0)),
+        {"summ.docx", report::buildSummaryReport(s, sr, report::zoneTable(sr.R0), {sr.R0, {}}),
          {"200,000", "2,324", "8,832", "130,151", "(22.1)"}},
     };
     for (const auto& r : reports) {
@@ -189,8 +194,12 @@ TEST(ModelReports, OfficeSuiteReadsBothReports)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(r.bytes);
         f.close();
-        const QString text = test::pdfText(test::convertToPdf(path, dir.path()));
+        const QString pdf = test::convertToPdf(path, dir.path());
+        const QString text = test::pdfText(pdf);
         EXPECT_EQ(test::notWhole(text, r.values), QStringList()) << text.toStdString();
+        // The office suite shows the map of the zones.
+        EXPECT_EQ(test::pdfImageCount(pdf), 1);
+        EXPECT_TRUE(text.contains(QStringLiteral("Рисунок — Зоны разрушения")));
         test::keep(path);
     }
 }

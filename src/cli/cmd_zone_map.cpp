@@ -1,0 +1,120 @@
+// veltron-cli zone-map: the map of the destruction zones of a run written
+// as PNG or SVG, as the results screens draw it and the reports print it.
+#include "cli/cli.h"
+#include "cli/model_reports.h"
+
+#include "calc/number_text.h"
+#include "report/docx/docx_error.h"
+#include "report/zone_map.h"
+
+namespace veltron::cli {
+
+namespace {
+
+const char* const kUsage =
+    "Использование: veltron-cli zone-map ИМЯ_РАСЧЕТА --out ФАЙЛ.png|ФАЙЛ.svg [--pressure P]\n"
+    "               veltron-cli zone-map --model2 --mass M --energy Q [--name БЛОК] [--compound СОЕДИНЕНИЕ] "
+    "--out ФАЙЛ [--pressure P]\n"
+    "               veltron-cli zone-map --model3 --wt0 A --wt1 B --formula 22.1|22.2 --out ФАЙЛ [--pressure P]\n";
+
+// The file of the map: the extension chooses the format.
+int writeMap(Context& ctx, const QString& out, const report::ZoneMapData& data)
+{
+    const bool svg = out.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
+    const QSizeF size(report::kZoneMapWidthMm, report::kZoneMapHeightMm);
+    try {
+        const QByteArray bytes = svg ? report::zoneMapSvg(data, size) : report::zoneMapPng(data, size, report::kZoneMapDpi);
+        if (!writeWholeFile(out, bytes)) {
+            ctx.err << "Ошибка в процессе сохранения файла «" << out.toStdString() << "».\n";
+            return 1;
+        }
+    } catch (const docx::DocxError& e) {
+        ctx.err << e.message().toStdString() << "\n";
+        return 1;
+    }
+    return printFileWritten(ctx, out);
+}
+
+bool isMapFile(const QString& path)
+{
+    return path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
+        || path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
+}
+
+// "zone-map NAME --out F [--pressure P]": a stored calculation of model I,
+// with the calculator at 5 kPa unless told otherwise, as its results screen
+// shows it.
+int storedMap(Context& ctx, const QStringList& args)
+{
+    QString name;
+    QString out;
+    double pressure = 5;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--out") && i + 1 < args.size()) {
+            out = args[++i];
+        } else if (args[i] == QLatin1String("--pressure") && i + 1 < args.size()) {
+            const auto p = calc::parseNumber(args[++i]);
+            if (!p) {
+                ctx.err << "Давление «" << args[i].toStdString() << "» не является числом.\n";
+                return 1;
+            }
+            pressure = *p;
+        } else if (name.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
+            name = args[i];
+        } else {
+            ctx.err << kUsage;
+            return 1;
+        }
+    }
+    if (name.isEmpty() || out.isEmpty()) {
+        ctx.err << kUsage;
+        return 1;
+    }
+    try {
+        const auto done = runStored(ctx, name);
+        if (const int* status = std::get_if<int>(&done))
+            return *status;
+        const double R0 = std::get<StoredRun>(done).result.R0;
+        const report::Overpressure zone = report::overpressure(pressure, R0);
+        if (zone.clamped)
+            ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
+        return writeMap(ctx, out, report::ZoneMapData{R0, zone});
+    } catch (const db::StoreError& e) {
+        ctx.err << e.message().toStdString() << "\n";
+    }
+    return 1;
+}
+
+int zoneMapCommand(Context& ctx, const QStringList& args)
+{
+    // The format is known before anything runs.
+    const qsizetype at = args.indexOf(QStringLiteral("--out"));
+    if (at >= 0 && at + 1 < args.size() && !isMapFile(args[at + 1])) {
+        ctx.err << "Файл рисунка должен иметь расширение .png или .svg.\n";
+        return 1;
+    }
+    const QString first = args.value(0);
+    if (first == QLatin1String("--model2") || first == QLatin1String("--model3")) {
+        QStringList words = args;
+        words[0] = first.mid(2);
+        const auto done = runModelForOutput(ctx, words, QStringLiteral("zone-map --"),
+                                            QStringLiteral("--out ФАЙЛ.png|ФАЙЛ.svg [--pressure P]"));
+        if (const int* status = std::get_if<int>(&done))
+            return *status;
+        const ModelOutput& o = std::get<ModelOutput>(done);
+        return writeMap(ctx, o.out, report::ZoneMapData{o.run.R0, o.calculator});
+    }
+    return storedMap(ctx, args);
+}
+
+}  // namespace
+
+void registerZoneMapCommand()
+{
+    registerCommand(QStringLiteral("zone-map"),
+                    QStringLiteral("zone-map ИМЯ_РАСЧЕТА|--model2 …|--model3 … --out ФАЙЛ.png|ФАЙЛ.svg "
+                                   "[--pressure P] — карта зон разрушения"),
+                    zoneMapCommand);
+}
+
+}  // namespace veltron::cli
