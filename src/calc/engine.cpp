@@ -87,6 +87,16 @@ double root(double arg, const QString& quantity, const Where& where)
     return finite(std::sqrt(finite(arg, quantity, where)), quantity, where);
 }
 
+// Heat of a source: its rate (kJ/s) over its time (s). A negative rate or
+// time is not data a run can use.
+double heatBrought(double rate, double time, const QString& quantity, const Where& where)
+{
+    if (rate < 0 || time < 0)
+        fault(quantity, where,
+              QStringLiteral("отрицательная скорость теплопритока или время (%1 кДж/с, %2 с)").arg(num(rate), num(time)));
+    return finite(rate * time, quantity, where);
+}
+
 [[noreturn]] void missingData(const QString& message)
 {
     stopWith(text::kAttention, message + QStringLiteral(" Результаты расчета не получены."));
@@ -501,10 +511,12 @@ void Runner::adjacentBlock(const BlockData& b, const SubstData& s, AdjacentResul
     }
     r_.E21 += out.e21;
     if (r != 0) {
+        // The heat a source brings until it stops is its rate times its time
+        // (kJ/s × s); the vapour it forms burns with q' per r of that heat.
         const QString e22 = QStringLiteral("энергия E2''");
-        out.e22 = finite(root(b.Sk_teploper_GG * b.t_P, e22, where) * s.Tepl_sgorPGF / r, e22, where);
+        out.e22 = finite(heatBrought(b.Sk_teploper_GG, b.t_P, e22, where) * s.Tepl_sgorPGF / r, e22, where);
         const QString e23 = QStringLiteral("энергия E3''");
-        out.e23 = finite(root(b.Sk_teploper_GF * b.t_T, e23, where) * s.Tepl_sgorPGF / r, e23, where);
+        out.e23 = finite(heatBrought(b.Sk_teploper_GF, b.t_T, e23, where) * s.Tepl_sgorPGF / r, e23, where);
     }
     r_.E22 += out.e22;
     r_.E23 += out.e23;

@@ -52,7 +52,9 @@ std::vector<TableDef> buildSchema()
           D("pCa"), D("pTmin"), D("pTmax"), D("Tepl_sgorGF"), D("Tepl_sgorPGF"),
           D("Tepl_paroobr"), D("Teploem_GF"), D("PokAdiab"), M("Dop_info")}},
         {"tabPoverhn", Base::Main, {S("Name"), D("p"), D("lyambda"), D("c")}},
-        {"tabGoryuch", Base::Main, {S("Name"), D("z")}},
+        // Fuel kinds are listed in the order of the rules, which Poryadok
+        // keeps: a server returns rows in no fixed order without it.
+        {"tabGoryuch", Base::Main, {S("Name"), D("z"), I("Poryadok")}},
         {"Explosives", Base::Main, {S("Name"), D("Energy")}},
         {"tabBetta", Base::Main, {D("k"), D("P"), D("Betta")}},
         {"tabG", Base::Main, {D("t"), D("G")}},

@@ -48,7 +48,7 @@ std::optional<Substance> findSubstance(const db::Store& store, const QString& na
 QList<FuelKind> fuelKinds(const db::Store& store)
 {
     QList<FuelKind> out;
-    for (const QSqlRecord& r : store.query(QStringLiteral("SELECT Name, z FROM tabGoryuch")))
+    for (const QSqlRecord& r : store.query(QStringLiteral("SELECT Name, z FROM tabGoryuch ORDER BY Poryadok")))
         out.push_back({r.value(0).toString(), db::numberField(r, "z")});
     return out;
 }

@@ -25,7 +25,12 @@ bool saveNamedRow(db::Store& store, const NamedTable& table, const QString& oldN
                 QStringList marks;
                 for (int i = 0; i < all.size(); ++i)
                     marks << QStringLiteral("?");
-                const QStringList columns = QStringList{QStringLiteral("Name")} + table.fields;
+                QStringList columns = QStringList{QStringLiteral("Name")} + table.fields;
+                if (!table.orderField.isEmpty()) {
+                    columns << table.orderField;
+                    marks << QStringLiteral("(SELECT COALESCE(MAX(%1), 0) + 1 FROM %2)")
+                                 .arg(table.orderField, table.table);
+                }
                 store.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                .arg(table.table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
                            all, table.base);

@@ -16,6 +16,9 @@ struct NamedTable {
     QString table;
     QStringList fields;  // the fields written besides Name, in the order of the values
     db::Base base = db::Base::Main;
+    // A field that keeps the rows in the order they were entered; a new row
+    // goes last. Empty: the table is listed by name.
+    QString orderField = {};
 };
 
 // Adds a row (oldName empty) or rewrites the row named oldName with the name

@@ -12,7 +12,8 @@ const NamedTable& tableOf(Directory d)
 {
     static const NamedTable surfaces{QStringLiteral("tabPoverhn"),
                                      {QStringLiteral("p"), QStringLiteral("lyambda"), QStringLiteral("c")}};
-    static const NamedTable fuelKinds{QStringLiteral("tabGoryuch"), {QStringLiteral("z")}};
+    static const NamedTable fuelKinds{QStringLiteral("tabGoryuch"), {QStringLiteral("z")}, db::Base::Main,
+                                      QStringLiteral("Poryadok")};
     static const NamedTable compounds{QStringLiteral("Explosives"), {QStringLiteral("Energy")}};
     static const NamedTable positions{QStringLiteral("tabDolgn"), {}, db::Base::Second};
     static const NamedTable sources{QStringLiteral("tabIstochnik"), {}, db::Base::Second};
@@ -32,9 +33,10 @@ QList<DirectoryEntry> directoryEntries(const db::Store& store, Directory directo
 {
     const NamedTable& t = tableOf(directory);
     const QStringList columns = QStringList{QStringLiteral("Name")} + t.fields;
-    QList<QSqlRecord> rows =
-        store.query(QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), t.table), {}, t.base);
-    if (directory != Directory::FuelKinds)
+    const QString order = t.orderField.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + t.orderField;
+    QList<QSqlRecord> rows = store.query(
+        QStringLiteral("SELECT %1 FROM %2%3").arg(columns.join(QStringLiteral(", ")), t.table, order), {}, t.base);
+    if (t.orderField.isEmpty())
         db::sortRussianBy(rows);
     QList<DirectoryEntry> out;
     for (const QSqlRecord& r : rows) {

@@ -96,9 +96,10 @@ TEST_P(LiquidOutflow, GivesVelocityMassAndE1Part)
     const double share = 1 - std::exp(-2.5 * (b.Temp + 42) / 428);
     // The heat of combustion is the main block's qGF, the rest the block's own.
     EXPECT_TRUE(close(a.e21, c.superheated ? kQgf * c.g21 * share : 0));
-    // √(4 × 9) × 46000 / 428 and √(1 × 16) × 46000 / 428, whatever the outflow
-    EXPECT_TRUE(close(a.e22, 6 * 46000.0 / 428));
-    EXPECT_TRUE(close(a.e23, 4 * 46000.0 / 428));
+    // The heat brought times q'/r: 4 kJ/s × 9 s × 46000 / 428 and
+    // 1 kJ/s × 16 s × 46000 / 428, whatever the outflow.
+    EXPECT_TRUE(close(a.e22, 36 * 46000.0 / 428));
+    EXPECT_TRUE(close(a.e23, 16 * 46000.0 / 428));
     EXPECT_TRUE(close(r.E21, r.E21own + a.e21));
     EXPECT_TRUE(close(r.E22, a.e22));
     EXPECT_TRUE(close(r.E23, a.e23));

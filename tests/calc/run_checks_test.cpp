@@ -237,14 +237,22 @@ INSTANTIATE_TEST_SUITE_P(
                       in.adjacent.push_back(b);
                   },
                   {"скорость истечения ПГФ", "смежный блок № 2", "плотность ПГФ равна 0"}},
-        FaultCase{"NegativeHeatInflowUnderRoot",
+        FaultCase{"NegativeHeatInflowRate",
                   [](RunInputs& in, MemoryReference&) {
                       BlockData b = makeAdjacent(2);
                       b.Sk_teploper_GG = -4;
                       b.t_P = 9;
                       in.adjacent.push_back(b);
                   },
-                  {"энергия E2''", "смежный блок № 2", "корень из отрицательного числа"}},
+                  {"энергия E2''", "смежный блок № 2", "отрицательная скорость теплопритока или время"}},
+        FaultCase{"NegativeHeatCarrierTime",
+                  [](RunInputs& in, MemoryReference&) {
+                      BlockData b = makeAdjacent(3);
+                      b.Sk_teploper_GF = 1;
+                      b.t_T = -16;
+                      in.adjacent.push_back(b);
+                  },
+                  {"энергия E3''", "смежный блок № 3", "отрицательная скорость теплопритока или время"}},
         FaultCase{"BoilingPointAtAbsoluteZero",
                   [](RunInputs& in, MemoryReference& ref) {
                       useMainSubstance(in, ref, [](SubstData& s) { s.T_kip = -kT0; });

@@ -19,7 +19,9 @@ protected:
     QStringList namesInTable(const char* table)
     {
         QStringList out;
-        for (const auto& r : state.store->query(QStringLiteral("SELECT Name FROM %1").arg(QLatin1String(table))))
+        const QString order = QLatin1String(table) == QLatin1String("tabGoryuch") ? QStringLiteral(" ORDER BY Poryadok")
+                                                                                 : QString();
+        for (const auto& r : state.store->query(QStringLiteral("SELECT Name FROM %1%2").arg(QLatin1String(table), order)))
             out << r.value(0).toString();
         return out;
     }

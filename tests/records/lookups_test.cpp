@@ -4,6 +4,7 @@
 #include "records/calculations.h"
 #include "records/complex_pool.h"
 #include "records/directories.h"
+#include "records/reference_lists.h"
 #include "records/report_folder.h"
 
 #include <gtest/gtest.h>
@@ -59,13 +60,23 @@ TEST_F(Lookups, SurfacesFuelKindsAndTheEvaporationTable)
     ASSERT_FALSE(names.isEmpty());
     EXPECT_TRUE(names.contains(QStringLiteral("Бетон")));
 
-    // Fuel kinds come in the order of the table, not by name.
+    // Fuel kinds come in the order they were entered, not by name, also
+    // after a change (a server moves a changed row to the end of its table)
+    // and with a new kind, which goes last.
     store->exec("DELETE FROM tabGoryuch");
-    store->exec("INSERT INTO tabGoryuch (Name, z) VALUES ('Пары ЛВЖ', 0.3), ('Водород', 1)");
+    store->exec("INSERT INTO tabGoryuch (Name, z, Poryadok) VALUES ('Пары ЛВЖ', 0.2, 1), ('Водород', 1, 2)");
+    ASSERT_TRUE(saveDirectoryEntry(*store, Directory::FuelKinds, QStringLiteral("Пары ЛВЖ"),
+                                   {QStringLiteral("Пары ЛВЖ"), {0.3}}));
+    ASSERT_TRUE(saveDirectoryEntry(*store, Directory::FuelKinds, QString(), {QStringLiteral("Аммиак"), {0.5}}));
     const QList<FuelKind> kinds = fuelKinds(*store);
-    ASSERT_EQ(kinds.size(), 2);
+    ASSERT_EQ(kinds.size(), 3);
     EXPECT_EQ(kinds[0].Name, QStringLiteral("Пары ЛВЖ"));
     EXPECT_EQ(kinds[1].z, 1);
+    EXPECT_EQ(kinds[2].Name, QStringLiteral("Аммиак"));
+    QStringList listed;
+    for (const DirectoryEntry& e : directoryEntries(*store, Directory::FuelKinds))
+        listed << e.Name;
+    EXPECT_EQ(listed, (QStringList{"Пары ЛВЖ", "Водород", "Аммиак"}));
     EXPECT_EQ(findFuelKind(*store, QStringLiteral("Пары ЛВЖ"))->z, 0.3);
     EXPECT_FALSE(findFuelKind(*store, QStringLiteral("Метан")).has_value());
 
