@@ -35,9 +35,7 @@ std::map<QString, QString> appendixTexts(const AppendixData& d)
 QByteArray buildAppendixReport(const AppendixData& data)
 {
     docx::Document document = docx::buildAppendix(docx::templatePath(docx::kAppendixTemplate), appendixTexts(data));
-    writeZoneMap(document, docx::kAppendixMapBookmark, ZoneMapData{data.result.R0, data.calculator});
-    // The map's own paragraph is left empty: it goes, the caption keeps the bookmark's end.
-    document.dropEmptyParagraph(docx::kAppendixMapBookmark);
+    fillZoneMapBookmark(document, ZoneMapData{data.result.R0, data.calculator});
     return document.toDocx();
 }
 

@@ -104,6 +104,12 @@ void writeZoneMap(docx::Document& document, const QString& bookmark, const ZoneM
     document.appendParagraph(bookmark, zoneMapCaption(), docx::ParagraphFormat{12, false, docx::Alignment::Center});
 }
 
+void fillZoneMapBookmark(docx::Document& document, const ZoneMapData& map)
+{
+    writeZoneMap(document, kZoneMapBookmark, map);
+    document.dropEmptyParagraph(kZoneMapBookmark);
+}
+
 void writeZoneTableAndMap(docx::Document& document, const QString& bookmark, const ZoneTable& table,
                           const ZoneMapData& map)
 {

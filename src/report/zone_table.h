@@ -56,6 +56,12 @@ void writeZoneTable(docx::Document& document, const QString& bookmark, const Zon
 // bookmark holds, with the caption "Рисунок — Зоны разрушения" under it.
 void writeZoneMap(docx::Document& document, const QString& bookmark, const ZoneMapData& map);
 
+// The map at a bookmark of its own, an empty paragraph that a template puts
+// after the zone table it holds: the paragraph gives way to the picture and
+// its caption, and the bookmark encloses them.
+inline const QString kZoneMapBookmark = QStringLiteral("mZoneMap");
+void fillZoneMapBookmark(docx::Document& document, const ZoneMapData& map);
+
 // The zone table at the bookmark and right after it the map of the same zones.
 void writeZoneTableAndMap(docx::Document& document, const QString& bookmark, const ZoneTable& table,
                           const ZoneMapData& map);

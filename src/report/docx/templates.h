@@ -20,11 +20,10 @@ QString templatesFolder();
 QString templatePath(const QString& fileName);
 
 // The appendix template on the TNT equivalent and the destruction zones, and
-// the bookmarks of its texts in the order the report sets them.
+// the bookmarks of its texts in the order the report sets them (the map of
+// the zones has a bookmark of its own, mZoneMap).
 inline const QString kAppendixTemplate = QStringLiteral("otchet_veltron_pril3.docx");
 const QStringList& appendixBookmarks();
-// The place of the zone map, after the zone table of the appendix.
-inline const QString kAppendixMapBookmark = QStringLiteral("mZoneMap");
 
 // Opens a template and sets each of `bookmarks`, in that order, from texts
 // (bookmark name -> text as the report shows it). A bookmark without a text,
