@@ -21,9 +21,8 @@ const char* const kUsage =
 int writeMap(Context& ctx, const QString& out, const report::ZoneMapData& data)
 {
     const bool svg = out.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
-    const QSizeF size(report::kZoneMapWidthMm, report::kZoneMapHeightMm);
     try {
-        const QByteArray bytes = svg ? report::zoneMapSvg(data, size) : report::zoneMapPng(data, size, report::kZoneMapDpi);
+        const QByteArray bytes = svg ? report::zoneMapSvg(data) : report::zoneMapPng(data);
         if (!writeWholeFile(out, bytes)) {
             ctx.err << "Ошибка в процессе сохранения файла «" << out.toStdString() << "».\n";
             return 1;

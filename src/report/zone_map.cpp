@@ -377,9 +377,16 @@ void paintZoneMap(QPainter& painter, const ZoneMapData& data, const QSizeF& size
     p.restore();
 }
 
-QByteArray zoneMapPng(const ZoneMapData& data, const QSizeF& sizeMm, double dpi)
+QSizeF zoneMapSizeMm(const ZoneMapData& data)
+{
+    return {160, data.R0 > 0 && std::isfinite(data.R0) ? 130.0 : 25.0};
+}
+
+QByteArray zoneMapPng(const ZoneMapData& data)
 {
     requireGui();
+    const QSizeF sizeMm = zoneMapSizeMm(data);
+    const double dpi = kZoneMapDpi;
     const QSize pixels(int(std::lround(sizeMm.width() / 25.4 * dpi)), int(std::lround(sizeMm.height() / 25.4 * dpi)));
     QImage image(pixels, QImage::Format_RGB32);
     const int dotsPerMetre = int(std::lround(dpi / 0.0254));
@@ -397,9 +404,10 @@ QByteArray zoneMapPng(const ZoneMapData& data, const QSizeF& sizeMm, double dpi)
     return bytes;
 }
 
-QByteArray zoneMapSvg(const ZoneMapData& data, const QSizeF& sizeMm)
+QByteArray zoneMapSvg(const ZoneMapData& data)
 {
     requireGui();
+    const QSizeF sizeMm = zoneMapSizeMm(data);
     // SVG user units are CSS pixels, 96 to the inch.
     const double dpi = 96;
     const QSize pixels(int(std::lround(sizeMm.width() / 25.4 * dpi)), int(std::lround(sizeMm.height() / 25.4 * dpi)));

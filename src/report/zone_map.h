@@ -76,18 +76,16 @@ void paintZoneMap(QPainter& painter, const ZoneMapData& data, const QSizeF& size
 // Pen colour of each zone (0 … 4) and of the calculator's zone (5).
 QColor zoneColor(int zone);
 
-// The map as files: PNG of the given size in pixels at `dpi` (the PNG
-// records it), SVG of the given size in millimetres. Painting text needs
-// the GUI part of Qt (a QGuiApplication, e.g. on the offscreen platform);
-// without it these throw docx::DocxError.
-QByteArray zoneMapPng(const ZoneMapData& data, const QSizeF& sizeMm, double dpi);
-QByteArray zoneMapSvg(const ZoneMapData& data, const QSizeF& sizeMm);
-
-// The size of the map in files and reports, millimetres, and the resolution
-// of its PNG.
-inline constexpr double kZoneMapWidthMm = 160;
-inline constexpr double kZoneMapHeightMm = 130;
+// The size of the map in files and reports, millimetres: 160 × 130, or a
+// strip of 160 × 25 that only says there are no zones.
+QSizeF zoneMapSizeMm(const ZoneMapData& data);
 inline constexpr double kZoneMapDpi = 300;
+
+// The map as files of that size: PNG at 300 dpi (the file records it), SVG.
+// Painting text needs the GUI part of Qt (a QGuiApplication, e.g. on the
+// offscreen platform); without it these throw docx::DocxError.
+QByteArray zoneMapPng(const ZoneMapData& data);
+QByteArray zoneMapSvg(const ZoneMapData& data);
 
 // The caption under the map in the reports.
 QString zoneMapCaption();

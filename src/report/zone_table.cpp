@@ -97,10 +97,11 @@ void writeZoneTable(docx::Document& document, const QString& bookmark, const Zon
 void writeZoneMap(docx::Document& document, const QString& bookmark, const ZoneMapData& map)
 {
     docx::PictureFormat format;
-    format.widthMm = kZoneMapWidthMm;
-    format.heightMm = kZoneMapHeightMm;
+    const QSizeF size = zoneMapSizeMm(map);
+    format.widthMm = size.width();
+    format.heightMm = size.height();
     format.description = zoneMapCaption();
-    document.addPicture(bookmark, zoneMapPng(map, QSizeF(kZoneMapWidthMm, kZoneMapHeightMm), kZoneMapDpi), format);
+    document.addPicture(bookmark, zoneMapPng(map), format);
     document.appendParagraph(bookmark, zoneMapCaption(), docx::ParagraphFormat{12, false, docx::Alignment::Center});
 }
 

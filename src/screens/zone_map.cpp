@@ -94,10 +94,9 @@ QString ZoneMap::save(Format format)
         return {};
     if (!path.endsWith(extension, Qt::CaseInsensitive))
         path += extension;
-    const QSizeF size(report::kZoneMapWidthMm, report::kZoneMapHeightMm);
     try {
         const QByteArray bytes =
-            svg ? report::zoneMapSvg(*data_, size) : report::zoneMapPng(*data_, size, report::kZoneMapDpi);
+            svg ? report::zoneMapSvg(*data_) : report::zoneMapPng(*data_);
         QSaveFile file(path);
         if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
             lastFolder() = QFileInfo(path).absolutePath();

@@ -17,7 +17,6 @@ using namespace veltron;
 namespace {
 
 const QString kExample = QStringLiteral("Пример — резервуар пропана");
-const QSizeF kSize(report::kZoneMapWidthMm, report::kZoneMapHeightMm);
 
 QJsonObject json(const QString& dir, const QStringList& args)
 {
@@ -48,16 +47,16 @@ TEST(CliZoneMap, EachModelsMapIsTheOneItsResultsScreenDraws)
     const double R0 = json(dir.path(), {"run", kExample})["R0"].toDouble();
     EXPECT_EQ(json(dir.path(), {"zone-map", kExample, "--out", file("m1.png"), "--pressure", "50"})["file"].toString(),
               file("m1.png"));
-    EXPECT_EQ(contents(file("m1.png")), report::zoneMapPng({R0, report::overpressure(50, R0)}, kSize, 300));
+    EXPECT_EQ(contents(file("m1.png")), report::zoneMapPng({R0, report::overpressure(50, R0)}));
 
     // Model II: its results screen shows the calculator for 5 kPa.
     const double R0kvv = json(dir.path(), {"model2", "--mass", "100", "--energy", "4520"})["R0"].toDouble();
     json(dir.path(), {"zone-map", "--model2", "--mass", "100", "--energy", "4520", "--out", file("m2.SVG")});
-    EXPECT_EQ(contents(file("m2.SVG")), report::zoneMapSvg({R0kvv, report::overpressure(5, R0kvv)}, kSize));
+    EXPECT_EQ(contents(file("m2.SVG")), report::zoneMapSvg({R0kvv, report::overpressure(5, R0kvv)}));
 
     // Model III without charges: the picture that says there are no zones.
     json(dir.path(), {"zone-map", "--model3", "--wt0", "0", "--wt1", "0", "--formula", "22.1", "--out", file("m3.png")});
-    EXPECT_EQ(contents(file("m3.png")), report::zoneMapPng({0, {}}, kSize, 300));
+    EXPECT_EQ(contents(file("m3.png")), report::zoneMapPng({0, {}}));
 }
 
 TEST(CliZoneMap, BadArgumentsAreStatus1AndRunNothing)

@@ -136,9 +136,8 @@ TEST_F(ModelIII, ReportCarriesTheRunNotWhatWasTypedAfterIt)
     EXPECT_TRUE(doc.bookmarkText("Begin1").contains(QStringLiteral("расчет для 5 кПа")));
     // The picture is the map of the run with the calculator's zone, as on the screen.
     const auto package = docx::Package::read(path, QStringLiteral("отчет"));
-    EXPECT_EQ(package.part("word/media/image1.png"),
-              report::zoneMapPng(report::ZoneMapData{s->lastRun()->result.R0, report::overpressure(5, s->lastRun()->result.R0)},
-                                 {report::kZoneMapWidthMm, report::kZoneMapHeightMm}, report::kZoneMapDpi));
+    const double R0 = s->lastRun()->result.R0;
+    EXPECT_EQ(package.part("word/media/image1.png"), report::zoneMapPng({R0, report::overpressure(5, R0)}));
 }
 
 TEST_F(ModelIII, TheZoneMapFollowsTheRunAndTheCalculatorAndIsSavedAsPngAndSvg)

@@ -166,8 +166,9 @@ TEST(ZoneMap, AllZeroRadiiGiveTheNoZonesPicture)
     EXPECT_EQ(L.message, QStringLiteral("Зон разрушения нет: радиусы всех зон равны 0 м."));
 
     // A picture that says so, not an empty one.
-    const QImage image = QImage::fromData(report::zoneMapPng(none, {160, 130}, 300));
-    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(report::zoneMapSizeMm(none), QSizeF(160, 25));
+    const QImage image = QImage::fromData(report::zoneMapPng(none));
+    ASSERT_EQ(image.size(), QSize(1890, 295));
     int dark = 0;
     for (int y = 0; y < image.height(); y += 2)
         for (int x = 0; x < image.width(); x += 2)
@@ -188,11 +189,12 @@ TEST(ZoneMap, InnerZonesTooSmallToDrawAreNamedInTheLegendOnly)
 TEST(ZoneMap, FilesHaveThePrintSize)
 {
     const ZoneMapData data{kPropaneR0, report::overpressure(5, kPropaneR0)};
-    const QImage png = QImage::fromData(report::zoneMapPng(data, {160, 130}, 300));
+    EXPECT_EQ(report::zoneMapSizeMm(data), QSizeF(160, 130));
+    const QImage png = QImage::fromData(report::zoneMapPng(data));
     EXPECT_EQ(png.size(), QSize(1890, 1535));
     EXPECT_EQ(png.dotsPerMeterX(), 11811);
 
-    const QByteArray svg = report::zoneMapSvg(data, {160, 130});
+    const QByteArray svg = report::zoneMapSvg(data);
     EXPECT_TRUE(svg.contains("<svg"));
     EXPECT_TRUE(svg.contains("viewBox=\"0 0 605 491\""));
     EXPECT_TRUE(QString::fromUtf8(svg).contains(gridClass(4))) << "the legend is text in the SVG";

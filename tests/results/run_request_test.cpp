@@ -502,8 +502,7 @@ TEST_F(Run, AppendixReportIsWrittenFromTheResultsScreenAndTheScreenComesBack)
     EXPECT_TRUE(messages().isEmpty()) << messages().join("\n").toStdString();
     // With the map of the zones the screen shows, its calculator's zone included.
     EXPECT_EQ(docx::Package::read(path, QStringLiteral("отчет")).part("word/media/image1.png"),
-              report::zoneMapPng(*out->zones->mapData(), {report::kZoneMapWidthMm, report::kZoneMapHeightMm},
-                                 report::kZoneMapDpi));
+              report::zoneMapPng(*out->zones->mapData()));
 
     // A cancelled save dialog writes nothing and says so; the screen comes back.
     dialogs.clear();
