@@ -630,9 +630,7 @@ void Runner::totals()
         fault(QStringLiteral("полная энергия E"), mainLabel_,
               QStringLiteral("отрицательное значение %1 кДж (проверьте данные веществ)").arg(num(r_.E)));
     r_.m = r_.E / 46000;
-    r_.Zn_kategor = r_.m > 5000 ? QStringLiteral("I")
-                    : r_.m >= 2000 ? QStringLiteral("II")
-                                   : QStringLiteral("III");
+    r_.Zn_kategor = QString::fromLatin1(categoryForMass(r_.m));
     r_.Q = finite(std::pow(r_.E, 1.0 / 3) * (1 / 16.534), QStringLiteral("потенциал Qв"), mainLabel_);
     const QString wq = QStringLiteral("тротиловый эквивалент Wт");
     if (s1_.Tepl_sgorPGF != 0)

@@ -14,6 +14,11 @@ RadiusFormula formulaForMass(double mass)
     return mass > 5000 ? RadiusFormula::CubeRoot22_2 : RadiusFormula::Corrected22_1;
 }
 
+const char* categoryForMass(double m)
+{
+    return m > 5000 ? "I" : m >= 2000 ? "II" : "III";
+}
+
 double reducedRadius(double Wt, RadiusFormula f)
 {
     if (Wt == 0)

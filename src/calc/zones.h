@@ -20,6 +20,10 @@ const char* formulaName(RadiusFormula f);
 // Formula 22.2 above 5000 kg, 22.1 up to 5000 kg inclusive.
 RadiusFormula formulaForMass(double mass);
 
+// The category of explosion hazard of a reduced mass m: "I" above 5000 kg,
+// "II" from 2000 to 5000 kg inclusive, "III" below 2000 kg.
+const char* categoryForMass(double m);
+
 // R0 of a TNT equivalent Wt ≥ 0; 0 for Wt = 0. A negative Wt gives NaN: the
 // callers refuse it before.
 double reducedRadius(double Wt, RadiusFormula f);

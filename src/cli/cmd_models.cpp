@@ -1,12 +1,16 @@
-// veltron-cli model2 … | model3 … and report model2 … | report model3 …:
-// models II and III headless, through the same code as their screens.
+// veltron-cli model2 … | model3 … | model4 NAME and report model2|model3|model4 …:
+// models II, III and IV headless, through the same code as their screens.
 #include "cli/cli.h"
 #include "cli/json_writer.h"
 #include "cli/model_reports.h"
 
+#include "calc/complex_calculation.h"
 #include "calc/number_text.h"
 #include "calc/tnt_equivalent.h"
+#include "records/calculations.h"
+#include "records/complex_rows.h"
 #include "records/journal.h"
+#include "report/complex_report.h"
 #include "report/docx/docx_error.h"
 #include "report/summary_report.h"
 #include "report/unstable_report.h"
@@ -24,6 +28,7 @@ const QString kModel2Usage = QStringLiteral(
     "model2 --mass M --energy Q [--name БЛОК] [--compound СОЕДИНЕНИЕ] — модель II, нестабильные соединения");
 const QString kModel3Usage =
     QStringLiteral("model3 --wt0 A --wt1 B --formula 22.1|22.2 — модель III, суммарный расчет");
+const QString kModel4Usage = QStringLiteral("model4 ИМЯ_РАСЧЕТА — модель IV, сохраненный комплексный расчет");
 
 // The options of a command as "--name value" pairs; nothing, with the reason
 // on err, for a word that is not an allowed option or an option without a value.
@@ -189,11 +194,120 @@ int model3Command(Context& ctx, const QStringList& args)
     return modelCommand(ctx, args, kModel3Options, kModel3Usage, summaryCase, runModel3);
 }
 
+// Writes the report built by `build` to `out` and prints its name.
+int writeReport(Context& ctx, const QString& out, const std::function<QByteArray()>& build)
+{
+    try {
+        if (!writeWholeFile(out, build())) {
+            ctx.err << "Ошибка в процессе сохранения файла «" << out.toStdString() << "».\n";
+            return 1;
+        }
+    } catch (const docx::DocxError& e) {
+        ctx.err << e.message().toStdString() << "\n";
+        return 1;
+    }
+    return printFileWritten(ctx, out);
+}
+
+}  // namespace
+
+std::variant<calc::ComplexRun, int> runModel4(Context& ctx, const QString& name)
+{
+    calc::ComplexRun run;
+    try {
+        const auto calculation = records::findByName(ctx.store, name, records::Kind::Complex);
+        if (!calculation) {
+            ctx.err << "Комплексный расчет «" << name.toStdString() << "» не найден в базе данных.\n";
+            return 1;
+        }
+        run.rows = records::openComplexRows(ctx.store, calculation->id);
+    } catch (const db::StoreError& e) {
+        ctx.err << e.message().toStdString() << "\n";
+        return 1;
+    }
+    const calc::ComplexOutcome outcome = calc::runComplex(run.rows);
+    if (const auto* stop = std::get_if<calc::Stop>(&outcome)) {
+        ctx.err << stop->title.toStdString() << ": " << stop->message.toStdString() << "\n";
+        JsonWriter w;
+        w.beginObject();
+        w.member("title", stop->title);
+        w.member("message", stop->message);
+        w.endObject();
+        ctx.out << w.text() << "\n";
+        return 2;
+    }
+    run.result = std::get<calc::ComplexResult>(outcome);
+    try {
+        records::appendJournalRow(ctx.store, calc::kComplexJournalName, QString());
+    } catch (const db::StoreError& e) {
+        ctx.err << e.message().toStdString() << "\n";
+        return 1;
+    }
+    return run;
+}
+
+namespace {
+
+int model4Command(Context& ctx, const QStringList& args)
+{
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
+        ctx.err << "Использование: veltron-cli " << kModel4Usage.toStdString() << "\n";
+        return 1;
+    }
+    const auto done = runModel4(ctx, args[0]);
+    if (const int* status = std::get_if<int>(&done))
+        return *status;
+    const calc::ComplexResult& r = std::get<calc::ComplexRun>(done).result;
+    JsonWriter w;
+    w.beginObject();
+    w.member("E", r.E);
+    w.member("m", r.m);
+    w.member("Q", r.Q);
+    w.member("Zn_kategor", r.Zn_kategor);
+    w.member("Wt", r.Wt);
+    w.member("R0", r.R0);
+    w.arrayMember("Rzone", r.Rzone);
+    w.endObject();
+    ctx.out << w.text() << "\n";
+    return 0;
+}
+
+// "report model4 NAME --out FILE.docx [--pressure P]": the calculator's row
+// for 5 kPa unless another pressure is given, as the screen runs it with
+// every calculation.
+int model4ReportCommand(Context& ctx, const QStringList& args)
+{
+    const QString name = args.value(0);
+    const auto opts = options(args.mid(1), kReportOptions, ctx.err);
+    if (name.isEmpty() || name.startsWith(QLatin1String("--")) || !opts || text(*opts, QStringLiteral("--out")).isEmpty()) {
+        ctx.err << "Использование: veltron-cli report model4 ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--pressure P]\n";
+        return 1;
+    }
+    double pressure = 5;
+    if (opts->count(QStringLiteral("--pressure"))) {
+        const auto p = number(*opts, QStringLiteral("--pressure"), "Давление", ctx.err);
+        if (!p)
+            return 1;
+        pressure = *p;
+    }
+    const auto done = runModel4(ctx, name);
+    if (const int* status = std::get_if<int>(&done))
+        return *status;
+    const calc::ComplexRun& run = std::get<calc::ComplexRun>(done);
+    const auto zone = report::overpressure(pressure, run.result.R0);
+    if (zone.clamped)
+        ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
+    return writeReport(ctx, text(*opts, QStringLiteral("--out")), [&] {
+        return report::buildComplexReport(run, report::zoneTable(run.result.R0, zone.row6), {run.result.R0, zone});
+    });
+}
+
 }  // namespace
 
 bool isModelReport(const QStringList& args)
 {
-    return !args.isEmpty() && (args[0] == QLatin1String("model2") || args[0] == QLatin1String("model3"));
+    return !args.isEmpty() && (args[0] == QLatin1String("model2") || args[0] == QLatin1String("model3") ||
+                               args[0] == QLatin1String("model4"));
 }
 
 std::variant<ModelOutput, int> runModelForOutput(Context& ctx, const QStringList& args, const QString& command,
@@ -248,6 +362,20 @@ std::variant<ModelOutput, int> runModelForOutput(Context& ctx, const QStringList
     return output;
 }
 
+int modelReportCommand(Context& ctx, const QStringList& args)
+{
+    if (args.value(0) == QLatin1String("model4"))
+        return model4ReportCommand(ctx, args.mid(1));
+    const auto done = runModelForOutput(ctx, args, QStringLiteral("report "),
+                                        QStringLiteral("--out ФАЙЛ.docx [--pressure P]"));
+    if (const int* status = std::get_if<int>(&done))
+        return *status;
+    const ModelOutput& o = std::get<ModelOutput>(done);
+    const report::ZoneTable table =
+        report::zoneTable(o.run.R0, o.calculator ? o.calculator->row6 : std::array<QString, 4>{});
+    return writeReport(ctx, o.out, [&] { return o.report(o.run, table, report::ZoneMapData{o.run.R0, o.calculator}); });
+}
+
 int printFileWritten(Context& ctx, const QString& path)
 {
     JsonWriter w;
@@ -258,31 +386,11 @@ int printFileWritten(Context& ctx, const QString& path)
     return 0;
 }
 
-int modelReportCommand(Context& ctx, const QStringList& args)
-{
-    const auto done = runModelForOutput(ctx, args, QStringLiteral("report "),
-                                        QStringLiteral("--out ФАЙЛ.docx [--pressure P]"));
-    if (const int* status = std::get_if<int>(&done))
-        return *status;
-    const ModelOutput& o = std::get<ModelOutput>(done);
-    const report::ZoneTable table =
-        report::zoneTable(o.run.R0, o.calculator ? o.calculator->row6 : std::array<QString, 4>{});
-    try {
-        if (!writeWholeFile(o.out, o.report(o.run, table, report::ZoneMapData{o.run.R0, o.calculator}))) {
-            ctx.err << "Ошибка в процессе сохранения файла «" << o.out.toStdString() << "».\n";
-            return 1;
-        }
-    } catch (const docx::DocxError& e) {
-        ctx.err << e.message().toStdString() << "\n";
-        return 1;
-    }
-    return printFileWritten(ctx, o.out);
-}
-
 void registerModelCommands()
 {
     registerCommand(QStringLiteral("model2"), kModel2Usage, model2Command);
     registerCommand(QStringLiteral("model3"), kModel3Usage, model3Command);
+    registerCommand(QStringLiteral("model4"), kModel4Usage, model4Command);
 }
 
 }  // namespace veltron::cli

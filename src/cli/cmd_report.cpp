@@ -152,7 +152,8 @@ void registerReportCommand()
     registerCommand(QStringLiteral("report"),
                     QStringLiteral("report appendix|main ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--pressure P] — приложение "
                                    "или основной отчет расчета; report model2|model3 АРГУМЕНТЫ_МОДЕЛИ --out ФАЙЛ.docx "
-                                   "[--pressure P] — отчет модели II или III"),
+                                   "[--pressure P] — отчет модели II или III; report model4 ИМЯ_РАСЧЕТА --out "
+                                   "ФАЙЛ.docx [--pressure P] — отчет комплексного расчета"),
                     reportCommand);
 }
 

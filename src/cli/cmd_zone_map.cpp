@@ -15,7 +15,8 @@ const char* const kUsage =
     "Использование: veltron-cli zone-map ИМЯ_РАСЧЕТА --out ФАЙЛ.png|ФАЙЛ.svg [--pressure P]\n"
     "               veltron-cli zone-map --model2 --mass M --energy Q [--name БЛОК] [--compound СОЕДИНЕНИЕ] "
     "--out ФАЙЛ [--pressure P]\n"
-    "               veltron-cli zone-map --model3 --wt0 A --wt1 B --formula 22.1|22.2 --out ФАЙЛ [--pressure P]\n";
+    "               veltron-cli zone-map --model3 --wt0 A --wt1 B --formula 22.1|22.2 --out ФАЙЛ [--pressure P]\n"
+    "               veltron-cli zone-map --model4 ИМЯ_КОМПЛЕКСНОГО_РАСЧЕТА --out ФАЙЛ [--pressure P]\n";
 
 // The file of the map: the extension chooses the format.
 int writeMap(Context& ctx, const QString& out, const report::ZoneMapData& data)
@@ -40,44 +41,64 @@ bool isMapFile(const QString& path)
         || path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
 }
 
-// "zone-map NAME --out F [--pressure P]": a stored calculation of model I,
-// with the calculator at 5 kPa unless told otherwise, as its results screen
-// shows it.
-int storedMap(Context& ctx, const QStringList& args)
-{
+// The words of a stored calculation: "NAME --out F [--pressure P]".
+struct StoredArgs {
     QString name;
     QString out;
     double pressure = 5;
+};
+
+std::optional<StoredArgs> storedArgs(Context& ctx, const QStringList& args)
+{
+    StoredArgs a;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--out") && i + 1 < args.size()) {
-            out = args[++i];
+            a.out = args[++i];
         } else if (args[i] == QLatin1String("--pressure") && i + 1 < args.size()) {
             const auto p = calc::parseNumber(args[++i]);
             if (!p) {
                 ctx.err << "Давление «" << args[i].toStdString() << "» не является числом.\n";
-                return 1;
+                return std::nullopt;
             }
-            pressure = *p;
-        } else if (name.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
-            name = args[i];
+            a.pressure = *p;
+        } else if (a.name.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
+            a.name = args[i];
         } else {
             ctx.err << kUsage;
-            return 1;
+            return std::nullopt;
         }
     }
-    if (name.isEmpty() || out.isEmpty()) {
+    if (a.name.isEmpty() || a.out.isEmpty()) {
         ctx.err << kUsage;
-        return 1;
+        return std::nullopt;
     }
+    return a;
+}
+
+// The map of a stored calculation of model I or IV with the calculator at
+// 5 kPa unless told otherwise, as their results screens run it.
+int storedMap(Context& ctx, const QStringList& args, bool complex)
+{
+    const auto a = storedArgs(ctx, args);
+    if (!a)
+        return 1;
     try {
-        const auto done = runStored(ctx, name);
-        if (const int* status = std::get_if<int>(&done))
-            return *status;
-        const double R0 = std::get<StoredRun>(done).result.R0;
-        const report::Overpressure zone = report::overpressure(pressure, R0);
+        double R0 = 0;
+        if (complex) {
+            const auto done = runModel4(ctx, a->name);
+            if (const int* status = std::get_if<int>(&done))
+                return *status;
+            R0 = std::get<calc::ComplexRun>(done).result.R0;
+        } else {
+            const auto done = runStored(ctx, a->name);
+            if (const int* status = std::get_if<int>(&done))
+                return *status;
+            R0 = std::get<StoredRun>(done).result.R0;
+        }
+        const report::Overpressure zone = report::overpressure(a->pressure, R0);
         if (zone.clamped)
             ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
-        return writeMap(ctx, out, report::ZoneMapData{R0, zone});
+        return writeMap(ctx, a->out, report::ZoneMapData{R0, zone});
     } catch (const db::StoreError& e) {
         ctx.err << e.message().toStdString() << "\n";
     }
@@ -103,7 +124,9 @@ int zoneMapCommand(Context& ctx, const QStringList& args)
         const ModelOutput& o = std::get<ModelOutput>(done);
         return writeMap(ctx, o.out, report::ZoneMapData{o.run.R0, o.calculator});
     }
-    return storedMap(ctx, args);
+    if (first == QLatin1String("--model4"))
+        return storedMap(ctx, args.mid(1), true);
+    return storedMap(ctx, args, false);
 }
 
 }  // namespace
@@ -111,7 +134,7 @@ int zoneMapCommand(Context& ctx, const QStringList& args)
 void registerZoneMapCommand()
 {
     registerCommand(QStringLiteral("zone-map"),
-                    QStringLiteral("zone-map ИМЯ_РАСЧЕТА|--model2 …|--model3 … --out ФАЙЛ.png|ФАЙЛ.svg "
+                    QStringLiteral("zone-map ИМЯ_РАСЧЕТА|--model2 …|--model3 …|--model4 ИМЯ --out ФАЙЛ.png|ФАЙЛ.svg "
                                    "[--pressure P] — карта зон разрушения"),
                     zoneMapCommand);
 }

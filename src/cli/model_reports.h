@@ -2,6 +2,7 @@
 
 #include "cli/cli.h"
 
+#include "calc/complex_calculation.h"
 #include "calc/rasch_result.h"
 #include "calc/tnt_equivalent.h"
 #include "records/calculation_inputs.h"
@@ -15,7 +16,7 @@
 
 namespace veltron::cli {
 
-// "report model2 …" and "report model3 …": the words after "report".
+// "report model2 …", "report model3 …" and "report model4 …": the words after "report".
 bool isModelReport(const QStringList& args);
 int modelReportCommand(Context& ctx, const QStringList& args);
 
@@ -42,6 +43,11 @@ struct StoredRun {
     report::ResultsView view;
 };
 std::variant<StoredRun, int> runStored(Context& ctx, const QString& name);
+
+// A run of model IV over the stored rows of the complex calculation `name`,
+// with its journal row; nothing but the exit status when it cannot be done
+// (the reason on err, a stop also as JSON on out with status 2).
+std::variant<calc::ComplexRun, int> runModel4(Context& ctx, const QString& name);
 
 // {"file": path} on out; status 0.
 int printFileWritten(Context& ctx, const QString& path);

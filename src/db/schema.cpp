@@ -21,7 +21,8 @@ std::vector<TableDef> buildSchema()
     };
     return {
         {"tabRasch", Base::Main, {I("Id"), S("Name")}},
-        {"tabRasch1", Base::Main, {I("Id"), S("Name")}},
+        // Versiya counts the changes of a complex calculation, as in tabMain.
+        {"tabRasch1", Base::Main, {I("Id"), S("Name"), I("Versiya", "0")}},
         // A new calculation uses formula 3.1 (A = 0), formula 12 (G = 0) and
         // formula 14.2 (Pn = 1) with no entered masses: the basic formulas of
         // the rules, which an expert changes only on purpose.
@@ -44,7 +45,12 @@ std::vector<TableDef> buildSchema()
         {"tab_time", Base::Main, {D("Id"), DT("Time_nast")}},
         {"tabOtchet", Base::Main, {DT("Date"), S("Name_ob"), S("Conc")}},
         {"tabKR", Base::Main, energies({I("Id"), S("pName")})},
-        {"tabSumm_rasch", Base::Main, energies({D("id_raschet"), S("pName")})},
+        {"tabSumm_rasch", Base::Main, [&] {
+             // Nomer keeps the rows of a calculation in the order they were added.
+             auto fields = energies({D("id_raschet"), S("pName")});
+             fields.push_back(I("Nomer"));
+             return fields;
+         }()},
         {"tabPath", Base::Main, {M("Path")}},
         {"SubstChar", Base::Main,
          {S("Name"), I("Vid_vva"), S("BruttoFormula"), D("Mol_massa"), D("Plotn_GF"),

@@ -4,7 +4,7 @@
 
 namespace veltron {
 
-// Registers the screens of models II and III with the navigator.
+// Registers the screens of models II, III and IV with the navigator.
 void registerModelScreens(AppState& state);
 
 }  // namespace veltron

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/complex_calculation.h"
 #include "calc/rasch_result.h"
 #include "calc/run_inputs.h"
 #include "calc/tnt_equivalent.h"
@@ -72,6 +73,10 @@ struct AppState {
     // frmVzr_KVV, and of model III, written only by the summary screen frmSumm.
     std::optional<calc::UnstableRun> lastUnstable;
     std::optional<calc::SummaryRun> lastSummary;
+
+    // The last completed run of model IV, written only by the complex
+    // calculation screen frmOutput_KR.
+    std::optional<calc::ComplexRun> lastComplex;
 
     db::Store& db() const { return *store; }
 };

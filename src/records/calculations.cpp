@@ -35,9 +35,16 @@ QVariantList valuesOf(const Conditions& c)
             c.f131,         c.z,         c.znPn,      c.znPn1, c.Lnkpr, c.znLnkpr, c.Uv, c.opNyu};
 }
 
-QString versionKey(int id)
+// Where the version of a calculation is kept: its tabMain row for model I,
+// its own row for a complex calculation.
+QString versionTable(Kind kind)
 {
-    return QStringLiteral("tabMain:%1").arg(id);
+    return kind == Kind::ModelI ? QStringLiteral("tabMain") : QStringLiteral("tabRasch1");
+}
+
+QString versionKey(int id, Kind kind = Kind::ModelI)
+{
+    return QStringLiteral("%1:%2").arg(versionTable(kind)).arg(id);
 }
 
 
@@ -284,14 +291,15 @@ void lockNumbering(db::Store& store)
     store.exec(QStringLiteral("UPDATE tab_time SET Id = Id"));
 }
 
-void takeForChange(db::Store& store, int id)
+void takeForChange(db::Store& store, int id, Kind kind)
 {
-    const QString key = versionKey(id);
+    const QString key = versionKey(id, kind);
+    const QString table = versionTable(kind);
     if (const std::optional<qint64> read = store.knownVersion(key)) {
-        if (store.exec(QStringLiteral("UPDATE tabMain SET Versiya = ? WHERE Id = ? AND COALESCE(Versiya, 0) = ?"),
+        if (store.exec(QStringLiteral("UPDATE %1 SET Versiya = ? WHERE Id = ? AND COALESCE(Versiya, 0) = ?").arg(table),
                        {*read + 1, id, *read})
             == 0) {
-            if (const auto now = findById(store, id))
+            if (const auto now = findById(store, id, kind))
                 throw ConcurrentChange(
                     QStringLiteral("Расчет «%1» изменил другой пользователь после того, как вы открыли расчет. Ваши "
                                    "изменения не сохранены, чтобы не затереть его данные: откройте расчет заново или "
@@ -304,10 +312,21 @@ void takeForChange(db::Store& store, int id)
         store.noteVersion(key, *read + 1);
         return;
     }
-    store.exec(QStringLiteral("UPDATE tabMain SET Versiya = COALESCE(Versiya, 0) + 1 WHERE Id = ?"), {id});
-    const auto rows = store.query(QStringLiteral("SELECT Versiya FROM tabMain WHERE Id = ?"), {id});
+    store.exec(QStringLiteral("UPDATE %1 SET Versiya = COALESCE(Versiya, 0) + 1 WHERE Id = ?").arg(table), {id});
+    rememberVersion(store, id, kind);
+}
+
+void rememberVersion(const db::Store& store, int id, Kind kind)
+{
+    const auto rows =
+        store.query(QStringLiteral("SELECT Versiya FROM %1 WHERE Id = ?").arg(versionTable(kind)), {id});
     if (!rows.isEmpty())
-        store.noteVersion(key, qint64(db::numberField(rows.first(), "Versiya")));
+        store.noteVersion(versionKey(id, kind), qint64(db::numberField(rows.first(), "Versiya")));
+}
+
+void forgetVersion(const db::Store& store, int id, Kind kind)
+{
+    store.noteVersion(versionKey(id, kind), std::nullopt);
 }
 
 void appendRunJournal(db::Store& store, const QString& calculationName, const QDateTime& when)

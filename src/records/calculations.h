@@ -108,16 +108,22 @@ void deleteCalculation(db::Store& store, int id);
 void appendRunJournal(db::Store& store, const QString& calculationName,
                       const QDateTime& when = QDateTime::currentDateTime());
 
-// Every change of a model I calculation (its conditions, settings, blocks,
-// name, or its deletion) takes the calculation first, inside the change's
-// transaction: the change counts in the calculation's version (tabMain
-// Versiya). When this program has read the calculation, the version must
-// still be the one it read or last wrote; otherwise another program changed
-// or deleted the calculation meanwhile and ConcurrentChange is thrown, which
-// undoes the change. On a server the taking holds the row until the
-// transaction ends, so of two programs saving at once the second waits and
-// is then refused.
-void takeForChange(db::Store& store, int id);
+// Every change of a calculation (model I: its conditions, settings, blocks,
+// name, or its deletion; a complex calculation: its rows or its deletion)
+// takes the calculation first, inside the change's transaction: the change
+// counts in the calculation's version (Versiya of its tabMain row, of its
+// tabRasch1 row for a complex one). When this program has read the
+// calculation, the version must still be the one it read or last wrote;
+// otherwise another program changed or deleted the calculation meanwhile and
+// ConcurrentChange is thrown, which undoes the change. On a server the taking
+// holds the row until the transaction ends, so of two programs saving at once
+// the second waits and is then refused.
+void takeForChange(db::Store& store, int id, Kind kind = Kind::ModelI);
+
+// Notes the version the calculation has now as the one this program read;
+// forgetVersion drops it, for a calculation this program deleted.
+void rememberVersion(const db::Store& store, int id, Kind kind);
+void forgetVersion(const db::Store& store, int id, Kind kind);
 
 // Holds the single row of tab_time until the running transaction ends: the
 // programs that number or name records (calculations, pool entries) do it

@@ -151,8 +151,9 @@ QString zoneMapCaption()
 
 namespace {
 
-// The map with its legend under the drawing or to its right.
-ZoneMapLayout layOut(const ZoneMapData& data, const QRectF& inner, double pt, bool legendRight)
+// The map with its legend under the drawing or to its right; a short legend
+// names the radii only, for maps too small for the class names.
+ZoneMapLayout layOut(const ZoneMapData& data, const QRectF& inner, double pt, bool legendRight, bool shortLegend)
 {
     ZoneMapLayout L;
     const double gap = 4 * pt;
@@ -177,7 +178,9 @@ ZoneMapLayout layOut(const ZoneMapData& data, const QRectF& inner, double pt, bo
     // Circles smaller than this are not drawn; the legend names them.
     const double smallest = 3 * pt;
     const double swatchWidth = 24 * pt;
-    const double legendWidth = legendRight ? 0.42 * inner.width() : inner.width();
+    const double legendWidth = !legendRight ? inner.width()
+                               : shortLegend ? std::min(0.42 * inner.width(), 40 * pt + swatchWidth + gap)
+                                             : 0.42 * inner.width();
     const double textWidth = std::max(legendWidth - swatchWidth - gap, 20 * pt);
     const double barBand = 3 * pt + 2 * pt + lineHeight + gap;
     std::array<bool, 6> drawn{true, true, true, true, true, true};
@@ -193,9 +196,14 @@ ZoneMapLayout layOut(const ZoneMapData& data, const QRectF& inner, double pt, bo
             legendHeight += box.height() + 1.5 * pt;
         };
         for (int i = 0; i < 5; ++i)
-            entry(i, QStringLiteral("R%1 = %2 м — %3").arg(i + 1).arg(FormatResult(radii[std::size_t(i)]), className(i)));
+            entry(i, shortLegend ? QStringLiteral("R%1").arg(i + 1)
+                                 : QStringLiteral("R%1 = %2 м — %3")
+                                       .arg(i + 1)
+                                       .arg(FormatResult(radii[std::size_t(i)]), className(i)));
         if (calculator)
-            entry(kCalculatorZone, QStringLiteral("R = %1 м — %2").arg(data.calculator->txtX, data.calculator->row6[0]));
+            entry(kCalculatorZone, shortLegend ? data.calculator->txtP + QStringLiteral(" кПа")
+                                               : QStringLiteral("R = %1 м — %2")
+                                                     .arg(data.calculator->txtX, data.calculator->row6[0]));
 
         QRectF drawing = inner;
         QPointF legendAt;
@@ -230,6 +238,8 @@ ZoneMapLayout layOut(const ZoneMapData& data, const QRectF& inner, double pt, bo
         std::array<bool, 6> now = drawn;
         for (const Sized& s : sized)
             now[std::size_t(s.zone)] = s.metres * L.pixelsPerMetre >= smallest;
+        if (calculator)
+            now[kCalculatorZone] = calculator->metres * L.pixelsPerMetre >= smallest;
         if (now == drawn)
             break;
         drawn = now;
@@ -276,10 +286,15 @@ ZoneMapLayout layOutZoneMap(const ZoneMapData& data, const QSizeF& size, double 
         return L;
     }
     // The legend goes where it leaves the circles more room: under them on a
-    // tall or square picture, beside them on a wide one.
-    ZoneMapLayout below = layOut(data, inner, pt, false);
-    ZoneMapLayout right = layOut(data, inner, pt, true);
-    return right.pixelsPerMetre > 1.1 * below.pixelsPerMetre ? right : below;
+    // tall or square picture, beside them on a wide one. The class names
+    // give way to the radii alone only where they would squeeze the circles
+    // to less than half of what a short legend leaves.
+    const auto larger = [](ZoneMapLayout a, ZoneMapLayout b) {
+        return b.pixelsPerMetre > 1.1 * a.pixelsPerMetre ? b : a;
+    };
+    ZoneMapLayout full = larger(layOut(data, inner, pt, false, false), layOut(data, inner, pt, true, false));
+    ZoneMapLayout brief = larger(layOut(data, inner, pt, false, true), layOut(data, inner, pt, true, true));
+    return full.pixelsPerMetre >= 0.5 * brief.pixelsPerMetre ? full : brief;
 }
 
 void paintZoneMap(QPainter& painter, const ZoneMapData& data, const QSizeF& size, double pt)
@@ -317,7 +332,7 @@ void paintZoneMap(QPainter& painter, const ZoneMapData& data, const QSizeF& size
             p.setPen(zonePen(it->zone, pt));
             p.drawEllipse(L.centre, it->pixels, it->pixels);
         }
-    if (L.calculator) {
+    if (L.calculator && L.calculator->drawn) {
         p.setPen(zonePen(kCalculatorZone, pt));
         p.drawEllipse(L.centre, L.calculator->pixels, L.calculator->pixels);
     }

@@ -76,11 +76,10 @@ ZoneTable zoneTable(double R0, const std::array<QString, 4>& row6)
     return t;
 }
 
-void writeZoneTable(docx::Document& document, const QString& bookmark, const ZoneTable& table)
+void writeGridTable(docx::Document& document, const QString& bookmark, const QList<QStringList>& rows)
 {
-    const int rows = int(table.size());
-    const int columns = int(table[0].size());
-    docx::Table t = document.addTable(bookmark, rows, columns, docx::TableFormat{12});
+    const int columns = rows.isEmpty() ? 0 : int(rows.first().size());
+    docx::Table t = document.addTable(bookmark, int(rows.size()), columns, docx::TableFormat{12});
     const docx::BorderLine outer{docx::LineStyle::Single, 1.5, QStringLiteral("auto")};
     const docx::BorderLine inner{docx::LineStyle::Single, 0.5, QStringLiteral("auto")};
     for (docx::BorderSide side :
@@ -88,10 +87,18 @@ void writeZoneTable(docx::Document& document, const QString& bookmark, const Zon
         t.setBorder(side, outer);
     t.setBorder(docx::BorderSide::InsideHorizontal, inner);
     t.setBorder(docx::BorderSide::InsideVertical, inner);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c)
-            if (!table[std::size_t(r)][std::size_t(c)].isEmpty())
-                t.fillCell(r + 1, c + 1, table[std::size_t(r)][std::size_t(c)]);
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < columns && c < rows[r].size(); ++c)
+            if (!rows[r][c].isEmpty())
+                t.fillCell(r + 1, c + 1, rows[r][c]);
+}
+
+void writeZoneTable(docx::Document& document, const QString& bookmark, const ZoneTable& table)
+{
+    QList<QStringList> rows;
+    for (const auto& row : table)
+        rows.push_back(QStringList(row.begin(), row.end()));
+    writeGridTable(document, bookmark, rows);
 }
 
 void writeZoneMap(docx::Document& document, const QString& bookmark, const ZoneMapData& map)

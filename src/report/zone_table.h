@@ -48,8 +48,12 @@ QString overpressureRangeMessage();
 using ZoneTable = std::array<std::array<QString, 4>, 7>;
 ZoneTable zoneTable(double R0, const std::array<QString, 4>& row6 = {});
 
-// The zone grid as a table of the report at the bookmark: every cell as in
-// the grid, 12 pt, outer borders 1.5 pt, inner borders 0.5 pt.
+// A grid as a table of the report at the bookmark: every cell as in the
+// grid, 12 pt, outer borders 1.5 pt, inner borders 0.5 pt. The rows are as
+// wide as the first one.
+void writeGridTable(docx::Document& document, const QString& bookmark, const QList<QStringList>& rows);
+
+// The zone grid as such a table.
 void writeZoneTable(docx::Document& document, const QString& bookmark, const ZoneTable& table);
 
 // The map of the zones at print resolution in a paragraph after what the

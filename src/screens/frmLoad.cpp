@@ -151,8 +151,7 @@ bool frmLoad::load()
     if (kind_ == records::Kind::ModelI)
         ui::goTo(this, QStringLiteral("frmInput"), QStringLiteral("frmLoad_Rasch"));
     else
-        ui::goTo(this, QStringLiteral("frmOutput_KR"), QStringLiteral("frmLoad_Rasch"),
-                 QStringLiteral("Экран комплексного расчета (модель IV) ещё не реализован."));
+        ui::goTo(this, QStringLiteral("frmOutput_KR"), QStringLiteral("frmLoad_Rasch"));
     return true;
 }
 

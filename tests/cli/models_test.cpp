@@ -1,8 +1,11 @@
-// veltron-cli model2, model3 and their reports, end to end.
+// veltron-cli model2, model3, model4 and their reports, end to end.
 #include "cli/cli_support.h"
 #include "common/test_support.h"
 
+#include "calc/complex_calculation.h"
 #include "db/store.h"
+#include "records/calculations.h"
+#include "records/complex_rows.h"
 #include "report/docx/document.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +15,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSqlRecord>
+
+#include <cmath>
 
 using namespace veltron;
 
@@ -126,4 +131,103 @@ TEST_F(CliModels, ReportsCarryTheValuesOfTheRun)
     EXPECT_EQ(model3.bookmarkText("Metka4"), "(22.2)");
     EXPECT_TRUE(model3.bookmarkText("Begin1").contains("расчет для 50 кПа"));
     EXPECT_EQ(journal(), (QStringList{"Склад|Гексоген", "100,5+99,5|Суммарный расчет"}));
+}
+
+namespace {
+
+// A complex calculation stored with its rows, as the complex calculation screen saves it.
+void storeComplex(const QString& dataDir, const QString& name, const QList<calc::BlockEnergies>& rows)
+{
+    auto store = test::openStore(dataDir);
+    const auto c = records::createCalculation(*store, name, records::Kind::Complex);
+    if (!rows.isEmpty())
+        records::saveComplexRows(*store, c.id, rows);
+}
+
+calc::BlockEnergies block(const char* name, double E11, double Wt)
+{
+    return {QString::fromUtf8(name), E11, 0, 0, 0, 0, 0, Wt};
+}
+
+}  // namespace
+
+TEST_F(CliModels, Model4RunsTheStoredRowsAndJournalsEachRunOnce)
+{
+    storeComplex(dir.path(), "Пустой", {});
+    storeComplex(dir.path(), "Мелкие", {block("a", 5e6, 0.03), block("b", 1e6, 0.01)});
+    storeComplex(dir.path(), "Ровно 5000", {block("a", 200e6, 100), block("b", 30e6, 0)});
+    storeComplex(dir.path(), "Ровно 2000", {block("a", 92e6, 100)});
+    storeComplex(dir.path(), "Установка 'А'", {block("Колонна", 300e6, 5000), block("Емкость", 30e6, 1000)});
+
+    const QJsonObject empty = json({"model4", "Пустой"});
+    for (const char* key : {"E", "m", "Q", "Wt", "R0"})
+        EXPECT_EQ(empty[key].toDouble(-1), 0) << key;
+    EXPECT_EQ(empty["Zn_kategor"].toString(), "III");
+    EXPECT_EQ(empty["Rzone"].toArray(), QJsonArray({0, 0, 0, 0, 0}));
+
+    const QJsonObject small = json({"model4", "Мелкие"});
+    EXPECT_EQ(small["E"].toDouble(), 6e6);
+    EXPECT_EQ(small["Wt"].toDouble(-1), 0);
+    EXPECT_EQ(small["R0"].toDouble(-1), 0);
+    EXPECT_EQ(small["Rzone"].toArray(), QJsonArray({0, 0, 0, 0, 0}));
+
+    const QJsonObject at5000 = json({"model4", "Ровно 5000"});
+    EXPECT_EQ(at5000["m"].toDouble(), 5000);
+    EXPECT_EQ(at5000["Zn_kategor"].toString(), "II");
+    // Formula 22.1 for m = 5000 kg.
+    expectRadii(at5000, 1.4648, {5.5663, 8.2030, 14.0623, 41.0151, 82.0303});
+    EXPECT_EQ(json({"model4", "Ровно 2000"})["Zn_kategor"].toString(), "II");
+
+    const QJsonObject big = json({"model4", "Установка 'А'"});
+    EXPECT_EQ(big["Zn_kategor"].toString(), "I");
+    EXPECT_EQ(big["Wt"].toDouble(), 6000);
+    EXPECT_NEAR(big["Q"].toDouble(), std::cbrt(330e6) / 16.534, 1e-12);
+    expectRadii(big, std::cbrt(6000.0), {69.0506, 101.7588, 174.4436, 508.7938, 1017.5875});
+    EXPECT_EQ(journal(), QStringList(5, "Комплексный|"));
+}
+
+TEST_F(CliModels, Model4OfAnUnknownNameOrWithoutOneIsStatus1WithoutAJournalRow)
+{
+    storeComplex(dir.path(), "Есть", {block("a", 1, 1)});
+    const auto unknown = test::runCli(dir.path(), {"model4", "Нет такого"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_TRUE(unknown.out.isEmpty());
+    EXPECT_EQ(unknown.err.trimmed(), "Комплексный расчет «Нет такого» не найден в базе данных.");
+    // A calculation of model I of that name is not a complex one.
+    EXPECT_EQ(test::runCli(dir.path(), {"model4", "Пример — резервуар пропана"}).status, 1);
+    const QStringList bad[] = {
+        {"model4"},
+        {"model4", "Есть", "Лишний"},
+        {"report", "model4", "Есть"},
+        {"report", "model4", "--out", dir.file("x.docx")},
+        {"report", "model4", "Нет такого", "--out", dir.file("x.docx")},
+        {"report", "model4", "Есть", "--out", dir.file("x.docx"), "--pressure", "много"},
+    };
+    for (const QStringList& args : bad) {
+        const auto r = test::runCli(dir.path(), args);
+        EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty()) << args.join(' ').toStdString();
+    }
+    EXPECT_TRUE(journal().isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.file("x.docx")));
+}
+
+TEST_F(CliModels, Model4ReportListsTheRowsInStoredOrderWithTheCalculatorRow)
+{
+    storeComplex(dir.path(), "Установка", {block("Ёмкость", 30e6, 1000.04), block("Аппарат", 16e6, 2000)});
+    const QString kr = dir.file("kr.docx");
+    EXPECT_EQ(json({"report", "model4", "Установка", "--out", kr})["file"].toString(), kr);
+    const auto doc = docx::Document::open(kr);
+    EXPECT_EQ(doc.bookmarkText("Wt"), "3000,0");
+    EXPECT_EQ(doc.bookmarkText("E"), "46000000,00");
+    EXPECT_EQ(doc.bookmarkText("Kategor"), "III");
+    EXPECT_EQ(doc.bookmarkText("Metka4"), "(22.1)");
+    EXPECT_EQ(doc.bookmarkText("mR6_inf"), "расчет для 5 кПа");
+    const QString rows = doc.bookmarkText("Begin1");
+    EXPECT_LT(rows.indexOf("Ёмкость"), rows.indexOf("Аппарат")) << rows.toStdString();
+    EXPECT_TRUE(rows.contains("1000,04"));
+
+    json({"report", "model4", "Установка", "--out", kr, "--pressure", "50"});
+    EXPECT_EQ(docx::Document::open(kr).bookmarkText("mR6_P"), "50");
+    EXPECT_EQ(journal(), QStringList(2, "Комплексный|"));
 }

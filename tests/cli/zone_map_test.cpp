@@ -3,6 +3,8 @@
 #include "common/test_support.h"
 
 #include "db/store.h"
+#include "records/calculations.h"
+#include "records/complex_rows.h"
 #include "report/zone_map.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +56,16 @@ TEST(CliZoneMap, EachModelsMapIsTheOneItsResultsScreenDraws)
     json(dir.path(), {"zone-map", "--model2", "--mass", "100", "--energy", "4520", "--out", file("m2.SVG")});
     EXPECT_EQ(contents(file("m2.SVG")), report::zoneMapSvg({R0kvv, report::overpressure(5, R0kvv)}));
 
+    // Model IV: a stored complex calculation, the calculator at 5 kPa as its screen runs it.
+    {
+        auto store = test::openStore(dir.path());
+        const auto c = records::createCalculation(*store, QStringLiteral("Установка"), records::Kind::Complex);
+        records::saveComplexRows(*store, c.id, {{QStringLiteral("Колонна"), 120e6, 0, 0, 0, 0, 0, 2500}});
+    }
+    const double R0kr = json(dir.path(), {"model4", "Установка"})["R0"].toDouble();
+    json(dir.path(), {"zone-map", "--model4", "Установка", "--out", file("m4.png")});
+    EXPECT_EQ(contents(file("m4.png")), report::zoneMapPng({R0kr, report::overpressure(5, R0kr)}));
+
     // Model III without charges: the picture that says there are no zones.
     json(dir.path(), {"zone-map", "--model3", "--wt0", "0", "--wt1", "0", "--formula", "22.1", "--out", file("m3.png")});
     EXPECT_EQ(contents(file("m3.png")), report::zoneMapPng({0, {}}));
@@ -69,6 +81,8 @@ TEST(CliZoneMap, BadArgumentsAreStatus1AndRunNothing)
         {"zone-map", "--model2", "--mass", "100", "--out", dir.file("карта.png")},
         {"zone-map", "--model3", "--wt0", "1", "--wt1", "1", "--formula", "22.1", "--out", dir.file("карта.txt")},
         {"zone-map", "Нет такого", "--out", dir.file("карта.png")},
+        {"zone-map", "--model4", "Нет такого", "--out", dir.file("карта.png")},
+        {"zone-map", "--model4", "--out", dir.file("карта.png")},
     };
     for (const QStringList& args : bad) {
         const auto r = test::runCli(dir.path(), args);

@@ -1,9 +1,10 @@
-// The reports of models II and III: their templates, the texts of every
-// bookmark and the zone table at Begin1.
+// The reports of models II, III and IV: their templates, the texts of every
+// bookmark and the tables at Begin1.
 #include "common/test_support.h"
 #include "docx/docx_fixture.h"
 #include "report/docx/document.h"
 #include "calc/number_text.h"
+#include "report/complex_report.h"
 #include "report/docx/templates.h"
 #include "report/summary_report.h"
 #include "report/unstable_report.h"
@@ -45,6 +46,16 @@ calc::SummaryCase summaryCase(const QString& wt0, const QString& wt1, calc::Radi
     return c;
 }
 
+calc::BlockEnergies block(const char* name, double E11, double Wt)
+{
+    return {QString::fromUtf8(name), E11, 0.5, 0, 0, 1.0 / 3, 12.25, Wt};
+}
+
+calc::ComplexRun complexRun(const QList<calc::BlockEnergies>& rows)
+{
+    return {rows, std::get<calc::ComplexResult>(calc::runComplex(rows))};
+}
+
 docx::Document reopen(const QByteArray& bytes, const QString& path)
 {
     QFile f(path);
@@ -62,7 +73,8 @@ TEST(ModelReportTemplates, HoldEveryBookmarkOnceAndAreSound)
         QString file;
         QStringList bookmarks;
     } templates[] = {{report::kUnstableTemplate, report::unstableBookmarks()},
-                     {report::kSummaryTemplate, report::summaryBookmarks()}};
+                     {report::kSummaryTemplate, report::summaryBookmarks()},
+                     {report::kComplexTemplate, report::complexBookmarks()}};
     for (const auto& t : templates) {
         SCOPED_TRACE(t.file.toStdString());
         const auto doc = docx::Document::open(docx::templatePath(t.file));
@@ -167,7 +179,7 @@ TEST(ModelReports, MissingTemplateIsAClearError)
     qputenv("VELTRON_TEMPLATES", saved);
 }
 
-TEST(ModelReports, OfficeSuiteReadsBothReports)
+TEST(ModelReports, OfficeSuiteReadsTheReports)
 {
     if (test::officeProgram().isEmpty())
         GTEST_SKIP() << "LibreOffice (soffice) is not installed";
@@ -176,6 +188,7 @@ TEST(ModelReports, OfficeSuiteReadsBothReports)
     const calc::ZoneRun ur = zonesOf(calc::runUnstable(u));
     const auto s = summaryCase("100", "100", calc::RadiusFormula::Corrected22_1);
     const calc::ZoneRun sr = zonesOf(calc::runSummary(s));
+    const calc::ComplexRun kr = complexRun({block("Колонна К-1", 30e6, 1000.04), block("Емкость Е-2", 16e6, 2000)});
     const struct {
         QString file;
         QByteArray bytes;
@@ -187,6 +200,11 @@ TEST(ModelReports, OfficeSuiteReadsBothReports)
          {"Склад", "1,465", "82,030", "(22.1)", "4520,000", "расчет для 5 кПа"}},
         {"summ.docx", report::buildSummaryReport(s, sr, report::zoneTable(sr.R0), {sr.R0, {}}),
          {"200,000", "2,324", "8,832", "130,151", "(22.1)"}},
+        {"kr.docx",
+         report::buildComplexReport(kr, report::zoneTable(kr.result.R0, report::overpressure(5, kr.result.R0).row6),
+                                    {kr.result.R0, report::overpressure(5, kr.result.R0)}),
+         {"Колонна", "К-1", "Емкость", "Е-2", "46000026,17", "21,67", "3000,0", "48,341", "712,388", "(22.1)", "III",
+          "расчет для 5 кПа", "1000,04", "30000000", "0,3333333333333333"}},
     };
     for (const auto& r : reports) {
         const QString path = dir.file(r.file);
@@ -202,4 +220,73 @@ TEST(ModelReports, OfficeSuiteReadsBothReports)
         EXPECT_TRUE(text.contains(QStringLiteral("Рисунок — Зоны разрушения")));
         test::keep(path);
     }
+}
+
+TEST(ComplexReport, EveryBookmarkAndTheTableOfTheRows)
+{
+    test::TempFolder dir;
+    const calc::ComplexRun run = complexRun({block("Колонна К-1", 30e6, 1000.04), block("Емкость Е-2", 16e6, 2000)});
+    const auto table = report::zoneTable(run.result.R0, report::overpressure(5, run.result.R0).row6);
+    const auto doc =
+        reopen(report::buildComplexReport(run, table, {run.result.R0, report::overpressure(5, run.result.R0)}),
+               dir.file("kr.docx"));
+    // E = 46 000 026,1666… kJ, m = 1000,0005… kg, Wt = 3000,04 kg shown and used as 3000,0.
+    const std::map<QString, QString> expected = {
+        {"E", "46000026,17"}, {"mE", "46000026,17"}, {"E_1", "46000026,17"}, {"E_2", "46000026,17"},
+        {"m", "1000,00"}, {"m1", "1000,00"}, {"m2", "1000,00"}, {"mm", "1000,00"},
+        {"Q", "21,7"}, {"Q1", "21,7"}, {"mQv", "21,67"},
+        {"Kategor", "III"}, {"mKateg", "III"}, {"Wt", "3000,0"}, {"mWt", "3000,000"},
+        {"Metka4", "(22.1)"}, {"R0", "12,721"}, {"mR0", "12,72"},
+        {"R1", "48,341"}, {"mR1", "48,341"}, {"R5", "712,388"}, {"mR5", "712,388"},
+        {"mR6_inf", "расчет для 5 кПа"}, {"mR6_K", table[6][1]}, {"mR6_P", "5"}, {"mR6_R", table[6][3]},
+    };
+    for (const auto& [bookmark, text] : expected)
+        EXPECT_EQ(doc.bookmarkText(bookmark), text) << bookmark.toStdString();
+    EXPECT_NEAR(run.result.R0, 12.7212, 5e-5);
+
+    // Begin1: the header and one row per block, all eight columns, the
+    // numbers written in full.
+    auto xml = test::parseXml(doc.documentXml());
+    const auto tables = xml->select_nodes("//w:tbl[w:tblPr/w:tblBorders/w:top[@w:sz='12']]");
+    ASSERT_EQ(tables.size(), 1u);
+    const pugi::xml_node tbl = tables.first().node();
+    EXPECT_EQ(tbl.select_nodes("w:tr").size(), 3u);
+    for (const auto& tr : tbl.select_nodes("w:tr"))
+        EXPECT_EQ(tr.node().select_nodes("w:tc").size(), 8u);
+    const pugi::xml_node borders = tbl.child("w:tblPr").child("w:tblBorders");
+    for (const char* side : {"w:insideH", "w:insideV"})
+        EXPECT_STREQ(borders.child(side).attribute("w:sz").value(), "4") << side;
+    const QStringList cells = test::paragraphTexts(doc.documentXml());
+    for (const char* s : {"Наименование расчета", "тротиловый эквивалент взрыва парогазовой среды, кг", "Колонна К-1",
+                          "Емкость Е-2", "30000000", "0,3333333333333333", "12,25", "1000,04"})
+        EXPECT_TRUE(cells.contains(QString::fromUtf8(s))) << s;
+}
+
+TEST(ComplexReport, ZeroEnergyNoRowsAndTheSwitchOfTheFormula)
+{
+    test::TempFolder dir;
+    const calc::ComplexRun none = complexRun({});
+    const auto doc = reopen(report::buildComplexReport(none, report::zoneTable(0), {0, {}}), dir.file("kr0.docx"));
+    for (const char* b : {"Q", "Q1", "mm", "mQv", "mR0", "R0", "R1", "R3", "R5", "mR1", "mR5", "mWt"})
+        EXPECT_EQ(doc.bookmarkText(QString::fromLatin1(b)), QStringLiteral("0")) << b;
+    for (const char* b : {"E", "mE", "E_1", "E_2", "m", "m1", "m2"})
+        EXPECT_EQ(doc.bookmarkText(QString::fromLatin1(b)), QStringLiteral("0,00")) << b;
+    EXPECT_EQ(doc.bookmarkText("Wt"), QStringLiteral("0,0"));
+    EXPECT_EQ(doc.bookmarkText("Kategor"), QStringLiteral("III"));
+    EXPECT_EQ(doc.bookmarkText("mR6_inf"), QString());
+    // The table of the rows is its header alone.
+    auto xml = test::parseXml(doc.documentXml());
+    const auto tables = xml->select_nodes("//w:tbl[w:tblPr/w:tblBorders/w:top[@w:sz='12']]");
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(tables.first().node().select_nodes("w:tr").size(), 1u);
+
+    // m of exactly 5000 kg keeps formula 22.1; above it 22.2.
+    const auto at = report::complexTexts(complexRun({block("a", 230e6 - 12.25 - 0.5 - 1.0 / 3, 1)}).result,
+                                         report::zoneTable(1));
+    EXPECT_EQ(at.at("m"), QStringLiteral("5000,00"));
+    EXPECT_EQ(at.at("Metka4"), QStringLiteral("(22.1)"));
+    EXPECT_EQ(at.at("Kategor"), QStringLiteral("II"));
+    const auto above = report::complexTexts(complexRun({block("a", 230.1e6, 1)}).result, report::zoneTable(1));
+    EXPECT_EQ(above.at("Metka4"), QStringLiteral("(22.2)"));
+    EXPECT_EQ(above.at("Kategor"), QStringLiteral("I"));
 }

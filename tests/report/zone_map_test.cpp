@@ -3,6 +3,7 @@
 #include "common/test_support.h"
 #include "docx/docx_fixture.h"
 #include "report/appendix_report.h"
+#include "report/complex_report.h"
 #include "report/docx/package.h"
 #include "report/format.h"
 #include "report/summary_report.h"
@@ -227,8 +228,14 @@ std::vector<MadeReport> reportsWithMaps()
     calc::SummaryCase s;
     s.wt0 = s.wt1 = 100;
     const calc::ZoneRun sr = std::get<calc::ZoneRun>(calc::runSummary(s));
+    calc::ComplexRun k;
+    k.rows = {{QStringLiteral("Колонна"), 120e6, 0, 0, 0, 0, 0, 2500}};
+    k.result = std::get<calc::ComplexResult>(calc::runComplex(k.rows));
+    const report::Overpressure kFive = report::overpressure(5, k.result.R0);
     return {
         {"pril3", report::buildAppendixReport(appendix), calc::zoneRadii(kPropaneR0)[4]},
+        {"kr", report::buildComplexReport(k, report::zoneTable(k.result.R0, kFive.row6), {k.result.R0, kFive}),
+         k.result.Rzone[4]},
         {"tv", report::buildUnstableReport(u, ur, report::zoneTable(ur.R0), {ur.R0, {}}), ur.Rzone[4]},
         {"summ", report::buildSummaryReport(s, sr, report::zoneTable(sr.R0), {sr.R0, {}}), sr.Rzone[4]},
     };

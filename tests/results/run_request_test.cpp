@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -411,18 +412,26 @@ TEST_F(Run, HandOverAddsANamedEntryToThePoolAndRefusesANameAlreadyThere)
     EXPECT_EQ(kr->txtName->text(), state.current.name.left(25));
     test::snapshot(kr, "frmSave_KR");
 
-    kr->txtName->setText("Другой");
+    // A name already in the pool, also with spaces around it.
+    kr->txtName->setText(" Другой ");
     dialogs.clear();
     EXPECT_FALSE(kr->save());
-    ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_TRUE(dialogs.last()->text.contains(QStringLiteral("Другой")));
+    EXPECT_EQ(messages(), QStringList{"Внимание!|Данные с именем \"Другой\" уже сохранены для комплексного расчета. "
+                                      "Введите другое имя."});
+    EXPECT_EQ(dialogs.last()->icon, ui::Icon::Critical);
     EXPECT_TRUE(kr->isVisible());
 
-    kr->txtName->setText("Резервуар Е-1");
+    // Typing stops at 25 characters.
+    kr->txtName->clear();
+    for (QChar ch : QStringLiteral("Резервуар Е-1 склада сырья цеха 5")) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(kr->txtName, &press);
+    }
+    EXPECT_EQ(kr->txtName->text(), QStringLiteral("Резервуар Е-1 склада сырь"));
     click(kr->Command1);
     test::settle();
     EXPECT_TRUE(out->isVisible());
-    const auto rows = state.db().query("select * from tabKR where pName=?", {QStringLiteral("Резервуар Е-1")});
+    const auto rows = state.db().query("select * from tabKR where pName=?", {QStringLiteral("Резервуар Е-1 склада сырь")});
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].value("Id").toInt(), 8);
     EXPECT_NEAR(rows[0].value("E11").toDouble(), state.lastResult->E11, 0.0005 + 1e-3 * std::abs(state.lastResult->E11));
