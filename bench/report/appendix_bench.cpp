@@ -4,7 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 namespace {
 
@@ -25,7 +25,8 @@ veltron::report::AppendixData sampleAppendix()
     d.view = report::buildResultsView(r, {});
     d.z = 0.1;
     d.blockName = QStringLiteral("Емкость Е-1");
-    d.row6 = report::overpressure(5, r.R0).row6;
+    d.calculator = report::overpressure(5, r.R0);
+    d.row6 = d.calculator->row6;
     return d;
 }
 
@@ -41,7 +42,10 @@ BENCHMARK(BM_AppendixReport)->Unit(benchmark::kMillisecond)->Iterations(100);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // The appendix carries the zone map, drawn with the fonts of the GUI part of Qt.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     if (qEnvironmentVariableIsEmpty("VELTRON_TEMPLATES"))
         qputenv("VELTRON_TEMPLATES", VELTRON_BUILD_TEMPLATES);
     benchmark::Initialize(&argc, argv);

@@ -14,6 +14,7 @@
 #include "report/docx/docx_error.h"
 #include "report/summary_report.h"
 #include "report/unstable_report.h"
+#include "report/zone_map.h"
 
 #include <functional>
 #include <map>
@@ -205,16 +206,11 @@ int writeReport(Context& ctx, const QString& out, const std::function<QByteArray
         ctx.err << e.message().toStdString() << "\n";
         return 1;
     }
-    JsonWriter w;
-    w.beginObject();
-    w.member("file", out);
-    w.endObject();
-    ctx.out << w.text() << "\n";
-    return 0;
+    return printFileWritten(ctx, out);
 }
 
-// A run of model IV over the stored rows of the complex calculation `name`,
-// with its journal row; the exit status when it cannot be done.
+}  // namespace
+
 std::variant<calc::ComplexRun, int> runModel4(Context& ctx, const QString& name)
 {
     calc::ComplexRun run;
@@ -249,6 +245,8 @@ std::variant<calc::ComplexRun, int> runModel4(Context& ctx, const QString& name)
     }
     return run;
 }
+
+namespace {
 
 int model4Command(Context& ctx, const QStringList& args)
 {
@@ -300,7 +298,7 @@ int model4ReportCommand(Context& ctx, const QStringList& args)
     if (zone.clamped)
         ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
     return writeReport(ctx, text(*opts, QStringLiteral("--out")), [&] {
-        return report::buildComplexReport(run, report::zoneTable(run.result.R0, zone.row6));
+        return report::buildComplexReport(run, report::zoneTable(run.result.R0, zone.row6), {run.result.R0, zone});
     });
 }
 
@@ -312,18 +310,19 @@ bool isModelReport(const QStringList& args)
                                args[0] == QLatin1String("model4"));
 }
 
-int modelReportCommand(Context& ctx, const QStringList& args)
+std::variant<ModelOutput, int> runModelForOutput(Context& ctx, const QStringList& args, const QString& command,
+                                                 const QString& outTail)
 {
-    if (args.value(0) == QLatin1String("model4"))
-        return model4ReportCommand(ctx, args.mid(1));
     const bool model2 = args.value(0) == QLatin1String("model2");
     const QString usage = (model2 ? kModel2Usage : kModel3Usage).section(QStringLiteral(" — "), 0, 0);
     const auto opts = options(args.mid(1), (model2 ? kModel2Options : kModel3Options) + kReportOptions, ctx.err);
     if (!opts || text(*opts, QStringLiteral("--out")).isEmpty()) {
-        ctx.err << "Использование: veltron-cli report " << usage.toStdString() << " --out ФАЙЛ.docx [--pressure P]\n";
+        ctx.err << "Использование: veltron-cli " << command.toStdString() << usage.toStdString() << " "
+                << outTail.toStdString() << "\n";
         return 1;
     }
-    const QString out = text(*opts, QStringLiteral("--out"));
+    ModelOutput output;
+    output.out = text(*opts, QStringLiteral("--out"));
     // The results screen of model II shows its calculator for 5 kPa at once;
     // the row of the summary screen stays empty until the calculator is used.
     std::optional<double> pressure = model2 ? std::optional<double>(5) : std::nullopt;
@@ -335,36 +334,56 @@ int modelReportCommand(Context& ctx, const QStringList& args)
 
     // Each model gives its run and the builder of its report.
     std::variant<calc::ZoneRun, int> done = 1;
-    std::function<QByteArray(const calc::ZoneRun&, const report::ZoneTable&)> build;
     if (model2) {
         const auto c = unstableCase(*opts, ctx.err);
         if (!c)
             return 1;
         done = runModel2(ctx, *c);
-        build = [c](const calc::ZoneRun& run, const report::ZoneTable& t) {
-            return report::buildUnstableReport(*c, run, t);
+        output.report = [c](const calc::ZoneRun& run, const report::ZoneTable& t, const report::ZoneMapData& map) {
+            return report::buildUnstableReport(*c, run, t, map);
         };
     } else {
         const auto c = summaryCase(*opts, ctx.err);
         if (!c)
             return 1;
         done = runModel3(ctx, *c);
-        build = [c](const calc::ZoneRun& run, const report::ZoneTable& t) {
-            return report::buildSummaryReport(*c, run, t);
+        output.report = [c](const calc::ZoneRun& run, const report::ZoneTable& t, const report::ZoneMapData& map) {
+            return report::buildSummaryReport(*c, run, t, map);
         };
     }
     if (const int* status = std::get_if<int>(&done))
         return *status;
-    const calc::ZoneRun& run = std::get<calc::ZoneRun>(done);
-
-    std::array<QString, 4> row6{};
+    output.run = std::get<calc::ZoneRun>(done);
     if (pressure) {
-        const auto zone = report::overpressure(*pressure, run.R0);
-        if (zone.clamped)
+        output.calculator = report::overpressure(*pressure, output.run.R0);
+        if (output.calculator->clamped)
             ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
-        row6 = zone.row6;
     }
-    return writeReport(ctx, out, [&] { return build(run, report::zoneTable(run.R0, row6)); });
+    return output;
+}
+
+int modelReportCommand(Context& ctx, const QStringList& args)
+{
+    if (args.value(0) == QLatin1String("model4"))
+        return model4ReportCommand(ctx, args.mid(1));
+    const auto done = runModelForOutput(ctx, args, QStringLiteral("report "),
+                                        QStringLiteral("--out ФАЙЛ.docx [--pressure P]"));
+    if (const int* status = std::get_if<int>(&done))
+        return *status;
+    const ModelOutput& o = std::get<ModelOutput>(done);
+    const report::ZoneTable table =
+        report::zoneTable(o.run.R0, o.calculator ? o.calculator->row6 : std::array<QString, 4>{});
+    return writeReport(ctx, o.out, [&] { return o.report(o.run, table, report::ZoneMapData{o.run.R0, o.calculator}); });
+}
+
+int printFileWritten(Context& ctx, const QString& path)
+{
+    JsonWriter w;
+    w.beginObject();
+    w.member("file", path);
+    w.endObject();
+    ctx.out << w.text() << "\n";
+    return 0;
 }
 
 void registerModelCommands()

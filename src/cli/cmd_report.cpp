@@ -75,6 +75,34 @@ void printStop(Context& ctx, const calc::Stop& stop)
     ctx.out << w.text() << "\n";
 }
 
+}  // namespace
+
+std::variant<StoredRun, int> runStored(Context& ctx, const QString& name)
+{
+    const auto calculation = records::findByName(ctx.store, name);
+    if (!calculation) {
+        ctx.err << "Расчет «" << name.toStdString() << "» не найден в базе данных.\n";
+        return 1;
+    }
+    const records::RunnableInputs loaded = records::loadRunnableInputs(ctx.store, *calculation);
+    bool journalDue = false;
+    const records::StoreReference reference(ctx.store);
+    const calc::RunOutcome outcome = records::runLoaded(loaded, reference, [&] { journalDue = true; });
+    if (journalDue)
+        records::appendRunJournal(ctx.store, calculation->name);
+    if (const calc::Stop* s = std::get_if<calc::Stop>(&outcome)) {
+        printStop(ctx, *s);
+        return 2;
+    }
+    StoredRun run;
+    run.result = std::get<calc::RaschResult>(outcome);
+    run.inputs = std::get<records::CalculationInputs>(loaded);
+    run.view = report::buildResultsView(run.result, run.inputs);
+    return run;
+}
+
+namespace {
+
 int reportCommand(Context& ctx, const QStringList& args)
 {
     if (isModelReport(args))
@@ -83,50 +111,32 @@ int reportCommand(Context& ctx, const QStringList& args)
     if (!a)
         return 1;
     try {
-        const auto calculation = records::findByName(ctx.store, a->name);
-        if (!calculation) {
-            ctx.err << "Расчет «" << a->name.toStdString() << "» не найден в базе данных.\n";
-            return 1;
-        }
-        const records::RunnableInputs loaded = records::loadRunnableInputs(ctx.store, *calculation);
-        bool journalDue = false;
-        const records::StoreReference reference(ctx.store);
-        const calc::RunOutcome outcome = records::runLoaded(loaded, reference, [&] { journalDue = true; });
-        if (journalDue)
-            records::appendRunJournal(ctx.store, calculation->name);
-        if (const calc::Stop* s = std::get_if<calc::Stop>(&outcome)) {
-            printStop(ctx, *s);
-            return 2;
-        }
-        const calc::RaschResult& result = std::get<calc::RaschResult>(outcome);
-        const records::CalculationInputs& inputs = std::get<records::CalculationInputs>(loaded);
-        const report::ResultsView view = report::buildResultsView(result, inputs);
+        const auto done = runStored(ctx, a->name);
+        if (const int* status = std::get_if<int>(&done))
+            return *status;
+        const StoredRun& run = std::get<StoredRun>(done);
         QByteArray document;
         if (a->kind == QLatin1String("main")) {
             // The evaporation calculator has not been used in this program.
-            document = report::buildMainReport({inputs, result, view, NyuMemory{}});
+            document = report::buildMainReport({run.inputs, run.result, run.view, NyuMemory{}});
         } else {
-            const auto zone = report::overpressure(a->pressure, result.R0);
+            const auto zone = report::overpressure(a->pressure, run.result.R0);
             if (zone.clamped)
                 ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
             report::AppendixData data;
-            data.result = result;
-            data.view = view;
-            data.z = result.z;
-            data.blockName = view.mainBlock.value(0);
+            data.result = run.result;
+            data.view = run.view;
+            data.z = run.result.z;
+            data.blockName = run.view.mainBlock.value(0);
             data.row6 = zone.row6;
+            data.calculator = zone;
             document = report::buildAppendixReport(data);
         }
         if (!writeWholeFile(a->out, document)) {
             ctx.err << "Ошибка в процессе сохранения файла «" << a->out.toStdString() << "».\n";
             return 1;
         }
-        JsonWriter w;
-        w.beginObject();
-        w.member("file", a->out);
-        w.endObject();
-        ctx.out << w.text() << "\n";
-        return 0;
+        return printFileWritten(ctx, a->out);
     } catch (const docx::DocxError& e) {
         ctx.err << e.message().toStdString() << "\n";
     } catch (const db::StoreError& e) {

@@ -7,6 +7,7 @@ void registerFormatCommand();
 void registerReportCommand();
 void registerStoreCommands();
 void registerModelCommands();
+void registerZoneMapCommand();
 
 // Each command lives in a file of its own and is added here.
 void registerBuiltinCommands()
@@ -16,6 +17,7 @@ void registerBuiltinCommands()
     registerReportCommand();
     registerStoreCommands();
     registerModelCommands();
+    registerZoneMapCommand();
 }
 
 }  // namespace veltron::cli

@@ -10,6 +10,7 @@
 #include "screens/report_folder_dialog.h"
 #include "screens/stop_message.h"
 #include "screens/store_errors.h"
+#include "screens/zone_map.h"
 #include "screens/zone_results.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
@@ -197,9 +198,15 @@ QWidget* frmOutput_KR::buildPage()
         rg->addWidget(kategor, r, 0);
         rg->addWidget(Zn_kategor, r++, 1);
     }
-    zones = new screens::ZoneResults({}, Frame1);
+    screens::ZoneResults::Options zoneOptions;
+    zoneOptions.mapPlace = screens::ZoneResults::Options::MapPlace::Apart;
+    zones = new screens::ZoneResults(zoneOptions, Frame1);
     auto* frame = new QVBoxLayout(Frame1);
-    frame->addLayout(rg);
+    // The map of the zones beside the values, over the zone grid.
+    auto* top = new QHBoxLayout;
+    top->addLayout(rg, 1);
+    top->addWidget(zones->map, 1);
+    frame->addLayout(top);
     frame->addSpacing(6);
     auto* zoneRow = new QHBoxLayout;
     zoneRow->addWidget(zones);
@@ -378,8 +385,9 @@ QString frmOutput_KR::report()
         return {};
     }
     const report::ZoneTable table = zones->table();
+    const report::ZoneMapData map = zones->mapData().value();
     return ui::makeReportInPlace(state_.reportFolder,
-                                 [this, &table] { return report::buildComplexReport(*run_, table); });
+                                 [this, &table, &map] { return report::buildComplexReport(*run_, table, map); });
 }
 
 void frmOutput_KR::back()

@@ -79,7 +79,7 @@ frmOutput_KVV::frmOutput_KVV(AppState& state, QWidget* inputScreen, const calc::
     layout->addLayout(zoneRow);
     layout->addStretch(1);
     setCentralWidget(central);
-    resize(960, 600);
+    resize(1180, 600);
 }
 
 void frmOutput_KVV::showEvent(QShowEvent* event)
@@ -92,8 +92,9 @@ void frmOutput_KVV::showEvent(QShowEvent* event)
 QString frmOutput_KVV::report()
 {
     const report::ZoneTable table = zones->table();
-    return ui::makeReportInPlace(state_.reportFolder, [this, &table] {
-        return report::buildUnstableReport(run_.input, run_.result, table);
+    const report::ZoneMapData map = zones->mapData().value();
+    return ui::makeReportInPlace(state_.reportFolder, [this, &table, &map] {
+        return report::buildUnstableReport(run_.input, run_.result, table, map);
     });
 }
 

@@ -8,6 +8,7 @@
 #include "screens/report_folder_dialog.h"
 #include "screens/stop_message.h"
 #include "screens/store_errors.h"
+#include "screens/zone_map.h"
 #include "screens/zone_results.h"
 #include "ui/navigator.h"
 #include "ui/numeric_edit.h"
@@ -111,7 +112,9 @@ frmSumm::frmSumm(AppState& state, QWidget* parent)
     txtR0->clear();
     results->addWidget(txtR0, 1, 1);
 
-    zones = new screens::ZoneResults({}, central);
+    screens::ZoneResults::Options zoneOptions;
+    zoneOptions.mapPlace = screens::ZoneResults::Options::MapPlace::Apart;
+    zones = new screens::ZoneResults(zoneOptions, central);
 
     auto* left = new QVBoxLayout;
     left->addLayout(inputs);
@@ -121,7 +124,8 @@ frmSumm::frmSumm(AppState& state, QWidget* parent)
     run->addWidget(Command1);
     left->addLayout(run);
     left->addLayout(results);
-    left->addStretch(1);
+    // The map under the results, beside the zone grid.
+    left->addWidget(zones->map, 1);
 
     auto* layout = new QHBoxLayout(central);
     layout->addLayout(left, 5);
@@ -131,7 +135,7 @@ frmSumm::frmSumm(AppState& state, QWidget* parent)
     right->addStretch(1);
     layout->addLayout(right, 6);
     setCentralWidget(central);
-    resize(1240, 440);
+    resize(1240, 640);
 }
 
 bool frmSumm::run()
@@ -170,8 +174,9 @@ QString frmSumm::report()
         return {};
     }
     const report::ZoneTable table = zones->table();
-    return ui::makeReportInPlace(state_.reportFolder, [this, &table] {
-        return report::buildSummaryReport(run_->input, run_->result, table);
+    const report::ZoneMapData map = zones->mapData().value();
+    return ui::makeReportInPlace(state_.reportFolder, [this, &table, &map] {
+        return report::buildSummaryReport(run_->input, run_->result, table, map);
     });
 }
 

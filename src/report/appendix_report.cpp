@@ -2,6 +2,7 @@
 
 #include "report/docx/templates.h"
 #include "report/format.h"
+#include "report/zone_map.h"
 
 namespace veltron::report {
 
@@ -33,7 +34,9 @@ std::map<QString, QString> appendixTexts(const AppendixData& d)
 
 QByteArray buildAppendixReport(const AppendixData& data)
 {
-    return docx::buildAppendix(docx::templatePath(docx::kAppendixTemplate), appendixTexts(data)).toDocx();
+    docx::Document document = docx::buildAppendix(docx::templatePath(docx::kAppendixTemplate), appendixTexts(data));
+    fillZoneMapBookmark(document, ZoneMapData{data.result.R0, data.calculator});
+    return document.toDocx();
 }
 
 }  // namespace veltron::report

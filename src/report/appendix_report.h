@@ -2,12 +2,14 @@
 
 #include "calc/rasch_result.h"
 #include "report/results_view.h"
+#include "report/zone_table.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <array>
 #include <map>
+#include <optional>
 
 namespace veltron::report {
 
@@ -19,13 +21,16 @@ struct AppendixData {
     double z = 0;                  // the fraction of the run
     QString blockName;             // the calculated block, cell (1, 0) of the block grid
     std::array<QString, 4> row6;   // row 6 of the zone grid: caption, K, P, radius
+    // The calculator's last result, whose zone the map draws beside R1 … R5.
+    std::optional<Overpressure> calculator;
 };
 
 // Bookmark texts of the appendix template.
 std::map<QString, QString> appendixTexts(const AppendixData& data);
 
-// The finished appendix document; throws docx::DocxError when the template
-// or one of its bookmarks is missing.
+// The finished appendix document, its texts and the map of the zones after
+// the zone table; throws docx::DocxError when the template or one of its
+// bookmarks is missing.
 QByteArray buildAppendixReport(const AppendixData& data);
 
 }  // namespace veltron::report

@@ -60,6 +60,7 @@ const QStringList& complexBookmarks()
         QStringLiteral("mWt"),     QStringLiteral("mKateg"),  QStringLiteral("mR0"),   QStringLiteral("mR1"),
         QStringLiteral("mR2"),     QStringLiteral("mR3"),     QStringLiteral("mR4"),   QStringLiteral("mR5"),
         QStringLiteral("mR6_inf"), QStringLiteral("mR6_K"),   QStringLiteral("mR6_P"), QStringLiteral("mR6_R"),
+        kZoneMapBookmark,
     };
     return names;
 }
@@ -94,10 +95,11 @@ std::map<QString, QString> complexTexts(const calc::ComplexResult& r, const Zone
     return t;
 }
 
-QByteArray buildComplexReport(const calc::ComplexRun& run, const ZoneTable& zones)
+QByteArray buildComplexReport(const calc::ComplexRun& run, const ZoneTable& zones, const ZoneMapData& map)
 {
     QStringList textBookmarks = complexBookmarks();
     textBookmarks.removeAll(kComplexRowsBookmark);
+    textBookmarks.removeAll(kZoneMapBookmark);
     docx::Document document = docx::fillTemplate(docx::templatePath(kComplexTemplate), textBookmarks,
                                                   complexTexts(run.result, zones),
                                                   QStringLiteral("отчета комплексного расчета"));
@@ -105,6 +107,7 @@ QByteArray buildComplexReport(const calc::ComplexRun& run, const ZoneTable& zone
     for (const calc::BlockEnergies& row : run.rows)
         rows.push_back(complexRowTexts(row));
     writeGridTable(document, kComplexRowsBookmark, rows);
+    fillZoneMapBookmark(document, map);
     return document.toDocx();
 }
 

@@ -38,8 +38,8 @@ const QStringList& complexBookmarks();
 // The texts of every bookmark but the table of the rows; `zones` gives row 6,
 // the overpressure calculator's row.
 std::map<QString, QString> complexTexts(const calc::ComplexResult& r, const ZoneTable& zones);
-// The finished report; throws docx::DocxError when the template or one of
-// its bookmarks is missing.
-QByteArray buildComplexReport(const calc::ComplexRun& run, const ZoneTable& zones);
+// The finished report, with the map of the zones after the zone table;
+// throws docx::DocxError when the template or one of its bookmarks is missing.
+QByteArray buildComplexReport(const calc::ComplexRun& run, const ZoneTable& zones, const ZoneMapData& map);
 
 }  // namespace veltron::report

@@ -36,10 +36,11 @@ std::map<QString, QString> summaryTexts(const calc::SummaryCase& c, const calc::
     };
 }
 
-QByteArray buildSummaryReport(const calc::SummaryCase& c, const calc::ZoneRun& run, const ZoneTable& table)
+QByteArray buildSummaryReport(const calc::SummaryCase& c, const calc::ZoneRun& run, const ZoneTable& table,
+                              const ZoneMapData& map)
 {
     return buildZoneReport(kSummaryTemplate, summaryBookmarks(), summaryTexts(c, run),
-                           QStringLiteral("отчета суммарного расчета"), table);
+                           QStringLiteral("отчета суммарного расчета"), table, map);
 }
 
 }  // namespace veltron::report

@@ -26,8 +26,9 @@ inline const QString kSummaryTemplate = QStringLiteral("otchet_veltron_summ.docx
 const QStringList& summaryBookmarks();
 // The texts of every bookmark but the zone table.
 std::map<QString, QString> summaryTexts(const calc::SummaryCase& c, const calc::ZoneRun& run);
-// The finished report; throws docx::DocxError when the template or one of
-// its bookmarks is missing.
-QByteArray buildSummaryReport(const calc::SummaryCase& c, const calc::ZoneRun& run, const ZoneTable& table);
+// The finished report, with the map of the zones after the zone table;
+// throws docx::DocxError when the template or one of its bookmarks is missing.
+QByteArray buildSummaryReport(const calc::SummaryCase& c, const calc::ZoneRun& run, const ZoneTable& table,
+                              const ZoneMapData& map);
 
 }  // namespace veltron::report

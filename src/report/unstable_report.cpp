@@ -31,10 +31,11 @@ std::map<QString, QString> unstableTexts(const calc::UnstableCase& c, const calc
     };
 }
 
-QByteArray buildUnstableReport(const calc::UnstableCase& c, const calc::ZoneRun& run, const ZoneTable& table)
+QByteArray buildUnstableReport(const calc::UnstableCase& c, const calc::ZoneRun& run, const ZoneTable& table,
+                               const ZoneMapData& map)
 {
     return buildZoneReport(kUnstableTemplate, unstableBookmarks(), unstableTexts(c, run),
-                           QStringLiteral("отчета по нестабильным соединениям"), table);
+                           QStringLiteral("отчета по нестабильным соединениям"), table, map);
 }
 
 }  // namespace veltron::report

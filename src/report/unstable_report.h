@@ -25,8 +25,9 @@ inline const QString kUnstableTemplate = QStringLiteral("otchet_veltron_TV.docx"
 const QStringList& unstableBookmarks();
 // The texts of every bookmark but the zone table.
 std::map<QString, QString> unstableTexts(const calc::UnstableCase& c, const calc::ZoneRun& run);
-// The finished report; throws docx::DocxError when the template or one of
-// its bookmarks is missing.
-QByteArray buildUnstableReport(const calc::UnstableCase& c, const calc::ZoneRun& run, const ZoneTable& table);
+// The finished report, with the map of the zones after the zone table;
+// throws docx::DocxError when the template or one of its bookmarks is missing.
+QByteArray buildUnstableReport(const calc::UnstableCase& c, const calc::ZoneRun& run, const ZoneTable& table,
+                               const ZoneMapData& map);
 
 }  // namespace veltron::report

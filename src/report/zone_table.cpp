@@ -4,6 +4,7 @@
 #include "report/docx/document.h"
 #include "report/docx/templates.h"
 #include "report/format.h"
+#include "report/zone_map.h"
 
 namespace veltron::report {
 
@@ -100,15 +101,39 @@ void writeZoneTable(docx::Document& document, const QString& bookmark, const Zon
     writeGridTable(document, bookmark, rows);
 }
 
+void writeZoneMap(docx::Document& document, const QString& bookmark, const ZoneMapData& map)
+{
+    docx::PictureFormat format;
+    const QSizeF size = zoneMapSizeMm(map);
+    format.widthMm = size.width();
+    format.heightMm = size.height();
+    format.description = zoneMapCaption();
+    document.addPicture(bookmark, zoneMapPng(map), format);
+    document.appendParagraph(bookmark, zoneMapCaption(), docx::ParagraphFormat{12, false, docx::Alignment::Center});
+}
+
+void fillZoneMapBookmark(docx::Document& document, const ZoneMapData& map)
+{
+    writeZoneMap(document, kZoneMapBookmark, map);
+    document.dropEmptyParagraph(kZoneMapBookmark);
+}
+
+void writeZoneTableAndMap(docx::Document& document, const QString& bookmark, const ZoneTable& table,
+                          const ZoneMapData& map)
+{
+    writeZoneTable(document, bookmark, table);
+    writeZoneMap(document, bookmark, map);
+}
+
 QByteArray buildZoneReport(const QString& templateName, const QStringList& bookmarks,
                            const std::map<QString, QString>& texts, const QString& documentGenitive,
-                           const ZoneTable& table)
+                           const ZoneTable& table, const ZoneMapData& map)
 {
     QStringList textBookmarks = bookmarks;
     textBookmarks.removeAll(kZoneTableBookmark);
     docx::Document document =
         docx::fillTemplate(docx::templatePath(templateName), textBookmarks, texts, documentGenitive);
-    writeZoneTable(document, kZoneTableBookmark, table);
+    writeZoneTableAndMap(document, kZoneTableBookmark, table, map);
     return document.toDocx();
 }
 

@@ -19,6 +19,8 @@ class Document;
 
 namespace veltron::report {
 
+struct ZoneMapData;  // report/zone_map.h
+
 QStringList zoneHeader();  // row 0 of the zone grid
 // Rows 1 … 5 of the zone grid: class, K and deltaP.
 const std::array<QStringList, 5>& zoneRows();
@@ -54,14 +56,28 @@ void writeGridTable(docx::Document& document, const QString& bookmark, const QLi
 // The zone grid as such a table.
 void writeZoneTable(docx::Document& document, const QString& bookmark, const ZoneTable& table);
 
+// The map of the zones at print resolution in a paragraph after what the
+// bookmark holds, with the caption "Рисунок — Зоны разрушения" under it.
+void writeZoneMap(docx::Document& document, const QString& bookmark, const ZoneMapData& map);
+
+// The map at a bookmark of its own, an empty paragraph that a template puts
+// after the zone table it holds: the paragraph gives way to the picture and
+// its caption, and the bookmark encloses them.
+inline const QString kZoneMapBookmark = QStringLiteral("mZoneMap");
+void fillZoneMapBookmark(docx::Document& document, const ZoneMapData& map);
+
+// The zone table at the bookmark and right after it the map of the same zones.
+void writeZoneTableAndMap(docx::Document& document, const QString& bookmark, const ZoneTable& table,
+                          const ZoneMapData& map);
+
 // The bookmark of the zone table in the reports of models II and III.
 inline const QString kZoneTableBookmark = QStringLiteral("Begin1");
 
 // A report of the template `templateName` whose bookmarks (all named in
-// `bookmarks`) take texts, except the zone table at Begin1. Throws
-// docx::DocxError when the template or a bookmark is missing.
+// `bookmarks`) take texts, except Begin1, which takes the zone table and the
+// map. Throws docx::DocxError when the template or a bookmark is missing.
 QByteArray buildZoneReport(const QString& templateName, const QStringList& bookmarks,
                            const std::map<QString, QString>& texts, const QString& documentGenitive,
-                           const ZoneTable& table);
+                           const ZoneTable& table, const ZoneMapData& map);
 
 }  // namespace veltron::report

@@ -5,6 +5,7 @@
 #include "screens/frmSave_KR.h"
 #include "screens/energy_captions.h"
 #include "screens/report_folder_dialog.h"
+#include "screens/zone_map.h"
 #include "screens/form_widgets.h"
 #include "screens/zone_results.h"
 #include "ui/dialogs.h"
@@ -179,7 +180,8 @@ QWidget* frmOutput::buildResultsPage()
     left->setRowStretch(row, 1);
 
     auto* right = new QVBoxLayout;
-    zones = new ZoneResults({QStringLiteral("Command2"), false, QStringLiteral("5")}, page);
+    zones = new ZoneResults(
+        {QStringLiteral("Command2"), false, QStringLiteral("5"), ZoneResults::Options::MapPlace::Apart}, page);
     tabZone = zones->tabZone;
     txtP = zones->txtP;
     Command2 = zones->calculateButton;
@@ -189,7 +191,8 @@ QWidget* frmOutput::buildResultsPage()
     Command1->setObjectName(QStringLiteral("Command1"));
     connect(Command1, &QPushButton::clicked, this, [this] { handOver(); });
     right->addWidget(Command1, 0, Qt::AlignLeft);
-    right->addStretch(1);
+    // The map of the zones under the hand-over, so that the button stays in view.
+    right->addWidget(zones->map, 1);
 
     auto* layout = new QHBoxLayout(page);
     layout->addLayout(left, 11);
@@ -535,6 +538,7 @@ void frmOutput::report(const QString& which)
         data.z = state_.lastResult->z;
         data.blockName = view_.mainBlock.value(0);
         data.row6 = overpressure().row6;
+        data.calculator = zones->overpressure();
         ui::makeReport(this, state_.reportFolder, [&data] { return report::buildAppendixReport(data); });
         return;
     }

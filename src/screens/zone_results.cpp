@@ -2,6 +2,7 @@
 
 #include "calc/number_text.h"
 #include "screens/form_widgets.h"
+#include "screens/zone_map.h"
 #include "ui/dialogs.h"
 #include "ui/numeric_edit.h"
 
@@ -23,8 +24,10 @@ void showNoRunYet()
 ZoneResults::ZoneResults(const Options& options, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("ZoneResults"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* layout = new QVBoxLayout;
+    outer->addLayout(layout);
 
     Label29 = wrapLabel(this, "Label29", QStringLiteral("Классификация зон разрушения"));
     QFont bold = Label29->font();
@@ -77,6 +80,11 @@ ZoneResults::ZoneResults(const Options& options, QWidget* parent) : QWidget(pare
     cg->addWidget(coefficients, 2, 0, 1, 5);
     coefficients->setVisible(options.showCoefficients);
     layout->addWidget(FrameCalc);
+    layout->addStretch(1);
+
+    map = new ZoneMap(this);
+    if (options.mapPlace == Options::MapPlace::Beside)
+        outer->addWidget(map, 1);
 
     prepareGrid(tabZone, report::zoneHeader(), {6300, 450, 1000, 1400});
     tabZone->setRowCount(7);
@@ -100,6 +108,7 @@ void ZoneResults::showZones(double R0)
             box->clear();
     }
     fitGrid();
+    map->setData(mapData());
     Q_EMIT zonesShown(R0, calc::zoneRadii(R0));
 }
 
@@ -127,6 +136,7 @@ bool ZoneResults::calculate()
     for (int c = 0; c < 4; ++c)
         setCell(tabZone, 6, c, o.row6[std::size_t(c)]);
     fitGrid();
+    map->setData(mapData());
     Q_EMIT overpressureCalculated(o.P, o.radius);
     return true;
 }
@@ -134,6 +144,13 @@ bool ZoneResults::calculate()
 report::ZoneTable ZoneResults::table() const
 {
     return report::zoneTable(R0(), overpressure_ ? overpressure_->row6 : std::array<QString, 4>{});
+}
+
+std::optional<report::ZoneMapData> ZoneResults::mapData() const
+{
+    if (!R0_)
+        return std::nullopt;
+    return report::ZoneMapData{*R0_, overpressure_};
 }
 
 void ZoneResults::fitGrid()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/zones.h"
+#include "report/zone_map.h"
 #include "report/zone_table.h"
 
 #include <QWidget>
@@ -15,12 +16,12 @@ class QTableWidget;
 
 namespace veltron::screens {
 
+class ZoneMap;
+
 // The zones of a run as every results screen shows them: the grid tabZone
-// with the five classes of destruction zones and their radii, and the
-// overpressure calculator under it, which writes row 6 of the grid.
-//
-// A view drawn beside it (a map of the zones) follows zonesShown and
-// overpressureCalculated.
+// with the five classes of destruction zones and their radii, the
+// overpressure calculator under it, which writes row 6 of the grid, and the
+// map of the same zones beside them, which follows the calculator.
 class ZoneResults : public QWidget {
     Q_OBJECT
 public:
@@ -32,6 +33,11 @@ public:
         bool showCoefficients = true;
         // txtX before the first calculation.
         QString initialRadius;
+        // Where the map stands: to the right of the grid and the calculator,
+        // or apart, put by the screen into its own layout where the zones
+        // stand in a narrow column.
+        enum class MapPlace { Beside, Apart };
+        MapPlace mapPlace = MapPlace::Beside;
     };
     explicit ZoneResults(const Options& options, QWidget* parent = nullptr);
 
@@ -44,6 +50,7 @@ public:
     QLineEdit* Kint;
     QLineEdit* Kstep;
     QLineEdit* Kpol;
+    ZoneMap* map;
 
     // The zones of a run with the reduced radius R0. Row 6 stays empty until
     // the calculator runs for this R0.
@@ -59,6 +66,9 @@ public:
 
     // What the grid shows, as the reports print it.
     report::ZoneTable table() const;
+    // What the map draws: the zones on view and the calculator's last result.
+    // Nothing before the first run.
+    std::optional<report::ZoneMapData> mapData() const;
 
 Q_SIGNALS:
     void zonesShown(double R0, const calc::ZoneRadii& radii);

@@ -5,11 +5,14 @@
 
 #include "common/test_support.h"
 #include "report/docx/document.h"
+#include "report/docx/package.h"
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 
 #include <functional>
 
@@ -25,6 +28,17 @@ using veltron::docx::Table;
 using namespace veltron::test;
 
 namespace {
+
+QByteArray pngOf(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkRed);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
 
 QString bookmark(int id, const char* name, const QString& inside = {})
 {
@@ -495,6 +509,13 @@ TEST_F(DocxTest, FailuresCarryRussianMessages)
          QStringLiteral("Не удалось сохранить отчет в файл")},
         {"target is a folder", [&] { Document::open(good).save(folder.path()); },
          QStringLiteral("Не удалось сохранить отчет в файл")},
+        {"picture not a PNG", [&] { Document::open(good).addPicture(QStringLiteral("mX"), "GIF89a", {10, 10}); },
+         QStringLiteral("Рисунок у закладки «mX» не является изображением PNG.")},
+        {"picture without a size", [&] { Document::open(good).addPicture(QStringLiteral("mX"), pngOf(4, 2), {0, 10}); },
+         QStringLiteral("не может иметь размер 0 × 10 мм")},
+        {"missing bookmark picture",
+         [&] { Document::open(good).addPicture(QStringLiteral("Ris"), pngOf(4, 2), {10, 10}); },
+         QStringLiteral("нет закладки «Ris»")},
     };
     for (const Case& c : cases) {
         try {
@@ -505,6 +526,60 @@ TEST_F(DocxTest, FailuresCarryRussianMessages)
         }
     }
     EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("нет такой папки"))));
+}
+
+TEST_F(DocxTest, PicturesAreInlineDrawingsWithTheirPartsRelationshipsAndSizes)
+{
+    // The document has neither relationships nor a picture content type yet.
+    Document document = Document::open(make(para(run("Текст") + bookmark(1, "Ris")) + para(run("Дальше"))));
+    const QByteArray first = pngOf(40, 20);
+    const QByteArray second = pngOf(10, 5);
+    document.addPicture(QStringLiteral("Ris"), first, {50, 25});
+    document.appendParagraph(QStringLiteral("Ris"), QStringLiteral("Рисунок"));
+    veltron::docx::PictureFormat small{10, 5, Alignment::Left, false, QStringLiteral("второй")};
+    document.addPicture(QStringLiteral("Ris"), second, small);
+    const QByteArray xml = saved(document);
+    EXPECT_EQ(paragraphTexts(xml), (QStringList{"Текст", "", "Рисунок", "", "", "Дальше"}));
+
+    const auto package = veltron::docx::Package::read(folder.file(QStringLiteral("out.docx")), QStringLiteral("отчет"));
+    EXPECT_EQ(package.part("word/media/image1.png"), first);
+    EXPECT_EQ(package.part("word/media/image2.png"), second);
+    auto types = parseXml(package.part("[Content_Types].xml"));
+    EXPECT_EQ(types->select_nodes("//Default[@Extension='png'][@ContentType='image/png']").size(), 1u);
+    auto rels = parseXml(package.part("word/_rels/document.xml.rels"));
+
+    auto doc = parseXml(xml);
+    const auto drawings = doc->select_nodes("//w:p/w:r/w:drawing/wp:inline");
+    ASSERT_EQ(drawings.size(), 2u);
+    const struct {
+        const char* target;
+        const char* cx;
+        const char* cy;
+        const char* jc;
+        const char* docPr;
+    } expected[] = {{"media/image1.png", "1800000", "900000", "center", "1"},
+                    {"media/image2.png", "360000", "180000", "left", "2"}};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const pugi::xml_node inlined = drawings[i].node();
+        EXPECT_STREQ(inlined.child("wp:extent").attribute("cx").value(), expected[i].cx);
+        EXPECT_STREQ(inlined.child("wp:extent").attribute("cy").value(), expected[i].cy);
+        EXPECT_STREQ(inlined.select_node(".//a:xfrm/a:ext").node().attribute("cx").value(), expected[i].cx);
+        EXPECT_STREQ(inlined.child("wp:docPr").attribute("id").value(), expected[i].docPr);
+        const std::string id = inlined.select_node(".//a:blip").node().attribute("r:embed").value();
+        const auto rel = rels->select_node(("//Relationship[@Id='" + id + "']").c_str()).node();
+        EXPECT_STREQ(rel.attribute("Target").value(), expected[i].target);
+        const pugi::xml_node props = inlined.parent().parent().parent().child("w:pPr");
+        EXPECT_STREQ(props.child("w:jc").attribute("w:val").value(), expected[i].jc);
+        EXPECT_EQ(bool(props.child("w:keepNext")), i == 0);
+    }
+    EXPECT_STREQ(drawings[1].node().child("wp:docPr").attribute("descr").value(), "второй");
+    const pugi::xml_node root = doc->document_element();
+    EXPECT_STREQ(root.attribute("xmlns:wp").value(),
+                 "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing");
+    EXPECT_STREQ(root.attribute("xmlns:r").value(),
+                 "http://schemas.openxmlformats.org/officeDocument/2006/relationships");
+    // The bookmark holds what was put at it: two pictures and the caption between them.
+    EXPECT_EQ(document.bookmarkText(QStringLiteral("Ris")), QStringLiteral("\n\nРисунок\n\n"));
 }
 
 TEST_F(DocxTest, ReplacingTextAcrossATableIsRefused)

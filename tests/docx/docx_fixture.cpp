@@ -197,6 +197,16 @@ QString pdfText(const QString& pdfPath)
     return QString::fromUtf8(reader.readAllStandardOutput());
 }
 
+int pdfImageCount(const QString& pdfPath)
+{
+    QProcess lister;
+    lister.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdfPath});
+    if (!lister.waitForFinished(60000) || lister.exitCode() != 0)
+        throw std::runtime_error("pdfimages failed");
+    // Two lines of heading, then one line an image.
+    return int(QString::fromUtf8(lister.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts).size()) - 2;
+}
+
 QStringList notWhole(const QString& pdfText, const QStringList& values)
 {
     const QStringList words = pdfText.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);

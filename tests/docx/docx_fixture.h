@@ -47,6 +47,8 @@ QString officeProgram();
 QString convertToPdf(const QString& docxPath, const QString& outDir);
 // The text of a PDF as pdftotext reads it.
 QString pdfText(const QString& pdfPath);
+// The number of images the PDF shows, as pdfimages lists them.
+int pdfImageCount(const QString& pdfPath);
 // The values a reader of the PDF text would not find whole: a value is
 // found when each of its words stands in the text as a word of its own, on
 // whatever line the layout put it. A number or word broken inside a table

@@ -8,6 +8,9 @@
 #include "records/complex_pool.h"
 #include "records/complex_rows.h"
 #include "report/docx/document.h"
+#include "report/docx/package.h"
+#include "report/zone_map.h"
+#include "screens/zone_map.h"
 #include "screens/form_widgets.h"
 #include "screens/frmLoad.h"
 #include "screens/register_model1_screens.h"
@@ -414,4 +417,11 @@ TEST_F(ModelIV, ReportCarriesTheRunWithItsRowsAndTheCalculator)
     const QString rows = doc.bookmarkText("Begin1");
     EXPECT_TRUE(rows.contains(QStringLiteral("Колонна К-1")));
     EXPECT_FALSE(rows.contains(QStringLiteral("Емкость Е-2")));
+    // The map of the zones the screen shows, the calculator's zone included.
+    auto* map = s->findChild<screens::ZoneMap*>("ZoneMap");
+    ASSERT_NE(map, nullptr);
+    ASSERT_TRUE(map->currentLayout().calculator);
+    EXPECT_EQ(map->currentLayout().calculator->metres, s->zones->overpressure()->radius);
+    EXPECT_EQ(docx::Package::read(path, QStringLiteral("отчет")).part("word/media/image1.png"),
+              report::zoneMapPng(*s->zones->mapData()));
 }

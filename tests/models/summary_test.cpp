@@ -7,10 +7,16 @@
 #include "report/docx/document.h"
 #include "report/format.h"
 #include "screens/form_widgets.h"
+#include "report/docx/package.h"
+#include "report/zone_map.h"
+#include "screens/zone_map.h"
 #include "screens/zone_results.h"
 #include "ui/navigator.h"
 #include "ui/numeric_edit.h"
 
+#include <QAction>
+#include <QDir>
+#include <QImage>
 #include <QLabel>
 
 #include <cmath>
@@ -128,4 +134,73 @@ TEST_F(ModelIII, ReportCarriesTheRunNotWhatWasTypedAfterIt)
     EXPECT_EQ(doc.bookmarkText("mR0"), s->txtR0->text());
     EXPECT_EQ(doc.bookmarkText("R0"), s->txtR0->text());
     EXPECT_TRUE(doc.bookmarkText("Begin1").contains(QStringLiteral("расчет для 5 кПа")));
+    // The picture is the map of the run with the calculator's zone, as on the screen.
+    const auto package = docx::Package::read(path, QStringLiteral("отчет"));
+    const double R0 = s->lastRun()->result.R0;
+    EXPECT_EQ(package.part("word/media/image1.png"), report::zoneMapPng({R0, report::overpressure(5, R0)}));
+}
+
+TEST_F(ModelIII, TheZoneMapFollowsTheRunAndTheCalculatorAndIsSavedAsPngAndSvg)
+{
+    auto* s = open();
+    ASSERT_NE(s, nullptr);
+    auto* map = s->findChild<screens::ZoneMap*>("ZoneMap");
+    ASSERT_NE(map, nullptr);
+    EXPECT_TRUE(map->isVisible());
+    EXPECT_FALSE(map->data());
+    // Nothing to save before the first run.
+    map->savePng->trigger();
+    EXPECT_EQ(messages(), QStringList{kNoRun});
+
+    ASSERT_TRUE(s->run());
+    const double R0 = s->lastRun()->result.R0;
+    ASSERT_TRUE(map->data());
+    EXPECT_EQ(map->data()->R0, R0);
+    EXPECT_FALSE(map->currentLayout().calculator);
+    EXPECT_EQ(map->currentLayout().circles.size(), 5u);
+    const QImage before = map->grab().toImage();
+
+    type(s->zones->txtP, QStringLiteral("50"));
+    click(command5(s));
+    const auto layout = map->currentLayout();
+    ASSERT_TRUE(layout.calculator);
+    EXPECT_DOUBLE_EQ(layout.calculator->metres, R0 * report::overpressureK(50));
+    EXPECT_EQ(layout.legend.back().text, QStringLiteral("R = %1 м — расчет для 50 кПа").arg(s->zones->txtX->text()));
+    EXPECT_NE(map->grab().toImage(), before);
+    // A new run shows its own zones without the calculator's.
+    s->Option2->setChecked(true);
+    ASSERT_TRUE(s->run());
+    EXPECT_EQ(map->data()->R0, s->lastRun()->result.R0);
+    EXPECT_FALSE(map->currentLayout().calculator);
+
+    // The context menu saves the map: PNG with the extension added, SVG.
+    EXPECT_EQ(map->contextMenuPolicy(), Qt::ActionsContextMenu);
+    EXPECT_EQ(map->actions(), (QList<QAction*>{map->savePng, map->saveSvg}));
+    dialogs.clear();
+    dialogs.files = {data.file("карта"), data.file("карта.svg")};
+    map->savePng->trigger();
+    map->saveSvg->trigger();
+    EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
+    ASSERT_EQ(dialogs.calls.size(), 2u);
+    EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Сохранение рисунка зон разрушения"));
+    EXPECT_TRUE(dialogs.calls[0].text.endsWith(QStringLiteral("|Рисунок PNG (*.png)")));
+    EXPECT_TRUE(dialogs.calls[1].text.endsWith(QStringLiteral("|Рисунок SVG (*.svg)")));
+    EXPECT_EQ(QImage(data.file("карта.png")).size(), QSize(1890, 1535));
+    QFile svg(data.file("карта.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svg.readAll().contains("<svg"));
+    // The next dialog opens where the last map went.
+    dialogs.clear();
+    dialogs.files = {QString()};
+    map->savePng->trigger();
+    EXPECT_EQ(dialogs.calls[0].text, data.path() + QStringLiteral("|Рисунок PNG (*.png)"));
+    EXPECT_TRUE(messages().isEmpty()) << "a cancelled dialog writes nothing and says nothing";
+
+    // A file that cannot be written is reported.
+    dialogs.clear();
+    dialogs.files = {data.file("нет такой папки/карта.png")};
+    map->savePng->trigger();
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Вельтрон|Ошибка в процессе сохранения файла")});
+    EXPECT_EQ(dialogs.last()->icon, ui::Icon::Critical);
+    EXPECT_EQ(QDir(data.path()).entryList({"карта*"}, QDir::Files).size(), 2);
 }

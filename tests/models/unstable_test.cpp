@@ -9,6 +9,7 @@
 #include "report/format.h"
 #include "screens/form_widgets.h"
 #include "screens/frmOutput.h"
+#include "screens/zone_map.h"
 #include "screens/zone_results.h"
 #include "ui/navigator.h"
 #include "ui/numeric_edit.h"
@@ -93,6 +94,13 @@ TEST_F(ModelII, HundredKilogramsRunToTheResultsWithTheirZonesAndOneJournalRow)
     EXPECT_EQ(cellText(out->zones->tabZone, 6, 0), QStringLiteral("расчет для 5 кПа"));
     EXPECT_EQ(out->zones->Kint->text(), QStringLiteral("49,000"));
     EXPECT_TRUE(out->zones->Kstep->text().isEmpty());
+    // The map beside the grid shows the same zones and the calculator's.
+    auto* map = out->findChild<screens::ZoneMap*>("ZoneMap");
+    ASSERT_NE(map, nullptr);
+    EXPECT_TRUE(map->isVisible());
+    EXPECT_EQ(map->currentLayout().circles[4].metres, out->run().result.Rzone[4]);
+    ASSERT_TRUE(map->currentLayout().calculator);
+    EXPECT_EQ(map->currentLayout().calculator->metres, out->zones->overpressure()->radius);
     EXPECT_EQ(journal(), QStringList{"Склад 'Север'|Тротил (тринитротолуол)"});
     test::snapshot(out, "frmOutput_KVV");
     test::expectFitsTheDisplay(out);

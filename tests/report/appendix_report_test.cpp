@@ -34,7 +34,8 @@ report::AppendixData appendixOf(const calc::RaschResult& r, double z, double pre
     d.view = report::buildResultsView(r, {});
     d.z = z;
     d.blockName = QStringLiteral("Емкость Е-1");
-    d.row6 = report::overpressure(pressure, r.R0).row6;
+    d.calculator = report::overpressure(pressure, r.R0);
+    d.row6 = d.calculator->row6;
     return d;
 }
 
@@ -127,10 +128,14 @@ TEST(AppendixReport, OfficeSuiteReadsTheKeyValues)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(report::buildAppendixReport(appendixOf(runWithZones(), 0.1, 50)));
     f.close();
-    const QString text = test::pdfText(test::convertToPdf(path, dir.path()));
-    EXPECT_EQ(test::notWhole(text, {"Емкость Е-1", "1200,00", "(22.1)", "586,320", "542,773", "расчет для 50 кПа"}),
+    const QString pdf = test::convertToPdf(path, dir.path());
+    const QString text = test::pdfText(pdf);
+    EXPECT_EQ(test::notWhole(text, {"Емкость Е-1", "1200,00", "(22.1)", "586,320", "542,773", "расчет для 50 кПа",
+                                    "Рисунок — Зоны разрушения"}),
               QStringList())
         << text.toStdString();
+    // The office suite shows the map of the zones.
+    EXPECT_EQ(test::pdfImageCount(pdf), 1);
     if (!qEnvironmentVariableIsEmpty("VELTRON_SCREENSHOTS"))
         QFile::copy(path, qEnvironmentVariable("VELTRON_SCREENSHOTS") + "/appendix.docx");
 }

@@ -8,6 +8,7 @@
 #include "report/docx/templates.h"
 #include "report/summary_report.h"
 #include "report/unstable_report.h"
+#include "report/zone_map.h"
 
 #include <gtest/gtest.h>
 
@@ -96,8 +97,9 @@ TEST(UnstableReport, EveryBookmarkAndTheZoneTable)
     test::TempFolder dir;
     const auto c = unstableCase(100, QStringLiteral("100"));
     const calc::ZoneRun run = zonesOf(calc::runUnstable(c));
-    const auto table = report::zoneTable(run.R0, report::overpressure(5, run.R0).row6);
-    const auto doc = reopen(report::buildUnstableReport(c, run, table), dir.file("tv.docx"));
+    const auto five = report::overpressure(5, run.R0);
+    const auto table = report::zoneTable(run.R0, five.row6);
+    const auto doc = reopen(report::buildUnstableReport(c, run, table, {run.R0, five}), dir.file("tv.docx"));
 
     const std::map<QString, QString> expected = {
         {"Name_blok", "Склад ВВ «Север»"}, {"Wt", "100,000"}, {"mWk1", "100,000"}, {"mqk1", "4520,000"},
@@ -151,7 +153,7 @@ TEST(SummaryReport, TextsAsTypedAndTheChosenFormula)
     const auto c = summaryCase(QStringLiteral("100,5"), QStringLiteral("99,5"), calc::RadiusFormula::CubeRoot22_2);
     const calc::ZoneRun run = zonesOf(calc::runSummary(c));
     const auto doc =
-        reopen(report::buildSummaryReport(c, run, report::zoneTable(run.R0)), dir.file("summ.docx"));
+        reopen(report::buildSummaryReport(c, run, report::zoneTable(run.R0), {run.R0, {}}), dir.file("summ.docx"));
     const std::map<QString, QString> expected = {
         {"mWt0", "100,5"}, {"mWt1", "99,5"}, {"mWt", "200,000"}, {"mR0", "5,848"}, {"R0", "5,848"}, {"Metka4", "(22.2)"},
     };
@@ -172,7 +174,8 @@ TEST(ModelReports, MissingTemplateIsAClearError)
     const QByteArray saved = qgetenv("VELTRON_TEMPLATES");
     qputenv("VELTRON_TEMPLATES", "/no/such/folder");
     const auto c = summaryCase("1", "1", calc::RadiusFormula::Corrected22_1);
-    EXPECT_THROW(report::buildSummaryReport(c, zonesOf(calc::runSummary(c)), report::zoneTable(1)), docx::DocxError);
+    EXPECT_THROW(report::buildSummaryReport(c, zonesOf(calc::runSummary(c)), report::zoneTable(1), {1, {}}),
+                 docx::DocxError);
     qputenv("VELTRON_TEMPLATES", saved);
 }
 
@@ -191,11 +194,15 @@ TEST(ModelReports, OfficeSuiteReadsTheReports)
         QByteArray bytes;
         QStringList values;
     } reports[] = {
-        {"tv.docx", report::buildUnstableReport(u, ur, report::zoneTable(ur.R0, report::overpressure(5, ur.R0).row6)),
+        {"tv.docx",
+         report::buildUnstableReport(u, ur, report::zoneTable(ur.R0, report::overpressure(5, ur.R0).row6),
+                                     {ur.R0, report::overpressure(5, ur.R0)}),
          {"Склад", "1,465", "82,030", "(22.1)", "4520,000", "расчет для 5 кПа"}},
-        {"summ.docx", report::buildSummaryReport(s, sr, report::zoneTable(sr.R0)),
+        {"summ.docx", report::buildSummaryReport(s, sr, report::zoneTable(sr.R0), {sr.R0, {}}),
          {"200,000", "2,324", "8,832", "130,151", "(22.1)"}},
-        {"kr.docx", report::buildComplexReport(kr, report::zoneTable(kr.result.R0, report::overpressure(5, kr.result.R0).row6)),
+        {"kr.docx",
+         report::buildComplexReport(kr, report::zoneTable(kr.result.R0, report::overpressure(5, kr.result.R0).row6),
+                                    {kr.result.R0, report::overpressure(5, kr.result.R0)}),
          {"Колонна", "К-1", "Емкость", "Е-2", "46000026,17", "21,67", "3000,0", "48,341", "712,388", "(22.1)", "III",
           "расчет для 5 кПа", "1000,04", "30000000", "0,3333333333333333"}},
     };
@@ -205,8 +212,12 @@ TEST(ModelReports, OfficeSuiteReadsTheReports)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(r.bytes);
         f.close();
-        const QString text = test::pdfText(test::convertToPdf(path, dir.path()));
+        const QString pdf = test::convertToPdf(path, dir.path());
+        const QString text = test::pdfText(pdf);
         EXPECT_EQ(test::notWhole(text, r.values), QStringList()) << text.toStdString();
+        // The office suite shows the map of the zones.
+        EXPECT_EQ(test::pdfImageCount(pdf), 1);
+        EXPECT_TRUE(text.contains(QStringLiteral("Рисунок — Зоны разрушения")));
         test::keep(path);
     }
 }
@@ -216,7 +227,9 @@ TEST(ComplexReport, EveryBookmarkAndTheTableOfTheRows)
     test::TempFolder dir;
     const calc::ComplexRun run = complexRun({block("Колонна К-1", 30e6, 1000.04), block("Емкость Е-2", 16e6, 2000)});
     const auto table = report::zoneTable(run.result.R0, report::overpressure(5, run.result.R0).row6);
-    const auto doc = reopen(report::buildComplexReport(run, table), dir.file("kr.docx"));
+    const auto doc =
+        reopen(report::buildComplexReport(run, table, {run.result.R0, report::overpressure(5, run.result.R0)}),
+               dir.file("kr.docx"));
     // E = 46 000 026,1666… kJ, m = 1000,0005… kg, Wt = 3000,04 kg shown and used as 3000,0.
     const std::map<QString, QString> expected = {
         {"E", "46000026,17"}, {"mE", "46000026,17"}, {"E_1", "46000026,17"}, {"E_2", "46000026,17"},
@@ -253,7 +266,7 @@ TEST(ComplexReport, ZeroEnergyNoRowsAndTheSwitchOfTheFormula)
 {
     test::TempFolder dir;
     const calc::ComplexRun none = complexRun({});
-    const auto doc = reopen(report::buildComplexReport(none, report::zoneTable(0)), dir.file("kr0.docx"));
+    const auto doc = reopen(report::buildComplexReport(none, report::zoneTable(0), {0, {}}), dir.file("kr0.docx"));
     for (const char* b : {"Q", "Q1", "mm", "mQv", "mR0", "R0", "R1", "R3", "R5", "mR1", "mR5", "mWt"})
         EXPECT_EQ(doc.bookmarkText(QString::fromLatin1(b)), QStringLiteral("0")) << b;
     for (const char* b : {"E", "mE", "E_1", "E_2", "m", "m1", "m2"})

@@ -3,6 +3,8 @@
 
 #include "calc/engine.h"
 #include "report/docx/document.h"
+#include "report/docx/package.h"
+#include "report/zone_map.h"
 #include "report/format.h"
 #include "report/main_report.h"
 #include "report/result_captions.h"
@@ -12,6 +14,8 @@
 #include "screens/run_request.h"
 #include "screens/settings_panel.h"
 #include "screens/form_widgets.h"
+#include "screens/zone_map.h"
+#include "screens/zone_results.h"
 
 #include <gtest/gtest-spi.h>
 
@@ -366,6 +370,10 @@ TEST_F(Run, OverpressureCalculator)
         EXPECT_EQ(cellText(out->tabZone, 6, 0), QStringLiteral("расчет для %1 кПа").arg(c.shownP));
         EXPECT_EQ(cellText(out->tabZone, 6, 2), QString::fromUtf8(c.shownP));
         EXPECT_EQ(cellText(out->tabZone, 6, 3), out->txtX->text());
+        // The map beside the grid draws the calculator's zone.
+        const auto drawn = out->zones->map->currentLayout().calculator;
+        ASSERT_TRUE(drawn);
+        EXPECT_EQ(drawn->metres, out->overpressure().radius);
         if (c.message) {
             ASSERT_EQ(dialogs.calls.size(), 1u);
             EXPECT_EQ(messages().first(),
@@ -501,6 +509,9 @@ TEST_F(Run, AppendixReportIsWrittenFromTheResultsScreenAndTheScreenComesBack)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << messages().join("\n").toStdString();
     EXPECT_TRUE(f.read(2) == "PK");
     EXPECT_TRUE(messages().isEmpty()) << messages().join("\n").toStdString();
+    // With the map of the zones the screen shows, its calculator's zone included.
+    EXPECT_EQ(docx::Package::read(path, QStringLiteral("отчет")).part("word/media/image1.png"),
+              report::zoneMapPng(*out->zones->mapData()));
 
     // A cancelled save dialog writes nothing and says so; the screen comes back.
     dialogs.clear();

@@ -431,6 +431,103 @@ Table Document::addTable(const QString& bookmark, int rows, int columns, const T
     return Table(data_.get(), static_cast<int>(data_->tables.size() - 1));
 }
 
+void Document::addPicture(const QString& bookmark, const QByteArray& png, const PictureFormat& format)
+{
+    static const QByteArray signature("\x89PNG\r\n\x1a\n", 8);
+    if (!png.startsWith(signature))
+        throw DocxError(QStringLiteral("Рисунок у закладки «%1» не является изображением PNG.").arg(bookmark));
+    if (!(format.widthMm > 0) || !(format.heightMm > 0) || format.widthMm > 1000 || format.heightMm > 1000)
+        throw DocxError(QStringLiteral("Рисунок у закладки «%1» не может иметь размер %2 × %3 мм.")
+                            .arg(bookmark)
+                            .arg(format.widthMm)
+                            .arg(format.heightMm));
+    const auto [start, end] = data_->bookmark(bookmark);
+    BlockSlot slot = blockSlot(end, bookmark, data_->fileName());
+
+    // The image part, its relationship and its content type.
+    int number = 1;
+    while (data_->package.has("word/media/image" + std::to_string(number) + ".png"))
+        ++number;
+    const std::string file = "image" + std::to_string(number) + ".png";
+    data_->package.setPart("word/media/" + file, png);
+    const std::string rel = data_->package.addDocumentRelationship(
+        "http://schemas.openxmlformats.org/officeDocument/2006/relationships/image", "media/" + file);
+    data_->package.ensureDefaultContentType("png", "image/png");
+
+    xml_node root = data_->xml.document_element();
+    for (const auto& [prefix, uri] :
+         {std::pair<const char*, const char*>{"xmlns:r", "http://schemas.openxmlformats.org/officeDocument/2006/relationships"},
+          {"xmlns:wp", "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing"}})
+        if (!root.attribute(prefix))
+            root.append_attribute(prefix) = uri;
+    // Drawing objects of a document need ids of their own.
+    long long docPrId = 0;
+    forEachElement(data_->body(), [&](xml_node n) {
+        if (is(n, "wp:docPr"))
+            docPrId = std::max(docPrId, n.attribute("id").as_llong());
+    });
+    ++docPrId;
+
+    const std::string cx = std::to_string(std::llround(format.widthMm * 36000));
+    const std::string cy = std::to_string(std::llround(format.heightMm * 36000));
+    const std::string name = "Рисунок " + std::to_string(docPrId);
+    const std::string description = format.description.toStdString();
+
+    xml_node p = slot.parent.insert_child_before("w:p", slot.before);
+    xml_node props = p.append_child("w:pPr");
+    if (format.keepWithNext)
+        props.append_child("w:keepNext");
+    xml_node spacing = props.append_child("w:spacing");
+    setAttr(spacing, "w:before", "120");
+    setAttr(spacing, "w:after", "60");
+    setAttr(props.append_child("w:jc"), "w:val", jcValue(format.alignment));
+
+    xml_node inlined = p.append_child("w:r").append_child("w:drawing").append_child("wp:inline");
+    for (const char* distance : {"distT", "distB", "distL", "distR"})
+        setAttr(inlined, distance, "0");
+    xml_node extent = inlined.append_child("wp:extent");
+    setAttr(extent, "cx", cx.c_str());
+    setAttr(extent, "cy", cy.c_str());
+    xml_node effect = inlined.append_child("wp:effectExtent");
+    for (const char* side : {"l", "t", "r", "b"})
+        setAttr(effect, side, "0");
+    xml_node docPr = inlined.append_child("wp:docPr");
+    setAttr(docPr, "id", docPrId);
+    setAttr(docPr, "name", name.c_str());
+    setAttr(docPr, "descr", description.c_str());
+    xml_node locks = inlined.append_child("wp:cNvGraphicFramePr").append_child("a:graphicFrameLocks");
+    setAttr(locks, "xmlns:a", "http://schemas.openxmlformats.org/drawingml/2006/main");
+    setAttr(locks, "noChangeAspect", "1");
+    xml_node graphic = inlined.append_child("a:graphic");
+    setAttr(graphic, "xmlns:a", "http://schemas.openxmlformats.org/drawingml/2006/main");
+    xml_node graphicData = graphic.append_child("a:graphicData");
+    setAttr(graphicData, "uri", "http://schemas.openxmlformats.org/drawingml/2006/picture");
+    xml_node pic = graphicData.append_child("pic:pic");
+    setAttr(pic, "xmlns:pic", "http://schemas.openxmlformats.org/drawingml/2006/picture");
+    xml_node nvPicPr = pic.append_child("pic:nvPicPr");
+    xml_node cNvPr = nvPicPr.append_child("pic:cNvPr");
+    setAttr(cNvPr, "id", "0");
+    setAttr(cNvPr, "name", file.c_str());
+    setAttr(cNvPr, "descr", description.c_str());
+    nvPicPr.append_child("pic:cNvPicPr");
+    xml_node blipFill = pic.append_child("pic:blipFill");
+    setAttr(blipFill.append_child("a:blip"), "r:embed", rel.c_str());
+    blipFill.append_child("a:stretch").append_child("a:fillRect");
+    xml_node spPr = pic.append_child("pic:spPr");
+    xml_node xfrm = spPr.append_child("a:xfrm");
+    xml_node off = xfrm.append_child("a:off");
+    setAttr(off, "x", "0");
+    setAttr(off, "y", "0");
+    xml_node ext = xfrm.append_child("a:ext");
+    setAttr(ext, "cx", cx.c_str());
+    setAttr(ext, "cy", cy.c_str());
+    xml_node geometry = spPr.append_child("a:prstGeom");
+    setAttr(geometry, "prst", "rect");
+    geometry.append_child("a:avLst");
+
+    moveMarkersInto(slot.leadingMarkers, p);
+}
+
 void Document::setParagraphFontSize(const QString& bookmark, double points)
 {
     const auto [start, end] = data_->bookmark(bookmark);

@@ -39,6 +39,16 @@ struct BorderLine {
     QString color = "auto";   // "auto" or RRGGBB
 };
 
+// A picture on the page: its size there, and the text that stands for it
+// where it is not shown.
+struct PictureFormat {
+    double widthMm = 0;
+    double heightMm = 0;
+    Alignment alignment = Alignment::Center;
+    bool keepWithNext = true;  // on the page of what follows, its caption
+    QString description;
+};
+
 struct TableFormat {
     double fontSize = 12;  // points, every cell
 };
@@ -123,6 +133,12 @@ public:
     // An empty table after what the bookmark already holds. Its columns are
     // fitted to their content when the document is written.
     Table addTable(const QString& bookmark, int rows, int columns, const TableFormat& format = {});
+
+    // A PNG picture in a paragraph of its own after what the bookmark already
+    // holds, inline with the text at the size of `format`. The image becomes
+    // a part of the document. Throws DocxError for bytes that are not a PNG
+    // image or a size that is not positive.
+    void addPicture(const QString& bookmark, const QByteArray& png, const PictureFormat& format);
 
     // The font size of the paragraph that holds the end of the bookmark: the
     // paragraph that stays after a table put at the bookmark.

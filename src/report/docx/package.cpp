@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <pugixml.hpp>
 #include <zip.h>
 
 #include <ctime>
@@ -20,6 +21,46 @@ QString zipMessage(zip_error_t* error)
 }
 
 // 1 January 2001, noon, local time: the time stamp of every written part.
+// A part of the package as XML; an empty document when the part is missing.
+pugi::xml_document parsedPart(const Package& package, const std::string& name)
+{
+    pugi::xml_document doc;
+    const QByteArray& bytes = package.part(name);
+    if (!bytes.isEmpty()
+        && !doc.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()),
+                            pugi::parse_default | pugi::parse_declaration, pugi::encoding_utf8))
+        throw DocxError(QStringLiteral("Документ «%1» поврежден: ошибка разметки в %2.")
+                            .arg(QFileInfo(package.path()).fileName(), QString::fromStdString(name)));
+    return doc;
+}
+
+QByteArray serialized(const pugi::xml_document& doc)
+{
+    struct Writer : pugi::xml_writer {
+        QByteArray out;
+        void write(const void* data, size_t size) override
+        {
+            out.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+        }
+    } writer;
+    doc.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    return writer.out;
+}
+
+// The root element `name`, with the XML declaration, when the document has none.
+pugi::xml_node ensureRoot(pugi::xml_document& doc, const char* name, const char* ns)
+{
+    if (pugi::xml_node root = doc.child(name))
+        return root;
+    pugi::xml_node declaration = doc.prepend_child(pugi::node_declaration);
+    declaration.append_attribute("version") = "1.0";
+    declaration.append_attribute("encoding") = "UTF-8";
+    declaration.append_attribute("standalone") = "yes";
+    pugi::xml_node root = doc.append_child(name);
+    root.append_attribute("xmlns") = ns;
+    return root;
+}
+
 time_t fixedStamp()
 {
     std::tm stamp{};
@@ -112,6 +153,44 @@ void Package::setPart(const std::string& name, const QByteArray& data)
             return;
         }
     parts_.emplace_back(name, data);
+}
+
+std::string Package::addDocumentRelationship(const std::string& type, const std::string& target)
+{
+    const std::string name = "word/_rels/document.xml.rels";
+    pugi::xml_document doc = parsedPart(*this, name);
+    pugi::xml_node root =
+        ensureRoot(doc, "Relationships", "http://schemas.openxmlformats.org/package/2006/relationships");
+    std::string id;
+    for (int n = 1; id.empty(); ++n) {
+        const std::string candidate = "rId" + std::to_string(n);
+        if (!root.find_child_by_attribute("Relationship", "Id", candidate.c_str()))
+            id = candidate;
+    }
+    pugi::xml_node rel = root.append_child("Relationship");
+    rel.append_attribute("Id") = id.c_str();
+    rel.append_attribute("Type") = type.c_str();
+    rel.append_attribute("Target") = target.c_str();
+    setPart(name, serialized(doc));
+    return id;
+}
+
+void Package::ensureDefaultContentType(const std::string& extension, const std::string& contentType)
+{
+    const std::string name = "[Content_Types].xml";
+    pugi::xml_document doc = parsedPart(*this, name);
+    pugi::xml_node root = ensureRoot(doc, "Types", "http://schemas.openxmlformats.org/package/2006/content-types");
+    for (pugi::xml_node d = root.child("Default"); d; d = d.next_sibling("Default"))
+        if (QString::fromUtf8(d.attribute("Extension").value()).compare(QString::fromStdString(extension),
+                                                                        Qt::CaseInsensitive)
+            == 0)
+            return;
+    // Defaults stand before the overrides.
+    pugi::xml_node before = root.child("Override");
+    pugi::xml_node d = before ? root.insert_child_before("Default", before) : root.append_child("Default");
+    d.append_attribute("Extension") = extension.c_str();
+    d.append_attribute("ContentType") = contentType.c_str();
+    setPart(name, serialized(doc));
 }
 
 QByteArray Package::toZip() const

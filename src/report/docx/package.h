@@ -21,6 +21,13 @@ public:
     void setPart(const std::string& name, const QByteArray& data);
     const QString& path() const { return path_; }
 
+    // A relationship of the main document to a part (target relative to
+    // word/), added to word/_rels/document.xml.rels; returns its new id.
+    std::string addDocumentRelationship(const std::string& type, const std::string& target);
+    // The content type of every part with the extension, unless the package
+    // already names one.
+    void ensureDefaultContentType(const std::string& extension, const std::string& contentType);
+
     // The archive with every part compressed and a fixed time stamp, so that
     // the same parts give the same bytes. Throws DocxError.
     QByteArray toZip() const;

@@ -20,7 +20,8 @@ QString templatesFolder();
 QString templatePath(const QString& fileName);
 
 // The appendix template on the TNT equivalent and the destruction zones, and
-// its bookmarks in the order the report sets them.
+// the bookmarks of its texts in the order the report sets them (the map of
+// the zones has a bookmark of its own, mZoneMap).
 inline const QString kAppendixTemplate = QStringLiteral("otchet_veltron_pril3.docx");
 const QStringList& appendixBookmarks();
 
