@@ -186,6 +186,23 @@ TEST_F(DocxTest, AppendedParagraphsFollowEachOtherInsideTheBookmark)
     EXPECT_STREQ(second.child("w:r").child("w:rPr").child("w:b").attribute("w:val").value(), "0");
 }
 
+TEST_F(DocxTest, StyledParagraphsTakeTheirLookFromTheStyle)
+{
+    Document document = Document::open(make(para(bookmark(1, "Begin"))));
+    document.appendStyledParagraph(QStringLiteral("Begin"), QStringLiteral("1. Установка"), QStringLiteral("Heading1"));
+    document.appendParagraph(QStringLiteral("Begin"), QStringLiteral("Текст"));
+    EXPECT_EQ(document.bookmarkText(QStringLiteral("Begin")), QStringLiteral("1. Установка\nТекст\n"));
+
+    auto doc = parseXml(saved(document));
+    const pugi::xml_node styled = doc->select_node("//w:p[w:r/w:t='1. Установка']").node();
+    EXPECT_STREQ(styled.child("w:pPr").child("w:pStyle").attribute("w:val").value(), "Heading1");
+    EXPECT_FALSE(styled.child("w:pPr").child("w:jc"));
+    EXPECT_FALSE(styled.select_node(".//w:sz | .//w:b"));
+    const pugi::xml_node plain = doc->select_node("//w:p[w:r/w:t='Текст']").node();
+    EXPECT_FALSE(plain.child("w:pPr").child("w:pStyle"));
+    EXPECT_STREQ(plain.child("w:r").child("w:rPr").child("w:sz").attribute("w:val").value(), "24");
+}
+
 TEST_F(DocxTest, AppendAfterTextOfTheSameParagraphJoinsIt)
 {
     Document document = Document::open(make(para(run("Итого: ") + bookmark(1, "mX") + run("конец"))));
@@ -212,6 +229,23 @@ TEST_F(DocxTest, TableAtABookmarkStandsBetweenAppendedParagraphs)
                            QString(), QString(), QString(), QString(), QStringLiteral("0,153"),
                            QStringLiteral("После таблицы"), QString(), QStringLiteral("Дальше")}));
     EXPECT_TRUE(document.bookmarkText(QStringLiteral("Begin1")).contains(QStringLiteral("0,153")));
+}
+
+TEST_F(DocxTest, AHeadingRowIsBoldShadedAndRepeatedOnEveryPage)
+{
+    Document document = Document::open(make(para(bookmark(1, "T"))));
+    Table table = document.addTable(QStringLiteral("T"), 3, 2);
+    table.markHeadingRow();
+    table.fillCell(1, 1, QStringLiteral("Сообщение"));
+    table.fillCell(2, 1, QStringLiteral("Текст"));
+
+    auto doc = parseXml(saved(document));
+    EXPECT_TRUE(doc->select_node("//w:tr[1]/w:trPr/w:tblHeader"));
+    EXPECT_FALSE(doc->select_node("//w:tr[2]/w:trPr/w:tblHeader"));
+    EXPECT_EQ(doc->select_nodes("//w:tr[1]/w:tc/w:tcPr/w:shd[@w:fill='E7E6E6']").size(), 2u);
+    EXPECT_FALSE(doc->select_node("//w:tr[2]//w:shd"));
+    EXPECT_STREQ(doc->select_node("//w:r[w:t='Сообщение']/w:rPr/w:b").node().attribute("w:val").value(), "1");
+    EXPECT_FALSE(doc->select_node("//w:r[w:t='Текст']/w:rPr/w:b[@w:val='1']"));
 }
 
 TEST_F(DocxTest, TableFirstAtAnEmptyBookmarkIsInsideIt)

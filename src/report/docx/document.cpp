@@ -245,6 +245,21 @@ void Table::keepTogether()
     }
 }
 
+void Table::markHeadingRow()
+{
+    const xml_node first = data_->tables[static_cast<size_t>(index_)].table.child("w:tr");
+    ensureChild(ensureChild(first, "w:trPr", schema::kRow), "w:tblHeader", {"w:cantSplit", "w:tblHeader"});
+    for (xml_node tc = first.child("w:tc"); tc; tc = tc.next_sibling("w:tc")) {
+        xml_node shading = ensureChild(ensureProps(tc, "w:tcPr"), "w:shd", schema::kCellProps);
+        setAttr(shading, "w:val", "clear");
+        setAttr(shading, "w:color", "auto");
+        setAttr(shading, "w:fill", "E7E6E6");
+        // Text filled in later takes the run properties of the paragraph mark.
+        for (xml_node p = tc.child("w:p"); p; p = p.next_sibling("w:p"))
+            setRunBold(ensureChild(ensureProps(p, "w:pPr"), "w:rPr", schema::kParagraphProps), true);
+    }
+}
+
 // ---- Fragment ----------------------------------------------------------
 
 Fragment::Fragment(std::unique_ptr<DocumentData> data) : data_(std::move(data)) {}
@@ -377,6 +392,16 @@ void Document::appendParagraph(const QString& bookmark, const QString& text, con
     run.append_copy(lastRunProps ? lastRunProps : mark);
     cleanRunProps(run.child("w:rPr"));
     writeRunText(run, text);
+}
+
+void Document::appendStyledParagraph(const QString& bookmark, const QString& text, const QString& style)
+{
+    const auto [start, end] = data_->bookmark(bookmark);
+    xml_node holder = paragraphHolding(end, bookmark, data_->fileName());
+    xml_node p = is(holder, "w:p") ? splitParagraph(holder, end) : holder.insert_child_before("w:p", end);
+    setAttr(ensureChild(ensureProps(p, "w:pPr"), "w:pStyle", schema::kParagraphProps), "w:val",
+            style.toUtf8().constData());
+    writeRunText(p.append_child("w:r"), text);
 }
 
 Table Document::addTable(const QString& bookmark, int rows, int columns, const TableFormat& format)

@@ -73,6 +73,9 @@ public:
     // Rows stay on one page, with the table's start: for short tables whose
     // header must not stand alone at the foot of a page.
     void keepTogether();
+    // Row 1 is a heading: bold, shaded, and repeated at the top of every
+    // page the table runs over. Call it before filling row 1.
+    void markHeadingRow();
 
 private:
     friend class Document;
@@ -129,6 +132,9 @@ public:
     // next paragraph, table or fragment at the bookmark lands after it.
     void appendParagraph(const QString& bookmark, const QString& text,
                          const ParagraphFormat& format = {});
+    // The same with a paragraph style of the template, by its id
+    // ("Heading1"), which decides the paragraph's whole look.
+    void appendStyledParagraph(const QString& bookmark, const QString& text, const QString& style);
 
     // An empty table after what the bookmark already holds. Its columns are
     // fitted to their content when the document is written.
