@@ -231,11 +231,12 @@ TEST_F(DocxTest, TableAtABookmarkStandsBetweenAppendedParagraphs)
     EXPECT_TRUE(document.bookmarkText(QStringLiteral("Begin1")).contains(QStringLiteral("0,153")));
 }
 
-TEST_F(DocxTest, AHeadingRowIsBoldShadedAndRepeatedOnEveryPage)
+TEST_F(DocxTest, AHeadingRowIsBoldShadedAndRepeatedOnEveryPageAndRowsStayWhole)
 {
     Document document = Document::open(make(para(bookmark(1, "T"))));
     Table table = document.addTable(QStringLiteral("T"), 3, 2);
     table.markHeadingRow();
+    table.keepRowsWhole();
     table.fillCell(1, 1, QStringLiteral("Сообщение"));
     table.fillCell(2, 1, QStringLiteral("Текст"));
 
@@ -246,6 +247,47 @@ TEST_F(DocxTest, AHeadingRowIsBoldShadedAndRepeatedOnEveryPage)
     EXPECT_FALSE(doc->select_node("//w:tr[2]//w:shd"));
     EXPECT_STREQ(doc->select_node("//w:r[w:t='Сообщение']/w:rPr/w:b").node().attribute("w:val").value(), "1");
     EXPECT_FALSE(doc->select_node("//w:r[w:t='Текст']/w:rPr/w:b[@w:val='1']"));
+    EXPECT_EQ(doc->select_nodes("//w:tr/w:trPr/w:cantSplit").size(), 3u);
+    EXPECT_FALSE(doc->select_node("//w:keepNext")) << "rows kept whole, not kept together";
+}
+
+TEST_F(DocxTest, SectionEndsPutWhatStandsBeforeThemOnPagesOfTheirOwn)
+{
+    Document document = Document::open(make(para(bookmark(1, "Begin")) + para(run("Конец"))));
+    document.appendParagraph(QStringLiteral("Begin"), QStringLiteral("Текст"));
+    document.endSection(QStringLiteral("Begin"), false);
+    document.appendParagraph(QStringLiteral("Begin"), QStringLiteral("Широкий рисунок"));
+    document.endSection(QStringLiteral("Begin"), true);
+    document.appendParagraph(QStringLiteral("Begin"), QStringLiteral("Дальше"));
+    const QString path = folder.file(QStringLiteral("out.docx"));
+    document.save(path);
+    auto doc = parseXml(documentPart(path));
+
+    EXPECT_EQ(paragraphTexts(documentPart(path)),
+              (QStringList{"Текст", "", "Широкий рисунок", "", "Дальше", "", "Конец"}));
+    const auto ends = doc->select_nodes("//w:body/w:p/w:pPr/w:sectPr");
+    ASSERT_EQ(ends.size(), 2u);
+    // The first ends the portrait pages, a copy of the document's own section.
+    EXPECT_STREQ(ends[0].node().child("w:pgSz").attribute("w:w").value(), "11906");
+    EXPECT_FALSE(ends[0].node().child("w:pgSz").attribute("w:orient"));
+    EXPECT_STREQ(ends[0].node().child("w:pgMar").attribute("w:left").value(), "1701");
+    // The second turns its pages to landscape.
+    EXPECT_STREQ(ends[1].node().child("w:pgSz").attribute("w:w").value(), "16838");
+    EXPECT_STREQ(ends[1].node().child("w:pgSz").attribute("w:h").value(), "11906");
+    EXPECT_STREQ(ends[1].node().child("w:pgSz").attribute("w:orient").value(), "landscape");
+    // What follows is on the pages of the body's section, which stays as it was.
+    EXPECT_STREQ(doc->select_node("//w:body/w:sectPr/w:pgSz").node().attribute("w:w").value(), "11906");
+    EXPECT_TRUE(document.bookmarkText(QStringLiteral("Begin")).contains(QStringLiteral("Широкий рисунок")));
+
+    Document inCell = Document::open(make(R"(<w:tbl><w:tr><w:tc>)" + para(bookmark(1, "C")) + R"(</w:tc></w:tr></w:tbl>)"
+                                          + para(QString()),
+                                          QStringLiteral("cell.docx")));
+    try {
+        inCell.endSection(QStringLiteral("C"), true);
+        ADD_FAILURE() << "a section ended inside a table";
+    } catch (const DocxError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("внутри таблицы"))) << e.message().toStdString();
+    }
 }
 
 TEST_F(DocxTest, TableFirstAtAnEmptyBookmarkIsInsideIt)

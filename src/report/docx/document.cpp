@@ -232,11 +232,18 @@ void Table::setFontSize(double points)
     setTableFont(owned.table, points);
 }
 
-void Table::keepTogether()
+void Table::keepRowsWhole()
 {
     const xml_node table = data_->tables[static_cast<size_t>(index_)].table;
+    for (xml_node tr = table.child("w:tr"); tr; tr = tr.next_sibling("w:tr"))
+        ensureChild(ensureChild(tr, "w:trPr", schema::kRow), "w:cantSplit", {"w:cantSplit", "w:tblHeader"});
+}
+
+void Table::keepTogether()
+{
+    keepRowsWhole();
+    const xml_node table = data_->tables[static_cast<size_t>(index_)].table;
     for (xml_node tr = table.child("w:tr"); tr; tr = tr.next_sibling("w:tr")) {
-        ensureChild(ensureChild(tr, "w:trPr", schema::kRow), "w:cantSplit", {"w:cantSplit"});
         if (!tr.next_sibling("w:tr"))
             break;
         for (xml_node tc = tr.child("w:tc"); tc; tc = tc.next_sibling("w:tc"))
@@ -550,6 +557,26 @@ void Document::addPicture(const QString& bookmark, const QByteArray& png, const 
     setAttr(geometry, "prst", "rect");
     geometry.append_child("a:avLst");
 
+    moveMarkersInto(slot.leadingMarkers, p);
+}
+
+void Document::endSection(const QString& bookmark, bool landscape)
+{
+    const xml_node bodySection = data_->body().child("w:sectPr");
+    if (!bodySection)
+        throw DocxError(QStringLiteral("В документе «%1» нет свойств раздела: раздел у закладки «%2» не может быть "
+                                       "закончен.")
+                            .arg(data_->fileName(), bookmark));
+    const auto [start, end] = data_->bookmark(bookmark);
+    BlockSlot slot = blockSlot(end, bookmark, data_->fileName());
+    if (!is(slot.parent, "w:body"))
+        throw DocxError(QStringLiteral("Закладка «%1» в документе «%2» стоит внутри таблицы или рамки: там раздел не "
+                                       "может закончиться.")
+                            .arg(bookmark, data_->fileName()));
+    xml_node p = slot.parent.insert_child_before("w:p", slot.before);
+    xml_node section = p.append_child("w:pPr").append_copy(bodySection);
+    if (landscape)
+        setLandscape(section);
     moveMarkersInto(slot.leadingMarkers, p);
 }
 

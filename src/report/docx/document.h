@@ -73,6 +73,8 @@ public:
     // Rows stay on one page, with the table's start: for short tables whose
     // header must not stand alone at the foot of a page.
     void keepTogether();
+    // No row is split between two pages.
+    void keepRowsWhole();
     // Row 1 is a heading: bold, shaded, and repeated at the top of every
     // page the table runs over. Call it before filling row 1.
     void markHeadingRow();
@@ -145,6 +147,12 @@ public:
     // a part of the document. Throws DocxError for bytes that are not a PNG
     // image or a size that is not positive.
     void addPicture(const QString& bookmark, const QByteArray& png, const PictureFormat& format);
+
+    // An empty paragraph after what the bookmark already holds that ends a
+    // section: what stands before it, back to the previous section end, is
+    // laid out on pages of the document's own size and margins, turned to
+    // landscape when asked; what follows starts on a new page.
+    void endSection(const QString& bookmark, bool landscape);
 
     // The font size of the paragraph that holds the end of the bookmark: the
     // paragraph that stays after a table put at the bookmark.

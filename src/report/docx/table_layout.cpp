@@ -277,13 +277,7 @@ void putOnLandscapePages(xml_node table, xml_node bodySection)
     portraitEnd.append_child("w:pPr").append_copy(bodySection);
 
     xml_node landscapeEnd = table.parent().insert_child_after("w:p", table);
-    xml_node section = landscapeEnd.append_child("w:pPr").append_copy(bodySection);
-    xml_node size = ensureChild(section, "w:pgSz", schema::kSectionProps);
-    const int width = size.attribute("w:w").as_int(11906);
-    const int height = size.attribute("w:h").as_int(16838);
-    setAttr(size, "w:w", std::max(width, height));
-    setAttr(size, "w:h", std::min(width, height));
-    setAttr(size, "w:orient", "landscape");
+    setLandscape(landscapeEnd.append_child("w:pPr").append_copy(bodySection));
 }
 
 }  // namespace

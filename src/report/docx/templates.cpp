@@ -1,5 +1,7 @@
 #include "report/docx/templates.h"
 
+#include "db/program_folders.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +18,9 @@ QString templatesFolder()
         return QDir::currentPath();
     if (QFileInfo(QDir(program).filePath(kAppendixTemplate)).isFile())
         return program;
+    const db::ProgramFolders folders = db::programFolders(program);
+    if (folders.installed)
+        return QDir(folders.files).filePath(QStringLiteral("templates"));
     const QString buildTree = QDir::cleanPath(program + QStringLiteral("/../templates"));
     if (QFileInfo(QDir(buildTree).filePath(kAppendixTemplate)).isFile())
         return buildTree;

@@ -13,8 +13,9 @@
 namespace veltron::docx {
 
 // The folder of the template documents: $VELTRON_TEMPLATES when set, else
-// the program's folder when it holds them (an installed program), else the
-// templates folder of the build tree beside the program's bin/ folder.
+// the program's folder when it holds them, else <prefix>/share/veltron/templates
+// for an installed program, else the templates folder of the build tree
+// beside the program's bin/ folder.
 QString templatesFolder();
 // templatesFolder() + "/" + fileName; opening reports a missing file.
 QString templatePath(const QString& fileName);

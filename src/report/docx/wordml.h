@@ -6,6 +6,8 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+
 #include <cstring>
 #include <string>
 
@@ -127,6 +129,18 @@ inline void setAttr(pugi::xml_node node, const char* name, const char* value)
 inline void setAttr(pugi::xml_node node, const char* name, long long value)
 {
     setAttr(node, name, std::to_string(value).c_str());
+}
+
+// Turns the page size of a section (w:sectPr) to landscape: the longer side
+// across.
+inline void setLandscape(pugi::xml_node section)
+{
+    pugi::xml_node size = ensureChild(section, "w:pgSz", schema::kSectionProps);
+    const int width = size.attribute("w:w").as_int(11906);
+    const int height = size.attribute("w:h").as_int(16838);
+    setAttr(size, "w:w", std::max(width, height));
+    setAttr(size, "w:h", std::min(width, height));
+    setAttr(size, "w:orient", "landscape");
 }
 
 // Drops the parts of copied run properties that belong to the place they
