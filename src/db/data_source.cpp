@@ -1,5 +1,7 @@
 #include "db/data_source.h"
 
+#include "db/program_folders.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
@@ -134,7 +136,7 @@ QString takeDataDir(QStringList& args, const QString& programDir)
     if (dir.isEmpty())
         dir = qEnvironmentVariable("VELTRON_DATA");
     if (dir.isEmpty())
-        dir = programDir;
+        dir = defaultDataDir(programDir);
     return QFileInfo(dir).absoluteFilePath();
 }
 

@@ -47,8 +47,9 @@ struct OpenResult {
 OpenResult openForDataFolder(const QString& dataDir, const QString& dsn = {});
 
 // The data folder chosen on the command line ("--data DIR" or "--data=DIR",
-// removed from args), else by VELTRON_DATA, else the program folder; as an
-// absolute path. The folder is not created here.
+// removed from args), else by VELTRON_DATA, else the default of
+// db/program_folders.h (the program folder, or the user's data folder for an
+// installed program); as an absolute path. The folder is not created here.
 QString takeDataDir(QStringList& args, const QString& programDir);
 
 // How messages name a store: the embedded one of its folder or the data source.

@@ -37,7 +37,7 @@ struct NyuMemory {
 // screens that need it. Each part names the one place that writes it.
 struct AppState {
     // Where the program and its data are, and the open store: start-up.
-    QString programDir;   // executable, templates, user manual
+    QString programDir;   // the executable; its templates and manual: db/program_folders.h
     QString dataDir;      // the two databases and "Data Source.txt"
     QString dsn;          // the shared data source chosen at start (--dsn, VELTRON_DSN); empty: none
     db::ConnectionStrings connection;

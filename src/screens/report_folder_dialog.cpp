@@ -1,5 +1,6 @@
 #include "screens/report_folder_dialog.h"
 
+#include "db/program_folders.h"
 #include "records/report_folder.h"
 #include "screens/store_errors.h"
 #include "ui/frmAddFolder.h"
@@ -21,7 +22,8 @@ void openReportFolder(AppState& state, QWidget* opener)
     storage.write = [&store](const QString& path) {
         return onStore([&] { records::storeReportFolder(store, path); });
     };
-    ui::openReportFolderDialog(std::move(storage), state.reportFolder, state.programDir, opener);
+    ui::openReportFolderDialog(std::move(storage), state.reportFolder, db::defaultReportFolder(state.programDir),
+                               opener);
 }
 
 }  // namespace veltron::screens

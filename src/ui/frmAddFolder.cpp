@@ -28,9 +28,9 @@ bool usableFolder(const QString& path)
 
 }  // namespace
 
-frmAddFolder::frmAddFolder(FolderStorage storage, QString& reportFolder, const QString& programDir,
+frmAddFolder::frmAddFolder(FolderStorage storage, QString& reportFolder, const QString& fallback,
                            QWidget* returnScreen, QWidget* parent)
-    : QWidget(parent), storage_(std::move(storage)), reportFolder_(reportFolder), programDir_(programDir),
+    : QWidget(parent), storage_(std::move(storage)), reportFolder_(reportFolder), fallback_(fallback),
       returnScreen_(returnScreen)
 {
     setObjectName(QStringLiteral("frmAddFolder"));
@@ -107,8 +107,9 @@ void frmAddFolder::selectDriveOf(const QString& path)
         Drive1->setCurrentIndex(i);
 }
 
-// A stored folder that is no longer usable is replaced by the program's folder,
-// which is written back, so that the dialog always opens on a real folder.
+// A stored folder that is no longer usable is replaced by the fallback folder
+// (the program's folder, or the home folder of an installed program), which
+// is written back, so that the dialog always opens on a real folder.
 void frmAddFolder::openStoredFolder()
 {
     const QString stored = storage_.read();
@@ -117,9 +118,9 @@ void frmAddFolder::openStoredFolder()
         selectDriveOf(stored);
         return;
     }
-    setCurrentPath(QDir::cleanPath(programDir_));
-    selectDriveOf(programDir_);
-    storage_.write(QDir::cleanPath(programDir_));
+    setCurrentPath(QDir::cleanPath(fallback_));
+    selectDriveOf(fallback_);
+    storage_.write(QDir::cleanPath(fallback_));
 }
 
 void frmAddFolder::chooseDrive(int index)
@@ -171,9 +172,9 @@ void frmAddFolder::closeEvent(QCloseEvent* event)
     cancel();
 }
 
-void openReportFolderDialog(FolderStorage storage, QString& reportFolder, const QString& programDir, QWidget* opener)
+void openReportFolderDialog(FolderStorage storage, QString& reportFolder, const QString& fallback, QWidget* opener)
 {
-    auto* dialog = new frmAddFolder(std::move(storage), reportFolder, programDir, opener);
+    auto* dialog = new frmAddFolder(std::move(storage), reportFolder, fallback, opener);
     if (opener)
         opener->hide();
     dialog->show();

@@ -24,11 +24,12 @@ struct FolderStorage {
 };
 
 // The choice of the folder where reports are proposed to be saved. It keeps
-// the choice in its storage and in the process-wide report folder.
+// the choice in its storage and in the process-wide report folder; it opens
+// on `fallback` when no usable folder is stored.
 class frmAddFolder : public QWidget {
     Q_OBJECT
 public:
-    frmAddFolder(FolderStorage storage, QString& reportFolder, const QString& programDir, QWidget* returnScreen,
+    frmAddFolder(FolderStorage storage, QString& reportFolder, const QString& fallback, QWidget* returnScreen,
                  QWidget* parent = nullptr);
 
     QGroupBox* Frame1;
@@ -54,13 +55,13 @@ private:
 
     FolderStorage storage_;
     QString& reportFolder_;
-    QString programDir_;
+    QString fallback_;
     QPointer<QWidget> returnScreen_;
     QFileSystemModel* model_;
     bool finished_ = false;
 };
 
 // Hides `opener` and shows the report folder dialog, which shows it again on close.
-void openReportFolderDialog(FolderStorage storage, QString& reportFolder, const QString& programDir, QWidget* opener);
+void openReportFolderDialog(FolderStorage storage, QString& reportFolder, const QString& fallback, QWidget* opener);
 
 }  // namespace veltron::ui
