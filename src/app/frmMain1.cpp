@@ -1,9 +1,10 @@
 #include "app/frmMain1.h"
 
+#include "db/program_folders.h"
+#include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -12,7 +13,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace veltron {
@@ -110,25 +110,31 @@ frmMain1::frmMain1(AppState& state, QWidget* parent)
 
 void openUserManual(const QString& programDir)
 {
-    const QString base = QDir(programDir).filePath(QStringLiteral("Инструкция Вельтрон_17.0/Инструкция Вельтрон_17.0"));
-    QString found;
-    for (const char* ext : {".doc", ".docx", ".pdf", ".html"}) {
-        if (QFileInfo::exists(base + QLatin1String(ext))) {
-            found = base + QLatin1String(ext);
-            break;
-        }
-    }
+    const QString base = db::userManualBase(programDir);
+    const QFileInfo folder(QFileInfo(base).path());
+    QStringList found;
+    for (const char* ext : {".docx", ".html"})
+        if (QFileInfo::exists(base + QLatin1String(ext)))
+            found << base + QLatin1String(ext);
     if (found.isEmpty()) {
         ui::dialogs().inform(QStringLiteral("Внимание!"),
-                             QStringLiteral("Инструкция пользователя не найдена:\n%1.doc").arg(QDir::toNativeSeparators(base)),
+                             QStringLiteral("Инструкция пользователя не найдена: в папке «%1» нет файла «%2.docx» "
+                                            "(или .html). Установите программу заново или верните папку «%3» на место.")
+                                 .arg(QDir::toNativeSeparators(folder.filePath()), QFileInfo(base).fileName(),
+                                      folder.fileName()),
                              ui::Icon::Critical);
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(found)))
-        ui::dialogs().inform(QStringLiteral("Внимание!"),
-                             QStringLiteral("Не удалось открыть инструкцию пользователя: не найдена программа "
-                                            "для просмотра документа «%1».").arg(QDir::toNativeSeparators(found)),
-                             ui::Icon::Critical);
+    // The Word document first, as the manual is written; the same text as a
+    // page for a desktop without a viewer of Word documents.
+    for (const QString& file : found)
+        if (ui::desktop().openDocument(file))
+            return;
+    ui::dialogs().inform(QStringLiteral("Внимание!"),
+                         QStringLiteral("Не удалось открыть инструкцию пользователя «%1»: не найдена программа "
+                                        "для просмотра документа. Откройте этот файл вручную.")
+                             .arg(QDir::toNativeSeparators(found.first())),
+                         ui::Icon::Critical);
 }
 
 }  // namespace veltron

@@ -24,7 +24,8 @@ private:
     AppState& state_;
 };
 
-// Opens the user manual with the desktop's viewer, or says why it cannot.
+// Opens the user manual (db::userManualBase: the Word document, else the
+// page) with the desktop's viewer without waiting for it, or says why it cannot.
 void openUserManual(const QString& programDir);
 
 }  // namespace veltron

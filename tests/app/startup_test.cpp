@@ -4,12 +4,14 @@
 #include "app/frmMain1.h"
 #include "app/startup.h"
 #include "common/test_support.h"
+#include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -30,7 +32,11 @@ protected:
         state.programDir = data.path();
         registerAppScreens(state);
     }
-    void TearDown() override { test::closeAllScreens(); }
+    void TearDown() override
+    {
+        test::closeAllScreens();
+        ui::installDesktop(nullptr);
+    }
 
     void corruptEmbeddedStore()
     {
@@ -209,12 +215,6 @@ TEST_F(StartUp, MainMenuItemsCarryTheirShortcuts)
     EXPECT_EQ(menu->findChild<QAction*>("He")->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(menu->findChild<QAction*>("Hel")->shortcut(), QKeySequence(Qt::Key_F3));
 
-    // No manual in the program folder: a clear message, the menu stays.
-    menu->findChild<QAction*>("He")->trigger();
-    ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Critical);
-    EXPECT_TRUE(dialogs.calls[0].text.startsWith(QStringLiteral("Инструкция пользователя не найдена")));
-
     menu->findChild<QAction*>("Hel")->trigger();
     test::settle();
     auto* about = test::visible<frmAbout>("frmAbout");
@@ -228,4 +228,94 @@ TEST_F(StartUp, MainMenuItemsCarryTheirShortcuts)
     menu->findChild<QAction*>("Ex")->trigger();
     test::settle();
     EXPECT_TRUE(test::visibleScreens().isEmpty());
+}
+
+namespace {
+
+// The manual of a program folder: "Инструкция Вельтрон_17.0/Инструкция Вельтрон_17.0" + each extension.
+QString writeManual(const QString& filesDir, const QStringList& extensions)
+{
+    const QString name = QStringLiteral("Инструкция Вельтрон_17.0");
+    const QString folder = QDir(filesDir).filePath(name);
+    QDir().mkpath(folder);
+    for (const QString& ext : extensions) {
+        QFile f(QDir(folder).filePath(name + ext));
+        f.open(QIODevice::WriteOnly);
+        f.write("manual");
+    }
+    return QDir(folder).filePath(name);
+}
+
+}  // namespace
+
+// F1 of the main menu hands the manual to the desktop's viewer and comes
+// back at once: the Word document, else the page; the installed layout
+// finds it in share/veltron.
+TEST_F(StartUp, F1OpensTheManualWithTheDesktopsViewer)
+{
+    ui::RecordingDesktop desktop;
+    ui::installDesktop(&desktop);
+    startUp(state);
+    test::settle();
+    auto* menu = test::visible<frmMain1>("frmMain1");
+    ASSERT_NE(menu, nullptr);
+    auto pressF1 = [&] {
+        desktop.opened.clear();
+        dialogs.clear();
+        menu->activateWindow();
+        QApplication::setActiveWindow(menu);
+        QTest::keyClick(menu, Qt::Key_F1);
+        test::settle();
+    };
+
+    test::TempFolder built;
+    state.programDir = built.path();
+    const QString beside = writeManual(built.path(), {".docx", ".html"});
+    pressF1();
+    EXPECT_EQ(desktop.opened, QStringList{beside + ".docx"});
+    EXPECT_TRUE(dialogs.calls.empty());
+    EXPECT_EQ(test::visibleScreens(), QStringList{"frmMain1"}) << "the menu stays, nothing waits for the viewer";
+
+    test::TempFolder prefix;
+    QDir().mkpath(prefix.file("bin"));
+    state.programDir = prefix.file("bin");
+    const QString installed = writeManual(prefix.file("share/veltron"), {".html"});
+    pressF1();
+    EXPECT_EQ(desktop.opened, QStringList{installed + ".html"});
+
+    // A desktop that cannot open the Word document gets the page; one that
+    // opens neither says so.
+    state.programDir = built.path();
+    desktop.opens = false;
+    pressF1();
+    EXPECT_EQ(desktop.opened, (QStringList{beside + ".docx", beside + ".html"}));
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Внимание!"));
+    EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Critical);
+    EXPECT_EQ(dialogs.calls[0].text,
+              QStringLiteral("Не удалось открыть инструкцию пользователя «%1.docx»: не найдена программа для просмотра "
+                             "документа. Откройте этот файл вручную.")
+                  .arg(QDir::toNativeSeparators(beside)));
+}
+
+TEST_F(StartUp, AMissingManualIsNamedInAClearMessage)
+{
+    ui::RecordingDesktop desktop;
+    ui::installDesktop(&desktop);
+    startUp(state);
+    test::settle();
+    auto* menu = test::visible<frmMain1>("frmMain1");
+    ASSERT_NE(menu, nullptr);
+    menu->findChild<QAction*>("He")->trigger();
+    test::settle();
+    EXPECT_TRUE(desktop.opened.isEmpty());
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Внимание!"));
+    EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Critical);
+    EXPECT_EQ(dialogs.calls[0].text,
+              QStringLiteral("Инструкция пользователя не найдена: в папке «%1» нет файла «Инструкция Вельтрон_17.0.docx» "
+                             "(или .html). Установите программу заново или верните папку «Инструкция Вельтрон_17.0» "
+                             "на место.")
+                  .arg(QDir::toNativeSeparators(data.file(QStringLiteral("Инструкция Вельтрон_17.0")))));
+    EXPECT_EQ(test::visibleScreens(), QStringList{"frmMain1"});
 }
