@@ -7,12 +7,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Вельтрон"));
     QApplication::setApplicationVersion(QStringLiteral(VELTRON_VERSION));
+    // The desktop matches the windows to the installed entry veltron.desktop
+    // and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("veltron"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("veltron")));
 
     veltron::AppState state;
     state.programDir = QApplication::applicationDirPath();
