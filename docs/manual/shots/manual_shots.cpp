@@ -1,14 +1,16 @@
 // Takes the pictures of the user manual from the real screens: walks the
 // program as a user does, on a fresh data folder, under the offscreen
-// platform, and saves each screen as a PNG (with a title bar that carries the
-// window's title) into the output folder; the two reports of model I go
-// there too, as .docx, for scripts/manual-shots to draw their first pages.
+// platform at twice the screen size (QT_SCALE_FACTOR, unless set), and saves
+// each screen as a PNG (with a title bar that carries the window's title)
+// into the output folder; the two reports of model I go there too, as .docx,
+// for scripts/manual-shots to draw their pages.
 //
 //   veltron_manual_shots OUT_DIR
 //
 // Every control is found by its name, so a renamed or missing control stops
 // the walk with its name instead of a picture that shows something else.
 
+#include "app/frmDataSourse.h"
 #include "app/startup.h"
 #include "directories/register_directory_screens.h"
 #include "models/register_model_screens.h"
@@ -122,23 +124,32 @@ void page(QWidget* parent, const QString& tabs, int index)
     settle();
 }
 
-// The window as the user sees it: a title bar with its title over its content.
+// The window as the user sees it: a title bar with its title over its
+// content. The picture keeps the screen's pixel density (the walk runs at
+// twice the size, for sharp text in print) and says so in its resolution.
 void shot(QWidget* w, const QString& name)
 {
+    if (QWidget* focused = QApplication::focusWidget())
+        focused->clearFocus();  // no text cursor in the picture
     settle();
     const QPixmap content = w->grab();
+    const qreal ratio = content.devicePixelRatio();
+    const QSizeF size = content.deviceIndependentSize();
     const int bar = 26;
-    QImage image(content.width(), content.height() + bar, QImage::Format_RGB32);
+    QImage image((QSizeF(size.width(), size.height() + bar) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(QColor(60, 66, 78));
     QPainter p(&image);
     QFont f = w->font();
     f.setBold(true);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(QRect(10, 0, content.width() - 20, bar), Qt::AlignVCenter | Qt::AlignLeft,
-               w->windowTitle());
-    p.drawPixmap(0, bar, content);
+    p.drawText(QRectF(10, 0, size.width() - 20, bar), Qt::AlignVCenter | Qt::AlignLeft, w->windowTitle());
+    p.drawPixmap(QPointF(0, bar), content);
     p.end();
+    const int dotsPerMeter = qRound(96 * ratio / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
     const QString file = QDir(outDir).filePath(name + QStringLiteral(".png"));
     if (!image.save(file))
         fail(QStringLiteral("cannot write %1").arg(file));
@@ -173,6 +184,8 @@ void answer(std::initializer_list<ui::Answer> answers)
 
 int main(int argc, char** argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
+        qputenv("QT_SCALE_FACTOR", "2");
     QApplication app(argc, argv);
     if (argc != 2)
         fail(QStringLiteral("usage: veltron_manual_shots OUT_DIR"));
@@ -205,7 +218,6 @@ int main(int argc, char** argv)
     shot(list, "calc-list");
     click(list, "Command1");
     QWidget* input = screen("frmInput");
-    shot(input, "input-empty");
 
     // The main block: the propane vessel.
     click(input, "Command5");
@@ -288,12 +300,7 @@ int main(int argc, char** argv)
     shot(output, "results-detail");
     page(output, "SSTab4", 0);
 
-    // The report folder, then both reports into the pictures' folder.
-    trigger(output, "mnuFolder");
-    QWidget* folder = screen("frmAddFolder");
-    shot(folder, "report-folder");
-    click(folder, "Command2");
-    output = screen("frmOutput");
+    // Both reports into the pictures' folder.
     scripted->files.push_back(QDir(outDir).filePath(QStringLiteral("report-main.docx")));
     trigger(output, "mnuWord1");
     scripted->files.push_back(QDir(outDir).filePath(QStringLiteral("report-appendix.docx")));
@@ -378,7 +385,7 @@ int main(int argc, char** argv)
         click(complex, "Command2");
     }
     click(complex, "Command1");
-    shotWhole(complex, "complex");
+    shot(complex, "complex");
     trigger(complex, "mnuSave");
     answer({ui::Answer::No});  // saved just now
     trigger(complex, "mnuReturn");
@@ -414,7 +421,7 @@ int main(int argc, char** argv)
     shotWhole(summary, "model3");
     trigger(summary, "mnuReturn");
 
-    // The main menu: the organisation lists and the About box.
+    // The main menu: the organisation lists.
     choice = screen("frmLoad_Rasch");
     trigger(choice, "mnuReturn");
     menu = screen("frmMain1");
@@ -422,9 +429,13 @@ int main(int argc, char** argv)
     QWidget* posts = screen("frmBD");
     shot(posts, "organisation-list");
     trigger(posts, "mnuPred");
-    menu = screen("frmMain1");
-    trigger(menu, "Hel");
-    shot(screen("frmAbout"), "about");
+
+    // The data-source dialog, as start-up shows it when no store opens.
+    auto* source = new frmDataSourse(state, QString());
+    source->setAttribute(Qt::WA_DeleteOnClose);
+    source->show();
+    shot(source, "data-source");
+    source->close();
 
     ui::installDialogs(nullptr);
     return 0;
