@@ -114,6 +114,9 @@ frmDolya_z::frmDolya_z(AppState& state, bool outdoors, QWidget* returnTo, Accept
     layout->addLayout(fuelRow);
     layout->addWidget(Frame2, 1);
     layout->addWidget(Frame4);
+    // Outdoors the grid is hidden: the room it leaves stays below, and the
+    // options keep their captions beside them.
+    layout->addStretch();
     setCentralWidget(central);
     resize(760, 520);
 }
