@@ -297,6 +297,7 @@ int main(int argc, char** argv)
     click(output, "Command2");
     shot(output, "results");
     page(output, "SSTab4", 1);
+    page(output, "tabE", 1);  // E1'': the pipeline's liquid adds to it
     shot(output, "results-detail");
     page(output, "SSTab4", 0);
 
