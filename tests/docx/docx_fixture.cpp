@@ -154,7 +154,10 @@ QString officeProgram()
     return {};
 }
 
-QString convertToPdf(const QString& docxPath, const QString& outDir)
+namespace {
+
+// One conversion in a profile of its own; returns what LibreOffice said.
+QString convertOnce(const QString& docxPath, const QString& outDir)
 {
     QTemporaryDir home;
     QProcess office;
@@ -171,10 +174,22 @@ QString convertToPdf(const QString& docxPath, const QString& outDir)
         office.waitForFinished();
         throw std::runtime_error("LibreOffice did not finish");
     }
+    return QString::fromLocal8Bit(office.readAllStandardError() + office.readAllStandardOutput());
+}
+
+}  // namespace
+
+QString convertToPdf(const QString& docxPath, const QString& outDir)
+{
     const QString pdf = QDir(outDir).filePath(QFileInfo(docxPath).completeBaseName() + QStringLiteral(".pdf"));
+    // A fresh profile under a loaded machine now and then aborts LibreOffice
+    // at its first start before it reads the document; a second start of the
+    // same conversion then succeeds. A document it cannot read fails every time.
+    QString said;
+    for (int attempt = 0; attempt < 3 && !QFileInfo::exists(pdf); ++attempt)
+        said = convertOnce(docxPath, outDir);
     if (!QFileInfo::exists(pdf))
-        throw std::runtime_error("LibreOffice made no PDF: " + office.readAllStandardError().toStdString()
-                                 + office.readAllStandardOutput().toStdString());
+        throw std::runtime_error("LibreOffice made no PDF: " + said.toStdString());
     return pdf;
 }
 
