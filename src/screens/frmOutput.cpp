@@ -152,6 +152,10 @@ QWidget* frmOutput::buildResultsPage()
     Label28->setStyleSheet(QStringLiteral("QLabel { color: #000080; font-style: italic; }"));
     Label28->hide();
     left->addWidget(Label28, row++, 0, 1, 3);
+    lblPnNote = wrapLabel(page, "lblPnNote", QString());
+    lblPnNote->setStyleSheet(QStringLiteral("QLabel { color: #c00000; }"));
+    lblPnNote->hide();
+    left->addWidget(lblPnNote, row++, 0, 1, 3);
     term("Lm",
          QStringLiteral("Общая масса горючих паров (газов) взрывоопасного парогазового облака m, приведенная к единой "
                         "удельной энергии сгорания, равной 46 000 кДж/кг"),
@@ -401,6 +405,8 @@ void frmOutput::fill()
     Wt->setText(v.Wt);
     Label28->setText(v.Label28);
     Label28->setVisible(!v.Label28.isEmpty());
+    lblPnNote->setText(v.PnNote);
+    lblPnNote->setVisible(!v.PnNote.isEmpty());
 
     zones->showZones(v.R0);
 

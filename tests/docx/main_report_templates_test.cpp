@@ -32,7 +32,7 @@ const QStringList& places()
 {
     static const QStringList names = words(
         "Begin1 Begin Begin2 Metka1 Metka2 Metka3 Metka4 Metka5 Metka6 Metka7 Metka8 Metka9 Metka10 Metka11 "
-        "Metka12 Metka13 Metka14 Metka15 Metka16 MetkaPn tabwGE2 tabwGE1 tabwGE22 tabwGE23");
+        "Metka12 Metka13 Metka14 Metka15 Metka16 MetkaPn MetkaW tabwGE2 tabwGE1 tabwGE22 tabwGE23");
     return names;
 }
 

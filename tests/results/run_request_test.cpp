@@ -321,6 +321,26 @@ TEST_F(Run, WithoutAdjacentBlocksTheFrameHidesAndTheDetailGridsKeepTheirTotalRow
     EXPECT_EQ(cellText(out->tabE1, 1, 0), QStringLiteral("1"));
     EXPECT_EQ(cellText(out->tabE1, 3, 0), QStringLiteral("Общая"));
     EXPECT_EQ(out->E12->text(), QStringLiteral("0"));
+    EXPECT_TRUE(out->lblPnNote->isHidden()) << "propane is above its boiling point";
+}
+
+// A tank of hexane at 20 °C with formula 14.2: the results page says, under
+// E4'', why the evaporation into the air is 0, instead of a silent 0.
+TEST_F(Run, BelowTheBoilingPointFormula142IsExplainedWhereTheSpillEnergyIsShown)
+{
+    state.db().exec("delete from tabBloki where Id_Rasch=1 and Id<>1");
+    state.db().exec("update tabBloki set Name='н-Гексан', Temp=20, Davl=0.1013, Adiab=1.06, Plotn_GF=659 "
+                    "where Id_Rasch=1 and Id=1");
+    state.db().exec("update tabMain set Pn=1 where Id=1");
+    auto* out = runToResults();
+    ASSERT_NE(out, nullptr);
+    EXPECT_FALSE(out->lblPnNote->isHidden());
+    EXPECT_TRUE(out->lblPnNote->text().startsWith(QStringLiteral(
+        "Давление насыщенного пара при расчетной температуре 20 °C не определено: формула 14.2 дает его только "
+        "выше температуры кипения вещества (68,7 °C).")))
+        << out->lblPnNote->text().toStdString();
+    EXPECT_TRUE(out->lblPnNote->text().contains(QStringLiteral("формула 14.3 или формула Антуана")));
+    EXPECT_EQ(out->E24->text(), QStringLiteral("0"));
 }
 
 TEST_F(Run, AVapourMassEnteredByHandShowsItsColumnAndTheManualMark)
