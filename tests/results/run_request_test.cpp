@@ -341,6 +341,8 @@ TEST_F(Run, BelowTheBoilingPointFormula142IsExplainedWhereTheSpillEnergyIsShown)
         << out->lblPnNote->text().toStdString();
     EXPECT_TRUE(out->lblPnNote->text().contains(QStringLiteral("формула 14.3 или формула Антуана")));
     EXPECT_EQ(out->E24->text(), QStringLiteral("0"));
+    out->SSTab1->setCurrentIndex(1);
+    test::snapshot(out, QStringLiteral("frmOutput-pressure-note"));
 }
 
 TEST_F(Run, AVapourMassEnteredByHandShowsItsColumnAndTheManualMark)
