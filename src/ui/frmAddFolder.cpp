@@ -144,10 +144,19 @@ void frmAddFolder::save()
     if (dialogs().ask(QStringLiteral("В н и м а н и е ! ! !"), question, Icon::Question, Buttons::YesNo)
         != Answer::Yes)
         return;
+    if (saveSection_ && !saveSection_())
+        return;
     if (!storage_.write(path))
         return;
     reportFolder_ = path;
     finish();
+}
+
+void frmAddFolder::addSection(QWidget* section, std::function<bool()> save)
+{
+    layout()->addWidget(section);
+    saveSection_ = std::move(save);
+    resize(width(), height() + section->sizeHint().height());
 }
 
 void frmAddFolder::cancel()
@@ -172,12 +181,14 @@ void frmAddFolder::closeEvent(QCloseEvent* event)
     cancel();
 }
 
-void openReportFolderDialog(FolderStorage storage, QString& reportFolder, const QString& fallback, QWidget* opener)
+frmAddFolder* openReportFolderDialog(FolderStorage storage, QString& reportFolder, const QString& fallback,
+                                     QWidget* opener)
 {
     auto* dialog = new frmAddFolder(std::move(storage), reportFolder, fallback, opener);
     if (opener)
         opener->hide();
     dialog->show();
+    return dialog;
 }
 
 }  // namespace veltron::ui
