@@ -51,13 +51,13 @@ public:
         format_set_border(header_, LXW_BORDER_THIN);
         text_ = workbook_add_format(book_);
         format_set_border(text_, LXW_BORDER_THIN);
-        format_set_text_wrap(text_);
-        format_set_align(text_, LXW_ALIGN_VERTICAL_TOP);
+        category_ = workbook_add_format(book_);
+        format_set_border(category_, LXW_BORDER_THIN);
+        format_set_align(category_, LXW_ALIGN_CENTER);
         for (const char* pattern : {"0", "0.000", "0.00E+00"}) {
             lxw_format* f = workbook_add_format(book_);
             format_set_num_format(f, pattern);
             format_set_border(f, LXW_BORDER_THIN);
-            format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
             numbers_.emplace_back(pattern, f);
         }
     }
@@ -93,7 +93,7 @@ public:
         for (int i = 0; i < r.rows.size(); ++i, ++row)
             writeRow(row, r.rows[i], i + 1);
         const lxw_row_t last = row - 1;
-        static const double widths[] = {6, 28, 28, 20, 14, 12, 9, 10, 12, 9, 10, 10, 10, 10, 10};
+        static const double widths[] = {6, 30, 34, 20, 15, 12, 9, 10, 12, 9, 10, 10, 10, 10, 10};
         for (lxw_col_t c = 0; c < lxw_col_t(std::size(widths)); ++c)
             worksheet_set_column(sheet_, c, c, widths[c], nullptr);
         worksheet_freeze_panes(sheet_, kHeaderRow + 1, 0);
@@ -129,7 +129,7 @@ private:
         number(row, 4, n.E);
         number(row, 5, n.m);
         number(row, 6, n.Q);
-        text(row, 7, n.category, text_);
+        text(row, 7, n.category, category_);
         number(row, 8, n.Wt);
         number(row, 9, n.R0);
         for (int i = 0; i < 5; ++i)
@@ -143,6 +143,7 @@ private:
     lxw_format* bold_ = nullptr;
     lxw_format* header_ = nullptr;
     lxw_format* text_ = nullptr;
+    lxw_format* category_ = nullptr;
     std::vector<std::pair<const char*, lxw_format*>> numbers_;
 };
 

@@ -71,9 +71,9 @@ frmLoad::frmLoad(AppState& state, records::Kind kind, QWidget* parent)
 
     addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад"), [this] { back(); });
     addMenuAction(QStringLiteral("mnuLoad"), QStringLiteral("Загрузить"), [this] { load(); });
-    addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });
     if (kind == records::Kind::ModelI)
         addCalculationsMenu();
+    addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });
     connect(Command1, &QPushButton::clicked, this, [this] { load(); });
 
     // The stored calculations, and the one opened last (or the first by name).

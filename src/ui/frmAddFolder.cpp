@@ -65,7 +65,8 @@ frmAddFolder::frmAddFolder(FolderStorage storage, QString& reportFolder, const Q
     auto* row = new QHBoxLayout;
     row->addWidget(Drive1, 1);
     inner->addLayout(row);
-    auto* buttons = new QHBoxLayout;
+    buttons_ = new QHBoxLayout;
+    auto* buttons = buttons_;
     Command1 = new QPushButton(QStringLiteral("Сохранить"), Frame1);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2 = new QPushButton(QStringLiteral("Отмена"), Frame1);
@@ -154,7 +155,11 @@ void frmAddFolder::save()
 
 void frmAddFolder::addSection(QWidget* section, std::function<bool()> save)
 {
-    layout()->addWidget(section);
+    // The buttons move under the section: they confirm both.
+    Frame1->layout()->removeItem(buttons_);
+    auto* outer = static_cast<QVBoxLayout*>(layout());
+    outer->addWidget(section);
+    outer->addLayout(buttons_);
     saveSection_ = std::move(save);
     resize(width(), height() + section->sizeHint().height());
 }

@@ -9,6 +9,7 @@
 class QComboBox;
 class QFileSystemModel;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTreeView;
@@ -63,6 +64,7 @@ private:
     QPointer<QWidget> returnScreen_;
     QFileSystemModel* model_;
     bool finished_ = false;
+    QHBoxLayout* buttons_ = nullptr;  // «Сохранить» and «Отмена»
     std::function<bool()> saveSection_;
 };
 

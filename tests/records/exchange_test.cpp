@@ -60,11 +60,15 @@ protected:
     }
 
     test::TempFolder from;
-    test::TempFolder to;
+    test::TempFolder to;  // the other store of the Embedded… cases
     std::unique_ptr<db::Store> source;
 };
 
-TEST_F(Exchange, FileCarriesTheCalculationWholeAndRunsTheSameElsewhere)
+// Two stores at once: on the embedded files only (on the server both would be
+// the test's one schema).
+class EmbeddedExchange : public Exchange {};
+
+TEST_F(EmbeddedExchange, FileCarriesTheCalculationWholeAndRunsTheSameElsewhere)
 {
     const QByteArray text = sent();
     EXPECT_TRUE(text.startsWith("{\n    \"format\": \"veltron-calculations\",\n    \"version\": 1,"));
@@ -134,7 +138,7 @@ TEST_F(Exchange, FilesThatCannotBeImportedAreRefusedWithTheReason)
     }
 }
 
-TEST_F(Exchange, ARecordOfTheSameNameIsReusedOnlyWithTheSameValues)
+TEST_F(EmbeddedExchange, ARecordOfTheSameNameIsReusedOnlyWithTheSameValues)
 {
     auto target = test::openStore(to);
     // Propane of the seed data, sent with a changed molar mass and boiling point.
@@ -181,24 +185,33 @@ TEST_F(Exchange, ARecordOfTheSameNameIsReusedOnlyWithTheSameValues)
 
 TEST_F(Exchange, ImportIsAllOrNothing)
 {
-    auto target = test::openStore(to);
+    // The store that sent the file takes it back under another name.
+    db::Store& store = *source;
     const ExchangeFile file = parseExchangeFile(sent());
+    store.exec("DELETE FROM SubstChar WHERE Name = 'Смесь «Север»'");
     const auto counts = [&] {
-        return QList<int>{rows(*target, "tabRasch"), rows(*target, "tabMain"), rows(*target, "tabBloki"),
-                          rows(*target, "SubstChar"), rows(*target, "tabPoverhn")};
+        return QList<int>{rows(store, "tabRasch"), rows(store, "tabMain"), rows(store, "tabBloki"),
+                          rows(store, "SubstChar"), rows(store, "tabPoverhn")};
     };
     const QList<int> before = counts();
 
     // A name the store has.
-    EXPECT_THROW(importCalculations(*target, file, {test::kExample}), db::StoreError);
+    EXPECT_THROW(importCalculations(store, file, {kSent}), db::StoreError);
     EXPECT_EQ(counts(), before);
 
-    // A failure at the last step undoes the substance, the surface and the calculation.
-    test::refuse(*target, "stop_import", "INSERT", "tabBloki");
-    EXPECT_THROW(importCalculations(*target, file, {kSent}), db::StoreError);
-    test::dropRefusal(*target, "stop_import", "tabBloki");
+    // A failure at the last step undoes the substance and the calculation.
+    const QString name = QStringLiteral("Новое имя");
+    test::refuse(store, "stop_import", "INSERT", "tabBloki");
+    EXPECT_THROW(importCalculations(store, file, {name}), db::StoreError);
+    test::dropRefusal(store, "stop_import", "tabBloki");
     EXPECT_EQ(counts(), before);
-    EXPECT_FALSE(findByName(*target, kSent));
+    EXPECT_FALSE(findByName(store, name));
+    EXPECT_FALSE(findSubstanceRecord(store, QStringLiteral("Смесь «Север»")));
+
+    // Without the failure the same import goes through.
+    importCalculations(store, file, {name});
+    EXPECT_TRUE(findByName(store, name));
+    EXPECT_TRUE(findSubstanceRecord(store, QStringLiteral("Смесь «Север»")));
 }
 
 }  // namespace
