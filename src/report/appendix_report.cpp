@@ -1,6 +1,7 @@
 #include "report/appendix_report.h"
 
 #include "report/docx/templates.h"
+#include "report/signature_block.h"
 #include "report/format.h"
 #include "report/zone_map.h"
 
@@ -39,6 +40,7 @@ QByteArray buildAppendixReport(const AppendixData& data)
     docx::Document document = docx::buildAppendix(docx::templatePath(docx::kAppendixTemplate), appendixTexts(data));
     document.dropEmptyParagraph(QStringLiteral("MetkaW"));
     fillZoneMapBookmark(document, ZoneMapData{data.result.R0, data.calculator});
+    writeSignature(document, data.signature);
     return document.toDocx();
 }
 

@@ -4,6 +4,7 @@
 #include "report/docx/templates.h"
 #include "report/format.h"
 #include "report/result_captions.h"
+#include "report/signature_block.h"
 
 #include <charconv>
 #include <utility>
@@ -210,6 +211,7 @@ docx::Document MainReport::build()
     closingValues();
     detailTables();
     tidyPlaces();
+    writeSignature(doc_, d_.signature);
     return std::move(doc_);
 }
 

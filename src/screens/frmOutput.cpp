@@ -1,5 +1,6 @@
 #include "screens/frmOutput.h"
 
+#include "records/signature.h"
 #include "report/appendix_report.h"
 #include "report/main_report.h"
 #include "screens/frmSave_KR.h"
@@ -533,7 +534,8 @@ void frmOutput::back()
 void frmOutput::report(const QString& which)
 {
     if (which == QLatin1String("mnuWord1") && state_.lastResult) {
-        const report::MainReportData data{inputs_, *state_.lastResult, view_, state_.nyu};
+        const report::MainReportData data{inputs_, *state_.lastResult, view_, state_.nyu,
+                                          records::rememberedSignature(state_.dataDir)};
         ui::makeReport(this, state_.reportFolder, [&data] { return report::buildMainReport(data); });
         return;
     }
@@ -545,6 +547,7 @@ void frmOutput::report(const QString& which)
         data.blockName = view_.mainBlock.value(0);
         data.row6 = overpressure().row6;
         data.calculator = zones->overpressure();
+        data.signature = records::rememberedSignature(state_.dataDir);
         ui::makeReport(this, state_.reportFolder, [&data] { return report::buildAppendixReport(data); });
         return;
     }

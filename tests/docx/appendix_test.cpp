@@ -7,6 +7,7 @@
 #include "report/docx/document.h"
 #include "report/docx/package.h"
 #include "report/docx/templates.h"
+#include "report/signature_block.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +47,8 @@ TEST(AppendixTemplate, HoldsEveryBookmarkOfTheReportOnceAndIsSound)
 {
     Document document = Document::open(appendixPath());
     QStringList names = document.bookmarkNames();
-    QStringList expected = appendixBookmarks() + QStringList{QStringLiteral("mZoneMap")};
+    QStringList expected =
+        appendixBookmarks() + QStringList{QStringLiteral("mZoneMap"), veltron::report::kSignatureBookmark};
     std::sort(names.begin(), names.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(names, expected);

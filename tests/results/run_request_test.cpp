@@ -564,6 +564,9 @@ TEST_F(Run, MainReportIsWrittenFromTheResultsScreenThroughTheProgressWindow)
     ASSERT_NE(out, nullptr);
     state.nyu = {0.5, 25};
     state.reportFolder = data.path();
+    // The signature last chosen with this data folder ends the report.
+    const records::Signature signature{QStringLiteral("Инженер"), QStringLiteral("Иванов И. И."), {}};
+    ASSERT_TRUE(records::rememberSignature(state.dataDir, signature));
     const QString path = data.file("Приложение 2");
     {
         WatchingDialogs watching;
@@ -584,7 +587,8 @@ TEST_F(Run, MainReportIsWrittenFromTheResultsScreenThroughTheProgressWindow)
     // What the screen shows, with the calculator's memory, is what was written.
     QFile f(path + QStringLiteral(".docx"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), report::buildMainReport({out->inputs(), *state.lastResult, out->view(), state.nyu}));
+    EXPECT_EQ(f.readAll(),
+              report::buildMainReport({out->inputs(), *state.lastResult, out->view(), state.nyu, signature}));
     const auto doc = docx::Document::open(path + QStringLiteral(".docx"));
     EXPECT_EQ(doc.bookmarkText("mtE11"), report::formatTwoOrZero(state.lastResult->E11));
     EXPECT_EQ(doc.bookmarkText("Name1"), cellText(out->tabBlok, 1, 0));
