@@ -30,6 +30,14 @@ struct StopSignal {
 
 QString num(double x) { return numberText(x); }
 
+// A computed quantity in a message, without the digits of binary rounding
+// (a superheat of 68.6 − 68 °C reads "0,6").
+QString approx(double x, int decimals)
+{
+    const double scale = std::pow(10.0, decimals);
+    return numberText(std::round(x * scale) / scale);
+}
+
 QString blockLabel(const BlockData& b, bool isMain)
 {
     if (isMain)
@@ -490,7 +498,7 @@ void Runner::mainLiquid()
             missing << kHeatCapacity;
         if (!missing.isEmpty())
             missingProperty(s1_, Where(mainBlockName(b)), missing,
-                            QStringLiteral("энергии E1'': жидкая фаза блока перегрета на %1 °C").arg(num(superheat)));
+                            QStringLiteral("энергии E1'': жидкая фаза блока перегрета на %1 °C").arg(approx(superheat, 2)));
     }
     if (s1_.Tepl_paroobr != 0 && roundHalfEven(superheat) != 0 && superheat > 0)
         r_.E21own = finite(s1_.qGF() * r_.Ggf *
@@ -566,7 +574,7 @@ void Runner::adjacentBlock(const BlockData& b, const SubstData& s, AdjacentResul
         if (!missing.isEmpty())
             missingProperty(s, where, missing,
                             QStringLiteral("энергии E1'': из блока поступает жидкая фаза, перегретая на %1 °C")
-                                .arg(num(superheat)));
+                                .arg(approx(superheat, 2)));
         const QString eq = QStringLiteral("энергия E1''");
         out.e21 = finite(s1_.qGF() * out.g21 * (1 - std::exp(-s.Teploem_GF * superheat / r)), eq,
                          where);
@@ -577,11 +585,11 @@ void Runner::adjacentBlock(const BlockData& b, const SubstData& s, AdjacentResul
         if (b.Sk_teploper_GG > 0 && b.t_P > 0)
             missingProperty(s, where, {kHeatOfVaporisation},
                             QStringLiteral("энергии E2'': тепло экзотермических реакций %1 кДж")
-                                .arg(num(b.Sk_teploper_GG * b.t_P)));
+                                .arg(approx(b.Sk_teploper_GG * b.t_P, 3)));
         if (b.Sk_teploper_GF > 0 && b.t_T > 0)
             missingProperty(s, where, {kHeatOfVaporisation},
                             QStringLiteral("энергии E3'': теплоприток от внешних теплоносителей %1 кДж")
-                                .arg(num(b.Sk_teploper_GF * b.t_T)));
+                                .arg(approx(b.Sk_teploper_GF * b.t_T, 3)));
     } else {
         // The heat a source brings until it stops is its rate times its time
         // (kJ/s × s); the vapour it forms burns with q' per r of that heat.

@@ -366,9 +366,11 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"MainSuperheatedLiquidWithoutHeatCapacity",
                   [](RunInputs& in, MemoryReference& ref) {
                       withSpill(in);
+                      in.main.Temp = 68.6;  // rounds to a superheat of 1 °C
                       useMainSubstance(in, ref, [](SubstData& s) { s.Teploem_GF = 0; });
                   },
-                  {"«Вариант» (расчетный блок «Сепаратор»)", "не задана " + kC + " (пусто или 0)", "E1''"}},
+                  {"«Вариант» (расчетный блок «Сепаратор»)", "не задана " + kC + " (пусто или 0)",
+                   "E1'': жидкая фаза блока перегрета на 0,6 °C."}},
         FaultCase{"MainSuperheatedLiquidWithoutEither",
                   [](RunInputs& in, MemoryReference& ref) {
                       withSpill(in);
