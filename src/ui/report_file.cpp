@@ -3,32 +3,25 @@
 #include "ui/dialogs.h"
 #include "ui/frmSave_otchet.h"
 
-#include <QSaveFile>
 
 #include <exception>
 #include <optional>
 
 namespace veltron::ui {
 
-QString withDocxExtension(const QString& fileName)
-{
-    if (fileName.endsWith(QLatin1String(".docx"), Qt::CaseInsensitive))
-        return fileName;
-    return fileName + QStringLiteral(".docx");
-}
-
-QString saveReportFile(const QString& reportFolder, const QByteArray& document)
+QString saveReportFile(const QString& reportFolder, const QByteArray& document, const QString& dataDir)
 {
     const QString chosen = dialogs().saveFileName(QStringLiteral("Сохранение отчета"), reportFolder,
                                                   QStringLiteral("Документы (*.docx)"));
+    QString message = QStringLiteral("Ошибка в процессе сохранения файла");
     if (!chosen.trimmed().isEmpty()) {
         const QString path = withDocxExtension(chosen);
-        // QSaveFile writes beside the target and renames only a complete file.
-        QSaveFile file(path);
-        if (file.open(QIODevice::WriteOnly) && file.write(document) == document.size() && file.commit())
+        const QString failure = db::writeReportFile(path, document, dataDir);
+        if (failure.isEmpty())
             return path;
+        message += QLatin1Char('\n') + failure;
     }
-    dialogs().inform(QStringLiteral("Вельтрон"), QStringLiteral("Ошибка в процессе сохранения файла"), Icon::Critical);
+    dialogs().inform(QStringLiteral("Вельтрон"), message, Icon::Critical);
     return {};
 }
 
@@ -51,21 +44,23 @@ std::optional<QByteArray> buildReport(const std::function<QByteArray()>& build,
 
 }  // namespace
 
-QString makeReport(QWidget* screen, const QString& reportFolder, const std::function<QByteArray()>& build)
+QString makeReport(QWidget* screen, const QString& reportFolder, const QString& dataDir,
+                   const std::function<QByteArray()>& build)
 {
     std::optional<ReportProgress> progress(std::in_place, screen);
     const auto document = buildReport(build, [&progress] { progress.reset(); });
     if (!document)
         return {};
-    const QString path = saveReportFile(reportFolder, *document);
+    const QString path = saveReportFile(reportFolder, *document, dataDir);
     progress.reset();
     return path;
 }
 
-QString makeReportInPlace(const QString& reportFolder, const std::function<QByteArray()>& build)
+QString makeReportInPlace(const QString& reportFolder, const QString& dataDir,
+                          const std::function<QByteArray()>& build)
 {
     const auto document = buildReport(build, [] {});
-    return document ? saveReportFile(reportFolder, *document) : QString();
+    return document ? saveReportFile(reportFolder, *document, dataDir) : QString();
 }
 
 }  // namespace veltron::ui
