@@ -126,7 +126,19 @@ int sqliteCode(const QSqlError& e)
 {
     bool ok = false;
     const int code = e.nativeErrorCode().toInt(&ok);
-    return ok ? code & 0xff : -1;
+    if (ok)
+        return code & 0xff;
+    // Some errors reach us without their code: told by SQLite's own text.
+    const struct {
+        const char* text;
+        int code;
+    } texts[] = {{"database is locked", 5},  {"database table is locked", 6}, {"disk is full", 13},
+                 {"readonly database", 8},   {"disk I/O error", 10},         {"not a database", 26},
+                 {"malformed", 11},          {"unable to open", 14}};
+    for (const auto& t : texts)
+        if (e.databaseText().contains(QLatin1String(t.text), Qt::CaseInsensitive))
+            return t.code;
+    return -1;
 }
 
 QString capitalized(const QString& text)
@@ -175,7 +187,7 @@ StoreError sqliteError(const QString& where, const QString& what, const QSqlErro
 // An error of a server store in the program's words. The driver gives no
 // code of the server's error, so the few that the user can act on are told
 // by the server's text, in English or in Russian.
-StoreError serverError(const QString& where, const QString& what, const QSqlError& e)
+StoreError serverError(const QString& where, const QString& what, const QSqlError& e, int lockWaitMs = 0)
 {
     using K = StoreError::Kind;
     const QString detail = errorText(e);
@@ -188,7 +200,7 @@ StoreError serverError(const QString& where, const QString& what, const QSqlErro
     if (says({"lock timeout", "55P03", "тайм-аут блокировки"}))
         return StoreError(QStringLiteral("Данные, которые нужно изменить, дольше %1 с заняты другим пользователем "
                                          "базы данных %2. Действие не выполнено: повторите его немного позже.")
-                              .arg(Store::kLockWaitMs / 1000)
+                              .arg((lockWaitMs + 999) / 1000)
                               .arg(where),
                           K::LockTimeout, detail);
     if (says({"deadlock", "40P01", "взаимоблокировка"}))
@@ -517,7 +529,7 @@ std::unique_ptr<Store> Store::openEmbedded(const QString& dataDir, Prepare prepa
                     });
             }
         }
-        if (prepare != Prepare::Nothing)
+        if (prepare != Prepare::Nothing && !store->schemaComplete())
             store->createSchema(true);
     } catch (...) {
         if (store)
@@ -533,9 +545,11 @@ std::unique_ptr<Store> Store::openEmbedded(const QString& dataDir, Prepare prepa
 
 namespace {
 
-// The server's tables of the program that its user cannot use, in the
-// schemas its statements look into: a table hidden by missing rights must
-// not pass for a missing one (init would make a second store beside it).
+// The rights the server's user lacks on the program's tables in the schemas
+// its statements look into (the user's name first, then one text per
+// schema or set of rights; empty when none is missing): a table hidden by
+// missing rights must not pass for a missing one (init would make a second
+// store beside it).
 QStringList unusableServerTables(const QSqlDatabase& db, const QString& where)
 {
     const auto error = [&](const QSqlError& e) {
@@ -570,40 +584,51 @@ QStringList unusableServerTables(const QSqlDatabase& db, const QString& where)
     q.addBindValue(names.join(QLatin1Char(',')));
     if (!q.exec())
         throw error(q.lastError());
-    QStringList unusable;
+    // What is missing, in the words of the message: per schema either its
+    // USAGE or, per set of missing rights, the tables that lack them.
+    std::map<QString, std::map<QString, QStringList>> missing;
     const char* const rights[] = {"SELECT", "INSERT", "UPDATE", "DELETE"};
     while (q.next()) {
-        const QString table = q.value(0).toString() + QLatin1Char('.') + q.value(1).toString();
+        const QString schemaName = q.value(0).toString();
         if (q.value(2).toInt() == 0) {
-            unusable << QStringLiteral("%1 (нет права USAGE на схему %2)").arg(table, q.value(0).toString());
+            missing[schemaName][QString()];
             continue;
         }
-        QStringList missing;
+        QStringList lacking;
         for (int i = 0; i < 4; ++i)
             if (q.value(3 + i).toInt() == 0)
-                missing << QLatin1String(rights[i]);
-        if (!missing.isEmpty())
-            unusable << QStringLiteral("%1 (нет прав %2)").arg(table, missing.join(QStringLiteral(", ")));
+                lacking << QLatin1String(rights[i]);
+        if (!lacking.isEmpty()) {
+            const TableDef* table = findTable(q.value(1).toString());
+            missing[schemaName][lacking.join(QStringLiteral(", "))] << (table ? table->name : q.value(1).toString());
+        }
     }
-    if (!unusable.isEmpty())
-        unusable.prepend(user);
-    return unusable;
+    QStringList parts;
+    for (const auto& [schemaName, sets] : missing) {
+        if (sets.count(QString())) {
+            parts << QStringLiteral("нет права USAGE на схему «%1»").arg(schemaName);
+            continue;
+        }
+        for (const auto& [lacking, tables] : sets) {
+            QStringList shown = tables.mid(0, 4);
+            if (tables.size() > 4)
+                shown << QStringLiteral("ещё %1").arg(tables.size() - 4);
+            parts << QStringLiteral("нет прав %1 на таблицы %2 (схема «%3»)")
+                         .arg(lacking, shown.join(QStringLiteral(", ")), schemaName);
+        }
+    }
+    if (!parts.isEmpty())
+        parts.prepend(user);
+    return parts;
 }
 
 StoreError permissionError(const QString& dsn, const QStringList& unusable)
 {
-    const QString user = unusable.first();
-    QStringList tables = unusable.mid(1);
-    const qsizetype more = tables.size() - 4;
-    if (more > 0) {
-        tables = tables.mid(0, 4);
-        tables << QStringLiteral("и ещё %1").arg(more);
-    }
     return StoreError(QStringLiteral("Таблицы программы в базе данных источника «%1» есть, но у пользователя «%2» "
                                      "нет прав на них: %3. Попросите администратора базы данных выдать права SELECT, "
                                      "INSERT, UPDATE, DELETE на таблицы программы (и USAGE на их схему). Новые "
                                      "таблицы рядом с ними не создаются.")
-                          .arg(dsn, user, tables.join(QStringLiteral("; "))),
+                          .arg(dsn, unusable.first(), unusable.mid(1).join(QStringLiteral("; "))),
                       StoreError::Kind::Permission);
 }
 
@@ -644,7 +669,7 @@ std::unique_ptr<Store> Store::openOdbc(const QString& dataDir, const QString& ds
             closeConnection(name);
         throw;
     }
-    if (store->hasTables())
+    if (store->hasTables() && !store->schemaComplete())
         store->createSchema(true);
     return store;
 }
@@ -719,7 +744,7 @@ void Store::fail(Base base, const QString& what, const QSqlError& error) const
         throw lostError(errorText(error));
     if (isEmbedded())
         throw sqliteError(QStringLiteral("база данных папки «%1»").arg(native(source_.dataDir)), what, error);
-    throw serverError(QStringLiteral("«%1»").arg(shownText(source_.dsn)), what, error);
+    throw serverError(QStringLiteral("«%1»").arg(shownText(source_.dsn)), what, error, lockWait_);
 }
 
 namespace {
@@ -823,8 +848,10 @@ void Store::transaction(const std::function<void()>& fn, Base base)
         throw;
     }
     depth = 0;
-    if (!db.commit()) {
-        const QSqlError e = db.lastError();
+    // COMMIT as a statement on the embedded store keeps SQLite's code of a failure.
+    QSqlQuery commit(db);
+    if (isEmbedded() ? !commit.exec(QStringLiteral("COMMIT")) : !db.commit()) {
+        const QSqlError e = isEmbedded() ? commit.lastError() : db.lastError();
         db.rollback();
         settleVersions(false);
         fail(base, QStringLiteral("Не удалось сохранить изменения базы данных."), e);
@@ -901,6 +928,46 @@ std::vector<std::pair<QString, int>> Store::rowCounts() const
         if (existing.contains(table.name))
             counts.emplace_back(table.name, rowCount(*this, table));
     return counts;
+}
+
+bool Store::schemaComplete() const
+{
+    for (const Base base : {Base::Main, Base::Second}) {
+        const QStringList existing = tablesOf(base);
+        for (const TableDef& table : schema()) {
+            if (table.base != base)
+                continue;
+            if (!existing.contains(table.name))
+                return false;
+            QSqlQuery probe(database(base));
+            if (!probe.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(tableRef(table.name, base))))
+                fail(base, QStringLiteral("Не удалось прочитать таблицу %1.").arg(table.name), probe.lastError());
+            for (const FieldDef& field : table.fields)
+                if (probe.record().indexOf(field.name) < 0)
+                    return false;
+        }
+        if (isEmbedded()) {
+            const QString s = schemaOf(base);
+            if (query(QStringLiteral("PRAGMA %1.application_id").arg(s), {}, base).value(0).value(0).toInt()
+                    != kApplicationId
+                || query(QStringLiteral("PRAGMA %1.user_version").arg(s), {}, base).value(0).value(0).toInt()
+                       != kSchemaVersion)
+                return false;
+        }
+    }
+    for (const char* table : {"tab_time", "tabPath"})
+        if (rowCount(*this, *findTable(QLatin1String(table))) == 0)
+            return false;
+    if (isEmbedded())
+        for (const char* index : {"ix_tabBloki_rasch", "ix_tabMain_id", "ix_tabRasch_id"})
+            if (query(QStringLiteral("SELECT COUNT(*) FROM main.sqlite_master WHERE type = 'index' AND name = ?"),
+                      {QLatin1String(index)})
+                    .value(0)
+                    .value(0)
+                    .toInt()
+                == 0)
+                return false;
+    return true;
 }
 
 void Store::createSchema(bool seed)

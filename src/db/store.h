@@ -120,6 +120,10 @@ public:
     bool isEmpty() const;
     // The rows of each table of the program that the database holds, in the order of the schema.
     std::vector<std::pair<QString, int>> rowCounts() const;
+    // Whether every table and field is there with the rows every store
+    // needs (and on the embedded store the mark and the indexes): then
+    // opening the store writes nothing.
+    bool schemaComplete() const;
     // Creates the tables and fields the database lacks, in one transaction.
     // With seed, a database that had none of the tables also receives the
     // seed data of the directories and the tables of the methodology.
@@ -142,6 +146,7 @@ public:
     static constexpr int kBusyWaitMs = 5000;
     static constexpr int kLockWaitMs = 10000;
     void setLockWait(int milliseconds);
+    int lockWait() const { return lockWait_; }
 
 private:
     Store(Source source, QString mainConnection, QString secondConnection);
