@@ -72,8 +72,11 @@ QString shownText(const QString& text)
         else
             shown += c;
     }
-    if (masked.size() > kLongest)
+    if (masked.size() > kLongest) {
+        if (shown.back().isHighSurrogate())
+            shown.chop(1);  // half of a character cut in two
         shown += QStringLiteral("… (всего символов: %1)").arg(masked.size());
+    }
     return shown;
 }
 
