@@ -144,12 +144,14 @@ int copyStoreCommand(const Choice& c, const QStringList& args)
 void registerStoreCommands()
 {
     registerStoreCommand(QStringLiteral("init"),
-                         QStringLiteral("init — создать таблицы и справочники в пустой базе данных "
-                                        "(с --dsn — в базе источника данных)"),
+                         QStringLiteral("init — создать базу данных в папке данных (единственный способ для папки, "
+                                        "заданной --data или VELTRON_DATA) или достроить прерванную; с --dsn — "
+                                        "таблицы и справочники в базе источника данных"),
                          initCommand);
     registerStoreCommand(QStringLiteral("copy-store"),
                          QStringLiteral("copy-store --to|--from ИСТОЧНИК_ДАННЫХ [--replace] — скопировать все "
-                                        "таблицы встроенной базы папки данных в источник данных или обратно"),
+                                        "таблицы встроенной базы папки данных в источник данных или обратно (--from "
+                                        "создает базу в новой или пустой папке)"),
                          copyStoreCommand);
 }
 
