@@ -155,7 +155,7 @@ int runCommand(Context& ctx, const QStringList& args)
         } else {
             const auto calculation = records::findByName(ctx.store, args.first());
             if (!calculation) {
-                ctx.err << "Расчет «" << args.first().toStdString() << "» не найден в базе данных.\n";
+                ctx.err << "Расчет " << quoted(args.first()) << " не найден в базе данных.\n";
                 return 1;
             }
             allSucceeded = runOne(w, reference, *calculation,
@@ -167,7 +167,7 @@ int runCommand(Context& ctx, const QStringList& args)
         ctx.out << w.text() << "\n";
         return allSucceeded ? 0 : 2;
     } catch (const db::StoreError& e) {
-        ctx.err << e.message().toStdString() << "\n";
+        printStoreError(ctx, e);
         return 1;
     }
 }
