@@ -57,6 +57,10 @@ int runCli(const QStringList& arguments, std::ostream& out, std::ostream& err)
         registerBuiltinCommands();
         registered = true;
     }
+    if (arguments.value(0) == QLatin1String("--version")) {
+        out << "veltron-cli " << VELTRON_VERSION << "\n";
+        return 0;
+    }
     QStringList args = arguments;
     const QString dataDir = db::takeDataDir(args, QCoreApplication::applicationDirPath());
     const QString dsn = db::takeDsn(args);

@@ -8,7 +8,7 @@
 #include "screens/report_folder_dialog.h"
 #include "screens/stop_message.h"
 #include "screens/store_errors.h"
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 #include "screens/zone_results.h"
 #include "ui/navigator.h"
 #include "ui/numeric_edit.h"

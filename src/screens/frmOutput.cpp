@@ -5,7 +5,7 @@
 #include "screens/frmSave_KR.h"
 #include "screens/energy_captions.h"
 #include "screens/report_folder_dialog.h"
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 #include "screens/form_widgets.h"
 #include "screens/zone_results.h"
 #include "ui/dialogs.h"

@@ -2,7 +2,7 @@
 
 #include "calc/number_text.h"
 #include "screens/form_widgets.h"
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 #include "ui/dialogs.h"
 #include "ui/numeric_edit.h"
 

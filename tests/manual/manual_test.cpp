@@ -2,7 +2,9 @@
 // the current screens, and the build turned its source into the Word
 // document and the page with every picture and chapter.
 
+#include "app/frmAbout.h"
 #include "common/test_support.h"
+#include "db/program_folders.h"
 #include "report/docx/package.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +13,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
+#include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -21,7 +25,7 @@ namespace {
 
 const QString kSource = QStringLiteral(VELTRON_MANUAL_SOURCE);
 const QString kBuilt = QStringLiteral(VELTRON_MANUAL_BUILT);
-const QString kName = QStringLiteral("Инструкция Вельтрон_17.0");
+const QString kName = QStringLiteral("Инструкция Вельтрон_" VELTRON_VERSION);
 
 QByteArray readAll(const QString& path)
 {
@@ -101,4 +105,34 @@ TEST(Manual, TheBuildMakesTheWordDocumentAndThePageWithEveryPictureAndChapter)
     }
     const int captions = page.count(QRegularExpression(QStringLiteral("<figcaption>Рисунок \\d+ — ")));
     EXPECT_EQ(captions, source.pictures.size());
+}
+
+// One version everywhere: the About box, the manual's title page and folder
+// name, and the properties of the documents the program writes, the manual
+// among them, all say the version of the build.
+TEST(Manual, TheAboutBoxTheManualAndTheDocumentsSayTheOneVersion)
+{
+    const QString version = QStringLiteral(VELTRON_VERSION);
+    AppState state;
+    frmAbout about(state);
+    EXPECT_EQ(about.lblVersion->text(), QStringLiteral("Версия ") + version);
+
+    EXPECT_EQ(db::userManualName(), kName);
+    EXPECT_EQ(QFileInfo(kBuilt).fileName(), kName);
+    EXPECT_TRUE(db::userManualBase(QStringLiteral("/opt/x")).endsWith(kName + QLatin1Char('/') + kName));
+
+    const auto package = docx::Package::read(kBuilt + "/" + kName + ".docx", QStringLiteral("инструкция"));
+    const QString body = QString::fromUtf8(package.part("word/document.xml"));
+    EXPECT_TRUE(body.contains(QStringLiteral("Версия ") + version));
+    EXPECT_FALSE(body.contains(QStringLiteral("@VERSION@")));
+    const QString page = QString::fromUtf8(readAll(kBuilt + "/" + kName + ".html"));
+    EXPECT_TRUE(page.contains(QStringLiteral("Версия ") + version));
+    EXPECT_FALSE(page.contains(QStringLiteral("@VERSION@")));
+
+    const QString app = QString::fromUtf8(package.part("docProps/app.xml"));
+    const QStringList numbers = version.split(QLatin1Char('.'));
+    const QString appVersion =
+        QStringLiteral("%1.%2").arg(numbers.value(0).toInt(), 2, 10, QLatin1Char('0')).arg(numbers.value(1).toInt(), 4, 10, QLatin1Char('0'));
+    EXPECT_TRUE(app.contains(QStringLiteral("<Application>Вельтрон</Application>"))) << app.toStdString();
+    EXPECT_TRUE(app.contains(QStringLiteral("<AppVersion>") + appVersion + "</AppVersion>")) << app.toStdString();
 }

@@ -10,7 +10,7 @@
 #include "report/docx/document.h"
 #include "report/docx/package.h"
 #include "report/zone_map.h"
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 #include "screens/form_widgets.h"
 #include "screens/frmLoad.h"
 #include "screens/register_model1_screens.h"

@@ -9,7 +9,7 @@
 #include "screens/form_widgets.h"
 #include "report/docx/package.h"
 #include "report/zone_map.h"
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 #include "screens/zone_results.h"
 #include "ui/navigator.h"
 #include "ui/numeric_edit.h"

@@ -14,7 +14,7 @@
 #include "screens/run_request.h"
 #include "screens/settings_panel.h"
 #include "screens/form_widgets.h"
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 #include "screens/zone_results.h"
 
 #include <gtest/gtest-spi.h>

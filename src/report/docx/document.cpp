@@ -699,6 +699,7 @@ QByteArray Document::toDocx() const
 {
     Package package = data_->package;
     package.setPart("word/document.xml", documentXml());
+    package.setApplication(QStringLiteral("Вельтрон"), QStringLiteral(VELTRON_VERSION));
     return package.toZip();
 }
 
