@@ -352,6 +352,12 @@ void frmVvo::showPanel(Mode mode)
     Command6->setVisible(change);
     Command6->setEnabled(change);
     nameEdited();
+    shown_ = shownPanel();
+}
+
+bool frmVvo::hasUnsavedChanges() const
+{
+    return editing() && shownPanel() != shown_;
 }
 
 void frmVvo::newSubstance()
@@ -414,6 +420,15 @@ void frmVvo::showRecord(const records::SubstanceRecord& s)
 
 std::optional<records::SubstanceRecord> frmVvo::readPanel(const QString& notSaved)
 {
+    NumericEdit* bad = nullptr;
+    auto s = shownPanel(&bad);
+    if (!s)
+        refuseBox(bad, labels_.value(bad), notSaved);
+    return s;
+}
+
+std::optional<records::SubstanceRecord> frmVvo::shownPanel(NumericEdit** notANumber) const
+{
     records::SubstanceRecord s;
     s.Name = Name_Vva->text().trimmed();
     s.Vid_vva = cmdGrpog->currentIndex() >= 0 ? std::optional<int>(cmdGrpog->currentIndex() + 1) : loadedKind_;
@@ -422,7 +437,8 @@ std::optional<records::SubstanceRecord> frmVvo::readPanel(const QString& notSave
     for (const NumberBox& b : kBoxes) {
         const BoxNumber n = boxNumber(this->*b.box);
         if (!n.valid) {
-            refuseBox(this->*b.box, labels_.value(this->*b.box), notSaved);
+            if (notANumber)
+                *notANumber = this->*b.box;
             return std::nullopt;
         }
         s.*b.field = n.value;
@@ -541,7 +557,8 @@ void frmVvo::deleteSubstance()
 
 void frmVvo::back()
 {
-    leave();
+    if (mayLeave())
+        leave();
 }
 
 }  // namespace veltron::directories

@@ -91,9 +91,12 @@ public:
     // The substance of the selected grid row; empty when none is selected.
     QString selectedName() const;
     bool editing() const;
+    // The panel is open and differs from the record it opened with.
+    bool hasUnsavedChanges() const override;
 
 protected:
     void closedByFrame() override { back(); }
+    bool saveChanges() override { return save(); }
 
 private:
     enum class Mode { Browsing, New, Change };
@@ -107,6 +110,8 @@ private:
     // The panel as a record; nothing, with the message shown, when a box
     // holds no number.
     std::optional<records::SubstanceRecord> readPanel(const QString& notSaved);
+    // The same without the message: the box that holds no number goes to notANumber.
+    std::optional<records::SubstanceRecord> shownPanel(ui::NumericEdit** notANumber = nullptr) const;
     bool nameTaken(const QString& name);
     bool confirmSave();
     bool write(const QString& oldName, const records::SubstanceRecord& s);
@@ -115,6 +120,7 @@ private:
     Mode mode_ = Mode::Browsing;
     QString remembered_;              // the name before editing
     std::optional<int> loadedKind_;   // Vid_vva of the record being changed
+    std::optional<records::SubstanceRecord> shown_;  // the panel as it opened
     QHash<ui::NumericEdit*, QString> labels_;
     bool filling_ = false;
 };

@@ -204,6 +204,7 @@ void ListDirectory::showPanel()
         resize(width(), px(kind_.editingHeight));
     if (Name_Object->isEnabled())
         Name_Object->setFocus(Qt::OtherFocusReason);
+    shown_ = shownEntry();
 }
 
 void ListDirectory::newEntry()
@@ -237,20 +238,38 @@ void ListDirectory::changeEntry()
     showPanel();
 }
 
+std::optional<records::DirectoryEntry> ListDirectory::shownEntry(int* notANumber) const
+{
+    records::DirectoryEntry e{Name_Object->text().trimmed(), {}};
+    for (int i = 0; i < values.size(); ++i) {
+        const BoxNumber n = boxNumber(values[i]);
+        if (!n.valid) {
+            if (notANumber)
+                *notANumber = i;
+            return std::nullopt;
+        }
+        e.values.push_back(n.value);
+    }
+    return e;
+}
+
+bool ListDirectory::hasUnsavedChanges() const
+{
+    return editing_ && shownEntry() != shown_;
+}
+
 bool ListDirectory::enter()
 {
     if (!editing_ || !Command1->isEnabled())
         return false;
     const QString notSaved = QStringLiteral("Данные не сохранены.");
-    records::DirectoryEntry e{Name_Object->text().trimmed(), {}};
-    for (int i = 0; i < values.size(); ++i) {
-        const BoxNumber n = boxNumber(values[i]);
-        if (!n.valid) {
-            refuseBox(values[i], kind_.values[std::size_t(i)].label, notSaved);
-            return false;
-        }
-        e.values.push_back(n.value);
+    int bad = 0;
+    const auto shown = shownEntry(&bad);
+    if (!shown) {
+        refuseBox(values[bad], kind_.values[std::size_t(bad)].label, notSaved);
+        return false;
     }
+    const records::DirectoryEntry& e = *shown;
     bool saved = false;
     if (!onStore([&] { saved = records::saveDirectoryEntry(state_.db(), kind_.table, remembered_, e); }, notSaved))
         return false;
@@ -301,7 +320,8 @@ void ListDirectory::deleteEntry()
 
 void ListDirectory::back()
 {
-    leave();
+    if (mayLeave())
+        leave();
 }
 
 frmBD_Type::frmBD_Type(AppState& state, QWidget* parent)

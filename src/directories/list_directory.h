@@ -6,6 +6,7 @@
 
 #include <QList>
 
+#include <optional>
 #include <vector>
 
 class QGroupBox;
@@ -88,9 +89,12 @@ public:
     // Name of the selected data row; empty when none is selected.
     QString selectedName() const;
     bool editing() const { return editing_; }
+    // The edit panel is open and differs from the entry it opened with.
+    bool hasUnsavedChanges() const override;
 
 protected:
     void closedByFrame() override { back(); }
+    bool saveChanges() override { return enter(); }
     ListDirectoryKind kind_;
 
 private:
@@ -99,10 +103,13 @@ private:
     void showBrowsing();
     void showPanel();
     bool currentSurfaceIs(const QString& name);
+    // The entry of the panel; nothing when a box holds no number (its index goes to notANumber).
+    std::optional<records::DirectoryEntry> shownEntry(int* notANumber = nullptr) const;
 
     AppState& state_;
     QList<records::DirectoryEntry> entries_;  // as the grid rows show them
     QString remembered_;                       // the entry being changed; empty for a new one
+    std::optional<records::DirectoryEntry> shown_;  // the panel as it opened
     bool editing_ = false;
     bool filling_ = false;
 };

@@ -78,6 +78,7 @@ frmOutput_KR::frmOutput_KR(AppState& state, QWidget* parent)
     Command6->setEnabled(false);
     try {
         rows_ = records::openComplexRows(state_.db(), state_.current.id);
+        storedRows_ = rows_;
     } catch (const db::StoreError& e) {
         screens::showStoreError(e, QStringLiteral("Строки расчета не загружены."));
     }
@@ -363,8 +364,16 @@ bool frmOutput_KR::save()
         ui::dialogs().inform(QStringLiteral("Внимание!"), QStringLiteral("Введите расчеты!"), ui::Icon::Warning);
         return false;
     }
-    return screens::onStore([&] { records::saveComplexRows(state_.db(), state_.current.id, rows_); },
-                            QStringLiteral("Строки комплексного расчета не сохранены."));
+    if (!screens::onStore([&] { records::saveComplexRows(state_.db(), state_.current.id, rows_); },
+                          QStringLiteral("Строки комплексного расчета не сохранены.")))
+        return false;
+    storedRows_ = rows_;
+    return true;
+}
+
+bool frmOutput_KR::hasUnsavedChanges() const
+{
+    return rows_ != storedRows_;
 }
 
 void frmOutput_KR::deleteCalculation()
@@ -392,13 +401,8 @@ QString frmOutput_KR::report()
 
 void frmOutput_KR::back()
 {
-    if (!rows_.isEmpty()
-        && ui::dialogs().ask(kQuestionTitle, QStringLiteral("Сохранить введенные данные? Продолжить?"),
-                             ui::Icon::Question, ui::Buttons::YesNo)
-               == ui::Answer::Yes
-        && !save())
-        return;
-    ui::goTo(this, QStringLiteral("frmLoad_Rasch"), {});
+    if (mayLeave())
+        ui::goTo(this, QStringLiteral("frmLoad_Rasch"), {});
 }
 
 }  // namespace veltron::models

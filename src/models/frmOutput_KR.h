@@ -75,11 +75,14 @@ public:
     void deleteCalculation();
     // "Вывод результатов в MWord"; the file written, or an empty text.
     QString report();
-    // "<<Назад": offers to save the rows, then shows the model choice.
+    // "<<Назад": asks to save rows that differ from the stored ones, then
+    // shows the model choice.
     void back();
+    bool hasUnsavedChanges() const override;
 
 protected:
     void closedByFrame() override { back(); }
+    bool saveChanges() override { return save(); }
 
 private:
     QWidget* buildPage();
@@ -90,6 +93,7 @@ private:
 
     AppState& state_;
     QList<calc::BlockEnergies> rows_;
+    QList<calc::BlockEnergies> storedRows_;  // as last read or saved
     std::optional<calc::BlockEnergies> chosen_;  // the pool entry on view
     std::optional<calc::ComplexRun> run_;
 };

@@ -81,6 +81,7 @@ frmBlok::frmBlok(AppState& state, frmInput* input, bool adjacent, bool existing,
         });
     }
     applyRules();
+    storedBlock_ = shownBlock();
     resize(adjacent ? 1300 : 720, 720);
 }
 
@@ -592,18 +593,15 @@ void frmBlok::openSubstances()
     });
 }
 
-std::optional<records::Block> frmBlok::readBlock()
+std::optional<records::Block> frmBlok::shownBlock(NumericEdit** notANumber) const
 {
     records::Block b;
     b.Id_Rasch = state_.current.id;
     b.Id = Id->text().toInt();
     b.Name = Combo1->currentText();
     b.Name_blok = Name_blok->text();
-    if (b.Name.isEmpty() || b.Name == kNoMatch) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"),
-                             QStringLiteral("Не выбрано вещество в блоке. Блок не сохранен."), ui::Icon::Critical);
+    if (b.Name.isEmpty() || b.Name == kNoMatch)
         return std::nullopt;
-    }
     struct Field {
         NumericEdit* edit;
         double* target;
@@ -632,31 +630,13 @@ std::optional<records::Block> frmBlok::readBlock()
         }
         const auto value = calc::parseNumber(f.edit->text());
         if (!value) {
-            QString caption = labels_.contains(f.edit->objectName()) ? labels_.value(f.edit->objectName())->text()
-                                                                     : f.edit->objectName();
-            if (f.edit == Plotn_PGF)
-                caption = Command3->text();
-            else if (f.edit == Sk_teploper_GF)
-                caption = Command4->text();
-            else if (f.edit == G1 || f.edit == G2 || f.edit == pMi)
-                caption = captionOf(f.edit == G1 ? Check1 : f.edit == G2 ? Check2 : Check5)->text();
-            else if (f.edit == txtVist_zad || f.edit == txtVistG_zad)
-                caption = captionOf(f.edit == txtVist_zad ? Check3 : Check4)->text();
-            ui::dialogs().inform(QStringLiteral("Ввод данных"),
-                                 QStringLiteral("Проверте правильность ввода: в поле «%1» не число («%2»). Блок не "
-                                                "сохранен.")
-                                     .arg(caption, f.edit->text()),
-                                 ui::Icon::Warning);
-            if (f.edit->isVisibleTo(this) && f.edit->isEnabled())
-                f.edit->setFocus();
+            if (notANumber)
+                *notANumber = f.edit;
             return std::nullopt;
         }
         *f.target = *value;
     }
-    if (b.Koef_gidro < 0.4 || b.Koef_gidro > 0.8) {
-        applyKoefGidroRange(b.Koef_gidro);
-        b.Koef_gidro = std::clamp(b.Koef_gidro, 0.4, 0.8);
-    }
+    b.Koef_gidro = std::clamp(b.Koef_gidro, 0.4, 0.8);
     b.G1 = Check1->isChecked() ? 1 : 0;
     b.G2 = Check2->isChecked() ? 1 : 0;
     b.mi = Check5->isChecked() ? 1 : 0;
@@ -664,6 +644,45 @@ std::optional<records::Block> frmBlok::readBlock()
     b.per1 = state_.heatInflow.per1;
     b.per2 = state_.heatInflow.per2;
     b.per3 = state_.heatInflow.per3;
+    return b;
+}
+
+QString frmBlok::fieldCaption(NumericEdit* edit) const
+{
+    if (edit == Plotn_PGF)
+        return Command3->text();
+    if (edit == Sk_teploper_GF)
+        return Command4->text();
+    if (edit == G1 || edit == G2 || edit == pMi)
+        return captionOf(edit == G1 ? Check1 : edit == G2 ? Check2 : Check5)->text();
+    if (edit == txtVist_zad || edit == txtVistG_zad)
+        return captionOf(edit == txtVist_zad ? Check3 : Check4)->text();
+    const QLabel* label = labels_.value(edit->objectName());
+    return label ? label->text() : edit->objectName();
+}
+
+std::optional<records::Block> frmBlok::readBlock()
+{
+    if (Combo1->currentText().isEmpty() || Combo1->currentText() == kNoMatch) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"),
+                             QStringLiteral("Не выбрано вещество в блоке. Блок не сохранен."), ui::Icon::Critical);
+        return std::nullopt;
+    }
+    NumericEdit* bad = nullptr;
+    const auto b = shownBlock(&bad);
+    if (!b) {
+        ui::dialogs().inform(QStringLiteral("Ввод данных"),
+                             QStringLiteral("Проверте правильность ввода: в поле «%1» не число («%2»). Блок не "
+                                            "сохранен.")
+                                 .arg(fieldCaption(bad), bad->text()),
+                             ui::Icon::Warning);
+        if (bad->isVisibleTo(this) && bad->isEnabled())
+            bad->setFocus();
+        return std::nullopt;
+    }
+    // A coefficient outside its range is stored at the nearer limit, with the notice.
+    if (const auto typed = calc::parseNumber(Koef_gidro->text()); typed && (*typed < 0.4 || *typed > 0.8))
+        applyKoefGidroRange(*typed);
     return b;
 }
 
@@ -683,13 +702,21 @@ bool frmBlok::save()
     if (!onStore([&] { records::saveBlock(state_.db(), *b); }, QStringLiteral("Блок не сохранен.")))
         return false;
     stored_ = true;
+    storedBlock_ = b;
     if (input_)
         input_->fillBlockGrids();
     return true;
 }
 
+bool frmBlok::hasUnsavedChanges() const
+{
+    return shownBlock() != storedBlock_;
+}
+
 void frmBlok::back()
 {
+    if (!mayLeave())
+        return;
     if (input_) {
         const bool liquid = (!isZeroText(V_GF->text()) && !isZeroText(Plotn_GF->text())) || Check2->isChecked();
         const bool mass = !isZeroText(G2->text()) || !Check2->isChecked();

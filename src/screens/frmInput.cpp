@@ -451,6 +451,7 @@ void frmInput::open()
         records::recordOpening(state_.db(), state_.current.id);
         showInputs(records::loadCalculationInputs(state_.db(), state_.current));
     });
+    stored_ = shownConditions();
     showCalculationName();
 }
 
@@ -648,30 +649,29 @@ void frmInput::applyChecks()
     Label23->setVisible(Check2->isChecked());
 }
 
-std::optional<records::Conditions> frmInput::readConditions()
+std::optional<records::Conditions> frmInput::shownConditions(NumericEdit** notANumber) const
 {
     const records::ConditionTexts t = inputs().conditions;
     records::Conditions k;
     struct Field {
         const QString& text;
         NumericEdit* edit;
-        QLabel* label;
         double* target;
         bool used;
     };
     const Field fields[] = {
-        {t.t_kontakt, t_kontakt, Label10, &k.t_kontakt, true},
-        {t.S_kontakt, S_kontakt, Label44, &k.S_kontakt, true},
-        {t.S_G, S_G, Label22, &k.S_G, true},
-        {t.Tempv, Tempv, LTempv, &k.Tempv, true},
-        {t.Tempp, Tempp, LTempp, &k.Tempp, true},
-        {t.txtTg, txtTg, Label21, &k.Tg, true},
-        {t.txtNyu, txtNyu, nullptr, &k.nyu, true},
-        {t.Zet, Zet, nullptr, &k.z, true},
-        {t.txtPn, txtPn, nullptr, &k.znPn, t.Check3},
-        {t.txtPn1, txtPn1, nullptr, &k.znPn1, t.Check4},
-        {t.txtLnkpr, txtLnkpr, Label24, &k.znLnkpr, t.Check2},
-        {t.txtUv, txtUv, Label20, &k.Uv, t.Check2},
+        {t.t_kontakt, t_kontakt, &k.t_kontakt, true},
+        {t.S_kontakt, S_kontakt, &k.S_kontakt, true},
+        {t.S_G, S_G, &k.S_G, true},
+        {t.Tempv, Tempv, &k.Tempv, true},
+        {t.Tempp, Tempp, &k.Tempp, true},
+        {t.txtTg, txtTg, &k.Tg, true},
+        {t.txtNyu, txtNyu, &k.nyu, true},
+        {t.Zet, Zet, &k.z, true},
+        {t.txtPn, txtPn, &k.znPn, t.Check3},
+        {t.txtPn1, txtPn1, &k.znPn1, t.Check4},
+        {t.txtLnkpr, txtLnkpr, &k.znLnkpr, t.Check2},
+        {t.txtUv, txtUv, &k.Uv, t.Check2},
     };
     for (const Field& f : fields) {
         if (!f.used) {
@@ -680,22 +680,8 @@ std::optional<records::Conditions> frmInput::readConditions()
         }
         const auto value = calc::parseNumber(f.text);
         if (!value) {
-            QString caption = f.label ? f.label->text() : f.edit->objectName();
-            if (f.edit == txtNyu)
-                caption = Command4->text();
-            else if (f.edit == Zet)
-                caption = QStringLiteral("z");
-            else if (f.edit == txtPn)
-                caption = Frame6->title() + QStringLiteral(" (") + Check3->accessibleName() + QLatin1Char(')');
-            else if (f.edit == txtPn1)
-                caption = Frame6->title() + QStringLiteral(" (") + Check4->accessibleName() + QLatin1Char(')');
-            ui::dialogs().inform(QStringLiteral("Ввод данных"),
-                                 QStringLiteral("Проверте правильность ввода: в поле «%1» не число («%2»). "
-                                                "Исходные данные не сохранены.")
-                                     .arg(caption, f.text),
-                                 ui::Icon::Warning);
-            if (f.edit->isVisibleTo(this) && f.edit->isEnabled())
-                f.edit->setFocus();
+            if (notANumber)
+                *notANumber = f.edit;
             return std::nullopt;
         }
         *f.target = *value;
@@ -707,12 +693,58 @@ std::optional<records::Conditions> frmInput::readConditions()
     return k;
 }
 
+QString frmInput::captionOf(NumericEdit* edit) const
+{
+    const std::pair<NumericEdit*, QString> captions[] = {
+        {t_kontakt, Label10->text()},
+        {S_kontakt, Label44->text()},
+        {S_G, Label22->text()},
+        {Tempv, LTempv->text()},
+        {Tempp, LTempp->text()},
+        {txtTg, Label21->text()},
+        {txtNyu, Command4->text()},
+        {Zet, QStringLiteral("z")},
+        {txtPn, Frame6->title() + QStringLiteral(" (") + Check3->accessibleName() + QLatin1Char(')')},
+        {txtPn1, Frame6->title() + QStringLiteral(" (") + Check4->accessibleName() + QLatin1Char(')')},
+        {txtLnkpr, Label24->text()},
+        {txtUv, Label20->text()},
+    };
+    for (const auto& [e, caption] : captions)
+        if (e == edit)
+            return caption;
+    return edit->objectName();
+}
+
+std::optional<records::Conditions> frmInput::readConditions()
+{
+    NumericEdit* bad = nullptr;
+    const auto k = shownConditions(&bad);
+    if (!k) {
+        ui::dialogs().inform(QStringLiteral("Ввод данных"),
+                             QStringLiteral("Проверте правильность ввода: в поле «%1» не число («%2»). "
+                                            "Исходные данные не сохранены.")
+                                 .arg(captionOf(bad), bad->text()),
+                             ui::Icon::Warning);
+        if (bad->isVisibleTo(this) && bad->isEnabled())
+            bad->setFocus();
+    }
+    return k;
+}
+
+bool frmInput::hasUnsavedChanges() const
+{
+    return shownConditions() != stored_;
+}
+
 bool frmInput::save()
 {
     const auto k = readConditions();
     if (!k)
         return false;
-    return onStore([&] { records::saveConditions(state_.db(), state_.current.id, *k); });
+    if (!onStore([&] { records::saveConditions(state_.db(), state_.current.id, *k); }))
+        return false;
+    stored_ = k;
+    return true;
 }
 
 void frmInput::saveAs()
@@ -756,7 +788,8 @@ bool frmInput::deleteCalculation()
 
 void frmInput::back()
 {
-    ui::goTo(this, QStringLiteral("frmLoad_Rasch"), {});
+    if (mayLeave())
+        ui::goTo(this, QStringLiteral("frmLoad_Rasch"), {});
 }
 
 void frmInput::requestRun()

@@ -143,6 +143,8 @@ public:
     // from inputs(); nothing, with the message shown and focus in the field,
     // when a field holds no number.
     std::optional<records::Conditions> readConditions();
+    // The general conditions shown differ from the stored ones.
+    bool hasUnsavedChanges() const override;
 
     // Menu "База данных".
     bool save();
@@ -174,8 +176,13 @@ public:
 
 protected:
     void closedByFrame() override { back(); }
+    bool saveChanges() override { return save(); }
 
 private:
+    // readConditions without a message: the field that holds no number goes to notANumber.
+    std::optional<records::Conditions> shownConditions(ui::NumericEdit** notANumber = nullptr) const;
+    // The caption a message names a field by.
+    QString captionOf(ui::NumericEdit* edit) const;
     void buildBlockArea(QWidget* parent, QVBoxLayout* layout);
     void buildConditions(QWidget* parent, QVBoxLayout* layout);
     void buildMenus();
@@ -190,6 +197,7 @@ private:
     AppState& state_;
     QList<records::Block> blocks_;  // as the grids show them
     RunRequest* runRequest_ = nullptr;
+    std::optional<records::Conditions> stored_;  // the general conditions as stored, as this screen shows them
     bool loading_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/screen.h"
 
+#include "ui/dialogs.h"
 #include "ui/navigator.h"
 
 #include <QAction>
@@ -45,6 +46,18 @@ QAction* Screen::addMenuItem(QMenu* menu, const QString& name, const QString& te
     }
     connect(a, &QAction::triggered, this, [action = std::move(action)] { action(); });
     return a;
+}
+
+bool Screen::mayLeave()
+{
+    if (leaving_ || !hasUnsavedChanges())
+        return true;
+    switch (dialogs().ask(QStringLiteral("В н и м а н и е ! ! !"), QStringLiteral("Сохранить изменения?"),
+                          Icon::Question, Buttons::YesNoCancel)) {
+    case Answer::Yes: return saveChanges();
+    case Answer::No: return true;
+    default: return false;
+    }
 }
 
 void Screen::leave()

@@ -29,12 +29,24 @@ public:
     QAction* addMenuItem(QMenu* menu, const QString& name, const QString& text, std::function<void()> action,
                          const QKeySequence& shortcut = {});
 
+    // Whether what the screen shows differs from what is stored; the screens
+    // that edit stored data answer it.
+    virtual bool hasUnsavedChanges() const { return false; }
+    // Before the screen goes ("<<Назад", the window frame, "Выход"): while
+    // it has unsaved changes, asks "Сохранить изменения?" (Да / Нет /
+    // Отмена). Да stores them, Нет drops them, Отмена keeps the screen.
+    // True when the screen may go.
+    bool mayLeave();
+
     // Hides this screen and destroys it once control returns to the event loop.
     void leave();
     // Leaves this screen and shows the one it returns to, when there is one.
     void leaveTo(QWidget* next);
 
 protected:
+    // Stores what the screen shows, as its own save does; false when that
+    // was refused or failed (the reason shown), and the screen stays.
+    virtual bool saveChanges() { return true; }
     // What closing the window by its frame does; the default is the exit routine.
     virtual void closedByFrame();
     void closeEvent(QCloseEvent* event) override;

@@ -47,14 +47,16 @@ TEST_F(OrganisationLists, AnEntryIsChangedInPlaceSoLeavingMidEditLosesNothing)
     EXPECT_EQ(stored(Directory::Positions), before);
     EXPECT_EQ(d->height(), browsingHeight);
 
-    // The window closed in the middle of a change: nothing lost.
+    // The window closed in the middle of a change, the change not kept: nothing lost.
     Q_EMIT d->grid->cellDoubleClicked(1, 0);
     ASSERT_TRUE(d->editing());
     d->Name_Object->setText(QStringLiteral("Главный инженер проекта"));
+    dialogs.answers = {ui::Answer::No};
     d->close();
     settle();
     EXPECT_EQ(visible<frmBD>("frmBD"), nullptr);
     EXPECT_EQ(stored(Directory::Positions), before);
+    dialogs.clear();
 
     // "Ввод" changes the entry in place.
     d = open(Directory::Positions);

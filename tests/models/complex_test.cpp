@@ -2,6 +2,7 @@
 // deleting, and the report, reached from the model choice as a user does.
 #include "models/models_fixture.h"
 
+#include "common/leave_question.h"
 #include "common/test_store.h"
 #include "models/frmOutput_KR.h"
 #include "records/calculations.h"
@@ -292,12 +293,7 @@ TEST_F(ModelIV, SavedRowsComeBackWithAllEightValuesExactly)
     add(s, "Колонна К-1");
     trigger(s, "mnuSave");
     EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
-    // Leaving with rows asks; No leaves what was saved.
-    dialogs.answers = {ui::Answer::No};
     trigger(s, "mnuReturn");
-    EXPECT_EQ(dialogs.last()->title, kQuestion);
-    EXPECT_EQ(dialogs.last()->text, QStringLiteral("Сохранить введенные данные? Продолжить?"));
-    EXPECT_EQ(dialogs.last()->buttons, ui::Buttons::YesNo);
 
     s = open(QStringLiteral("Сохраняемый"));
     ASSERT_NE(s, nullptr);
@@ -311,15 +307,43 @@ TEST_F(ModelIV, SavedRowsComeBackWithAllEightValuesExactly)
         for (int c = 0; c < 8; ++c)
             EXPECT_EQ(cellText(s->tabRasch, r + 1, c), texts[r][c]) << r << ":" << c;
 
-    // Leaving with Yes saves what the grid holds now.
+    // Leaving with Да saves what the grid holds now.
     selectRow(s, 1);
     click(s->Command3);
     dialogs.answers = {ui::Answer::Yes};
     trigger(s, "mnuReturn");
+    test::expectAsked(dialogs);
     EXPECT_EQ(test::visibleScreens(), QStringList{"frmLoad_Rasch"});
     const auto stored = records::findByName(state.db(), QStringLiteral("Сохраняемый"), records::Kind::Complex);
     ASSERT_TRUE(stored);
     EXPECT_EQ(records::openComplexRows(state.db(), stored->id), QList<calc::BlockEnergies>{entries[0]});
+}
+
+// The question on leaving is asked only while the rows differ from the stored ones.
+TEST_F(ModelIV, LeavingAsksOnlyForRowsThatAreNotStored)
+{
+    pool({block("Колонна", 1e6, 10), block("Емкость", 2e6, 20)});
+    test::LeaveCase c;
+    c.open = [&] { return open(QStringLiteral("Установка")); };
+    c.change = [](ui::Screen* s, int edit) { add(static_cast<frmOutput_KR*>(s), edit == 1 ? "Колонна" : "Емкость"); };
+    c.save = [&](ui::Screen* s) { trigger(s, "mnuSave"); };
+    c.leave = [&](ui::Screen* s) { trigger(s, "mnuReturn"); };
+    c.stored = [&] {
+        QStringList names;
+        for (const auto& r : records::openComplexRows(state.db(), state.current.id))
+            names << r.pName;
+        return names.join(',');
+    };
+    test::expectLeaveQuestion(dialogs, c);
+    EXPECT_EQ(c.stored(), QStringLiteral("Колонна,Емкость"));
+
+    // A run changes no row: right after a save it asks nothing either.
+    auto* s = open(QStringLiteral("Установка"));
+    ASSERT_NE(s, nullptr);
+    click(s->Command1);
+    dialogs.clear();
+    trigger(s, "mnuReturn");
+    EXPECT_TRUE(dialogs.calls.empty());
 }
 
 TEST_F(ModelIV, ASaveThatFailsHalfWayIsReportedAndLosesNothing)

@@ -176,6 +176,7 @@ TEST_F(Rules, LiquidPhaseNoticeFollowsTheMainBlock)
     clickRow(input->tabBlok, 1);
     click(input->Command6);
     editor()->V_GF->setText("0");
+    dialogs.answers = {ui::Answer::No};  // the edit is not stored
     click(editor()->Command1);
     EXPECT_TRUE(input->Label19->isVisibleTo(input));
     EXPECT_TRUE(input->Frame17->isEnabled());
@@ -384,6 +385,7 @@ TEST_F(Rules, Screenshots)
     input->Check3->setChecked(true);
     input->Check4->setChecked(true);
     snapshot(input, "frmInput_checks");
+    dialogs.answers = {ui::Answer::No};
     trigger(input, "mnuReturn");
     snapshot(openList(), "frmLoad");
 }
