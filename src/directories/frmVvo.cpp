@@ -109,7 +109,7 @@ QString kindText(const std::optional<int>& kind)
 }  // namespace
 
 frmVvo::frmVvo(AppState& state, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmVvo"), QStringLiteral("Ввод\\изменение веществ"), parent), state_(state)
+    : ui::DirectoryScreen(QStringLiteral("frmVvo"), QStringLiteral("Ввод\\изменение веществ"), parent), state_(state)
 {
     build();
     showBrowsing();
@@ -477,6 +477,8 @@ bool frmVvo::write(const QString& oldName, const records::SubstanceRecord& s)
         nameTaken(s.Name);
         return false;
     }
+    if (!oldName.isEmpty() && oldName != s.Name)
+        Q_EMIT renamed(oldName, s.Name);
     showBrowsing();
     FillSubstGrid(txtFiltr->text());
     return true;

@@ -24,7 +24,7 @@ namespace veltron::directories {
 // The substances directory: browses, filters, adds, changes and deletes the
 // substances of SubstChar. The screen that opened it shows again when it
 // closes ("Вернуться в основное меню").
-class frmVvo : public ui::Screen {
+class frmVvo : public ui::DirectoryScreen {
     Q_OBJECT
 public:
     explicit frmVvo(AppState& state, QWidget* parent = nullptr);

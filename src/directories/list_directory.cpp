@@ -40,7 +40,7 @@ QString taken(const char* what)
 }  // namespace
 
 ListDirectory::ListDirectory(AppState& state, ListDirectoryKind kind, QWidget* parent)
-    : ui::Screen(QLatin1String(kind.screen), kind.title, parent), kind_(std::move(kind)), state_(state)
+    : ui::DirectoryScreen(QLatin1String(kind.screen), kind.title, parent), kind_(std::move(kind)), state_(state)
 {
     build();
     showBrowsing();
@@ -279,6 +279,8 @@ bool ListDirectory::enter()
             Name_Object->setFocus(Qt::OtherFocusReason);
         return false;
     }
+    if (!remembered_.isEmpty() && remembered_ != e.Name)
+        Q_EMIT renamed(remembered_, e.Name);
     showBrowsing();
     fill();
     return true;

@@ -59,7 +59,7 @@ struct ListDirectoryKind {
 // organisation-list editor. An entry is changed in place. The screen that
 // opened it shows again when it closes ("<<Назад") and refills its own list.
 // Each screen fills its grid once it is made.
-class ListDirectory : public ui::Screen {
+class ListDirectory : public ui::DirectoryScreen {
     Q_OBJECT
 public:
     ListDirectory(AppState& state, ListDirectoryKind kind, QWidget* parent = nullptr);

@@ -584,12 +584,18 @@ void frmBlok::openHeatInflow()
 
 void frmBlok::openSubstances()
 {
-    ui::openFrom(this, QStringLiteral("frmVvo"), [this] {
-        const QString chosen = Combo1->currentText();
+    // The substance shown stays chosen, and with it what its choice filled
+    // in and the user may have changed since.
+    const QString chosen = Combo1->currentText();
+    const QString adiab = Adiab->text();
+    const QString density = Plotn_GF->text();
+    ui::openDirectory(this, QStringLiteral("frmVvo"), [=, this](const ui::Renames& renames) {
         fillSubstances(txtFiltr->text());
-        const int at = Combo1->findText(chosen);
-        if (at > 0)
-            Combo1->setCurrentIndex(at);
+        ui::keepChoice(Combo1, chosen, renames);
+        if (Combo1->currentText() == renames.follow(chosen)) {
+            Adiab->setText(adiab);
+            Plotn_GF->setText(density);
+        }
     });
 }
 

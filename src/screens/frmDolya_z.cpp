@@ -197,8 +197,15 @@ void frmDolya_z::fuelSelected()
 
 void frmDolya_z::openFuelDirectory()
 {
-    // Shown again on return, the dialog runs its activation: the kinds are listed anew.
-    ui::openFrom(this, QStringLiteral("frmBD_Goryuch"));
+    // Shown again on return, the dialog runs its activation: the kinds are
+    // listed anew. The kind it showed stays chosen (under its new name when
+    // it was renamed), and z stays as it was.
+    const QString chosen = Combo1->currentText();
+    const QString z = Zet->text();
+    ui::openDirectory(this, QStringLiteral("frmBD_Goryuch"), [=, this](const ui::Renames& renames) {
+        ui::keepChoice(Combo1, chosen, renames);
+        Zet->setText(z);
+    });
 }
 
 bool frmDolya_z::saveAndReturn()

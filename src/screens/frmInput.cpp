@@ -829,16 +829,15 @@ void frmInput::openSubstances()
 
 void frmInput::openSurfaces()
 {
-    ui::openFrom(this, QStringLiteral("frmBD_Type"), [this] { surfacesChanged(); });
+    const QString chosen = Combo4->currentText();
+    ui::openDirectory(this, QStringLiteral("frmBD_Type"),
+                      [this, chosen](const ui::Renames& renames) { surfacesChanged(chosen, renames); });
 }
 
-void frmInput::surfacesChanged()
+void frmInput::surfacesChanged(const QString& chosen, const ui::Renames& renames)
 {
-    const QString chosen = Combo4->currentText();
     onStore([this] { refillSurfaces(); });
-    const int at = Combo4->findText(chosen);
-    if (at > 0)
-        Combo4->setCurrentIndex(at);
+    ui::keepChoice(Combo4, chosen, renames);
 }
 
 void frmInput::newMainBlock()

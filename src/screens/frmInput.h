@@ -132,9 +132,9 @@ public:
     // Refills the surface list, the first surface selected.
     void refillSurfaces();
     // After the surfaces directory: the list refilled; the surface shown
-    // stays, with its values read again, while it is still there, else the
-    // first one is selected.
-    void surfacesChanged();
+    // (`chosen`, or its new name) stays, with its values read again, while
+    // it is still there, else the first one is selected.
+    void surfacesChanged(const QString& chosen, const ui::Renames& renames);
     void setLiquidNotice(bool shown);
     // Shows the current calculation's name, as after a rename.
     void showCalculationName();

@@ -5,8 +5,11 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
+
+#include <memory>
 
 namespace veltron::ui {
 
@@ -101,6 +104,41 @@ void ReturningScreen::cancel()
 void ReturningScreen::returnToCaller()
 {
     leaveTo(returnTo_);
+}
+
+void Renames::note(const QString& from, const QString& to)
+{
+    // An earlier rename to `from` now leads on to `to`.
+    for (QString& target : to_)
+        if (target == from)
+            target = to;
+    if (from != to && !to_.contains(from))
+        to_.insert(from, to);
+}
+
+QString Renames::follow(const QString& name) const
+{
+    return to_.value(name, name);
+}
+
+QWidget* openDirectory(QWidget* caller, const QString& name, std::function<void(const Renames&)> returned)
+{
+    auto renames = std::make_shared<Renames>();
+    QWidget* screen = openFrom(caller, name, [renames, returned = std::move(returned)] {
+        if (returned)
+            returned(*renames);
+    });
+    if (auto* directory = qobject_cast<DirectoryScreen*>(screen))
+        QObject::connect(directory, &DirectoryScreen::renamed, directory,
+                         [renames](const QString& from, const QString& to) { renames->note(from, to); });
+    return screen;
+}
+
+void keepChoice(QComboBox* list, const QString& previous, const Renames& renames)
+{
+    const int at = list->findText(renames.follow(previous));
+    if (at >= 0 && at != list->currentIndex())
+        list->setCurrentIndex(at);
 }
 
 void goTo(Screen* from, const QString& name, const QString& backTo, const QString& notBuiltText)

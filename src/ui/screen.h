@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QPointer>
@@ -8,6 +9,7 @@
 #include <functional>
 
 class QAction;
+class QComboBox;
 class QMenu;
 class QWidget;
 
@@ -73,6 +75,37 @@ protected:
 private:
     QPointer<QWidget> returnTo_;
 };
+
+// The records a directory renamed while it was open: old name → new name.
+class Renames {
+public:
+    void note(const QString& from, const QString& to);
+    // The name a record has now: followed through every rename, unchanged when it was not renamed.
+    QString follow(const QString& name) const;
+
+private:
+    QHash<QString, QString> to_;
+};
+
+// A screen that edits a directory; it tells its caller which records it renamed.
+class DirectoryScreen : public Screen {
+    Q_OBJECT
+public:
+    using Screen::Screen;
+
+Q_SIGNALS:
+    void renamed(const QString& from, const QString& to);
+};
+
+// Opens the named directory from `caller` as openFrom does; when it is
+// gone, `returned` gets what it renamed, so that the caller keeps its
+// choice, or takes the record under its new name.
+QWidget* openDirectory(QWidget* caller, const QString& name, std::function<void(const Renames&)> returned);
+
+// A choice kept over a return from a directory: the item named `previous`
+// (followed through the renames) is selected again when the list still has
+// it; otherwise the list keeps the item it selected on refilling.
+void keepChoice(QComboBox* list, const QString& previous, const Renames& renames);
 
 // Opens the named screen in place of `from`; a screen that is not built yet
 // gets a placeholder that says so and leads back to `backTo`.
