@@ -134,20 +134,43 @@ TEST_F(Returns, BlockEditorToSubstancesAndBackWithTheMarkShown)
     EXPECT_FALSE(e->lblGaps->isVisible());
 }
 
-TEST_F(Returns, MainMenuToTheOrganisationListsAndBack)
+// «Справочники» of the main menu holds every directory.
+TEST_F(Returns, MainMenuToEveryDirectoryAndBack)
 {
     ui::navigator().open(QStringLiteral("frmMain1"));
     settle();
     auto* menu = visible<frmMain1>("frmMain1");
     ASSERT_NE(menu, nullptr);
-    for (const char* item : {"mnuDolgn", "mnuIstochnik"}) {
-        SCOPED_TRACE(item);
-        trigger(menu, item);
-        auto* list = visible<directories::frmBD>("frmBD");
-        ASSERT_NE(list, nullptr);
+    const struct {
+        const char* item;
+        const char* screen;
+        QString heading;
+    } items[] = {
+        {"mnuVva", "frmVvo", QStringLiteral("Информация о всех известных веществах")},
+        {"mnuPoverhn", "frmBD_Type", QStringLiteral("Вид подстилающей поверхности")},
+        {"mnuGoryuch", "frmBD_Goryuch", QStringLiteral("Значение доли (z) приведенной массы")},
+        {"mnuKVV", "frmBD_KVV", QStringLiteral("Твердые и жидкие химически нестабильные соединения")},
+        {"mnuDolgn", "frmBD", QStringLiteral("Список должностей")},
+        {"mnuIstochnik", "frmBD", QStringLiteral("Список источников исходных данных")},
+    };
+    QStringList listed;
+    for (QAction* a : menu->findChild<QMenu*>(QStringLiteral("mnuSprav"))->actions())
+        if (!a->isSeparator())
+            listed << a->objectName();
+    EXPECT_EQ(listed, (QStringList{"mnuVva", "mnuPoverhn", "mnuGoryuch", "mnuKVV", "mnuDolgn", "mnuIstochnik"}));
+    for (const auto& i : items) {
+        SCOPED_TRACE(i.item);
+        trigger(menu, i.item);
+        QWidget* directory = visibleScreen(QLatin1String(i.screen));
+        ASSERT_NE(directory, nullptr);
+        bool headed = false;
+        for (const QLabel* l : directory->findChildren<QLabel*>())
+            headed = headed || (l->isVisibleTo(directory) && l->text().startsWith(i.heading));
+        EXPECT_TRUE(headed);
         EXPECT_FALSE(menu->isVisible());
-        trigger(list, "mnuPred");
+        trigger(directory, "mnuPred");
         EXPECT_TRUE(menu->isVisible());
+        EXPECT_EQ(visibleScreens(), QStringList{"frmMain1"});
     }
 }
 
