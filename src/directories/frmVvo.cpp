@@ -6,6 +6,7 @@
 #include "screens/store_errors.h"
 #include "screens/substance_marks.h"
 #include "ui/dialogs.h"
+#include "ui/name_filter.h"
 #include "ui/navigator.h"
 #include "ui/numeric_edit.h"
 
@@ -263,7 +264,7 @@ void frmVvo::FillSubstGrid(const QString& filter)
     int row = 1;
     bool anyMarked = false;
     for (const records::SubstanceRecord& s : all) {
-        if (!filter.isEmpty() && !s.Name.contains(filter, Qt::CaseSensitive))
+        if (!ui::passesFilter(s.Name, filter))
             continue;
         if (row > 1)
             Tabl_Vva->setRowCount(row + 1);

@@ -75,8 +75,8 @@ public:
     QAction* mnuPred;
     QAction* mnuExit;
 
-    // Fills the grid with the substances whose name contains the filter
-    // (case-sensitive); an empty filter lists every one.
+    // Fills the grid with the substances whose name passes the filter
+    // (ui::passesFilter: any case, «ё» as «е»); an empty filter lists every one.
     void FillSubstGrid(const QString& filter);
 
     void newSubstance();

@@ -8,6 +8,7 @@
 #include "screens/substance_marks.h"
 #include "screens/form_widgets.h"
 #include "ui/dialogs.h"
+#include "ui/name_filter.h"
 #include "calc/number_text.h"
 #include "ui/navigator.h"
 #include "ui/numeric_edit.h"
@@ -353,9 +354,8 @@ void frmBlok::fillSubstances(const QString& filter)
         for (const records::SubstanceRecord& s : records::substanceRecords(state_.db()))
             gaps_.insert(s.Name, records::missingProperties(s));
     });
-    if (!filter.isEmpty())
-        names = names.filter(filter, Qt::CaseSensitive);
-    const bool none = !filter.isEmpty() && names.isEmpty();
+    names.removeIf([&](const QString& name) { return !ui::passesFilter(name, filter); });
+    const bool none = !filter.trimmed().isEmpty() && names.isEmpty();
     if (none)
         names << kNoMatch;
     refilling_ = true;

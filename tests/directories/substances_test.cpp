@@ -34,23 +34,36 @@ protected:
 
 }  // namespace
 
-TEST_F(Substances, FilterIsACaseSensitivePartOfTheNameAppliedByTheButton)
+// The filter finds a part of the name whatever the case, with «ё» and «е»
+// alike, and is applied by the button.
+TEST_F(Substances, FilterIsAPartOfTheNameInAnyCaseAppliedByTheButton)
 {
+    for (const char* name : {"н-Бутан", "изо-Бутан", "БУТЕН-1", "бутен-2", "Изобутилен", "Ёлочный спирт", "Метилен"})
+        insert(QString::fromUtf8(name), 1);
     frmVvo* v = open();
     ASSERT_NE(v, nullptr);
     // Every substance in Russian alphabetical order, whatever the case.
-    EXPECT_EQ(column0(v->Tabl_Vva), (QStringList{"аммиак", "Бензин", "Бутан", "Пропан"}));
+    EXPECT_EQ(column0(v->Tabl_Vva), (QStringList{"аммиак", "Бензин", "Бутан", "БУТЕН-1", "бутен-2", "Ёлочный спирт",
+                                                 "изо-Бутан", "Изобутилен", "Метилен", "н-Бутан", "Пропан"}));
     EXPECT_EQ(screens::cellText(v->Tabl_Vva, 0, 7), QStringLiteral("УТ парообразования ГЖ, кДж/кг"));
 
+    const QStringList butanesAndButenes{"Бутан", "БУТЕН-1", "бутен-2", "изо-Бутан", "Изобутилен", "н-Бутан"};
     const struct {
         const char* filter;
         QStringList shown;
     } cases[] = {
-        {"ан", {"Бутан", "Пропан"}},
-        {"бутан", {}},   // lower case does not find "Бутан"
-        {"Аммиак", {}},  // nor upper case "аммиак"
+        {"бут", butanesAndButenes},
+        {"БУТ", butanesAndButenes},
+        {"Бут", butanesAndButenes},
+        {"  бУт ", butanesAndButenes},
+        {"бутан", {"Бутан", "изо-Бутан", "н-Бутан"}},
+        {"АММИАК", {"аммиак"}},
+        {"елоч", {"Ёлочный спирт"}},  // «е» finds «ё»
+        {"ЁЛОЧ", {"Ёлочный спирт"}},
+        {"илён", {"Изобутилен", "Метилен"}},  // and «ё» finds «е»
         {"xyz", {}},
-        {"", {"аммиак", "Бензин", "Бутан", "Пропан"}},
+        {"", {"аммиак", "Бензин", "Бутан", "БУТЕН-1", "бутен-2", "Ёлочный спирт", "изо-Бутан", "Изобутилен", "Метилен",
+              "н-Бутан", "Пропан"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.filter);
@@ -64,7 +77,7 @@ TEST_F(Substances, FilterIsACaseSensitivePartOfTheNameAppliedByTheButton)
     }
     // Typing alone does not filter.
     v->txtFiltr->setText(QStringLiteral("xyz"));
-    EXPECT_EQ(column0(v->Tabl_Vva).size(), 4);
+    EXPECT_EQ(column0(v->Tabl_Vva).size(), 11);
 }
 
 TEST_F(Substances, LongNamesGetRowsOfMoreLines)

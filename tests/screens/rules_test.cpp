@@ -257,7 +257,10 @@ TEST_F(Rules, SubstanceFilterAndPlaceholder)
     e->txtFiltr->setText(QStringLiteral("ан"));
     EXPECT_EQ(e->Combo1->count(), 2);
     EXPECT_EQ(e->Combo1->currentText(), QStringLiteral("Бутан"));
-    e->txtFiltr->setText(QStringLiteral("Ан"));  // the filter is case-sensitive
+    e->txtFiltr->setText(QStringLiteral("АМ"));  // any case
+    EXPECT_EQ(e->Combo1->count(), 1);
+    EXPECT_EQ(e->Combo1->currentText(), QStringLiteral("аммиак"));
+    e->txtFiltr->setText(QStringLiteral("xyz"));
     EXPECT_EQ(e->Combo1->count(), 1);
     EXPECT_EQ(e->Combo1->currentText(), QStringLiteral("нет вещест по фильтру"));
     EXPECT_FALSE(e->Combo1->isEnabled());
