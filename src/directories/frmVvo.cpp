@@ -547,8 +547,8 @@ void frmVvo::deleteSubstance()
                              ui::Icon::Critical);
         return;
     }
-    if (ui::dialogs().ask(kQuestionTitle, QStringLiteral("Удаленные данные будут утеряны! Продолжить?"),
-                          ui::Icon::Question, ui::Buttons::YesNo)
+    if (ui::dialogs().ask(kQuestionTitle, QStringLiteral("Удалить вещество «%1»?").arg(name), ui::Icon::Question,
+                          ui::Buttons::YesNo)
         != ui::Answer::Yes)
         return;
     if (!onStore([&] { records::deleteSubstance(state_.db(), name); }, QStringLiteral("Вещество не удалено.")))

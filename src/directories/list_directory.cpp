@@ -30,7 +30,18 @@ using screens::px;
 using screens::setCell;
 
 const QString kBaseTitle = QStringLiteral("Добавление\\изменение базы данных");
-const QString kLostQuestion = QStringLiteral("Удаленные данные будут утеряны! Продолжить?");
+// The question before a delete, naming the entry: "%1" is its name.
+QString deleteQuestionFor(records::Directory d)
+{
+    switch (d) {
+    case records::Directory::Surfaces: return QStringLiteral("Удалить поверхность «%1»?");
+    case records::Directory::FuelKinds: return QStringLiteral("Удалить вид горючего «%1»?");
+    case records::Directory::Compounds: return QStringLiteral("Удалить соединение «%1»?");
+    case records::Directory::Positions: return QStringLiteral("Удалить должность «%1»?");
+    case records::Directory::Sources: return QStringLiteral("Удалить источник исходных данных «%1»?");
+    }
+    return QStringLiteral("Удалить «%1»?");
+}
 
 QString taken(const char* what)
 {
@@ -308,7 +319,7 @@ void ListDirectory::deleteEntry()
             return;
         }
     }
-    if (ui::dialogs().ask(QStringLiteral("В н и м а н и е ! ! !"), kind_.deleteQuestion, ui::Icon::Question,
+    if (ui::dialogs().ask(QStringLiteral("В н и м а н и е ! ! !"), kind_.deleteQuestion.arg(name), ui::Icon::Question,
                           ui::Buttons::YesNo)
         != ui::Answer::Yes)
         return;
@@ -351,7 +362,7 @@ frmBD_Type::frmBD_Type(AppState& state, QWidget* parent)
            .doubleClickEdits = false,
            .guardsSurfaces = true,
            .enterCaption = QStringLiteral("Ввести"),
-           .deleteQuestion = kLostQuestion,
+           .deleteQuestion = deleteQuestionFor(records::Directory::Surfaces),
            .nameTaken = taken("Поверхность")},
           parent)
 {
@@ -377,7 +388,7 @@ frmBD_Goryuch::frmBD_Goryuch(AppState& state, QWidget* parent)
                                  QStringLiteral("z"), 600}},
                      .charsPerLine = 62,
                      .enterCaption = QStringLiteral("Ввести"),
-                     .deleteQuestion = kLostQuestion,
+                     .deleteQuestion = deleteQuestionFor(records::Directory::FuelKinds),
                      .nameTaken = taken("Вид горючего")},
                     parent)
 {
@@ -402,7 +413,7 @@ frmBD_KVV::frmBD_KVV(AppState& state, QWidget* parent)
                                  QStringLiteral("Удельная энергия взрыва"), 1100}},
                      .charsPerLine = 62,
                      .enterCaption = QStringLiteral("Ввести"),
-                     .deleteQuestion = kLostQuestion,
+                     .deleteQuestion = deleteQuestionFor(records::Directory::Compounds),
                      .nameTaken = taken("Соединение")},
                     parent)
 {
@@ -424,7 +435,7 @@ frmBD::frmBD(AppState& state, records::Directory list, const QString& title, QWi
                      .values = {},
                      .hidesEmptyGrid = false,
                      .enterCaption = QStringLiteral("Ввод"),
-                     .deleteQuestion = QStringLiteral("Удаленная информация теряется! Продолжить удаление?"),
+                     .deleteQuestion = deleteQuestionFor(list),
                      .nameTaken = QStringLiteral("«%1» уже есть в списке. Введите другое наименование."),
                      .browsingHeight = 4365,
                      .editingHeight = 5670},
@@ -436,6 +447,7 @@ frmBD::frmBD(AppState& state, records::Directory list, const QString& title, QWi
 void frmBD::FillNameList(records::Directory list, const QString& title)
 {
     kind_.table = list;
+    kind_.deleteQuestion = deleteQuestionFor(list);
     kind_.nameHeader = title;
     heading->setText(title);
     fill();

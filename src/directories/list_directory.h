@@ -48,7 +48,7 @@ struct ListDirectoryKind {
     // An empty table hides the grid and shows "Данные не введены".
     bool hidesEmptyGrid = true;
     QString enterCaption;
-    QString deleteQuestion;
+    QString deleteQuestion;  // names the entry: "%1" is its name
     QString nameTaken;  // the refusal of a name already there, with %1 for it
     int browsingHeight = 0;  // twips; 0: the window keeps its height
     int editingHeight = 0;

@@ -104,7 +104,7 @@ TEST_F(OrganisationLists, NewNamesDuplicatesAndDeletingTheLastEntry)
         dialogs.answers = {ui::Answer::Yes};
         click(d->Command3);
     }
-    EXPECT_EQ(dialogs.calls.front().text, QStringLiteral("Удаленная информация теряется! Продолжить удаление?"));
+    EXPECT_TRUE(dialogs.calls.front().text.startsWith(QStringLiteral("Удалить источник исходных данных «")));
     EXPECT_TRUE(stored(Directory::Sources).isEmpty());
     EXPECT_EQ(d->grid->rowCount(), 2);
     EXPECT_EQ(screens::cellText(d->grid, 0, 0), QStringLiteral("Список источников исходных данных"));

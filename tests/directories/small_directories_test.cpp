@@ -82,7 +82,7 @@ TEST_F(SmallDirectories, SurfacesAreAddedChangedAndProtected)
     dialogs.answers = {ui::Answer::Yes};
     click(d->Command3);
     EXPECT_EQ(dialogs.messages().last(),
-              QStringLiteral("В н и м а н и е ! ! !|Удаленные данные будут утеряны! Продолжить?"));
+              QStringLiteral("В н и м а н и е ! ! !|Удалить поверхность «Песок»?"));
     EXPECT_EQ(column0(d->grid), (QStringList{"Асфальт", "Бетон"}));
     EXPECT_FALSE(d->Command3->isEnabled());
     snapshot(d, QStringLiteral("frmBD_Type"));
@@ -191,4 +191,43 @@ TEST_F(SmallDirectories, AnEmptyTableShowsItsNoticeAndAnEmptyValueStaysEmpty)
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].value(0).toString(), QStringLiteral("Гексоген (RDX)"));
     EXPECT_TRUE(rows[0].isNull(1));
+}
+
+// The question before a delete names the entry, in every directory.
+TEST_F(SmallDirectories, TheDeleteQuestionNamesTheEntry)
+{
+    state.store->exec("INSERT INTO tabDolgn (Name) VALUES (?)", {QStringLiteral("Инженер")}, db::Base::Second);
+    state.store->exec("INSERT INTO tabIstochnik (Name) VALUES (?)", {QStringLiteral("Паспорт")}, db::Base::Second);
+    const QString fuel = records::fuelKinds(*state.store).value(0).Name;
+    const QString compound = state.store->query("SELECT Name FROM Explosives").value(0).value(0).toString();
+    const struct {
+        const char* screen;
+        QString entry;
+        QString question;
+    } cases[] = {
+        {"frmVvo", QStringLiteral("Бутан"), QStringLiteral("Удалить вещество «Бутан»?")},
+        {"frmBD_Type", QStringLiteral("Песок"), QStringLiteral("Удалить поверхность «Песок»?")},
+        {"frmBD_Goryuch", fuel, QStringLiteral("Удалить вид горючего «%1»?").arg(fuel)},
+        {"frmBD_KVV", compound, QStringLiteral("Удалить соединение «%1»?").arg(compound)},
+        {"frmBD/tabDolgn", QStringLiteral("Инженер"), QStringLiteral("Удалить должность «Инженер»?")},
+        {"frmBD/tabIstochnik", QStringLiteral("Паспорт"), QStringLiteral("Удалить источник исходных данных «Паспорт»?")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.screen);
+        QWidget* d = openDirectory<QWidget>(c.screen);
+        ASSERT_NE(d, nullptr);
+        auto* v = qobject_cast<directories::frmVvo*>(d);
+        auto* l = qobject_cast<ListDirectory*>(d);
+        select(v ? v->Tabl_Vva : l->grid, c.entry);
+        dialogs.clear();
+        dialogs.answers = {ui::Answer::No};
+        click(v ? v->Command3 : l->Command3);
+        ASSERT_EQ(dialogs.calls.size(), 1u);
+        EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("В н и м а н и е ! ! !"));
+        EXPECT_EQ(dialogs.calls[0].text, c.question);
+        EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Question);
+        EXPECT_EQ(dialogs.calls[0].buttons, ui::Buttons::YesNo);
+        EXPECT_GE(rowOf(v ? v->Tabl_Vva : l->grid, c.entry), 1) << "No keeps the entry";
+        closeAllScreens();
+    }
 }

@@ -292,7 +292,7 @@ TEST_F(Substances, ASubstanceInABlockOfTheCurrentCalculationKeepsItsNameAndCanno
     dialogs.answers = {ui::Answer::Yes};
     click(v->Command3);
     EXPECT_EQ(dialogs.messages(),
-              QStringList{QStringLiteral("В н и м а н и е ! ! !|Удаленные данные будут утеряны! Продолжить?")});
+              QStringList{QStringLiteral("В н и м а н и е ! ! !|Удалить вещество «Пропан»?")});
     EXPECT_FALSE(stored(QStringLiteral("Пропан")));
     EXPECT_EQ(rowOf(v->Tabl_Vva, QStringLiteral("Пропан")), -1);
     EXPECT_FALSE(v->Command3->isEnabled());
