@@ -368,6 +368,7 @@ bool frmOutput_KR::save()
                           QStringLiteral("Строки комплексного расчета не сохранены.")))
         return false;
     storedRows_ = rows_;
+    announceSaved(QStringLiteral("Комплексный расчет сохранен"));
     return true;
 }
 
@@ -395,8 +396,10 @@ QString frmOutput_KR::report()
     }
     const report::ZoneTable table = zones->table();
     const report::ZoneMapData map = zones->mapData().value();
-    return ui::makeReportInPlace(state_.reportFolder,
-                                 [this, &table, &map] { return report::buildComplexReport(*run_, table, map); });
+    const QString path = ui::makeReportInPlace(
+        state_.reportFolder, [this, &table, &map] { return report::buildComplexReport(*run_, table, map); });
+    announceReport(path);
+    return path;
 }
 
 void frmOutput_KR::back()

@@ -93,9 +93,11 @@ QString frmOutput_KVV::report()
 {
     const report::ZoneTable table = zones->table();
     const report::ZoneMapData map = zones->mapData().value();
-    return ui::makeReportInPlace(state_.reportFolder, [this, &table, &map] {
+    const QString path = ui::makeReportInPlace(state_.reportFolder, [this, &table, &map] {
         return report::buildUnstableReport(run_.input, run_.result, table, map);
     });
+    announceReport(path);
+    return path;
 }
 
 }  // namespace veltron::models

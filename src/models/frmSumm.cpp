@@ -175,9 +175,11 @@ QString frmSumm::report()
     }
     const report::ZoneTable table = zones->table();
     const report::ZoneMapData map = zones->mapData().value();
-    return ui::makeReportInPlace(state_.reportFolder, [this, &table, &map] {
+    const QString path = ui::makeReportInPlace(state_.reportFolder, [this, &table, &map] {
         return report::buildSummaryReport(run_->input, run_->result, table, map);
     });
+    announceReport(path);
+    return path;
 }
 
 void frmSumm::back()

@@ -744,6 +744,7 @@ bool frmInput::save()
     if (!onStore([&] { records::saveConditions(state_.db(), state_.current.id, *k); }))
         return false;
     stored_ = k;
+    announceSaved(QStringLiteral("Расчет сохранен"));
     return true;
 }
 

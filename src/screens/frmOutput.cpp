@@ -528,7 +528,7 @@ void frmOutput::report(const QString& which)
 {
     if (which == QLatin1String("mnuWord1") && state_.lastResult) {
         const report::MainReportData data{inputs_, *state_.lastResult, view_, state_.nyu};
-        ui::makeReport(this, state_.reportFolder, [&data] { return report::buildMainReport(data); });
+        announceReport(ui::makeReport(this, state_.reportFolder, [&data] { return report::buildMainReport(data); }));
         return;
     }
     if (which == QLatin1String("mnuWord2") && state_.lastResult) {
@@ -539,7 +539,8 @@ void frmOutput::report(const QString& which)
         data.blockName = view_.mainBlock.value(0);
         data.row6 = overpressure().row6;
         data.calculator = zones->overpressure();
-        ui::makeReport(this, state_.reportFolder, [&data] { return report::buildAppendixReport(data); });
+        announceReport(
+            ui::makeReport(this, state_.reportFolder, [&data] { return report::buildAppendixReport(data); }));
         return;
     }
     ui::dialogs().inform(QStringLiteral("Внимание!"), QStringLiteral("Результаты расчета не получены."),

@@ -1,13 +1,18 @@
 #include "ui/screen.h"
 
+#include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
 
 #include <memory>
 
@@ -61,6 +66,39 @@ bool Screen::mayLeave()
     case Answer::No: return true;
     default: return false;
     }
+}
+
+void Screen::announceSaved(const QString& text, const QString& folder)
+{
+    QStatusBar* bar = statusBar();
+    if (!openFolder_) {
+        openFolder_ = new QPushButton(QStringLiteral("Открыть папку"), bar);
+        openFolder_->setObjectName(QStringLiteral("cmdOpenFolder"));
+        openFolder_->setFlat(true);
+        bar->addPermanentWidget(openFolder_);
+        connect(openFolder_, &QPushButton::clicked, this, [this] {
+            if (!desktop().openDocument(folder_))
+                dialogs().inform(QStringLiteral("Внимание!"),
+                                 QStringLiteral("Не удалось открыть папку «%1»: не найдена программа для ее "
+                                                "просмотра.")
+                                     .arg(QDir::toNativeSeparators(folder_)),
+                                 Icon::Critical);
+        });
+        // The button belongs to the message it came with.
+        connect(bar, &QStatusBar::messageChanged, openFolder_, [this](const QString& message) {
+            if (message.isEmpty())
+                openFolder_->hide();
+        });
+    }
+    folder_ = folder;
+    bar->showMessage(text);
+    openFolder_->setVisible(!folder.isEmpty());
+}
+
+void Screen::announceReport(const QString& path)
+{
+    if (!path.isEmpty())
+        announceSaved(QStringLiteral("Отчет сохранен: ") + QDir::toNativeSeparators(path), QFileInfo(path).absolutePath());
 }
 
 void Screen::leave()

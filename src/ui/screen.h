@@ -11,6 +11,7 @@
 class QAction;
 class QComboBox;
 class QMenu;
+class QPushButton;
 class QWidget;
 
 namespace veltron::ui {
@@ -40,6 +41,13 @@ public:
     // True when the screen may go.
     bool mayLeave();
 
+    // A save that succeeded, said in the status bar until the next message;
+    // with a folder, the button "Открыть папку" beside it opens that folder.
+    void announceSaved(const QString& text, const QString& folder = {});
+    // "Отчет сохранен: PATH" with the button that opens its folder; nothing
+    // for an empty path (no report was written).
+    void announceReport(const QString& path);
+
     // Hides this screen and destroys it once control returns to the event loop.
     void leave();
     // Leaves this screen and shows the one it returns to, when there is one.
@@ -55,6 +63,8 @@ protected:
 
 private:
     bool leaving_ = false;
+    QPushButton* openFolder_ = nullptr;
+    QString folder_;
 };
 
 // A screen opened from another one, which it shows again when it closes.

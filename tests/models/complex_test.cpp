@@ -21,6 +21,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTableWidget>
 
 using namespace veltron;
@@ -293,6 +294,7 @@ TEST_F(ModelIV, SavedRowsComeBackWithAllEightValuesExactly)
     add(s, "Колонна К-1");
     trigger(s, "mnuSave");
     EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
+    EXPECT_EQ(s->statusBar()->currentMessage(), QStringLiteral("Комплексный расчет сохранен"));
     trigger(s, "mnuReturn");
 
     s = open(QStringLiteral("Сохраняемый"));

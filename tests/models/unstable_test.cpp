@@ -11,16 +11,19 @@
 #include "screens/frmOutput.h"
 #include "screens/zone_map_view.h"
 #include "screens/zone_results.h"
+#include "ui/desktop.h"
 #include "ui/navigator.h"
 #include "ui/numeric_edit.h"
 #include "ui/screen.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTableWidget>
 
 using namespace veltron;
@@ -261,6 +264,18 @@ TEST_F(ModelII, ReportFromTheResultsScreenCarriesTheRunAndTheCalculatorRow)
     EXPECT_EQ(doc.bookmarkText("Metka4"), QStringLiteral("(22.1)"));
     EXPECT_EQ(doc.bookmarkText("Name2"), out->lKvv->text());
     EXPECT_TRUE(doc.bookmarkText("Begin1").contains(QStringLiteral("расчет для 50 кПа")));
+
+    // The status bar says where the report went; its button opens the folder.
+    EXPECT_EQ(out->statusBar()->currentMessage(),
+              QStringLiteral("Отчет сохранен: ") + QDir::toNativeSeparators(path + ".docx"));
+    auto* openFolder = out->findChild<QPushButton*>("cmdOpenFolder");
+    ASSERT_NE(openFolder, nullptr);
+    EXPECT_TRUE(openFolder->isVisible());
+    ui::RecordingDesktop desktop;
+    ui::installDesktop(&desktop);
+    click(openFolder);
+    ui::installDesktop(nullptr);
+    EXPECT_EQ(desktop.opened, QStringList{QFileInfo(path).absolutePath()});
 
     // A cancelled save dialog: the message, no file, the screen stays.
     dialogs.clear();

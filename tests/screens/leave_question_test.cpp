@@ -4,6 +4,8 @@
 
 #include "common/leave_question.h"
 
+#include <QStatusBar>
+
 using namespace veltron;
 using namespace veltron::test;
 using screens::frmBlok;
@@ -50,6 +52,13 @@ TEST_F(LeaveQuestion, InputScreen)
     c.leave = [&](ui::Screen* s) { trigger(s, "mnuReturn"); };
     c.stored = [&] { return QString::number(stored(&records::Conditions::t_kontakt)); };
     expectLeaveQuestion(dialogs, c);
+
+    // A save says so in the status bar.
+    frmInput* saved = openInput();
+    ASSERT_NE(saved, nullptr);
+    trigger(saved, "mnuSave");
+    EXPECT_EQ(saved->statusBar()->currentMessage(), QStringLiteral("Расчет сохранен"));
+    trigger(saved, "mnuReturn");
 
     // "Changed" is what a save would store: a number written another way,
     // and an edit taken back, are no change.
