@@ -2,6 +2,7 @@
 
 #include "records/blocks.h"
 #include "records/directories.h"
+#include "records/user_memory.h"
 #include "screens/block_grids.h"
 #include "screens/frmBlok.h"
 #include "screens/frmSave.h"
@@ -449,6 +450,7 @@ void frmInput::open()
     state_.settingsConfirmed = false;
     onStore([this] {
         records::recordOpening(state_.db(), state_.current.id);
+        records::UserMemory(state_.db(), state_.userSettingsFile).rememberCalculation(state_.current.id);
         showInputs(records::loadCalculationInputs(state_.db(), state_.current));
     });
     stored_ = shownConditions();

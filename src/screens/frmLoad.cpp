@@ -1,5 +1,6 @@
 #include "screens/frmLoad.h"
 
+#include "records/user_memory.h"
 #include "screens/store_errors.h"
 #include "screens/form_widgets.h"
 #include "ui/dialogs.h"
@@ -77,7 +78,7 @@ frmLoad::frmLoad(AppState& state, records::Kind kind, QWidget* parent)
         list = records::listCalculations(state_.db(), kind_);
         for (const auto& c : list)
             Combo1->addItem(c.name, c.id);
-        const int last = records::lastOpenedId(state_.db());
+        const int last = records::UserMemory(state_.db(), state_.userSettingsFile).lastCalculation();
         if (const auto found = records::findById(state_.db(), last, kind_)) {
             state_.current = *found;
         } else if (!list.isEmpty()) {
