@@ -27,7 +27,7 @@ namespace {
 const QString kModel2Usage = QStringLiteral(
     "model2 --mass M --energy Q [--name БЛОК] [--compound СОЕДИНЕНИЕ] — модель II, нестабильные соединения");
 const QString kModel3Usage =
-    QStringLiteral("model3 --wt0 A --wt1 B --formula 22.1|22.2 — модель III, суммарный расчет");
+    QStringLiteral("model3 --wt0 A --wt1 B --formula 22.1|22.2 [--name ИМЯ] — модель III, суммарный расчет");
 const QString kModel4Usage = QStringLiteral("model4 ИМЯ_РАСЧЕТА — модель IV, сохраненный комплексный расчет");
 
 // The options of a command as "--name value" pairs; nothing, with the reason
@@ -108,6 +108,7 @@ std::optional<calc::SummaryCase> summaryCase(const std::map<QString, QString>& o
         err << "Формула приведенного радиуса задается аргументом --formula 22.1 или --formula 22.2.\n";
         return std::nullopt;
     }
+    c.name = text(opts, QStringLiteral("--name")).trimmed();
     c.wt0Text = report::asTypedInBox(text(opts, QStringLiteral("--wt0")));
     c.wt1Text = report::asTypedInBox(text(opts, QStringLiteral("--wt1")));
     c.wt0 = *wt0;
@@ -156,7 +157,8 @@ int printRun(Context& ctx, const std::variant<calc::ZoneRun, int>& done)
 
 const QStringList kModel2Options = {QStringLiteral("--mass"), QStringLiteral("--energy"), QStringLiteral("--name"),
                                     QStringLiteral("--compound")};
-const QStringList kModel3Options = {QStringLiteral("--wt0"), QStringLiteral("--wt1"), QStringLiteral("--formula")};
+const QStringList kModel3Options = {QStringLiteral("--wt0"), QStringLiteral("--wt1"), QStringLiteral("--formula"),
+                                    QStringLiteral("--name")};
 const QStringList kReportOptions = {QStringLiteral("--out"), QStringLiteral("--pressure")};
 
 std::variant<calc::ZoneRun, int> runModel2(Context& ctx, const calc::UnstableCase& c)
@@ -220,6 +222,7 @@ std::variant<calc::ComplexRun, int> runModel4(Context& ctx, const QString& name)
             ctx.err << "Комплексный расчет «" << name.toStdString() << "» не найден в базе данных.\n";
             return 1;
         }
+        run.name = calculation->name;
         run.rows = records::openComplexRows(ctx.store, calculation->id);
     } catch (const db::StoreError& e) {
         ctx.err << e.message().toStdString() << "\n";

@@ -67,10 +67,16 @@ frmOutput_KR::frmOutput_KR(AppState& state, QWidget* parent)
                               [this] { screens::openReportFolder(state_, this); });
     mnuExit = addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });
 
-    SSTab1 = new QTabWidget(this);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 4, 6, 4);
+    lblName = screens::calculationNameLabel(central, state_.current.name);
+    layout->addWidget(lblName);
+    SSTab1 = new QTabWidget(central);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->addTab(buildPage(), QStringLiteral("комплексный расчет энергетического потенциала"));
-    setCentralWidget(SSTab1);
+    layout->addWidget(SSTab1, 1);
+    setCentralWidget(central);
 
     fillPool();
     Frame1->hide();
@@ -345,7 +351,7 @@ bool frmOutput_KR::run()
             [&] { records::appendJournalRow(state_.db(), calc::kComplexJournalName, QString()); },
             QStringLiteral("Расчет не выполнен.")))
         return false;
-    run_ = calc::ComplexRun{rows_, std::get<calc::ComplexResult>(outcome)};
+    run_ = calc::ComplexRun{state_.current.name, rows_, std::get<calc::ComplexResult>(outcome)};
     state_.lastComplex = run_;
     const report::ComplexView view = report::complexView(run_->result);
     m->setText(view.m);

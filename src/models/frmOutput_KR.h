@@ -32,6 +32,7 @@ class frmOutput_KR : public ui::Screen {
 public:
     explicit frmOutput_KR(AppState& state, QWidget* parent = nullptr);
 
+    QLabel* lblName;    // "Наименование расчета: " and the calculation's name
     QTabWidget* SSTab1;
     QComboBox* Combo1;  // the pool: "выбрать блок", then every entry by name
     QLineEdit *E11, *E12, *E21, *E22, *E23, *E24, *Wt_0;  // the chosen entry

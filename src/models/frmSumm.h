@@ -29,6 +29,7 @@ class frmSumm : public ui::Screen {
 public:
     explicit frmSumm(AppState& state, QWidget* parent = nullptr);
 
+    QLineEdit* txtName;  // what the user calls the calculation, for the report; may stay empty
     ui::NumericEdit* txtWt0;
     ui::NumericEdit* txtWt1;
     QGroupBox* Frame1;

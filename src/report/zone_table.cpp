@@ -76,6 +76,17 @@ ZoneTable zoneTable(double R0, const std::array<QString, 4>& row6)
     return t;
 }
 
+QString nameLine(const QString& name)
+{
+    return name.trimmed().isEmpty() ? QString() : QStringLiteral("Наименование расчета: ") + name.trimmed();
+}
+
+void dropNameLineIfEmpty(docx::Document& document)
+{
+    if (document.hasBookmark(kNameLineBookmark))
+        document.dropEmptyParagraph(kNameLineBookmark);
+}
+
 void writeGridTable(docx::Document& document, const QString& bookmark, const QList<QStringList>& rows)
 {
     const int columns = rows.isEmpty() ? 0 : int(rows.first().size());
@@ -133,6 +144,7 @@ QByteArray buildZoneReport(const QString& templateName, const QStringList& bookm
     textBookmarks.removeAll(kZoneTableBookmark);
     docx::Document document =
         docx::fillTemplate(docx::templatePath(templateName), textBookmarks, texts, documentGenitive);
+    dropNameLineIfEmpty(document);
     writeZoneTableAndMap(document, kZoneTableBookmark, table, map);
     return document.toDocx();
 }

@@ -70,6 +70,13 @@ void fillZoneMapBookmark(docx::Document& document, const ZoneMapData& map);
 void writeZoneTableAndMap(docx::Document& document, const QString& bookmark, const ZoneTable& table,
                           const ZoneMapData& map);
 
+// The line under the title that names what was calculated, at a bookmark
+// of its own paragraph: "Наименование расчета: NAME"; for an empty name the
+// line and its paragraph go (dropNameLineIfEmpty after the bookmarks are filled).
+inline const QString kNameLineBookmark = QStringLiteral("mName");
+QString nameLine(const QString& name);
+void dropNameLineIfEmpty(docx::Document& document);
+
 // The bookmark of the zone table in the reports of models II and III.
 inline const QString kZoneTableBookmark = QStringLiteral("Begin1");
 

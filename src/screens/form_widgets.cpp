@@ -132,6 +132,15 @@ QLabel* wrapLabel(QWidget* parent, const char* name, const QString& text)
     return l;
 }
 
+QLabel* calculationNameLabel(QWidget* parent, const QString& name)
+{
+    auto* l = wrapLabel(parent, "lblName", QStringLiteral("Наименование расчета: ") + name);
+    QFont bold = l->font();
+    bold.setBold(true);
+    l->setFont(bold);
+    return l;
+}
+
 void prepareGrid(QTableWidget* grid, const QStringList& header, const QList<int>& twips, int headerTwips)
 {
     grid->clear();

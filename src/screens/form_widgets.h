@@ -47,6 +47,10 @@ ui::NumericEdit* numericBox(QWidget* parent, const char* name, const QString& te
 // A label that wraps, with an object name.
 QLabel* wrapLabel(QWidget* parent, const char* name, const QString& text);
 
+// The bold line over a results screen that names what was calculated:
+// "Наименование расчета: NAME" (object name "lblName").
+QLabel* calculationNameLabel(QWidget* parent, const QString& name);
+
 // Clears a grid and gives it its header row and column widths (twips; 0
 // hides the column) and, when headerTwips is given, the header height; the
 // grid keeps two rows. A column is at least as wide as the longest word of

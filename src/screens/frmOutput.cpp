@@ -94,7 +94,7 @@ frmOutput::frmOutput(AppState& state, QWidget* inputScreen, const records::Calcu
     });
     mnuExit = addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });
 
-    SSTab1 = new QTabWidget(this);
+    SSTab1 = new QTabWidget;
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab2 = new QTabWidget;
     SSTab2->setObjectName(QStringLiteral("SSTab2"));
@@ -106,7 +106,13 @@ frmOutput::frmOutput(AppState& state, QWidget* inputScreen, const records::Calcu
     SSTab4->addTab(buildDetailPage(), QStringLiteral("Дополгительные показатели взрывоопасности"));
     SSTab1->addTab(SSTab2, QStringLiteral("Исходные данные"));
     SSTab1->addTab(SSTab4, QStringLiteral("Результаты расчета"));
-    setCentralWidget(SSTab1);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 4, 6, 4);
+    lblName = calculationNameLabel(central, inputs_.calculation.name);
+    layout->addWidget(lblName);
+    layout->addWidget(SSTab1, 1);
+    setCentralWidget(central);
 
     fill();
     SSTab1->setCurrentIndex(0);

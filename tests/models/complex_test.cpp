@@ -435,6 +435,9 @@ TEST_F(ModelIV, ReportCarriesTheRunWithItsRowsAndTheCalculator)
     EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
     EXPECT_TRUE(s->isVisible());
     const auto doc = docx::Document::open(path);
+    // The calculation is named on the screen and in the report.
+    EXPECT_EQ(s->lblName->text(), QStringLiteral("Наименование расчета: Отчет"));
+    EXPECT_EQ(doc.bookmarkText("mName"), QStringLiteral("Наименование расчета: Отчет"));
     EXPECT_EQ(doc.bookmarkText("Wt"), s->Wt->text());
     EXPECT_EQ(doc.bookmarkText("Kategor"), QStringLiteral("II"));
     EXPECT_EQ(doc.bookmarkText("mR1"), cellText(s->zones->tabZone, 1, 3));

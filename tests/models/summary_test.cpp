@@ -116,9 +116,11 @@ TEST_F(ModelIII, ReportCarriesTheRunNotWhatWasTypedAfterIt)
     s->txtWt0->setText(QStringLiteral("150,5"));
     ASSERT_TRUE(s->run());
     click(command5(s));
-    // Typed and chosen after the run, without running again.
+    // Typed and chosen after the run, without running again; the name is
+    // not an input of the run: the report takes the one shown.
     s->txtWt0->setText(QStringLiteral("999"));
     s->Option2->setChecked(true);
+    s->txtName->setText(QStringLiteral("Установка 2"));
 
     const QString path = data.file("summ.docx");
     dialogs.clear();
@@ -127,6 +129,7 @@ TEST_F(ModelIII, ReportCarriesTheRunNotWhatWasTypedAfterIt)
     EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
     EXPECT_TRUE(s->isVisible());
     const auto doc = docx::Document::open(path);
+    EXPECT_EQ(doc.bookmarkText("mName"), QStringLiteral("Наименование расчета: Установка 2"));
     EXPECT_EQ(doc.bookmarkText("mWt0"), QStringLiteral("150,5"));
     EXPECT_EQ(doc.bookmarkText("mWt1"), QStringLiteral("100"));
     EXPECT_EQ(doc.bookmarkText("mWt"), QStringLiteral("250,500"));

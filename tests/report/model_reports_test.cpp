@@ -53,7 +53,7 @@ calc::BlockEnergies block(const char* name, double E11, double Wt)
 
 calc::ComplexRun complexRun(const QList<calc::BlockEnergies>& rows)
 {
-    return {rows, std::get<calc::ComplexResult>(calc::runComplex(rows))};
+    return {QStringLiteral("Установка ГФУ"), rows, std::get<calc::ComplexResult>(calc::runComplex(rows))};
 }
 
 docx::Document reopen(const QByteArray& bytes, const QString& path)
@@ -160,6 +160,14 @@ TEST(SummaryReport, TextsAsTypedAndTheChosenFormula)
     for (const auto& [bookmark, text] : expected)
         EXPECT_EQ(doc.bookmarkText(bookmark), text) << bookmark.toStdString();
     EXPECT_EQ(report::summaryJournalName(c), QStringLiteral("100,5+99,5"));
+    // The name the user typed is a line under the title; without one there is none.
+    EXPECT_FALSE(test::paragraphTexts(doc.documentXml()).join('\n').contains(QStringLiteral("Наименование расчета")));
+    auto named = c;
+    named.name = QStringLiteral("Цех 3, отделение синтеза");
+    const auto withName = reopen(report::buildSummaryReport(named, run, report::zoneTable(run.R0), {run.R0, {}}),
+                                 dir.file("summ-named.docx"));
+    EXPECT_EQ(withName.bookmarkText("mName"), QStringLiteral("Наименование расчета: Цех 3, отделение синтеза"));
+    EXPECT_EQ(test::paragraphTexts(withName.documentXml()).size(), test::paragraphTexts(doc.documentXml()).size() + 1);
     EXPECT_EQ(report::asTypedInBox(QStringLiteral("100.5")), QStringLiteral("100,5"));
 
     const auto zero = summaryCase("0", "0", calc::RadiusFormula::Corrected22_1);
@@ -203,7 +211,7 @@ TEST(ModelReports, OfficeSuiteReadsTheReports)
         {"kr.docx",
          report::buildComplexReport(kr, report::zoneTable(kr.result.R0, report::overpressure(5, kr.result.R0).row6),
                                     {kr.result.R0, report::overpressure(5, kr.result.R0)}),
-         {"Колонна", "К-1", "Емкость", "Е-2", "46000026,17", "21,67", "3000,0", "48,341", "712,388", "(22.1)", "III",
+         {"Установка ГФУ", "Колонна", "К-1", "Емкость", "Е-2", "46000026,17", "21,7", "3000,0", "48,341", "712,388", "(22.1)", "III",
           "расчет для 5 кПа", "1000,04", "30000000", "0,3333333333333333"}},
     };
     for (const auto& r : reports) {
@@ -215,6 +223,7 @@ TEST(ModelReports, OfficeSuiteReadsTheReports)
         const QString pdf = test::convertToPdf(path, dir.path());
         const QString text = test::pdfText(pdf);
         EXPECT_EQ(test::notWhole(text, r.values), QStringList()) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("21,67"))) << "Qв is written one way";
         // The office suite shows the map of the zones.
         EXPECT_EQ(test::pdfImageCount(pdf), 1);
         EXPECT_TRUE(text.contains(QStringLiteral("Рисунок — Зоны разрушения")));
@@ -234,9 +243,10 @@ TEST(ComplexReport, EveryBookmarkAndTheTableOfTheRows)
     const std::map<QString, QString> expected = {
         {"E", "46000026,17"}, {"mE", "46000026,17"}, {"E_1", "46000026,17"}, {"E_2", "46000026,17"},
         {"m", "1000,00"}, {"m1", "1000,00"}, {"m2", "1000,00"}, {"mm", "1000,00"},
-        {"Q", "21,7"}, {"Q1", "21,7"}, {"mQv", "21,67"},
-        {"Kategor", "III"}, {"mKateg", "III"}, {"Wt", "3000,0"}, {"mWt", "3000,000"},
-        {"Metka4", "(22.1)"}, {"R0", "12,721"}, {"mR0", "12,72"},
+        {"Q", "21,7"}, {"Q1", "21,7"}, {"mQv", "21,7"},
+        {"Kategor", "III"}, {"mKateg", "III"}, {"Wt", "3000,0"}, {"mWt", "3000,0"},
+        {"Metka4", "(22.1)"}, {"R0", "12,721"}, {"mR0", "12,721"},
+        {"mName", "Наименование расчета: Установка ГФУ"},
         {"R1", "48,341"}, {"mR1", "48,341"}, {"R5", "712,388"}, {"mR5", "712,388"},
         {"mR6_inf", "расчет для 5 кПа"}, {"mR6_K", table[6][1]}, {"mR6_P", "5"}, {"mR6_R", table[6][3]},
     };
@@ -265,13 +275,17 @@ TEST(ComplexReport, EveryBookmarkAndTheTableOfTheRows)
 TEST(ComplexReport, ZeroEnergyNoRowsAndTheSwitchOfTheFormula)
 {
     test::TempFolder dir;
-    const calc::ComplexRun none = complexRun({});
+    calc::ComplexRun none = complexRun({});
+    none.name.clear();
     const auto doc = reopen(report::buildComplexReport(none, report::zoneTable(0), {0, {}}), dir.file("kr0.docx"));
-    for (const char* b : {"Q", "Q1", "mm", "mQv", "mR0", "R0", "R1", "R3", "R5", "mR1", "mR5", "mWt"})
+    for (const char* b : {"Q", "Q1", "mQv", "mR0", "R0", "R1", "R3", "R5", "mR1", "mR5"})
         EXPECT_EQ(doc.bookmarkText(QString::fromLatin1(b)), QStringLiteral("0")) << b;
-    for (const char* b : {"E", "mE", "E_1", "E_2", "m", "m1", "m2"})
+    for (const char* b : {"E", "mE", "E_1", "E_2", "m", "m1", "m2", "mm"})
         EXPECT_EQ(doc.bookmarkText(QString::fromLatin1(b)), QStringLiteral("0,00")) << b;
-    EXPECT_EQ(doc.bookmarkText("Wt"), QStringLiteral("0,0"));
+    for (const char* b : {"Wt", "mWt"})
+        EXPECT_EQ(doc.bookmarkText(QString::fromLatin1(b)), QStringLiteral("0,0")) << b;
+    // Without a name there is no line for it.
+    EXPECT_FALSE(test::paragraphTexts(doc.documentXml()).join('\n').contains(QStringLiteral("Наименование расчета:")));
     EXPECT_EQ(doc.bookmarkText("Kategor"), QStringLiteral("III"));
     EXPECT_EQ(doc.bookmarkText("mR6_inf"), QString());
     // The table of the rows is its header alone.

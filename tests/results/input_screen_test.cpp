@@ -79,6 +79,7 @@ TEST_F(FromInputScreen, RunShowsWhatTheHeadlessRunOfTheStoredCalculationGives)
     EXPECT_EQ(out->Zn_kategor->text(), r.Zn_kategor);
     EXPECT_EQ(out->LTempv->text(), input->LTempv->text());
     EXPECT_EQ(out->Type->text(), input->Combo4->currentText());
+    EXPECT_EQ(out->lblName->text(), QStringLiteral("Наименование расчета: ") + calc->name);
 
     trigger(out, "mnuReturn");
     test::settle();
