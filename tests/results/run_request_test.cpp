@@ -408,8 +408,10 @@ TEST_F(Run, HandOverAddsANamedEntryToThePoolAndRefusesANameAlreadyThere)
     EXPECT_FALSE(out->isVisible());
     EXPECT_EQ(kr->E11->text(), out->E11->text());
     EXPECT_EQ(kr->Wt->text(), out->Wt->text());
-    // The calculation's name, cut to the 25 characters of a pool name.
+    // The calculation's name, cut to the 25 characters of a pool name, and
+    // the dialog says so when it had to cut.
     EXPECT_EQ(kr->txtName->text(), state.current.name.left(25));
+    EXPECT_EQ(kr->lblShortened->isVisibleTo(kr), state.current.name.size() > 25);
     test::snapshot(kr, "frmSave_KR");
 
     // A name already in the pool, also with spaces around it.
@@ -436,6 +438,22 @@ TEST_F(Run, HandOverAddsANamedEntryToThePoolAndRefusesANameAlreadyThere)
     EXPECT_EQ(rows[0].value("Id").toInt(), 8);
     EXPECT_NEAR(rows[0].value("E11").toDouble(), state.lastResult->E11, 0.0005 + 1e-3 * std::abs(state.lastResult->E11));
     EXPECT_EQ(FormatResult(rows[0].value("Wt").toDouble()), out->Wt->text());
+
+    // A name longer than a pool name is proposed cut short, said, and left to be edited.
+    const QString longName = QStringLiteral("Пример — резервуар пропана с обвязкой");
+    auto* named = new screens::frmSave_KR(state, out->view(), longName, out);
+    named->show();
+    test::settle();
+    EXPECT_EQ(named->txtName->text(), QStringLiteral("Пример — резервуар пропан"));
+    ASSERT_TRUE(named->lblShortened->isVisible());
+    EXPECT_EQ(named->lblShortened->text(),
+              QStringLiteral("Наименование расчета «Пример — резервуар пропана с обвязкой» длиннее 25 символов, "
+                             "поэтому предложено сокращенное имя «Пример — резервуар пропан». Исправьте его при "
+                             "необходимости."));
+    EXPECT_TRUE(named->txtName->isEnabled() && !named->txtName->isReadOnly());
+    EXPECT_EQ(named->txtName->selectedText(), named->txtName->text());
+    named->close();
+    test::settle();
 
     // "Отмена" stores nothing.
     click(out->Command1);
