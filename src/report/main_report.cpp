@@ -27,6 +27,13 @@ const QString kNotInvolved = QStringLiteral("не участвует в расч
 // A quotient whose divisor is 0.
 const QString kNoValue = QStringLiteral("—");
 
+// A table that may run over a page: rows stay whole and the header row repeats.
+void keepReadable(docx::Table& table)
+{
+    table.keepRowsWhole();
+    table.repeatFirstRow();
+}
+
 // The notations of the report's values.
 QString F3(double x) { return FormatResult(x); }
 QString F2(double x) { return formatTwoOrZero(x); }
@@ -253,6 +260,7 @@ void MainReport::calculatedBlock()
         if (c >= 2)
             table.rotateCell(1, c + 1);
     }
+    keepReadable(table);
 }
 
 // Begin: the calculation, the conditions of the spill and the substance.
@@ -289,6 +297,7 @@ void MainReport::generalInformation()
             table.rotateCell(1, c + 1);
     }
     table.setBorder(docx::BorderSide::Left, {docx::LineStyle::Single, 1.5, QStringLiteral("auto")});
+    keepReadable(table);
 }
 
 // Begin2: the adjacent blocks up to "Значение 1"; the data columns after it
@@ -311,6 +320,7 @@ void MainReport::adjacentBlocksTable()
         for (int r = 2; r <= rows; ++r)
             table.fillCell(r, c + 1, adjacent_[std::size_t(r - 2)].cells.value(c));
     }
+    keepReadable(table);
 }
 
 void MainReport::pressureAndVolume()
@@ -791,6 +801,7 @@ void MainReport::detailTables()
             for (int c = 0; c < 2; ++c)
                 table.fillCell(r + 1, c + 1, rows[r][c]);
         table.keepTogether();
+        table.repeatFirstRow();
         if (bookmark == QLatin1String("tabwGE23"))
             for (docx::BorderSide side : {docx::BorderSide::Top, docx::BorderSide::Left, docx::BorderSide::Bottom,
                                           docx::BorderSide::Right, docx::BorderSide::InsideHorizontal,

@@ -102,6 +102,8 @@ void writeGridTable(docx::Document& document, const QString& bookmark, const QLi
         for (int c = 0; c < columns && c < rows[r].size(); ++c)
             if (!rows[r][c].isEmpty())
                 t.fillCell(r + 1, c + 1, rows[r][c]);
+    t.keepRowsWhole();
+    t.repeatFirstRow();
 }
 
 void writeZoneTable(docx::Document& document, const QString& bookmark, const ZoneTable& table)

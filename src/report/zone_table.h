@@ -50,7 +50,8 @@ ZoneTable zoneTable(double R0, const std::array<QString, 4>& row6 = {});
 
 // A grid as a table of the report at the bookmark: every cell as in the
 // grid, 12 pt, outer borders 1.5 pt, inner borders 0.5 pt. The rows are as
-// wide as the first one.
+// wide as the first one; no row is split between pages, and the first row,
+// the header, repeats on every page the table runs over.
 void writeGridTable(docx::Document& document, const QString& bookmark, const QList<QStringList>& rows);
 
 // The zone grid as such a table.

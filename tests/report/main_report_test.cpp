@@ -296,6 +296,8 @@ TEST(MainReport, TwoAdjacentBlocksGetTheirOwnCopiesInAscendingOrder)
                                   {"3", report::FormatDetail(r.adjacent[1].e23)},
                                   {"Общая", report::FormatDetail(r.E23)}}));
     ASSERT_GT(r.adjacent[1].e23, 0);
+    // Every table, with the fragments' own, keeps its rows whole and repeats its header.
+    EXPECT_EQ(test::tablesThatBreakBadly(made.xml), QStringList());
 }
 
 TEST(MainReport, EachAdjacentBlockShowsWhereItsVapourSpeedComesFrom)

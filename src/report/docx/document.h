@@ -75,6 +75,9 @@ public:
     void keepTogether();
     // No row is split between two pages.
     void keepRowsWhole();
+    // Row 1 is repeated at the top of every page the table runs over; its
+    // look stays as it is.
+    void repeatFirstRow();
     // Row 1 is a heading: bold, shaded, and repeated at the top of every
     // page the table runs over. Call it before filling row 1.
     void markHeadingRow();
