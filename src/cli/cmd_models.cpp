@@ -299,7 +299,7 @@ int model4ReportCommand(Context& ctx, const QStringList& args)
     const calc::ComplexRun& run = std::get<calc::ComplexRun>(done);
     const auto zone = report::overpressure(pressure, run.result.R0);
     if (zone.clamped)
-        ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
+        ctx.err << report::overpressureRangeMessage(zone).toStdString() << "\n";
     return writeReport(ctx, text(*opts, QStringLiteral("--out")), [&] {
         return report::buildComplexReport(run, report::zoneTable(run.result.R0, zone.row6), {run.result.R0, zone});
     });
@@ -360,7 +360,7 @@ std::variant<ModelOutput, int> runModelForOutput(Context& ctx, const QStringList
     if (pressure) {
         output.calculator = report::overpressure(*pressure, output.run.R0);
         if (output.calculator->clamped)
-            ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
+            ctx.err << report::overpressureRangeMessage(*output.calculator).toStdString() << "\n";
     }
     return output;
 }

@@ -31,9 +31,11 @@ const std::array<QStringList, 5>& zoneRows()
     return rows;
 }
 
-QString overpressureRangeMessage()
+QString overpressureRangeMessage(const Overpressure& used)
 {
-    return QStringLiteral("Апроксимация работает для интервала давлений от 2кПа до 100кПа");
+    return QStringLiteral("Аппроксимация коэффициента K действует для избыточного давления от 2 до 100 кПа: расчет "
+                          "выполнен для %1 кПа.")
+        .arg(used.txtP);
 }
 
 double overpressureK(double P)
@@ -55,8 +57,8 @@ Overpressure overpressure(double P, double R0)
     o.Kint = FormatResult(k.Kint);
     o.Kstep = k.Kstep ? FormatResult(*k.Kstep) : QString();
     o.Kpol = k.Kpol ? FormatResult(*k.Kpol) : QString();
-    o.row6 = {QStringLiteral("расчет для ") + o.txtP + QStringLiteral(" кПа"), formatPattern(o.K, QStringLiteral("0.0")),
-              o.txtP, o.txtX};
+    // The K used is written as exactly as the three it blends.
+    o.row6 = {QStringLiteral("расчет для ") + o.txtP + QStringLiteral(" кПа"), FormatResult(o.K), o.txtP, o.txtX};
     return o;
 }
 

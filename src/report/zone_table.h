@@ -40,8 +40,9 @@ struct Overpressure {
 Overpressure overpressure(double P, double R0);
 double overpressureK(double P);  // P within 2 … 100
 
-// The message shown for a pressure outside the approximation.
-QString overpressureRangeMessage();
+// The message shown for a pressure outside the approximation: its range and
+// the limit used instead.
+QString overpressureRangeMessage(const Overpressure& used);
 
 // The 7 × 4 texts of the zone grid: header, five zones with the radii Ki × R0
 // formatted as results, and row 6 as the calculator last wrote it.

@@ -125,7 +125,7 @@ bool ZoneResults::calculate()
     }
     const report::Overpressure o = report::overpressure(*P, *R0_);
     if (o.clamped) {
-        ui::dialogs().inform(QStringLiteral("Внимание!!!"), report::overpressureRangeMessage(), ui::Icon::Critical);
+        ui::dialogs().inform(QStringLiteral("Внимание!!!"), report::overpressureRangeMessage(o), ui::Icon::Warning);
         txtP->setText(o.txtP);
     }
     overpressure_ = o;

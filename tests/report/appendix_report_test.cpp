@@ -63,7 +63,7 @@ TEST(AppendixReport, EveryBookmarkCarriesTheValueOfTheRun)
         {"R1", "39,786"},    {"mR1", "39,786"},        {"R2", "58,632"},        {"R3", "100,512"},
         {"R4", "293,160"},   {"R5", "586,320"},        {"mR5", "586,320"},      {"mz", "0,10"},
         {"mmst", "120,00"},  {"mKateg", "III"},        {"mR6_inf", "расчет для 28 кПа"},
-        {"mR6_K", "9,6"},    {"mR6_P", "28"},          {"mR6_R", "100,51"},
+        {"mR6_K", "9,600"},  {"mR6_P", "28"},          {"mR6_R", "100,51"},
     };
     for (const auto& [bookmark, text] : expected)
         EXPECT_EQ(doc.bookmarkText(bookmark), text) << bookmark.toStdString();

@@ -171,7 +171,7 @@ TEST_F(Run, FirstRequestAsksToSaveOpensTheSettingsAndConfirmingRunsAndShowsTheRe
 
     // The overpressure calculator ran when the screen was shown.
     EXPECT_EQ(cellText(out->tabZone, 6, 0), QStringLiteral("расчет для 5 кПа"));
-    EXPECT_EQ(cellText(out->tabZone, 6, 1), QStringLiteral("48,4"));
+    EXPECT_EQ(cellText(out->tabZone, 6, 1), QStringLiteral("48,398"));
     EXPECT_EQ(out->txtX->text(), report::formatPattern(r.R0 * report::overpressureK(5), "0.00"));
 
     out->SSTab1->setCurrentIndex(1);
@@ -368,6 +368,8 @@ TEST_F(Run, OverpressureCalculator)
         EXPECT_EQ(out->txtP->text(), QString::fromUtf8(c.shownP));
         EXPECT_EQ(out->txtX->text(), report::formatPattern(R0 * out->overpressure().K, "0.00"));
         EXPECT_EQ(cellText(out->tabZone, 6, 0), QStringLiteral("расчет для %1 кПа").arg(c.shownP));
+        // The K used, as exactly as the approximations it blends.
+        EXPECT_EQ(cellText(out->tabZone, 6, 1), report::FormatResult(out->overpressure().K));
         EXPECT_EQ(cellText(out->tabZone, 6, 2), QString::fromUtf8(c.shownP));
         EXPECT_EQ(cellText(out->tabZone, 6, 3), out->txtX->text());
         // The map beside the grid draws the calculator's zone.
@@ -377,8 +379,10 @@ TEST_F(Run, OverpressureCalculator)
         if (c.message) {
             ASSERT_EQ(dialogs.calls.size(), 1u);
             EXPECT_EQ(messages().first(),
-                      QStringLiteral("Внимание!!!|Апроксимация работает для интервала давлений от 2кПа до 100кПа"));
-            EXPECT_EQ(dialogs.last()->icon, ui::Icon::Critical);
+                      QStringLiteral("Внимание!!!|Аппроксимация коэффициента K действует для избыточного давления от 2 "
+                                     "до 100 кПа: расчет выполнен для %1 кПа.")
+                          .arg(QString::fromUtf8(c.shownP)));
+            EXPECT_EQ(dialogs.last()->icon, ui::Icon::Warning);
         } else {
             EXPECT_TRUE(dialogs.calls.empty());
         }
