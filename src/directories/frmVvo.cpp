@@ -283,7 +283,7 @@ void frmVvo::FillSubstGrid(const QString& filter)
             anyMarked = true;
         }
         Tabl_Vva->item(row, 0)->setToolTip(records::missingPropertiesNote(missing));
-        Tabl_Vva->setRowHeight(row, screens::wrappedRowHeight(s.Name, 33, 225));
+        screens::fitRowHeight(Tabl_Vva, row, screens::wrappedRowHeight(s.Name, 33, 225));
         ++row;
     }
     const bool any = row > 1;

@@ -151,7 +151,7 @@ void ListDirectory::fill()
         setCell(grid, 0, c + 1, kind_.values[std::size_t(c)].header);
     }
     if (!kind_.values.empty())
-        grid->setRowHeight(0, px(450) + 6);
+        screens::fitRowHeight(grid, 0, px(450) + 6);
     entries_.clear();
     onStore([&] { entries_ = records::directoryEntries(state_.db(), kind_.table); });
     int row = 1;
@@ -163,7 +163,7 @@ void ListDirectory::fill()
         for (int c = 0; c < int(e.values.size()); ++c)
             setCell(grid, row, c + 1, calc::numberText(e.values[std::size_t(c)].value_or(0)));
         if (kind_.charsPerLine > 0)
-            grid->setRowHeight(row, screens::wrappedRowHeight(e.Name, kind_.charsPerLine, 250));
+            screens::fitRowHeight(grid, row, screens::wrappedRowHeight(e.Name, kind_.charsPerLine, 250));
         ++row;
     }
     if (Label4) {
@@ -410,7 +410,7 @@ frmBD_KVV::frmBD_KVV(AppState& state, QWidget* parent)
                      .values = {{"Energy",
                                  QStringLiteral("Удельная энергия взрыва, кДж/кг (для твердых и химически "
                                                 "нестабильных соединений)"),
-                                 QStringLiteral("Удельная энергия взрыва"), 1100}},
+                                 QStringLiteral("Удельная энергия взрыва"), 2000}},
                      .charsPerLine = 62,
                      .enterCaption = QStringLiteral("Ввести"),
                      .deleteQuestion = deleteQuestionFor(records::Directory::Compounds),

@@ -75,6 +75,12 @@ frmOutput_KR::frmOutput_KR(AppState& state, QWidget* parent)
     SSTab1 = new QTabWidget(central);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->addTab(buildPage(), QStringLiteral("комплексный расчет энергетического потенциала"));
+    // The map of the zones on a page of its own, as large as the window
+    // allows, with the class of every zone in its legend.
+    auto* mapPage = new QWidget;
+    auto* mapLayout = new QVBoxLayout(mapPage);
+    mapLayout->addWidget(zones->map, 1);
+    SSTab1->addTab(mapPage, QStringLiteral("Карта зон разрушения"));
     layout->addWidget(SSTab1, 1);
     setCentralWidget(central);
 
@@ -209,11 +215,7 @@ QWidget* frmOutput_KR::buildPage()
     zoneOptions.mapPlace = screens::ZoneResults::Options::MapPlace::Apart;
     zones = new screens::ZoneResults(zoneOptions, Frame1);
     auto* frame = new QVBoxLayout(Frame1);
-    // The map of the zones beside the values, over the zone grid.
-    auto* top = new QHBoxLayout;
-    top->addLayout(rg, 1);
-    top->addWidget(zones->map, 1);
-    frame->addLayout(top);
+    frame->addLayout(rg);
     frame->addSpacing(6);
     auto* zoneRow = new QHBoxLayout;
     zoneRow->addWidget(zones);

@@ -2,6 +2,8 @@
 
 #include "ui/numeric_edit.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -90,6 +92,12 @@ void setCell(QTableWidget* grid, int row, int col, const QString& text)
 int wrappedRowHeight(const QString& text, int charsPerLine, int lineTwips)
 {
     return px(lineTwips * (1 + int(text.size()) / charsPerLine)) + 6;
+}
+
+void fitRowHeight(QTableWidget* grid, int row, int minimum)
+{
+    grid->resizeRowToContents(row);
+    grid->setRowHeight(row, std::max(minimum, grid->rowHeight(row)));
 }
 
 QString cellText(const QTableWidget* grid, int row, int col)

@@ -149,7 +149,7 @@ void frmDolya_z::activate()
         Combo1->addItem(name);
         setCell(Tabl_Name, j, 0, name);
         setCell(Tabl_Name, j, 1, calc::numberText(kind.z));
-        Tabl_Name->setRowHeight(j, wrappedRowHeight(name, 62, 250));
+        fitRowHeight(Tabl_Name, j, wrappedRowHeight(name, 62, 250));
         ++j;
     }
     if (Combo1->count() > 0) {

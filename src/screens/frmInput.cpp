@@ -124,9 +124,23 @@ frmInput::frmInput(AppState& state, QWidget* parent)
     buildConditions(central, layout);
     layout->addStretch();
     scroll->setWidget(central);
-    setCentralWidget(scroll);
+    // "Расчет" stands under the scrolled page, always in view.
+    auto* page = new QWidget(this);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(0);
+    pageLayout->addWidget(scroll, 1);
+    auto* runRow = new QHBoxLayout;
+    runRow->setContentsMargins(8, 4, 8, 6);
+    runRow->addStretch();
+    Command3->setParent(page);
+    Command3->setMinimumWidth(220);
+    runRow->addWidget(Command3);
+    pageLayout->addLayout(runRow);
+    setCentralWidget(page);
     buildMenus();
-    resize(1340, 720);
+    // Room for a title bar and a desktop panel on a 1366 × 768 display.
+    resize(1340, 690);
     open();
 }
 
@@ -388,7 +402,6 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
     QFont f = Command3->font();
     f.setBold(true);
     Command3->setFont(f);
-    coefficients->addWidget(Command3);
 
     Frame5->hide();
     txtPn->hide();

@@ -231,3 +231,29 @@ TEST_F(SmallDirectories, TheDeleteQuestionNamesTheEntry)
         closeAllScreens();
     }
 }
+
+// No name and no header of a small directory is cut short: each cell's text,
+// wrapped in its column, fits the height of its row.
+TEST_F(SmallDirectories, NamesAndHeadersAreNeverCutShort)
+{
+    for (const char* screen : {"frmBD_Type", "frmBD_Goryuch", "frmBD_KVV"}) {
+        SCOPED_TRACE(screen);
+        ListDirectory* d = open(screen);
+        ASSERT_NE(d, nullptr);
+        for (int r = 0; r < d->grid->rowCount(); ++r)
+            for (int c = 0; c < d->grid->columnCount(); ++c) {
+                const QTableWidgetItem* item = d->grid->item(r, c);
+                if (!item)
+                    continue;
+                const QFontMetrics fm(item->font());
+                const int needed =
+                    fm.boundingRect(QRect(0, 0, d->grid->columnWidth(c) - 8, 10000), Qt::TextWordWrap, item->text())
+                        .height();
+                EXPECT_LE(needed, d->grid->rowHeight(r)) << item->text().toStdString();
+                // A header wraps only between words: its longest word fits the column.
+                for (const QString& word : item->text().split(' ', Qt::SkipEmptyParts))
+                    EXPECT_LE(fm.horizontalAdvance(word), d->grid->columnWidth(c) - 6) << word.toStdString();
+            }
+        closeAllScreens();
+    }
+}

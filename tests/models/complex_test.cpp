@@ -446,9 +446,18 @@ TEST_F(ModelIV, ReportCarriesTheRunWithItsRowsAndTheCalculator)
     const QString rows = doc.bookmarkText("Begin1");
     EXPECT_TRUE(rows.contains(QStringLiteral("Колонна К-1")));
     EXPECT_FALSE(rows.contains(QStringLiteral("Емкость Е-2")));
-    // The map of the zones the screen shows, the calculator's zone included.
+    // The map of the zones the screen shows, the calculator's zone included,
+    // on a page of its own, large enough to name the class of every zone.
     auto* map = s->findChild<screens::ZoneMap*>("ZoneMap");
     ASSERT_NE(map, nullptr);
+    EXPECT_EQ(s->SSTab1->tabText(1), QStringLiteral("Карта зон разрушения"));
+    EXPECT_TRUE(s->SSTab1->widget(1)->isAncestorOf(map));
+    s->SSTab1->setCurrentIndex(1);
+    test::settle();
+    EXPECT_GE(map->width(), 1000);
+    const auto legend = map->currentLayout().legend;
+    ASSERT_EQ(legend.size(), 6u);
+    EXPECT_TRUE(legend[0].text.contains(QStringLiteral("зона полного разрушения"))) << legend[0].text.toStdString();
     ASSERT_TRUE(map->currentLayout().calculator);
     EXPECT_EQ(map->currentLayout().calculator->metres, s->zones->overpressure()->radius);
     EXPECT_EQ(docx::Package::read(path, QStringLiteral("отчет")).part("word/media/image1.png"),

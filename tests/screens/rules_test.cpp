@@ -2,6 +2,7 @@
 
 #include "screens/block_grids.h"
 
+#include <QScrollArea>
 #include <QSlider>
 
 using namespace veltron;
@@ -180,6 +181,22 @@ TEST_F(Rules, LiquidPhaseNoticeFollowsTheMainBlock)
     click(editor()->Command1);
     EXPECT_TRUE(input->Label19->isVisibleTo(input));
     EXPECT_TRUE(input->Frame17->isEnabled());
+}
+
+// At 1366 × 768 the input screen fits with a title bar and a panel, and
+// "Расчет" stands outside the scrolled page, always in view.
+TEST_F(Rules, TheRunButtonIsInViewWithoutScrolling)
+{
+    frmInput* input = createCalculation(QStringLiteral("Экран"));
+    ASSERT_NE(input, nullptr);
+    EXPECT_LE(input->height(), 700);
+    EXPECT_LE(input->width(), 1366);
+    auto* page = input->findChild<QScrollArea*>();
+    ASSERT_NE(page, nullptr);
+    EXPECT_FALSE(page->isAncestorOf(input->Command3));
+    EXPECT_TRUE(input->Command3->isVisible());
+    const QRect button(input->Command3->mapTo(input, QPoint(0, 0)), input->Command3->size());
+    EXPECT_TRUE(input->rect().contains(button));
 }
 
 TEST_F(Rules, InputScreenFieldRules)
