@@ -4,7 +4,12 @@
 
 #include "app/frmAbout.h"
 #include "common/test_support.h"
+#include "calc/number_text.h"
 #include "db/program_folders.h"
+#include "db/store.h"
+#include "records/calculation_inputs.h"
+#include "records/store_reference.h"
+#include "report/format.h"
 #include "report/docx/package.h"
 
 #include <gtest/gtest.h>
@@ -135,4 +140,40 @@ TEST(Manual, TheAboutBoxTheManualAndTheDocumentsSayTheOneVersion)
         QStringLiteral("%1.%2").arg(numbers.value(0).toInt(), 2, 10, QLatin1Char('0')).arg(numbers.value(1).toInt(), 4, 10, QLatin1Char('0'));
     EXPECT_TRUE(app.contains(QStringLiteral("<Application>Вельтрон</Application>"))) << app.toStdString();
     EXPECT_TRUE(app.contains(QStringLiteral("<AppVersion>") + appVersion + "</AppVersion>")) << app.toStdString();
+}
+
+// The worked example has the inputs of the example every new store holds,
+// and the numbers it quotes are what the program computes for that example.
+TEST(Manual, TheWorkedExampleQuotesWhatTheProgramComputes)
+{
+    const QString text = QString::fromUtf8(readAll(kSource + "/manual.html")).simplified();
+    static const QRegularExpression quoted(QStringLiteral(
+        "Для примера: m = ([0-9,]+) кг, Qв = ([0-9,]+), категория (\\S+), Wт = ([0-9,]+) кг, радиус зоны полного "
+        "разрушения R1 = ([0-9,]+) м, граница опасной зоны R5 = ([0-9,]+) м"));
+    const QRegularExpressionMatch match = quoted.match(text);
+    ASSERT_TRUE(match.hasMatch()) << "the sentence with the example's results is not in the manual";
+    EXPECT_TRUE(text.contains(QStringLiteral("«Пример — резервуар пропана»")));
+
+    test::TempFolder data;
+    const auto store = db::Store::openEmbedded(data.path());
+    const auto example = records::findByName(*store, QStringLiteral("Пример — резервуар пропана"));
+    ASSERT_TRUE(example);
+    const records::StoreReference reference(*store);
+    const calc::RunOutcome outcome = records::runLoaded(records::loadRunnableInputs(*store, *example), reference);
+    ASSERT_TRUE(std::holds_alternative<calc::RaschResult>(outcome));
+    const auto& r = std::get<calc::RaschResult>(outcome);
+    EXPECT_EQ(match.captured(1), report::FormatResult(r.m));
+    EXPECT_EQ(match.captured(2), report::FormatResult(r.Q));
+    EXPECT_EQ(match.captured(3), r.Zn_kategor);
+    EXPECT_EQ(match.captured(4), report::FormatResult(r.Wt));
+    EXPECT_EQ(match.captured(5), report::FormatResult(r.Rzone[0]));
+    EXPECT_EQ(match.captured(6), report::FormatResult(r.Rzone[4]));
+
+    // The tables of the walk quote the example's blocks and conditions.
+    const auto inputs = std::get<records::CalculationInputs>(records::loadRunnableInputs(*store, *example));
+    for (double quotedInput : {inputs.main->V_GF, inputs.main->V_PGF, inputs.adjacent.value(0).V_GF,
+                               inputs.adjacent.value(0).S_sech, inputs.adjacent.value(0).Davl})
+        EXPECT_TRUE(text.contains(QStringLiteral("<td>") + calc::numberText(quotedInput)))
+            << calc::numberText(quotedInput).toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("<td>") + inputs.conditions.S_kontakt + QStringLiteral("</td>")));
 }
