@@ -56,8 +56,8 @@ const NumberBox kBoxes[] = {
      NumericEdit::Flags(NumericEdit::Signed | NumericEdit::Converting), &records::SubstanceRecord::T_kip},
     {&frmVvo::T_vsp, "T_vsp", "Температура вспышки, °C",
      NumericEdit::Flags(NumericEdit::Signed | NumericEdit::Converting), &records::SubstanceRecord::Tvsp},
-    {&frmVvo::txtNKPR, "txtNKPR", "НКПР  (приведен к 25 °С)", NumericEdit::Unchecked, &records::SubstanceRecord::NKPR},
-    {&frmVvo::txtVKPR, "txtVKPR", "ВКПР  (приведен к 25 °С)", NumericEdit::Unchecked, &records::SubstanceRecord::VKPR},
+    {&frmVvo::txtNKPR, "txtNKPR", "НКПР  (приведен к 25 °C)", NumericEdit::Unchecked, &records::SubstanceRecord::NKPR},
+    {&frmVvo::txtVKPR, "txtVKPR", "ВКПР  (приведен к 25 °C)", NumericEdit::Unchecked, &records::SubstanceRecord::VKPR},
     {&frmVvo::txtA, "txtA", "Константы формулы Антуана, А", NumericEdit::Unchecked, &records::SubstanceRecord::pA},
     {&frmVvo::txtB, "txtB", "Константы формулы Антуана, В", NumericEdit::Unchecked, &records::SubstanceRecord::pB},
     {&frmVvo::txtCa, "txtCa", "Константы формулы Антуана, Са", NumericEdit::Unchecked, &records::SubstanceRecord::pCa},
@@ -69,7 +69,7 @@ const NumberBox kBoxes[] = {
      &records::SubstanceRecord::Tepl_sgorPGF},
     {&frmVvo::Tepl_paroobr, "Tepl_paroobr", "Удельная теплота парообразования, кДж/кг",
      NumericEdit::Flags(NumericEdit::Converting | NumericEdit::PointAccepted), &records::SubstanceRecord::Tepl_paroobr},
-    {&frmVvo::Teploem_GF, "Teploem_GF", "Удельная теплоемкость жидкой фазы, кДж/(кг*К)", NumericEdit::Converting,
+    {&frmVvo::Teploem_GF, "Teploem_GF", "Удельная теплоемкость жидкой фазы, кДж/(кг·К)", NumericEdit::Converting,
      &records::SubstanceRecord::Teploem_GF},
     {&frmVvo::txt_k, "txt_k", "Показатель адиабаты", NumericEdit::Unchecked, &records::SubstanceRecord::PokAdiab},
 };
@@ -92,7 +92,7 @@ const Column kColumns[] = {
     {2200, "Температура кипения, °C", &records::SubstanceRecord::T_kip, true},
     {1600, "УТС ПГФ, кДж/кг", &records::SubstanceRecord::Tepl_sgorPGF, true},
     {2900, "УТ парообразования ГЖ, кДж/кг", &records::SubstanceRecord::Tepl_paroobr, true},
-    {3500, "Удельная теплоемкость ЖФ, кДж/(кг*K)", &records::SubstanceRecord::Teploem_GF, true},
+    {3500, "Удельная теплоемкость ЖФ, кДж/(кг·К)", &records::SubstanceRecord::Teploem_GF, true},
 };
 
 QString kindText(const std::optional<int>& kind)
@@ -110,7 +110,7 @@ QString kindText(const std::optional<int>& kind)
 }  // namespace
 
 frmVvo::frmVvo(AppState& state, QWidget* parent)
-    : ui::DirectoryScreen(QStringLiteral("frmVvo"), QStringLiteral("Ввод\\изменение веществ"), parent), state_(state)
+    : ui::DirectoryScreen(QStringLiteral("frmVvo"), QStringLiteral("Ввод/изменение веществ"), parent), state_(state)
 {
     build();
     showBrowsing();
@@ -463,7 +463,7 @@ bool frmVvo::nameTaken(const QString& name)
 bool frmVvo::confirmSave()
 {
     return ui::dialogs().ask(kQuestionTitle,
-                             QStringLiteral("Не правильно введенные данные, могут привести к ошибке в расчете! "
+                             QStringLiteral("Неправильно введенные данные, могут привести к ошибке в расчете! "
                                             "Продолжить сохранение?"),
                              ui::Icon::Question, ui::Buttons::YesNo)
            == ui::Answer::Yes;

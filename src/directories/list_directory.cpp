@@ -29,7 +29,7 @@ using screens::onStore;
 using screens::px;
 using screens::setCell;
 
-const QString kBaseTitle = QStringLiteral("Добавление\\изменение базы данных");
+const QString kBaseTitle = QStringLiteral("Добавление/изменение базы данных");
 // The question before a delete, naming the entry: "%1" is its name.
 QString deleteQuestionFor(records::Directory d)
 {
@@ -354,10 +354,10 @@ frmBD_Type::frmBD_Type(AppState& state, QWidget* parent)
                        QStringLiteral("Плотность, кг/куб.м"), 2100},
                       {"lyambda",
                        QStringLiteral("Коэффициент теплопроводности материала твердой поверхности (пола, поддона, "
-                                      "земли и т.п.) , вт/(м*К)"),
-                       QStringLiteral("Коэф. теплопроводности, Вт/(м*К)"), 3300},
-                      {"c", QStringLiteral("Удельная теплоемкость материала твердой поверхности, кдж/(кг*К)"),
-                       QStringLiteral("Уд. теплоемкость, кДж/(кг*К)"), 2900}},
+                                      "земли и т.п.) , Вт/(м·К)"),
+                       QStringLiteral("Коэф. теплопроводности, Вт/(м·К)"), 3300},
+                      {"c", QStringLiteral("Удельная теплоемкость материала твердой поверхности, кДж/(кг·К)"),
+                       QStringLiteral("Уд. теплоемкость, кДж/(кг·К)"), 2900}},
            .charsPerLine = 60,
            .doubleClickEdits = false,
            .guardsSurfaces = true,

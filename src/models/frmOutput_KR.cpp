@@ -62,7 +62,7 @@ frmOutput_KR::frmOutput_KR(AppState& state, QWidget* parent)
     mnuDelete = addMenuItem(mnuRasch, QStringLiteral("mnuDelete"), QStringLiteral("Удалить"),
                             [this] { deleteCalculation(); });
     mnuRaschet = addMenuAction(QStringLiteral("mnuRaschet"), QStringLiteral("Расчет"), [this] { run(); });
-    mnuWord = addMenuAction(QStringLiteral("mnuWord"), QStringLiteral("Вывод результатов в MWord"), [this] { report(); });
+    mnuWord = addMenuAction(QStringLiteral("mnuWord"), QStringLiteral("Вывод результатов в Word"), [this] { report(); });
     mnuFolder = addMenuAction(QStringLiteral("mnuFolder"), QStringLiteral("Папка для сохранения отчета"),
                               [this] { screens::openReportFolder(state_, this); });
     mnuExit = addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });

@@ -74,7 +74,7 @@ public:
     bool save();
     // "Удалить": the complex calculation leaves the store, after a question.
     void deleteCalculation();
-    // "Вывод результатов в MWord"; the file written, or an empty text.
+    // "Вывод результатов в Word"; the file written, or an empty text.
     QString report();
     // "<<Назад": asks to save rows that differ from the stored ones, then
     // shows the model choice.

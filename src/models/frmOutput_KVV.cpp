@@ -40,7 +40,7 @@ frmOutput_KVV::frmOutput_KVV(AppState& state, QWidget* inputScreen, const calc::
       run_(run)
 {
     mnuReturn = addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад"), [this] { returnToCaller(); });
-    mnuWord = addMenuAction(QStringLiteral("mnuWord"), QStringLiteral("Вывод результатов в Mword"), [this] { report(); });
+    mnuWord = addMenuAction(QStringLiteral("mnuWord"), QStringLiteral("Вывод результатов в Word"), [this] { report(); });
     mnuFolder = addMenuAction(QStringLiteral("mnuFolder"), QStringLiteral("Папка для сохранения отчета"),
                               [this] { screens::openReportFolder(state_, this); });
     mnuExit = addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });

@@ -53,7 +53,7 @@ frmSumm::frmSumm(AppState& state, QWidget* parent)
       state_(state)
 {
     mnuReturn = addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад"), [this] { back(); });
-    mnuMWord = addMenuAction(QStringLiteral("mnuMWord"), QStringLiteral("Вывод результатов в MWord"), [this] { report(); });
+    mnuMWord = addMenuAction(QStringLiteral("mnuMWord"), QStringLiteral("Вывод результатов в Word"), [this] { report(); });
     mnuFolder = addMenuAction(QStringLiteral("mnuFolder"), QStringLiteral("Папка для сохранения расчета"),
                               [this] { screens::openReportFolder(state_, this); });
     mnuExit = addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });

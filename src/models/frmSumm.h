@@ -49,7 +49,7 @@ public:
 
     // "Расчет"; false when refused.
     bool run();
-    // "Вывод результатов в MWord"; the file written, or an empty text.
+    // "Вывод результатов в Word"; the file written, or an empty text.
     QString report();
     // The last run on this screen.
     const std::optional<calc::SummaryRun>& lastRun() const { return run_; }

@@ -21,7 +21,7 @@ constexpr double kAtm = static_cast<double>(kAtmSingle);
 constexpr double kKelvin = 273.15;
 
 const QString kManual = QStringLiteral(" (вручную)");
-const QString kIntensityTyped = QStringLiteral(" (введена в ручную)");
+const QString kIntensityTyped = QStringLiteral(" (введена вручную)");
 const QString kNotUsed = QStringLiteral("не используется в расчете");
 const QString kNotInvolved = QStringLiteral("не участвует в расчете");
 // A quotient whose divisor is 0.
@@ -268,13 +268,13 @@ void MainReport::generalInformation()
 {
     paragraph("Begin", QStringLiteral("РЕЗУЛЬТАТЫ РАСЧЕТА  \"") + d_.inputs.calculation.name + QStringLiteral("\""),
               docx::Alignment::Center);
-    paragraph("Begin", QStringLiteral("Общая информация о месте размещении блока:"));
+    paragraph("Begin", QStringLiteral("Общая информация о месте размещения блока:"));
     paragraph("Begin", captions::Lt_kontakt + QLatin1Char(' ') + in_.t_kontakt);
     paragraph("Begin", captions::LType + QLatin1Char(' ') + v_.Type);
     paragraph("Begin", captions::LS_kontakt + QLatin1Char(' ') + v_.S_kontakt);
     paragraph("Begin", captions::LS_G + QLatin1Char(' ') + v_.S_G);
     if (v_.LTempv == records::airTemperatureCaption(true))
-        paragraph("Begin", QStringLiteral("Тип пространства: отрытое (незагроможденное). Формирование парогазовых"
+        paragraph("Begin", QStringLiteral("Тип пространства: открытое (незагроможденное). Формирование парогазовых"
                                           " взрывоопасных зон производится вне помещения."));
     else
         paragraph("Begin", QStringLiteral("Тип пространства: закрытое. Формирование парогазовых"
@@ -333,7 +333,7 @@ void MainReport::pressureAndVolume()
     set({"mdeltP", "mdeltP1"}, F3(P));
     set({"mV1"}, F3(V));
     set({"mdeltPV1"}, F3(P * V));
-    set({"Metka6"}, large ? QStringLiteral("расчет осуществляется согласно формул 3.1 или 3.2")
+    set({"Metka6"}, large ? QStringLiteral("расчет осуществляется согласно формулам 3.1 или 3.2")
                           : QStringLiteral("энергию адиабатического расширения ПГФ ввиду малых ее значений в "
                                            "расчет можно не принимать"));
 }
@@ -740,9 +740,9 @@ void MainReport::pressureStatement()
     };
     QString text;
     if (in_.Check3)
-        text = QStringLiteral("В расчете используется значение давления насыщенного при регламентной температуре в "
+        text = QStringLiteral("В расчете используется значение давления насыщенного пара при регламентной температуре в "
                               "аппарате на момент разрушения Pн=")
-            + T(r_.PnT) + QStringLiteral(" кПа (введенно пользователем вручную).");
+            + T(r_.PnT) + QStringLiteral(" кПа (введено пользователем вручную).");
     else
         text = QStringLiteral("Давление насыщенного пара при регламентной температуре в аппарате на момент разрушения "
                               "рассчитывается ")
@@ -750,7 +750,7 @@ void MainReport::pressureStatement()
     if (in_.Check4)
         text += QStringLiteral("В расчете используется значение давления насыщенного пара при максимальной из "
                                "температур (воздуха и жидкости в проливе) Pн=")
-            + T(r_.PnTr) + QStringLiteral(" кПа (введенно пользователем вручную).");
+            + T(r_.PnTr) + QStringLiteral(" кПа (введено пользователем вручную).");
     else
         text += QStringLiteral("Давление насыщенного пара при максимальной из температур (воздуха и жидкости в "
                                "проливе) рассчитывается ")

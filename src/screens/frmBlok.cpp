@@ -35,10 +35,10 @@ namespace {
 
 using ui::NumericEdit;
 
-const QString kNoMatch = QStringLiteral("нет вещест по фильтру");
+const QString kNoMatch = QStringLiteral("нет веществ по фильтру");
 const QString kQuestionTitle = QStringLiteral("В н и м а н и е ! ! !");
 const QString kCheck1Design = QStringLiteral(
-    "известна масса ПГФ, имеющихся непосредственно в блоке и поступивших в него при АРБ от смежных объектов, кг "
+    "известна масса ПГФ, имеющейся непосредственно в блоке и поступившей в него при АРБ от смежных объектов, кг "
     "(использовать в Ф-4)");
 const QString kCheck1Main = QStringLiteral("известна масса ПГФ, имеющаяся непосредственно в блоке, кг");
 const QString kCheck1Adjacent = QStringLiteral("известна масса ПГФ, поступившая в него при АРБ от данного смежного блока, кг");
@@ -111,6 +111,7 @@ void frmBlok::build()
     };
     const auto line = [&](QGridLayout* grid, QLabel* l, QWidget* field) {
         const int r = grid->rowCount();
+        l->setBuddy(field);  // names the field in messages
         grid->addWidget(l, r, 0);
         grid->addWidget(field, r, 1, 1, 2, Qt::AlignLeft | Qt::AlignTop);
     };
@@ -119,6 +120,7 @@ void frmBlok::build()
                                   QLabel* picture) {
         const int r = grid->rowCount();
         grid->addLayout(checkRow(box, caption, box->parentWidget()), r, 0);
+        value->setAccessibleName(caption);  // names the field in messages
         grid->addWidget(value, r, 1, Qt::AlignTop);
         if (picture)
             grid->addWidget(picture, r, 2, Qt::AlignTop);
@@ -182,11 +184,12 @@ void frmBlok::build()
     Plotn_GF = numeric(central, "Plotn_GF", NumericEdit::Converting, QStringLiteral("0"));
     line(left, label(central, "Plotn_GF", QStringLiteral("Регламентированная плотность жидкой фазы, кг/куб. м")),
          Plotn_GF);
-    Command3 = new ui::WrapButton(QStringLiteral("Плотность ПГФ при атм. давление и регламентной температуре "
+    Command3 = new ui::WrapButton(QStringLiteral("Плотность ПГФ при атм. давлении и регламентной температуре "
                                                  "(скорректированная плотность пара), кг/куб. м"),
                                   central);
     Command3->setObjectName(QStringLiteral("Command3"));
     Plotn_PGF = numeric(central, "Plotn_PGF", NumericEdit::Converting, QStringLiteral("0"));
+    Plotn_PGF->setAccessibleName(Command3->text());
     {
         const int r = left->rowCount();
         left->addWidget(Command3, r, 0);
@@ -205,7 +208,7 @@ void frmBlok::build()
     Command5->hide();
     Label11 = wrapLabel(central, "Label11",
                         QStringLiteral("Скорректирован расчет массы ПГФ по основному блоку, если ставится галочка для "
-                                       "ввода в ручную - программа дает возможность рассчитать автоматически. Если "
+                                       "ввода вручную - программа дает возможность рассчитать автоматически. Если "
                                        "значение введено с клавиатуры, то это значение и принимается в расчете. Для "
                                        "возвращения в режим автоматического расчета, необходимо нажать кнопку "
                                        "\"Рассчитать\""));
@@ -219,7 +222,7 @@ void frmBlok::build()
     G2 = numeric(central, "G2", kSignedConverting, QStringLiteral("0"));
     picG2 = picture(central, "picG2", QStringLiteral("<i>G</i><sub>2</sub>"));
     boxWithValue(left, Check2,
-                 QStringLiteral("известна масса ЖФ, испарившейся зa счет энергии перегрева и поступившей в окружающую "
+                 QStringLiteral("известна масса ЖФ, испарившейся за счет энергии перегрева и поступившей в окружающую "
                                 "среду при АРБ, кг"),
                  G2, picG2);
     Check5 = new QCheckBox(central);
@@ -246,15 +249,16 @@ void frmBlok::build()
     Sk_teploper_GG = numeric(Frame2, "Sk_teploper_GG", NumericEdit::Converting, QStringLiteral("0"));
     line(right, label(Frame2, "Sk_teploper_GG",
                       QStringLiteral("Скорость теплопритока к ЖФ за счет суммарного теплового эффекта экзотермической "
-                                     "реакции, кДЖ/с")),
+                                     "реакции, кДж/с")),
          Sk_teploper_GG);
     t_P = numeric(Frame2, "t_P", NumericEdit::Converting, QStringLiteral("0"));
     line(right, label(Frame2, "t_P",
                       QStringLiteral("Время с момента АРБ до полного прекращения экзотермических процессов, с")),
          t_P);
-    Command4 = new ui::WrapButton(QStringLiteral("Скорость теплопритока к ЖФ от внешних теплоносителей, кДЖ/с"), Frame2);
+    Command4 = new ui::WrapButton(QStringLiteral("Скорость теплопритока к ЖФ от внешних теплоносителей, кДж/с"), Frame2);
     Command4->setObjectName(QStringLiteral("Command4"));
     Sk_teploper_GF = numeric(Frame2, "Sk_teploper_GF", NumericEdit::Unchecked, QStringLiteral("0"));
+    Sk_teploper_GF->setAccessibleName(Command4->text());
     Sk_teploper_GF->setEnabled(false);
     {
         const int r = right->rowCount();
@@ -544,7 +548,7 @@ bool frmBlok::computeDensity()
 {
     const auto t = calc::parseNumber(Temp->text());
     if (!t) {
-        ui::showInputError();
+        ui::showInputError(Temp);
         Temp->setFocus();
         return false;
     }
@@ -653,20 +657,6 @@ std::optional<records::Block> frmBlok::shownBlock(NumericEdit** notANumber) cons
     return b;
 }
 
-QString frmBlok::fieldCaption(NumericEdit* edit) const
-{
-    if (edit == Plotn_PGF)
-        return Command3->text();
-    if (edit == Sk_teploper_GF)
-        return Command4->text();
-    if (edit == G1 || edit == G2 || edit == pMi)
-        return captionOf(edit == G1 ? Check1 : edit == G2 ? Check2 : Check5)->text();
-    if (edit == txtVist_zad || edit == txtVistG_zad)
-        return captionOf(edit == txtVist_zad ? Check3 : Check4)->text();
-    const QLabel* label = labels_.value(edit->objectName());
-    return label ? label->text() : edit->objectName();
-}
-
 std::optional<records::Block> frmBlok::readBlock()
 {
     if (Combo1->currentText().isEmpty() || Combo1->currentText() == kNoMatch) {
@@ -678,9 +668,9 @@ std::optional<records::Block> frmBlok::readBlock()
     const auto b = shownBlock(&bad);
     if (!b) {
         ui::dialogs().inform(QStringLiteral("Ввод данных"),
-                             QStringLiteral("Проверте правильность ввода: в поле «%1» не число («%2»). Блок не "
+                             QStringLiteral("Проверьте правильность ввода: в поле «%1» не число («%2»). Блок не "
                                             "сохранен.")
-                                 .arg(fieldCaption(bad), bad->text()),
+                                 .arg(ui::fieldCaption(bad), bad->text()),
                              ui::Icon::Warning);
         if (bad->isVisibleTo(this) && bad->isEnabled())
             bad->setFocus();
@@ -697,7 +687,7 @@ bool frmBlok::save()
     if (!Command2->isEnabled())
         return false;
     if (ui::dialogs().ask(kQuestionTitle,
-                          QStringLiteral("Не правильно введенные данные, могут привести к ошибке в расчете! Продолжить "
+                          QStringLiteral("Неправильно введенные данные, могут привести к ошибке в расчете! Продолжить "
                                          "сохранение?"),
                           ui::Icon::Question, ui::Buttons::YesNo)
         != ui::Answer::Yes)

@@ -124,7 +124,6 @@ private:
     // The same with the message of what is wrong, and the notice of a
     // coefficient outside its range.
     std::optional<records::Block> readBlock();
-    QString fieldCaption(ui::NumericEdit* edit) const;
     void applyRules();
     void showField(QWidget* field, bool shown);
 

@@ -100,7 +100,7 @@ protected:
 }  // namespace
 
 frmInput::frmInput(AppState& state, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmInput"), QStringLiteral("Ввод\\редактирование информации об АРБ и условиях расчета"),
+    : ui::Screen(QStringLiteral("frmInput"), QStringLiteral("Ввод/редактирование информации об АРБ и условиях расчета"),
                  parent),
       state_(state)
 {
@@ -160,7 +160,7 @@ void frmInput::buildBlockArea(QWidget* parent, QVBoxLayout* layout)
         return b;
     };
 
-    Label3 = bold(parent, "Label3", QStringLiteral("Информация о расчитываем блоке"));
+    Label3 = bold(parent, "Label3", QStringLiteral("Информация о рассчитываемом блоке"));
     layout->addWidget(Label3);
     auto* mainRow = new QHBoxLayout;
     auto* mainGridBox = new QVBoxLayout;
@@ -185,7 +185,7 @@ void frmInput::buildBlockArea(QWidget* parent, QVBoxLayout* layout)
     adjGridBox->addWidget(Label13);
     adjRow->addLayout(adjGridBox, 1);
     Command15 = button("Command15", QStringLiteral("Новый"));
-    Command14 = button("Command14", QStringLiteral("Изменить\\ Просмотреть"));
+    Command14 = button("Command14", QStringLiteral("Изменить/ Просмотреть"));
     Command13 = button("Command13", QStringLiteral(" Удалить"));
     buttonColumn(adjRow, {Command15, Command14, Command13});
     layout->addLayout(adjRow);
@@ -201,12 +201,12 @@ void frmInput::buildBlockArea(QWidget* parent, QVBoxLayout* layout)
     const QString legendTexts[] = {
         QStringLiteral("I - Площадь сечения, через которое возможно истечение ПГФ или ЖФ при АРБ, кв.м"),
         QStringLiteral("II - Скорость теплопритока к ГФ за счет суммарного теплового эффекта экзотермической реакции, "
-                       "кДЖ/с"),
-        QStringLiteral("III - Скорость теплопритока к ЖФ от внешних теплоносителей, кДЖ/с"),
+                       "кДж/с"),
+        QStringLiteral("III - Скорость теплопритока к ЖФ от внешних теплоносителей, кДж/с"),
         QStringLiteral("IV - Безразмерный коэффициент, учитывающий гидродинамику процесса"),
         QStringLiteral("V - Время с момента АРБ до полного срабатывания отключающей аварийный блок арматуры, с"),
         QStringLiteral("VI - Время с момента АРБ до полного прекращения экзотермических процессов, с"),
-        QStringLiteral("VII - Время с момента АРБ до полного прекращения подачи теплоносителя к аврийному блоку "
+        QStringLiteral("VII - Время с момента АРБ до полного прекращения подачи теплоносителя к аварийному блоку "
                        "(прекращение теплообменного процесса), с"),
     };
     for (int i = 0; i < 7; ++i) {
@@ -216,7 +216,7 @@ void frmInput::buildBlockArea(QWidget* parent, QVBoxLayout* layout)
     layout->addWidget(Frame1);
 
     Label19 = wrapLabel(parent, "Label19",
-                        QStringLiteral("Жидкая фаза в расчете принята нулю, следовательно испарение с поверхности "
+                        QStringLiteral("Жидкая фаза в расчете принята равной нулю, следовательно испарение с поверхности "
                                        "аварийного пролива отсутствует"));
     Label19->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
     Label19->hide();
@@ -248,7 +248,7 @@ void frmInput::buildBlockArea(QWidget* parent, QVBoxLayout* layout)
 
 void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
 {
-    Label11b = bold(parent, "Label11b", QStringLiteral("Информация необходимая для расчета:"));
+    Label11b = bold(parent, "Label11b", QStringLiteral("Информация, необходимая для расчета:"));
     layout->addWidget(Label11b);
     auto* row = new QHBoxLayout;
     layout->addLayout(row);
@@ -267,6 +267,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
 
     const auto line = [](QGridLayout* grid, QLabel* label, QWidget* field) {
         const int r = grid->rowCount();
+        label->setBuddy(field);  // names the field in messages
         grid->addWidget(label, r, 0);
         grid->addWidget(field, r, 1, Qt::AlignTop);
     };
@@ -301,7 +302,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
     Check1 = new QCheckBox(Frame17);
     Check1->setObjectName(QStringLiteral("Check1"));
     left->addLayout(checkRow(Check1,
-                             QStringLiteral("использовать значение площадь поверхности зеркала жидкости для проведения "
+                             QStringLiteral("использовать значение площади поверхности зеркала жидкости для проведения "
                                             "экспертных оценок по ПБ 09-540-03 формула 13.1"),
                              Frame17),
                     left->rowCount(), 0, 1, 2);
@@ -330,6 +331,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
                                  Frame6),
                         0, 0);
     pressure->addWidget(txtPn, 0, 1, Qt::AlignTop);
+    txtPn->setAccessibleName(Frame6->title() + QStringLiteral(" (") + Check3->accessibleName() + QLatin1Char(')'));
     Check4 = new QCheckBox(Frame6);
     Check4->setObjectName(QStringLiteral("Check4"));
     txtPn1 = numeric(Frame6, "txtPn1", NumericEdit::Unchecked, QStringLiteral("0"));
@@ -337,6 +339,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
         checkRow(Check4, QStringLiteral("при макс. из температур (воздуха и жидкости в проливе): Тр (Ф-14.1)"), Frame6),
         1, 0);
     pressure->addWidget(txtPn1, 1, 1, Qt::AlignTop);
+    txtPn1->setAccessibleName(Frame6->title() + QStringLiteral(" (") + Check4->accessibleName() + QLatin1Char(')'));
     pressure->setColumnMinimumWidth(1, 96);
     right->addWidget(Frame6, right->rowCount(), 0, 1, 2);
 
@@ -349,7 +352,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
     auto* space = new QVBoxLayout(Frame4);
     Option3 = new QRadioButton(QStringLiteral("вне помещения"), Frame4);
     Option3->setObjectName(QStringLiteral("Option3"));
-    Option4 = new QRadioButton(QStringLiteral("в помещение"), Frame4);
+    Option4 = new QRadioButton(QStringLiteral("в помещении"), Frame4);
     Option4->setObjectName(QStringLiteral("Option4"));
     space->addWidget(Option3);
     space->addWidget(Option4);
@@ -357,6 +360,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
     Command4 = new ui::WrapButton(QStringLiteral("Коэффициент интенсивности испарения"), parent);
     Command4->setObjectName(QStringLiteral("Command4"));
     txtNyu = numeric(parent, "txtNyu", NumericEdit::Unchecked, QStringLiteral("1"));
+    txtNyu->setAccessibleName(Command4->text());
     auto* nyuRow = new QHBoxLayout;
     nyuRow->addWidget(Command4, 1);
     nyuRow->addWidget(txtNyu, 0, Qt::AlignVCenter);
@@ -365,6 +369,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
         QStringLiteral("Доля приведенной массы парогазовых веществ, участвующих во взрыве, z="), parent);
     Command2->setObjectName(QStringLiteral("Command2"));
     Zet = shown(parent, "Zet", QStringLiteral("0,1"));
+    Zet->setAccessibleName(QStringLiteral("z"));
     auto* zRow = new QHBoxLayout;
     zRow->addWidget(Command2, 1);
     zRow->addWidget(Zet, 0, Qt::AlignVCenter);
@@ -381,7 +386,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
     drift->setColumnStretch(0, 1);
     txtLnkpr = numeric(Frame5, "txtLnkpr", NumericEdit::Unchecked, QStringLiteral("20"));
     Label24 = wrapLabel(Frame5, "Label24",
-                        QStringLiteral("L 0,5 НКПР-растояние с концетрациями 0.5НКПР в облаке ПГФ с надветренной "
+                        QStringLiteral("L 0,5 НКПР-расстояние с концентрациями 0.5НКПР в облаке ПГФ с надветренной "
                                        "стороны"));
     line(drift, Label24, txtLnkpr);
     txtUv = numeric(Frame5, "txtUv", NumericEdit::Unchecked, QStringLiteral("1"));
@@ -708,37 +713,15 @@ std::optional<records::Conditions> frmInput::shownConditions(NumericEdit** notAN
     return k;
 }
 
-QString frmInput::captionOf(NumericEdit* edit) const
-{
-    const std::pair<NumericEdit*, QString> captions[] = {
-        {t_kontakt, Label10->text()},
-        {S_kontakt, Label44->text()},
-        {S_G, Label22->text()},
-        {Tempv, LTempv->text()},
-        {Tempp, LTempp->text()},
-        {txtTg, Label21->text()},
-        {txtNyu, Command4->text()},
-        {Zet, QStringLiteral("z")},
-        {txtPn, Frame6->title() + QStringLiteral(" (") + Check3->accessibleName() + QLatin1Char(')')},
-        {txtPn1, Frame6->title() + QStringLiteral(" (") + Check4->accessibleName() + QLatin1Char(')')},
-        {txtLnkpr, Label24->text()},
-        {txtUv, Label20->text()},
-    };
-    for (const auto& [e, caption] : captions)
-        if (e == edit)
-            return caption;
-    return edit->objectName();
-}
-
 std::optional<records::Conditions> frmInput::readConditions()
 {
     NumericEdit* bad = nullptr;
     const auto k = shownConditions(&bad);
     if (!k) {
         ui::dialogs().inform(QStringLiteral("Ввод данных"),
-                             QStringLiteral("Проверте правильность ввода: в поле «%1» не число («%2»). "
+                             QStringLiteral("Проверьте правильность ввода: в поле «%1» не число («%2»). "
                                             "Исходные данные не сохранены.")
-                                 .arg(captionOf(bad), bad->text()),
+                                 .arg(ui::fieldCaption(bad), bad->text()),
                              ui::Icon::Warning);
         if (bad->isVisibleTo(this) && bad->isEnabled())
             bad->setFocus();

@@ -181,8 +181,7 @@ protected:
 private:
     // readConditions without a message: the field that holds no number goes to notANumber.
     std::optional<records::Conditions> shownConditions(ui::NumericEdit** notANumber = nullptr) const;
-    // The caption a message names a field by.
-    QString captionOf(ui::NumericEdit* edit) const;
+
     void buildBlockArea(QWidget* parent, QVBoxLayout* layout);
     void buildConditions(QWidget* parent, QVBoxLayout* layout);
     void buildMenus();

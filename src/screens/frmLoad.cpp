@@ -124,7 +124,7 @@ bool frmLoad::chooseCalculation()
         }
         if (records::findByName(state_.db(), name, kind_)) {
             ui::dialogs().inform(kTitle,
-                                 QStringLiteral("В базе есть расчет с таким именем. Измените название или выбирите "
+                                 QStringLiteral("В базе есть расчет с таким именем. Измените название или выберите "
                                                 "данное название из списка!"),
                                  ui::Icon::Critical);
             return false;

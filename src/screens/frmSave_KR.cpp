@@ -120,7 +120,7 @@ bool frmSave_KR::save()
         if (!v) {
             const auto* label = findChild<QLabel*>(QStringLiteral("L") + f.box->objectName());
             ui::dialogs().inform(QStringLiteral("Ввод данных"),
-                                 QStringLiteral("Проверте правильность ввода: в поле «%1» не число («%2»). Данные "
+                                 QStringLiteral("Проверьте правильность ввода: в поле «%1» не число («%2»). Данные "
                                                 "не сохранены.")
                                      .arg(label ? label->text() : f.box->objectName(), f.box->text()),
                                  ui::Icon::Warning);

@@ -45,11 +45,12 @@ ZoneResults::ZoneResults(const Options& options, QWidget* parent) : QWidget(pare
     FrameCalc->setObjectName(QStringLiteral("FrameCalc"));
     auto* cg = new QGridLayout(FrameCalc);
     cg->addWidget(wrapLabel(FrameCalc, "Label37",
-                            QStringLiteral("Рассчет зоны (м) в зависимости от введенного избыточного давления (кПа) с "
-                                           "учетом апроксимации коэффициента \"к\" ")),
+                            QStringLiteral("Расчет зоны (м) в зависимости от введенного избыточного давления (кПа) с "
+                                           "учетом аппроксимации коэффициента \"к\" ")),
                   0, 0, 1, 5);
     cg->addWidget(wrapLabel(FrameCalc, "Label38", QStringLiteral("Избыточное давление, кПа")), 1, 0);
     txtP = new QLineEdit(QStringLiteral("5"), FrameCalc);
+    txtP->setAccessibleName(QStringLiteral("Избыточное давление, кПа"));
     txtP->setObjectName(QStringLiteral("txtP"));
     txtP->setMaximumWidth(90);
     cg->addWidget(txtP, 1, 1);
@@ -120,7 +121,7 @@ bool ZoneResults::calculate()
     }
     const auto P = calc::parseNumber(txtP->text());
     if (!P) {
-        ui::showInputError();
+        ui::showInputError(txtP);
         return false;
     }
     const report::Overpressure o = report::overpressure(*P, *R0_);

@@ -63,7 +63,7 @@ protected:
     AppState state;
 };
 
-const char* kNoConnection = "Не возможно подключиться к базе данных, установите имя источника данных ODBC!";
+const char* kNoConnection = "Невозможно подключиться к базе данных, установите имя источника данных ODBC!";
 
 }  // namespace
 
@@ -103,7 +103,7 @@ TEST_F(StartUp, UnreachableStoreAndBadNameShowTheMessageAndTheDataSourceDialog)
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("В н и м а н и е!!!"));
     EXPECT_EQ(dialogs.calls[0].text,
-              QStringLiteral("Не возможно подключиться к базе данных, измените имя источника данных ODBC!"));
+              QStringLiteral("Невозможно подключиться к базе данных, измените имя источника данных ODBC!"));
     EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Critical);
     EXPECT_EQ(test::visibleScreens(), QStringList{"frmDataSourse"});
     EXPECT_EQ(db::readDataSourceName(data.path()), QStringLiteral("NoSuchSource"));

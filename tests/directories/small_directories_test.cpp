@@ -35,7 +35,7 @@ TEST_F(SmallDirectories, SurfacesAreAddedChangedAndProtected)
     state.current = c;  // its surface: "Бетон"
     ListDirectory* d = open("frmBD_Type");
     ASSERT_NE(d, nullptr);
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("Добавление\\изменение базы данных"));
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("Добавление/изменение базы данных"));
     EXPECT_EQ(column0(d->grid), (QStringList{"Бетон", "Песок"}));
     EXPECT_EQ(screens::cellText(d->grid, 1, 2), QStringLiteral("1,86"));
     // The header row selects nothing; a double click on a surface does nothing.

@@ -28,7 +28,7 @@ protected:
         state.store->exec("INSERT INTO SubstChar (Name, Vid_vva, Mol_massa) VALUES (?, ?, ?)", {name, kind, 10.0});
     }
 
-    const QString kQuestion = QStringLiteral("В н и м а н и е ! ! !|Не правильно введенные данные, могут привести к "
+    const QString kQuestion = QStringLiteral("В н и м а н и е ! ! !|Неправильно введенные данные, могут привести к "
                                              "ошибке в расчете! Продолжить сохранение?");
 };
 
@@ -219,7 +219,7 @@ TEST_F(Substances, ABoxWithoutANumberStopsTheSave)
     click(v->Command1);
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Ввод данных"));
-    EXPECT_EQ(dialogs.calls[0].text, QStringLiteral("Проверте правильность ввода: в поле «НКПР  (приведен к 25 °С)» "
+    EXPECT_EQ(dialogs.calls[0].text, QStringLiteral("Проверьте правильность ввода: в поле «НКПР  (приведен к 25 °C)» "
                                                     "не число («около 2»). Вещество не сохранено."));
     EXPECT_TRUE(v->editing());
     EXPECT_FALSE(stored(QStringLiteral("Новое")));

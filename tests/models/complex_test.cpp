@@ -134,7 +134,7 @@ TEST_F(ModelIV, OpensOnThePoolAndAnEmptyCalculationThatRunsToZero)
     EXPECT_EQ(s->mnuRasch->title(), QStringLiteral("Работа с расчетом"));
     const std::pair<QAction*, const char*> menus[] = {
         {s->mnuReturn, "<<Назад"}, {s->mnuSave, "Сохранить"}, {s->mnuDelete, "Удалить"}, {s->mnuRaschet, "Расчет"},
-        {s->mnuWord, "Вывод результатов в MWord"}, {s->mnuFolder, "Папка для сохранения отчета"}, {s->mnuExit, "Выход"}};
+        {s->mnuWord, "Вывод результатов в Word"}, {s->mnuFolder, "Папка для сохранения отчета"}, {s->mnuExit, "Выход"}};
     for (const auto& [action, text] : menus)
         EXPECT_EQ(action->text(), QString::fromUtf8(text));
     expectReportFolderRoundTrip(s, "mnuFolder");

@@ -102,7 +102,8 @@ TEST_F(ModelIII, RunsWithTheChosenFormulaAndJournalsTheTextsAsTyped)
     s->txtWt1->setText(QStringLiteral(","));
     dialogs.clear();
     EXPECT_FALSE(s->run());
-    EXPECT_EQ(messages(), QStringList{"Ввод данных|Проверте правильность ввода"});
+    EXPECT_EQ(messages(), QStringList{"Ввод данных|Проверьте правильность ввода: в поле «Тротиловый эквивалент взрыва "
+                                      "твердых и жидких химически нестабильных соединений, кг» не число («,»)."});
     EXPECT_EQ(journal().size(), 3);
 
     trigger(s, "mnuReturn");

@@ -160,7 +160,10 @@ TEST_F(ModelII, MassAndEnergyBoxesFilterKeysAndRefuseWhatIsNotANumber)
         test::settle();
         dialogs.clear();
         trigger(in, "mnuRaschet");
-        EXPECT_EQ(messages(), QStringList{"Ввод данных|Проверте правильность ввода"});
+        ASSERT_EQ(messages().size(), 1);
+        EXPECT_EQ(messages()[0], QStringLiteral("Ввод данных|Проверьте правильность ввода: в поле «%1» не число («1,2,5»).")
+                                     .arg(ui::fieldCaption(box)));
+        EXPECT_NE(ui::fieldCaption(box), box->objectName()) << "the field is named by its label";
         EXPECT_EQ(dialogs.last()->icon, ui::Icon::Warning);
         EXPECT_TRUE(in->isVisible());
         EXPECT_EQ(test::visibleScreen("frmOutput_KVV"), nullptr);

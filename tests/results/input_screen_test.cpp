@@ -59,7 +59,7 @@ TEST_F(FromInputScreen, RunShowsWhatTheHeadlessRunOfTheStoredCalculationGives)
     auto* dlg = test::visible<screens::frmSetup_rasch>("frmSetup_rasch");
     ASSERT_NE(dlg, nullptr) << messages().join("\n").toStdString();
     EXPECT_EQ(messages().first(),
-              QStringLiteral("В н и м а н и е ! ! !|Сохранить исходные данные для текщуго расчета?"));
+              QStringLiteral("В н и м а н и е ! ! !|Сохранить исходные данные для текущего расчета?"));
     click(dlg->Command1);
     test::settle();
     auto* out = test::visible<frmOutput>("frmOutput");

@@ -39,9 +39,9 @@ using screens::RunRequest;
 
 namespace {
 
-const QString kSaveQuestion = QStringLiteral("В н и м а н и е ! ! !|Сохранить исходные данные для текщуго расчета?");
+const QString kSaveQuestion = QStringLiteral("В н и м а н и е ! ! !|Сохранить исходные данные для текущего расчета?");
 const QString kConfirm = QStringLiteral(
-    "В н и м а н и е ! ! !|Не правильно введенные данные и выбранные расчетные формулы могут привести к ошибке в "
+    "В н и м а н и е ! ! !|Неправильно введенные данные и выбранные расчетные формулы могут привести к ошибке в "
     "расчете! Произвести расчет?");
 
 class Run : public test::ScreenFixture {
@@ -251,14 +251,14 @@ TEST_F(Run, ChecksOfTheInputScreenComeFirst)
         ui::Icon icon;
     } cases[] = {
         {"z is 0", [](auto& c) { c.Zet = "0"; },
-         "В н и м а н и е ! ! !|Уточните долю приведенной массы парогазовых веществ участвующих во взрыве; z=?",
+         "В н и м а н и е ! ! !|Уточните долю приведенной массы парогазовых веществ, участвующих во взрыве; z=?",
          ui::Icon::None},
         {"13.1 without a mirror",
          [](auto& c) {
              c.Check1 = true;
              c.S_G = "0";
          },
-         "Внимание!|При выборе \"использовать значение площадь поверхности зеркала жидкости для проведения "
+         "Внимание!|При выборе \"использовать значение площади поверхности зеркала жидкости для проведения "
          "экспертных оценок по ПБ 09-540-03 формула 13.1\" необходимо ввести площадь поверхности зеркала жидкости!",
          ui::Icon::Critical},
     };
@@ -396,7 +396,8 @@ TEST_F(Run, OverpressureCalculator)
     out->txtP->setText("abc");
     dialogs.clear();
     EXPECT_FALSE(out->calculateOverpressure());
-    EXPECT_EQ(messages(), QStringList{"Ввод данных|Проверте правильность ввода"});
+    EXPECT_EQ(messages(), QStringList{"Ввод данных|Проверьте правильность ввода: в поле «Избыточное давление, кПа» не "
+                                      "число («abc»)."});
     EXPECT_EQ(out->txtX->text(), before);
 }
 
@@ -482,10 +483,10 @@ TEST_F(Run, EveryStopOfTheRunShowsItsMessageAndNoResults)
          "update tabBloki set Adiab=1.13 where Id_Rasch=1 and Id=1",
          "Внимание!|Показатель адиабаты вещества в блоке должен быть > 1!", false},
         {"update tabBloki set Davl=0 where Id_Rasch=1 and Id=1", "update tabBloki set Davl=0.84 where Id_Rasch=1 and Id=1",
-         "Внимание!|Давление в блоке должено быть > 0!", false},
+         "Внимание!|Давление в блоке должно быть > 0!", false},
         {"update SubstChar set Mol_massa=0 where Name='Пропан'",
          "update SubstChar set Mol_massa=44.097 where Name='Пропан'",
-         "Внимание!|Молярная масса вещества в блоке должена быть > 0!", true},
+         "Внимание!|Молярная масса вещества в блоке должна быть > 0!", true},
         {"update tabBloki set Adiab=1 where Id_Rasch=1 and Id=2",
          "update tabBloki set Adiab=1.13 where Id_Rasch=1 and Id=2",
          "Внимание!|Показатель адиабаты веществ в блоках должен быть > 1!", true},

@@ -46,7 +46,7 @@ TEST_F(Rules, ListScreenOptionsAndMessages)
     };
     const Case refusals[] = {
         {QStringLiteral(""), QStringLiteral("Необходимо ввести название для сохранения исходных данных расчета!")},
-        {QStringLiteral("Бета"), QStringLiteral("В базе есть расчет с таким именем. Измените название или выбирите "
+        {QStringLiteral("Бета"), QStringLiteral("В базе есть расчет с таким именем. Измените название или выберите "
                                                 "данное название из списка!")},
     };
     for (const auto& c : refusals) {
@@ -235,7 +235,7 @@ TEST_F(Rules, InputScreenFieldRules)
 
     // Indoors: the caption follows, η is fixed.
     input->Option4->setChecked(true);
-    EXPECT_EQ(input->LTempv->text(), QStringLiteral("Температура воздуха в помещение, °C"));
+    EXPECT_EQ(input->LTempv->text(), QStringLiteral("Температура воздуха в помещении, °C"));
     ASSERT_TRUE(input->save());
     trigger(input, "mnuReturn");
     auto* list = openList();
@@ -246,7 +246,7 @@ TEST_F(Rules, InputScreenFieldRules)
     EXPECT_TRUE(input->Option4->isChecked());
     EXPECT_FALSE(input->txtNyu->isEnabled());
     EXPECT_EQ(input->txtNyu->text(), QStringLiteral("1")) << "the stored η, not the space type's default";
-    EXPECT_EQ(input->LTempv->text(), QStringLiteral("Температура воздуха в помещение, °C"));
+    EXPECT_EQ(input->LTempv->text(), QStringLiteral("Температура воздуха в помещении, °C"));
 
     // A text that is no number is refused with its field named; nothing is stored.
     const double storedTg = records::loadConditions(*state.store, state.current.id)->Tg;
@@ -279,7 +279,7 @@ TEST_F(Rules, SubstanceFilterAndPlaceholder)
     EXPECT_EQ(e->Combo1->currentText(), QStringLiteral("аммиак"));
     e->txtFiltr->setText(QStringLiteral("xyz"));
     EXPECT_EQ(e->Combo1->count(), 1);
-    EXPECT_EQ(e->Combo1->currentText(), QStringLiteral("нет вещест по фильтру"));
+    EXPECT_EQ(e->Combo1->currentText(), QStringLiteral("нет веществ по фильтру"));
     EXPECT_FALSE(e->Combo1->isEnabled());
     EXPECT_FALSE(e->Command2->isEnabled());
     EXPECT_FALSE(e->Command6->isEnabled());
