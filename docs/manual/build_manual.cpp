@@ -14,6 +14,7 @@
 // only inline markup may stand (b, i, em, strong, code, a, span, kbd); the
 // Word document gets its text. Anything else stops the build with its name,
 // so that no part of the text is silently left out of one of the two.
+// Every "@VERSION@" of the source becomes the program's version.
 
 #include "report/docx/document.h"
 
@@ -377,7 +378,7 @@ void run(const QString& sourcePath, const QString& templatePath, const QString& 
     QFile source(sourcePath);
     if (!source.open(QIODevice::ReadOnly))
         fail(QStringLiteral("cannot read %1").arg(sourcePath));
-    const QByteArray text = source.readAll();
+    const QByteArray text = source.readAll().replace("@VERSION@", VELTRON_VERSION);
     pugi::xml_document html;
     const auto parsed = html.load_buffer(text.constData(), static_cast<size_t>(text.size()),
                                          pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_doctype);

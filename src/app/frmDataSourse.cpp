@@ -71,7 +71,7 @@ void frmDataSourse::connectSource()
     if (!ready) {
         state_.store.reset();
         ui::dialogs().inform(QStringLiteral("В н и м а н и е!!!"),
-                             QStringLiteral("Не возможно подключиться к базе данных, измените имя источника данных ODBC!"),
+                             QStringLiteral("Невозможно подключиться к базе данных, измените имя источника данных ODBC!"),
                              ui::Icon::Critical);
         lblReason->setText(error);
         lblReason->setVisible(!error.isEmpty());

@@ -54,7 +54,7 @@ frmLoad_Rasch::frmLoad_Rasch(AppState& state, QWidget* parent)
 {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
-    Label1 = new QLabel(QStringLiteral("Определения энергитических показателей технологических блоков и радиусов "
+    Label1 = new QLabel(QStringLiteral("Определение энергетических показателей технологических блоков и радиусов "
                                        "зон разрушений при:"),
                         central);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -93,12 +93,27 @@ frmMain1::frmMain1(AppState& state, QWidget* parent)
     QMenu* exitMenu = addMenu(QStringLiteral("mnuExit"), QStringLiteral("&Выход"));
     addMenuItem(exitMenu, QStringLiteral("Ex"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); },
                 QKeySequence(Qt::CTRL | Qt::Key_Z));
-    // The organisation lists are kept from here: no other screen offers them.
+    // Every directory, also those the calculation screens open.
     QMenu* lists = addMenu(QStringLiteral("mnuSprav"), QStringLiteral("&Справочники"));
-    addMenuItem(lists, QStringLiteral("mnuDolgn"), QStringLiteral("Должности..."),
-                [this] { ui::openFrom(this, QStringLiteral("frmBD/tabDolgn")); });
-    addMenuItem(lists, QStringLiteral("mnuIstochnik"), QStringLiteral("Источники исходных данных..."),
-                [this] { ui::openFrom(this, QStringLiteral("frmBD/tabIstochnik")); });
+    const struct {
+        const char* name;
+        const char* text;
+        const char* screen;
+    } directories[] = {
+        {"mnuVva", "Вещества...", "frmVvo"},
+        {"mnuPoverhn", "Подстилающие поверхности...", "frmBD_Type"},
+        {"mnuGoryuch", "Виды горючих веществ (доля z)...", "frmBD_Goryuch"},
+        {"mnuKVV", "Химически нестабильные соединения...", "frmBD_KVV"},
+        {"mnuDolgn", "Должности...", "frmBD/tabDolgn"},
+        {"mnuIstochnik", "Источники исходных данных...", "frmBD/tabIstochnik"},
+    };
+    for (const auto& d : directories) {
+        if (QLatin1String(d.name) == QLatin1String("mnuDolgn"))
+            lists->addSeparator();
+        const QString screen = QString::fromLatin1(d.screen);
+        addMenuItem(lists, QString::fromLatin1(d.name), QString::fromUtf8(d.text),
+                    [this, screen] { ui::openFrom(this, screen); });
+    }
     QMenu* reports = addMenu(QStringLiteral("mnuOtchety"), QStringLiteral("&Отчеты"));
     addMenuItem(reports, QStringLiteral("mnuSvod"), QStringLiteral("Сводная таблица блоков…"),
                 [this] { ui::openFrom(this, QStringLiteral("frmPerechen")); });

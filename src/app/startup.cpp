@@ -127,7 +127,7 @@ void startUp(AppState& state)
         return;
     }
     ui::dialogs().inform(QStringLiteral("Внимание!"),
-                         QStringLiteral("Не возможно подключиться к базе данных, установите имя источника данных ODBC!"),
+                         QStringLiteral("Невозможно подключиться к базе данных, установите имя источника данных ODBC!"),
                          ui::Icon::Critical);
     showDataSourceDialog(state, attempt.error);
 }

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "db/data_source.h"
+#include "db/program_folders.h"
 #include "directories/register_directory_screens.h"
 #include "models/register_model_screens.h"
 #include "records/app_state.h"
@@ -13,6 +14,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    veltron::db::installQtTranslation(app);
     QApplication::setApplicationName(QStringLiteral("Вельтрон"));
     QApplication::setApplicationVersion(QStringLiteral(VELTRON_VERSION));
     // The desktop matches the windows to the installed entry veltron.desktop

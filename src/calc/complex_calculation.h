@@ -50,6 +50,7 @@ ComplexOutcome runComplex(const QList<BlockEnergies>& rows);
 
 // A completed run with its rows.
 struct ComplexRun {
+    QString name;  // the complex calculation's name
     QList<BlockEnergies> rows;
     ComplexResult result;
 };

@@ -440,7 +440,7 @@ void Runner::pressures()
         r_.PnTr = 0;
     if (in_.settings.G == 0 && !c.Check3 && r_.PnTr == 0) {
         const QString head = QStringLiteral(
-            "Проверте правильность выбора формулы расчета давления насыщенного пара, Вами выбрана ");
+            "Проверьте правильность выбора формулы расчета давления насыщенного пара, вами выбрана ");
         switch (in_.settings.Pn) {
         case 1: r_.Label17 = head + QStringLiteral("формула 14.2!"); break;
         case 2: r_.Label17 = head + QStringLiteral("формула 14.3!"); break;

@@ -40,14 +40,14 @@ namespace text {
 inline const QString kAttention = QStringLiteral("Внимание!");
 inline const QString kAttentionSpaced = QStringLiteral("В н и м а н и е ! ! !");
 inline const QString kZetMissing = QStringLiteral(
-    "Уточните долю приведенной массы парогазовых веществ участвующих во взрыве; z=?");
+    "Уточните долю приведенной массы парогазовых веществ, участвующих во взрыве; z=?");
 inline const QString kMirrorAreaMissing = QStringLiteral(
-    "При выборе \"использовать значение площадь поверхности зеркала жидкости для проведения "
+    "При выборе \"использовать значение площади поверхности зеркала жидкости для проведения "
     "экспертных оценок по ПБ 09-540-03 формула 13.1\" необходимо ввести площадь поверхности "
     "зеркала жидкости!");
 inline const QString kMainAdiab = QStringLiteral("Показатель адиабаты вещества в блоке должен быть > 1!");
-inline const QString kMainDavl = QStringLiteral("Давление в блоке должено быть > 0!");
-inline const QString kMainMolMass = QStringLiteral("Молярная масса вещества в блоке должена быть > 0!");
+inline const QString kMainDavl = QStringLiteral("Давление в блоке должно быть > 0!");
+inline const QString kMainMolMass = QStringLiteral("Молярная масса вещества в блоке должна быть > 0!");
 inline const QString kAdjacentAdiab = QStringLiteral("Показатель адиабаты веществ в блоках должен быть > 1!");
 inline const QString kAdjacentBelowAtm =
     QStringLiteral("Давление в смежном блоке меньше атмосферного (101.3 кПа).");

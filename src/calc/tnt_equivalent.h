@@ -34,6 +34,7 @@ struct UnstableCase {
 
 // What the summary screen of model III held for a run.
 struct SummaryCase {
+    QString name;     // what the user called the calculation; may be empty
     QString wt0Text;  // txtWt0 as typed
     QString wt1Text;  // txtWt1 as typed
     double wt0 = 0;   // kg

@@ -153,6 +153,10 @@ int runCli(const QStringList& arguments, std::ostream& out, std::ostream& err)
         registerBuiltinCommands();
         registered = true;
     }
+    if (arguments.value(0) == QLatin1String("--version")) {
+        out << "veltron-cli " << VELTRON_VERSION << "\n";
+        return 0;
+    }
     QStringList args = arguments;
     const bool verbose = takeFlag(args, QStringLiteral("--verbose"));
     const db::DataFolder folder = db::takeDataFolder(args, QCoreApplication::applicationDirPath());

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "db/program_folders.h"
 
 #include <QGuiApplication>
 
@@ -14,5 +15,6 @@ int main(int argc, char** argv)
     const QtMessageHandler standard = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QGuiApplication app(argc, argv);
     qInstallMessageHandler(standard);
+    veltron::db::installQtTranslation(app);
     return veltron::cli::runCli(QCoreApplication::arguments().mid(1), std::cout, std::cerr);
 }

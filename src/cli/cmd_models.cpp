@@ -28,7 +28,7 @@ namespace {
 const QString kModel2Usage = QStringLiteral(
     "model2 --mass M --energy Q [--name БЛОК] [--compound СОЕДИНЕНИЕ] — модель II, нестабильные соединения");
 const QString kModel3Usage =
-    QStringLiteral("model3 --wt0 A --wt1 B --formula 22.1|22.2 — модель III, суммарный расчет");
+    QStringLiteral("model3 --wt0 A --wt1 B --formula 22.1|22.2 [--name ИМЯ] — модель III, суммарный расчет");
 const QString kModel4Usage = QStringLiteral("model4 ИМЯ_РАСЧЕТА — модель IV, сохраненный комплексный расчет");
 
 // The options of a command as "--name value" pairs; nothing, with the reason
@@ -109,6 +109,7 @@ std::optional<calc::SummaryCase> summaryCase(const std::map<QString, QString>& o
         err << "Формула приведенного радиуса задается аргументом --formula 22.1 или --formula 22.2.\n";
         return std::nullopt;
     }
+    c.name = text(opts, QStringLiteral("--name")).trimmed();
     c.wt0Text = report::asTypedInBox(text(opts, QStringLiteral("--wt0")));
     c.wt1Text = report::asTypedInBox(text(opts, QStringLiteral("--wt1")));
     c.wt0 = *wt0;
@@ -154,7 +155,8 @@ int printRun(Context& ctx, const std::variant<calc::ZoneRun, int>& done)
 
 const QStringList kModel2Options = {QStringLiteral("--mass"), QStringLiteral("--energy"), QStringLiteral("--name"),
                                     QStringLiteral("--compound")};
-const QStringList kModel3Options = {QStringLiteral("--wt0"), QStringLiteral("--wt1"), QStringLiteral("--formula")};
+const QStringList kModel3Options = {QStringLiteral("--wt0"), QStringLiteral("--wt1"), QStringLiteral("--formula"),
+                                    QStringLiteral("--name")};
 const QStringList kReportOptions = {QStringLiteral("--out"), QStringLiteral("--pressure")};
 
 std::variant<calc::ZoneRun, int> runModel2(Context& ctx, const calc::UnstableCase& c)
@@ -218,6 +220,7 @@ std::variant<calc::ComplexRun, int> runModel4(Context& ctx, const QString& name)
             ctx.err << "Комплексный расчет " << quoted(name) << " не найден в базе данных.\n";
             return 1;
         }
+        run.name = calculation->name;
         run.rows = records::openComplexRows(ctx.store, calculation->id);
     } catch (const db::StoreError& e) {
         printStoreError(ctx, e);
@@ -288,7 +291,7 @@ int model4ReportCommand(Context& ctx, const QStringList& args, const records::Si
     const calc::ComplexRun& run = std::get<calc::ComplexRun>(done);
     const auto zone = report::overpressure(pressure, run.result.R0);
     if (zone.clamped)
-        ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
+        ctx.err << report::overpressureRangeMessage(zone).toStdString() << "\n";
     return writeReport(ctx, text(*opts, QStringLiteral("--out")), [&] {
         return report::buildComplexReport(run, report::zoneTable(run.result.R0, zone.row6), {run.result.R0, zone},
                                           signature);
@@ -352,7 +355,7 @@ std::variant<ModelOutput, int> runModelForOutput(Context& ctx, const QStringList
     if (pressure) {
         output.calculator = report::overpressure(*pressure, output.run.R0);
         if (output.calculator->clamped)
-            ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
+            ctx.err << report::overpressureRangeMessage(*output.calculator).toStdString() << "\n";
     }
     return output;
 }

@@ -128,7 +128,7 @@ int reportCommand(Context& ctx, const QStringList& words)
         } else {
             const auto zone = report::overpressure(a->pressure, run.result.R0);
             if (zone.clamped)
-                ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
+                ctx.err << report::overpressureRangeMessage(zone).toStdString() << "\n";
             report::AppendixData data;
             data.result = run.result;
             data.view = run.view;

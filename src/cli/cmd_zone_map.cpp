@@ -95,7 +95,7 @@ int storedMap(Context& ctx, const QStringList& args, bool complex)
         }
         const report::Overpressure zone = report::overpressure(a->pressure, R0);
         if (zone.clamped)
-            ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
+            ctx.err << report::overpressureRangeMessage(zone).toStdString() << "\n";
         return writeMap(ctx, a->out, report::ZoneMapData{R0, zone});
     } catch (const db::StoreError& e) {
         printStoreError(ctx, e);

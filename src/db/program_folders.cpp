@@ -1,8 +1,11 @@
 #include "db/program_folders.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QStandardPaths>
+#include <QTranslator>
 
 #ifndef VELTRON_FILES_FROM_BIN
 #define VELTRON_FILES_FROM_BIN "../share/veltron"
@@ -32,10 +35,26 @@ QString defaultReportFolder(const QString& programDir)
     return programFolders(programDir).installed ? QDir::homePath() : QDir::cleanPath(programDir);
 }
 
+QString userManualName()
+{
+    return QStringLiteral("Инструкция Вельтрон_") + QStringLiteral(VELTRON_VERSION);
+}
+
 QString userManualBase(const QString& programDir)
 {
-    const QString name = QStringLiteral("Инструкция Вельтрон_17.0");
+    const QString name = userManualName();
     return QDir(programFolders(programDir).files).filePath(name + QLatin1Char('/') + name);
+}
+
+bool installQtTranslation(QCoreApplication& app)
+{
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 }  // namespace veltron::db

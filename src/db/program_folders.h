@@ -12,6 +12,8 @@
 
 #include <QString>
 
+class QCoreApplication;
+
 namespace veltron::db {
 
 struct ProgramFolders {
@@ -30,7 +32,13 @@ QString defaultDataDir(const QString& programDir);
 // program.
 QString defaultReportFolder(const QString& programDir);
 
-// The user manual without its extension: "<files>/Инструкция Вельтрон_17.0/Инструкция Вельтрон_17.0".
+// The name of the user manual's folder and document: "Инструкция Вельтрон_" and the version.
+QString userManualName();
+// The user manual without its extension: "<files>/NAME/NAME".
 QString userManualBase(const QString& programDir);
+
+// Loads Qt's own Russian texts (the buttons and labels of message boxes and
+// file dialogs) into the application; false when the translation is not installed.
+bool installQtTranslation(QCoreApplication& app);
 
 }  // namespace veltron::db

@@ -7,6 +7,7 @@
 #include "screens/store_errors.h"
 #include "screens/substance_marks.h"
 #include "ui/dialogs.h"
+#include "ui/name_filter.h"
 #include "ui/navigator.h"
 #include "ui/numeric_edit.h"
 
@@ -58,9 +59,9 @@ const NumberBox kBoxes[] = {
      NumericEdit::Flags(NumericEdit::Signed | NumericEdit::Converting), &records::SubstanceRecord::T_kip, "T_kip"},
     {&frmVvo::T_vsp, "T_vsp", "Температура вспышки, °C",
      NumericEdit::Flags(NumericEdit::Signed | NumericEdit::Converting), &records::SubstanceRecord::Tvsp, "Tvsp"},
-    {&frmVvo::txtNKPR, "txtNKPR", "НКПР  (приведен к 25 °С)", NumericEdit::Unchecked,
+    {&frmVvo::txtNKPR, "txtNKPR", "НКПР  (приведен к 25 °C)", NumericEdit::Unchecked,
      &records::SubstanceRecord::NKPR, "NKPR"},
-    {&frmVvo::txtVKPR, "txtVKPR", "ВКПР  (приведен к 25 °С)", NumericEdit::Unchecked,
+    {&frmVvo::txtVKPR, "txtVKPR", "ВКПР  (приведен к 25 °C)", NumericEdit::Unchecked,
      &records::SubstanceRecord::VKPR, "VKPR"},
     {&frmVvo::txtA, "txtA", "Константы формулы Антуана, А", NumericEdit::Unchecked, &records::SubstanceRecord::pA,
      "pA"},
@@ -77,7 +78,7 @@ const NumberBox kBoxes[] = {
     {&frmVvo::Tepl_paroobr, "Tepl_paroobr", "Удельная теплота парообразования, кДж/кг",
      NumericEdit::Flags(NumericEdit::Converting | NumericEdit::PointAccepted),
      &records::SubstanceRecord::Tepl_paroobr, "Tepl_paroobr"},
-    {&frmVvo::Teploem_GF, "Teploem_GF", "Удельная теплоемкость жидкой фазы, кДж/(кг*К)", NumericEdit::Converting,
+    {&frmVvo::Teploem_GF, "Teploem_GF", "Удельная теплоемкость жидкой фазы, кДж/(кг·К)", NumericEdit::Converting,
      &records::SubstanceRecord::Teploem_GF, "Teploem_GF"},
     {&frmVvo::txt_k, "txt_k", "Показатель адиабаты", NumericEdit::Unchecked, &records::SubstanceRecord::PokAdiab,
      "PokAdiab"},
@@ -101,7 +102,7 @@ const Column kColumns[] = {
     {2200, "Температура кипения, °C", &records::SubstanceRecord::T_kip, "T_kip"},
     {1600, "УТС ПГФ, кДж/кг", &records::SubstanceRecord::Tepl_sgorPGF, "Tepl_sgorPGF"},
     {2900, "УТ парообразования ГЖ, кДж/кг", &records::SubstanceRecord::Tepl_paroobr, "Tepl_paroobr"},
-    {3500, "Удельная теплоемкость ЖФ, кДж/(кг*K)", &records::SubstanceRecord::Teploem_GF, "Teploem_GF"},
+    {3500, "Удельная теплоемкость ЖФ, кДж/(кг·К)", &records::SubstanceRecord::Teploem_GF, "Teploem_GF"},
 };
 
 QString kindText(const std::optional<int>& kind)
@@ -119,7 +120,7 @@ QString kindText(const std::optional<int>& kind)
 }  // namespace
 
 frmVvo::frmVvo(AppState& state, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmVvo"), QStringLiteral("Ввод\\изменение веществ"), parent), state_(state)
+    : ui::DirectoryScreen(QStringLiteral("frmVvo"), QStringLiteral("Ввод/изменение веществ"), parent), state_(state)
 {
     build();
     showBrowsing();
@@ -274,7 +275,7 @@ void frmVvo::FillSubstGrid(const QString& filter)
     int row = 1;
     bool anyMarked = false;
     for (const records::SubstanceRecord& s : all) {
-        if (!filter.isEmpty() && !s.Name.contains(filter, Qt::CaseSensitive))
+        if (!ui::passesFilter(s.Name, filter))
             continue;
         if (row > 1)
             Tabl_Vva->setRowCount(row + 1);
@@ -296,7 +297,7 @@ void frmVvo::FillSubstGrid(const QString& filter)
             anyMarked = true;
         }
         Tabl_Vva->item(row, 0)->setToolTip(records::missingPropertiesNote(missing));
-        Tabl_Vva->setRowHeight(row, screens::wrappedRowHeight(s.Name, 33, 225));
+        screens::fitRowHeight(Tabl_Vva, row, screens::wrappedRowHeight(s.Name, 33, 225));
         ++row;
     }
     const bool any = row > 1;
@@ -366,6 +367,12 @@ void frmVvo::showPanel(Mode mode)
     Command6->setVisible(change);
     Command6->setEnabled(change);
     nameEdited();
+    shown_ = shownPanel();
+}
+
+bool frmVvo::hasUnsavedChanges() const
+{
+    return editing() && shownPanel() != shown_;
 }
 
 void frmVvo::newSubstance()
@@ -428,6 +435,15 @@ void frmVvo::showRecord(const records::SubstanceRecord& s)
 
 std::optional<records::SubstanceRecord> frmVvo::readPanel(const QString& notSaved)
 {
+    NumericEdit* bad = nullptr;
+    auto s = shownPanel(&bad);
+    if (!s)
+        refuseBox(bad, labels_.value(bad), notSaved);
+    return s;
+}
+
+std::optional<records::SubstanceRecord> frmVvo::shownPanel(NumericEdit** notANumber) const
+{
     records::SubstanceRecord s;
     s.Name = Name_Vva->text().trimmed();
     s.Vid_vva = cmdGrpog->currentIndex() >= 0 ? std::optional<int>(cmdGrpog->currentIndex() + 1) : loadedKind_;
@@ -436,7 +452,8 @@ std::optional<records::SubstanceRecord> frmVvo::readPanel(const QString& notSave
     for (const NumberBox& b : kBoxes) {
         const BoxNumber n = boxNumber(this->*b.box);
         if (!n.valid) {
-            refuseBox(this->*b.box, labels_.value(this->*b.box), notSaved);
+            if (notANumber)
+                *notANumber = this->*b.box;
             return std::nullopt;
         }
         s.*b.field = n.value;
@@ -469,7 +486,7 @@ bool frmVvo::nameTaken(const QString& name)
 bool frmVvo::confirmSave()
 {
     return ui::dialogs().ask(kQuestionTitle,
-                             QStringLiteral("Не правильно введенные данные, могут привести к ошибке в расчете! "
+                             QStringLiteral("Неправильно введенные данные, могут привести к ошибке в расчете! "
                                             "Продолжить сохранение?"),
                              ui::Icon::Question, ui::Buttons::YesNo)
            == ui::Answer::Yes;
@@ -484,6 +501,8 @@ bool frmVvo::write(const QString& oldName, const records::SubstanceRecord& s)
         nameTaken(s.Name);
         return false;
     }
+    if (!oldName.isEmpty() && oldName != s.Name)
+        Q_EMIT renamed(oldName, s.Name);
     showBrowsing();
     FillSubstGrid(txtFiltr->text());
     return true;
@@ -551,8 +570,8 @@ void frmVvo::deleteSubstance()
                              ui::Icon::Critical);
         return;
     }
-    if (ui::dialogs().ask(kQuestionTitle, QStringLiteral("Удаленные данные будут утеряны! Продолжить?"),
-                          ui::Icon::Question, ui::Buttons::YesNo)
+    if (ui::dialogs().ask(kQuestionTitle, QStringLiteral("Удалить вещество «%1»?").arg(name), ui::Icon::Question,
+                          ui::Buttons::YesNo)
         != ui::Answer::Yes)
         return;
     if (!onStore([&] { records::deleteSubstance(state_.db(), name); }, QStringLiteral("Вещество не удалено.")))
@@ -564,7 +583,8 @@ void frmVvo::deleteSubstance()
 
 void frmVvo::back()
 {
-    leave();
+    if (mayLeave())
+        leave();
 }
 
 }  // namespace veltron::directories

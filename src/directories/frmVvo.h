@@ -24,7 +24,7 @@ namespace veltron::directories {
 // The substances directory: browses, filters, adds, changes and deletes the
 // substances of SubstChar. The screen that opened it shows again when it
 // closes ("Вернуться в основное меню").
-class frmVvo : public ui::Screen {
+class frmVvo : public ui::DirectoryScreen {
     Q_OBJECT
 public:
     explicit frmVvo(AppState& state, QWidget* parent = nullptr);
@@ -75,8 +75,8 @@ public:
     QAction* mnuPred;
     QAction* mnuExit;
 
-    // Fills the grid with the substances whose name contains the filter
-    // (case-sensitive); an empty filter lists every one.
+    // Fills the grid with the substances whose name passes the filter
+    // (ui::passesFilter: any case, «ё» as «е»); an empty filter lists every one.
     void FillSubstGrid(const QString& filter);
 
     void newSubstance();
@@ -91,9 +91,12 @@ public:
     // The substance of the selected grid row; empty when none is selected.
     QString selectedName() const;
     bool editing() const;
+    // The panel is open and differs from the record it opened with.
+    bool hasUnsavedChanges() const override;
 
 protected:
     void closedByFrame() override { back(); }
+    bool saveChanges() override { return save(); }
 
 private:
     enum class Mode { Browsing, New, Change };
@@ -109,6 +112,8 @@ private:
     std::optional<records::SubstanceRecord> readPanel(const QString& notSaved);
     // Refuses the first value outside the physical range of its field.
     bool valuesInRange(const QString& notSaved);
+    // The same without the message: the box that holds no number goes to notANumber.
+    std::optional<records::SubstanceRecord> shownPanel(ui::NumericEdit** notANumber = nullptr) const;
     bool nameTaken(const QString& name);
     bool confirmSave();
     bool write(const QString& oldName, const records::SubstanceRecord& s);
@@ -117,6 +122,7 @@ private:
     Mode mode_ = Mode::Browsing;
     QString remembered_;              // the name before editing
     std::optional<int> loadedKind_;   // Vid_vva of the record being changed
+    std::optional<records::SubstanceRecord> shown_;  // the panel as it opened
     QHash<ui::NumericEdit*, QString> labels_;
     bool filling_ = false;
 };

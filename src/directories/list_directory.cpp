@@ -31,8 +31,19 @@ using screens::onStore;
 using screens::px;
 using screens::setCell;
 
-const QString kBaseTitle = QStringLiteral("Добавление\\изменение базы данных");
-const QString kLostQuestion = QStringLiteral("Удаленные данные будут утеряны! Продолжить?");
+const QString kBaseTitle = QStringLiteral("Добавление/изменение базы данных");
+// The question before a delete, naming the entry: "%1" is its name.
+QString deleteQuestionFor(records::Directory d)
+{
+    switch (d) {
+    case records::Directory::Surfaces: return QStringLiteral("Удалить поверхность «%1»?");
+    case records::Directory::FuelKinds: return QStringLiteral("Удалить вид горючего «%1»?");
+    case records::Directory::Compounds: return QStringLiteral("Удалить соединение «%1»?");
+    case records::Directory::Positions: return QStringLiteral("Удалить должность «%1»?");
+    case records::Directory::Sources: return QStringLiteral("Удалить источник исходных данных «%1»?");
+    }
+    return QStringLiteral("Удалить «%1»?");
+}
 
 QString taken(const char* what)
 {
@@ -42,7 +53,7 @@ QString taken(const char* what)
 }  // namespace
 
 ListDirectory::ListDirectory(AppState& state, ListDirectoryKind kind, QWidget* parent)
-    : ui::Screen(QLatin1String(kind.screen), kind.title, parent), kind_(std::move(kind)), state_(state)
+    : ui::DirectoryScreen(QLatin1String(kind.screen), kind.title, parent), kind_(std::move(kind)), state_(state)
 {
     build();
     showBrowsing();
@@ -148,7 +159,7 @@ void ListDirectory::fill()
         setCell(grid, 0, c + 1, kind_.values[std::size_t(c)].header);
     }
     if (!kind_.values.empty())
-        grid->setRowHeight(0, px(450) + 6);
+        screens::fitRowHeight(grid, 0, px(450) + 6);
     entries_.clear();
     onStore([&] { entries_ = records::directoryEntries(state_.db(), kind_.table); });
     const QString table = records::directoryTable(kind_.table);
@@ -174,7 +185,7 @@ void ListDirectory::fill()
             grid->item(row, 0)->setIcon(screens::missingMark(this));
         anyMarked = anyMarked || marked;
         if (kind_.charsPerLine > 0)
-            grid->setRowHeight(row, screens::wrappedRowHeight(e.Name, kind_.charsPerLine, 250));
+            screens::fitRowHeight(grid, row, screens::wrappedRowHeight(e.Name, kind_.charsPerLine, 250));
         ++row;
     }
     lblMissing->setVisible(anyMarked);
@@ -227,6 +238,7 @@ void ListDirectory::showPanel()
         resize(width(), px(kind_.editingHeight));
     if (Name_Object->isEnabled())
         Name_Object->setFocus(Qt::OtherFocusReason);
+    shown_ = shownEntry();
 }
 
 void ListDirectory::newEntry()
@@ -260,20 +272,38 @@ void ListDirectory::changeEntry()
     showPanel();
 }
 
+std::optional<records::DirectoryEntry> ListDirectory::shownEntry(int* notANumber) const
+{
+    records::DirectoryEntry e{Name_Object->text().trimmed(), {}};
+    for (int i = 0; i < values.size(); ++i) {
+        const BoxNumber n = boxNumber(values[i]);
+        if (!n.valid) {
+            if (notANumber)
+                *notANumber = i;
+            return std::nullopt;
+        }
+        e.values.push_back(n.value);
+    }
+    return e;
+}
+
+bool ListDirectory::hasUnsavedChanges() const
+{
+    return editing_ && shownEntry() != shown_;
+}
+
 bool ListDirectory::enter()
 {
     if (!editing_ || !Command1->isEnabled())
         return false;
     const QString notSaved = QStringLiteral("Данные не сохранены.");
-    records::DirectoryEntry e{Name_Object->text().trimmed(), {}};
-    for (int i = 0; i < values.size(); ++i) {
-        const BoxNumber n = boxNumber(values[i]);
-        if (!n.valid) {
-            refuseBox(values[i], kind_.values[std::size_t(i)].label, notSaved);
-            return false;
-        }
-        e.values.push_back(n.value);
+    int bad = 0;
+    const auto shown = shownEntry(&bad);
+    if (!shown) {
+        refuseBox(values[bad], kind_.values[std::size_t(bad)].label, notSaved);
+        return false;
     }
+    const records::DirectoryEntry& e = *shown;
     for (int i = 0; i < values.size(); ++i)
         if (!withinRange(values[i], kind_.values[std::size_t(i)].label, boxNumber(values[i]),
                          records::directoryTable(kind_.table), QString::fromLatin1(kind_.values[std::size_t(i)].box),
@@ -288,6 +318,8 @@ bool ListDirectory::enter()
             Name_Object->setFocus(Qt::OtherFocusReason);
         return false;
     }
+    if (!remembered_.isEmpty() && remembered_ != e.Name)
+        Q_EMIT renamed(remembered_, e.Name);
     showBrowsing();
     fill();
     return true;
@@ -315,7 +347,7 @@ void ListDirectory::deleteEntry()
             return;
         }
     }
-    if (ui::dialogs().ask(QStringLiteral("В н и м а н и е ! ! !"), kind_.deleteQuestion, ui::Icon::Question,
+    if (ui::dialogs().ask(QStringLiteral("В н и м а н и е ! ! !"), kind_.deleteQuestion.arg(name), ui::Icon::Question,
                           ui::Buttons::YesNo)
         != ui::Answer::Yes)
         return;
@@ -329,7 +361,8 @@ void ListDirectory::deleteEntry()
 
 void ListDirectory::back()
 {
-    leave();
+    if (mayLeave())
+        leave();
 }
 
 frmBD_Type::frmBD_Type(AppState& state, QWidget* parent)
@@ -349,15 +382,15 @@ frmBD_Type::frmBD_Type(AppState& state, QWidget* parent)
                        QStringLiteral("Плотность, кг/куб.м"), 2100},
                       {"lyambda",
                        QStringLiteral("Коэффициент теплопроводности материала твердой поверхности (пола, поддона, "
-                                      "земли и т.п.) , вт/(м*К)"),
-                       QStringLiteral("Коэф. теплопроводности, Вт/(м*К)"), 3300},
-                      {"c", QStringLiteral("Удельная теплоемкость материала твердой поверхности, кдж/(кг*К)"),
-                       QStringLiteral("Уд. теплоемкость, кДж/(кг*К)"), 2900}},
+                                      "земли и т.п.) , Вт/(м·К)"),
+                       QStringLiteral("Коэф. теплопроводности, Вт/(м·К)"), 3300},
+                      {"c", QStringLiteral("Удельная теплоемкость материала твердой поверхности, кДж/(кг·К)"),
+                       QStringLiteral("Уд. теплоемкость, кДж/(кг·К)"), 2900}},
            .charsPerLine = 60,
            .doubleClickEdits = false,
            .guardsSurfaces = true,
            .enterCaption = QStringLiteral("Ввести"),
-           .deleteQuestion = kLostQuestion,
+           .deleteQuestion = deleteQuestionFor(records::Directory::Surfaces),
            .nameTaken = taken("Поверхность")},
           parent)
 {
@@ -383,7 +416,7 @@ frmBD_Goryuch::frmBD_Goryuch(AppState& state, QWidget* parent)
                                  QStringLiteral("z"), 600}},
                      .charsPerLine = 62,
                      .enterCaption = QStringLiteral("Ввести"),
-                     .deleteQuestion = kLostQuestion,
+                     .deleteQuestion = deleteQuestionFor(records::Directory::FuelKinds),
                      .nameTaken = taken("Вид горючего")},
                     parent)
 {
@@ -405,10 +438,10 @@ frmBD_KVV::frmBD_KVV(AppState& state, QWidget* parent)
                      .values = {{"Energy",
                                  QStringLiteral("Удельная энергия взрыва, кДж/кг (для твердых и химически "
                                                 "нестабильных соединений)"),
-                                 QStringLiteral("Удельная энергия взрыва"), 1100}},
+                                 QStringLiteral("Удельная энергия взрыва"), 2000}},
                      .charsPerLine = 62,
                      .enterCaption = QStringLiteral("Ввести"),
-                     .deleteQuestion = kLostQuestion,
+                     .deleteQuestion = deleteQuestionFor(records::Directory::Compounds),
                      .nameTaken = taken("Соединение")},
                     parent)
 {
@@ -430,7 +463,7 @@ frmBD::frmBD(AppState& state, records::Directory list, const QString& title, QWi
                      .values = {},
                      .hidesEmptyGrid = false,
                      .enterCaption = QStringLiteral("Ввод"),
-                     .deleteQuestion = QStringLiteral("Удаленная информация теряется! Продолжить удаление?"),
+                     .deleteQuestion = deleteQuestionFor(list),
                      .nameTaken = QStringLiteral("«%1» уже есть в списке. Введите другое наименование."),
                      .browsingHeight = 4365,
                      .editingHeight = 5670},
@@ -442,6 +475,7 @@ frmBD::frmBD(AppState& state, records::Directory list, const QString& title, QWi
 void frmBD::FillNameList(records::Directory list, const QString& title)
 {
     kind_.table = list;
+    kind_.deleteQuestion = deleteQuestionFor(list);
     kind_.nameHeader = title;
     heading->setText(title);
     fill();

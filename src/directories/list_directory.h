@@ -6,6 +6,7 @@
 
 #include <QList>
 
+#include <optional>
 #include <vector>
 
 class QGroupBox;
@@ -47,7 +48,7 @@ struct ListDirectoryKind {
     // An empty table hides the grid and shows "Данные не введены".
     bool hidesEmptyGrid = true;
     QString enterCaption;
-    QString deleteQuestion;
+    QString deleteQuestion;  // names the entry: "%1" is its name
     QString nameTaken;  // the refusal of a name already there, with %1 for it
     int browsingHeight = 0;  // twips; 0: the window keeps its height
     int editingHeight = 0;
@@ -58,7 +59,7 @@ struct ListDirectoryKind {
 // organisation-list editor. An entry is changed in place. The screen that
 // opened it shows again when it closes ("<<Назад") and refills its own list.
 // Each screen fills its grid once it is made.
-class ListDirectory : public ui::Screen {
+class ListDirectory : public ui::DirectoryScreen {
     Q_OBJECT
 public:
     ListDirectory(AppState& state, ListDirectoryKind kind, QWidget* parent = nullptr);
@@ -89,9 +90,12 @@ public:
     // Name of the selected data row; empty when none is selected.
     QString selectedName() const;
     bool editing() const { return editing_; }
+    // The edit panel is open and differs from the entry it opened with.
+    bool hasUnsavedChanges() const override;
 
 protected:
     void closedByFrame() override { back(); }
+    bool saveChanges() override { return enter(); }
     ListDirectoryKind kind_;
 
 private:
@@ -100,10 +104,13 @@ private:
     void showBrowsing();
     void showPanel();
     bool currentSurfaceIs(const QString& name);
+    // The entry of the panel; nothing when a box holds no number (its index goes to notANumber).
+    std::optional<records::DirectoryEntry> shownEntry(int* notANumber = nullptr) const;
 
     AppState& state_;
     QList<records::DirectoryEntry> entries_;  // as the grid rows show them
     QString remembered_;                       // the entry being changed; empty for a new one
+    std::optional<records::DirectoryEntry> shown_;  // the panel as it opened
     bool editing_ = false;
     bool filling_ = false;
 };

@@ -42,7 +42,7 @@ BoxNumber boxNumber(const ui::NumericEdit* box)
 void refuseBox(ui::NumericEdit* box, const QString& label, const QString& notSaved)
 {
     ui::dialogs().inform(QStringLiteral("Ввод данных"),
-                         QStringLiteral("Проверте правильность ввода: в поле «%1» не число («%2»). %3")
+                         QStringLiteral("Проверьте правильность ввода: в поле «%1» не число («%2»). %3")
                              .arg(label, box->text(), notSaved),
                          ui::Icon::Warning);
     if (box->isEnabled())

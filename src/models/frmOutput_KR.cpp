@@ -11,7 +11,7 @@
 #include "screens/report_folder_dialog.h"
 #include "screens/stop_message.h"
 #include "screens/store_errors.h"
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 #include "screens/zone_results.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
@@ -63,15 +63,27 @@ frmOutput_KR::frmOutput_KR(AppState& state, QWidget* parent)
     mnuDelete = addMenuItem(mnuRasch, QStringLiteral("mnuDelete"), QStringLiteral("Удалить"),
                             [this] { deleteCalculation(); });
     mnuRaschet = addMenuAction(QStringLiteral("mnuRaschet"), QStringLiteral("Расчет"), [this] { run(); });
-    mnuWord = addMenuAction(QStringLiteral("mnuWord"), QStringLiteral("Вывод результатов в MWord"), [this] { report(); });
+    mnuWord = addMenuAction(QStringLiteral("mnuWord"), QStringLiteral("Вывод результатов в Word"), [this] { report(); });
     mnuFolder = addMenuAction(QStringLiteral("mnuFolder"), QStringLiteral("Папка для сохранения отчета"),
                               [this] { screens::openReportFolder(state_, this); });
     mnuExit = addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });
 
-    SSTab1 = new QTabWidget(this);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 4, 6, 4);
+    lblName = screens::calculationNameLabel(central, state_.current.name);
+    layout->addWidget(lblName);
+    SSTab1 = new QTabWidget(central);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->addTab(buildPage(), QStringLiteral("комплексный расчет энергетического потенциала"));
-    setCentralWidget(SSTab1);
+    // The map of the zones on a page of its own, as large as the window
+    // allows, with the class of every zone in its legend.
+    auto* mapPage = new QWidget;
+    auto* mapLayout = new QVBoxLayout(mapPage);
+    mapLayout->addWidget(zones->map, 1);
+    SSTab1->addTab(mapPage, QStringLiteral("Карта зон разрушения"));
+    layout->addWidget(SSTab1, 1);
+    setCentralWidget(central);
 
     fillPool();
     Frame1->hide();
@@ -79,6 +91,7 @@ frmOutput_KR::frmOutput_KR(AppState& state, QWidget* parent)
     Command6->setEnabled(false);
     try {
         rows_ = records::openComplexRows(state_.db(), state_.current.id);
+        storedRows_ = rows_;
     } catch (const db::StoreError& e) {
         screens::showStoreError(e, QStringLiteral("Строки расчета не загружены."));
     }
@@ -203,11 +216,7 @@ QWidget* frmOutput_KR::buildPage()
     zoneOptions.mapPlace = screens::ZoneResults::Options::MapPlace::Apart;
     zones = new screens::ZoneResults(zoneOptions, Frame1);
     auto* frame = new QVBoxLayout(Frame1);
-    // The map of the zones beside the values, over the zone grid.
-    auto* top = new QHBoxLayout;
-    top->addLayout(rg, 1);
-    top->addWidget(zones->map, 1);
-    frame->addLayout(top);
+    frame->addLayout(rg);
     frame->addSpacing(6);
     auto* zoneRow = new QHBoxLayout;
     zoneRow->addWidget(zones);
@@ -345,7 +354,7 @@ bool frmOutput_KR::run()
             [&] { records::appendJournalRow(state_.db(), calc::kComplexJournalName, QString()); },
             QStringLiteral("Расчет не выполнен.")))
         return false;
-    run_ = calc::ComplexRun{rows_, std::get<calc::ComplexResult>(outcome)};
+    run_ = calc::ComplexRun{state_.current.name, rows_, std::get<calc::ComplexResult>(outcome)};
     state_.lastComplex = run_;
     const report::ComplexView view = report::complexView(run_->result);
     m->setText(view.m);
@@ -364,8 +373,17 @@ bool frmOutput_KR::save()
         ui::dialogs().inform(QStringLiteral("Внимание!"), QStringLiteral("Введите расчеты!"), ui::Icon::Warning);
         return false;
     }
-    return screens::onStore([&] { records::saveComplexRows(state_.db(), state_.current.id, rows_); },
-                            QStringLiteral("Строки комплексного расчета не сохранены."));
+    if (!screens::onStore([&] { records::saveComplexRows(state_.db(), state_.current.id, rows_); },
+                          QStringLiteral("Строки комплексного расчета не сохранены.")))
+        return false;
+    storedRows_ = rows_;
+    announceSaved(QStringLiteral("Комплексный расчет сохранен"));
+    return true;
+}
+
+bool frmOutput_KR::hasUnsavedChanges() const
+{
+    return rows_ != storedRows_;
 }
 
 void frmOutput_KR::deleteCalculation()
@@ -387,20 +405,17 @@ QString frmOutput_KR::report()
     }
     const report::ZoneTable table = zones->table();
     const report::ZoneMapData map = zones->mapData().value();
-    return ui::makeReportInPlace(state_.reportFolder, state_.dataDir, [this, &table, &map] {
+    const QString path = ui::makeReportInPlace(state_.reportFolder, state_.dataDir, [this, &table, &map] {
         return report::buildComplexReport(*run_, table, map, records::rememberedSignature(state_.dataDir));
     });
+    announceReport(path);
+    return path;
 }
 
 void frmOutput_KR::back()
 {
-    if (!rows_.isEmpty()
-        && ui::dialogs().ask(kQuestionTitle, QStringLiteral("Сохранить введенные данные? Продолжить?"),
-                             ui::Icon::Question, ui::Buttons::YesNo)
-               == ui::Answer::Yes
-        && !save())
-        return;
-    ui::goTo(this, QStringLiteral("frmLoad_Rasch"), {});
+    if (mayLeave())
+        ui::goTo(this, QStringLiteral("frmLoad_Rasch"), {});
 }
 
 }  // namespace veltron::models

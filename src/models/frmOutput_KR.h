@@ -32,6 +32,7 @@ class frmOutput_KR : public ui::Screen {
 public:
     explicit frmOutput_KR(AppState& state, QWidget* parent = nullptr);
 
+    QLabel* lblName;    // "Наименование расчета: " and the calculation's name
     QTabWidget* SSTab1;
     QComboBox* Combo1;  // the pool: "выбрать блок", then every entry by name
     QLineEdit *E11, *E12, *E21, *E22, *E23, *E24, *Wt_0;  // the chosen entry
@@ -73,13 +74,16 @@ public:
     bool save();
     // "Удалить": the complex calculation leaves the store, after a question.
     void deleteCalculation();
-    // "Вывод результатов в MWord"; the file written, or an empty text.
+    // "Вывод результатов в Word"; the file written, or an empty text.
     QString report();
-    // "<<Назад": offers to save the rows, then shows the model choice.
+    // "<<Назад": asks to save rows that differ from the stored ones, then
+    // shows the model choice.
     void back();
+    bool hasUnsavedChanges() const override;
 
 protected:
     void closedByFrame() override { back(); }
+    bool saveChanges() override { return save(); }
 
 private:
     QWidget* buildPage();
@@ -90,6 +94,7 @@ private:
 
     AppState& state_;
     QList<calc::BlockEnergies> rows_;
+    QList<calc::BlockEnergies> storedRows_;  // as last read or saved
     std::optional<calc::BlockEnergies> chosen_;  // the pool entry on view
     std::optional<calc::ComplexRun> run_;
 };

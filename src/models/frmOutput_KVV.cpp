@@ -41,7 +41,7 @@ frmOutput_KVV::frmOutput_KVV(AppState& state, QWidget* inputScreen, const calc::
       run_(run)
 {
     mnuReturn = addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад"), [this] { returnToCaller(); });
-    mnuWord = addMenuAction(QStringLiteral("mnuWord"), QStringLiteral("Вывод результатов в Mword"), [this] { report(); });
+    mnuWord = addMenuAction(QStringLiteral("mnuWord"), QStringLiteral("Вывод результатов в Word"), [this] { report(); });
     mnuFolder = addMenuAction(QStringLiteral("mnuFolder"), QStringLiteral("Папка для сохранения отчета"),
                               [this] { screens::openReportFolder(state_, this); });
     mnuExit = addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });
@@ -94,10 +94,12 @@ QString frmOutput_KVV::report()
 {
     const report::ZoneTable table = zones->table();
     const report::ZoneMapData map = zones->mapData().value();
-    return ui::makeReportInPlace(state_.reportFolder, state_.dataDir, [this, &table, &map] {
+    const QString path = ui::makeReportInPlace(state_.reportFolder, state_.dataDir, [this, &table, &map] {
         return report::buildUnstableReport(run_.input, run_.result, table, map,
                                            records::rememberedSignature(state_.dataDir));
     });
+    announceReport(path);
+    return path;
 }
 
 }  // namespace veltron::models

@@ -35,7 +35,7 @@ public:
     QAction* mnuFolder;
     QAction* mnuExit;
 
-    // "Вывод результатов в Mword"; returns the file written, or an empty text.
+    // "Вывод результатов в Word"; returns the file written, or an empty text.
     QString report();
 
 protected:

@@ -9,7 +9,7 @@
 #include "screens/report_folder_dialog.h"
 #include "screens/stop_message.h"
 #include "screens/store_errors.h"
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 #include "screens/zone_results.h"
 #include "ui/navigator.h"
 #include "ui/numeric_edit.h"
@@ -54,7 +54,7 @@ frmSumm::frmSumm(AppState& state, QWidget* parent)
       state_(state)
 {
     mnuReturn = addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад"), [this] { back(); });
-    mnuMWord = addMenuAction(QStringLiteral("mnuMWord"), QStringLiteral("Вывод результатов в MWord"), [this] { report(); });
+    mnuMWord = addMenuAction(QStringLiteral("mnuMWord"), QStringLiteral("Вывод результатов в Word"), [this] { report(); });
     mnuFolder = addMenuAction(QStringLiteral("mnuFolder"), QStringLiteral("Папка для сохранения расчета"),
                               [this] { screens::openReportFolder(state_, this); });
     mnuExit = addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });
@@ -63,17 +63,24 @@ frmSumm::frmSumm(AppState& state, QWidget* parent)
 
     auto* inputs = new QGridLayout;
     inputs->setColumnStretch(0, 1);
+    inputs->addWidget(wrapLabel(central, "LName",
+                                QStringLiteral("Наименование расчета (для отчета, можно не заполнять)")),
+                      0, 0);
+    txtName = new QLineEdit(central);
+    txtName->setObjectName(QStringLiteral("txtName"));
+    txtName->setMinimumWidth(260);
+    inputs->addWidget(txtName, 0, 1, 1, 2);
     inputs->addWidget(wrapLabel(central, "Label1",
                                 QStringLiteral("Тротиловый эквивалент взрыва парогазовой среды (ПГС), кг")),
-                      0, 0);
+                      1, 0);
     txtWt0 = screens::numericBox(central, "txtWt0", QStringLiteral("100"), 160);
-    inputs->addWidget(txtWt0, 0, 1);
+    inputs->addWidget(txtWt0, 1, 1);
     inputs->addWidget(wrapLabel(central, "Label2",
                                 QStringLiteral("Тротиловый эквивалент взрыва твердых и жидких химически "
                                                "нестабильных соединений, кг")),
-                      1, 0);
+                      2, 0);
     txtWt1 = screens::numericBox(central, "txtWt1", QStringLiteral("100"), 160);
-    inputs->addWidget(txtWt1, 1, 1);
+    inputs->addWidget(txtWt1, 2, 1);
 
     Frame1 = new QGroupBox(QStringLiteral("Формула расчета приведенного радиуса суммарного заряда"), central);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -145,6 +152,7 @@ bool frmSumm::run()
         if (!box->checkValue())
             return false;
     calc::SummaryCase c;
+    c.name = txtName->text().trimmed();
     c.wt0Text = txtWt0->text();
     c.wt1Text = txtWt1->text();
     c.wt0 = *calc::parseNumber(c.wt0Text);
@@ -176,10 +184,14 @@ QString frmSumm::report()
     }
     const report::ZoneTable table = zones->table();
     const report::ZoneMapData map = zones->mapData().value();
-    return ui::makeReportInPlace(state_.reportFolder, state_.dataDir, [this, &table, &map] {
-        return report::buildSummaryReport(run_->input, run_->result, table, map,
-                                          records::rememberedSignature(state_.dataDir));
+    // The name is the one shown now, also when it was typed after the run.
+    calc::SummaryCase input = run_->input;
+    input.name = txtName->text().trimmed();
+    const QString path = ui::makeReportInPlace(state_.reportFolder, state_.dataDir, [&] {
+        return report::buildSummaryReport(input, run_->result, table, map, records::rememberedSignature(state_.dataDir));
     });
+    announceReport(path);
+    return path;
 }
 
 void frmSumm::back()

@@ -29,6 +29,7 @@ class frmSumm : public ui::Screen {
 public:
     explicit frmSumm(AppState& state, QWidget* parent = nullptr);
 
+    QLineEdit* txtName;  // what the user calls the calculation, for the report; may stay empty
     ui::NumericEdit* txtWt0;
     ui::NumericEdit* txtWt1;
     QGroupBox* Frame1;
@@ -48,7 +49,7 @@ public:
 
     // "Расчет"; false when refused.
     bool run();
-    // "Вывод результатов в MWord"; the file written, or an empty text.
+    // "Вывод результатов в Word"; the file written, or an empty text.
     QString report();
     // The last run on this screen.
     const std::optional<calc::SummaryRun>& lastRun() const { return run_; }

@@ -124,14 +124,18 @@ void frmVzr_KVV::loadCompounds()
     }
 }
 
+std::optional<QString> frmVzr_KVV::directoryEnergy(const QString& compound) const
+{
+    std::optional<records::Explosive> found;
+    if (!screens::onStore([&] { found = records::findExplosive(state_.db(), compound); }) || !found)
+        return std::nullopt;
+    return found->Energy ? calc::numberText(*found->Energy) : QString();
+}
+
 void frmVzr_KVV::compoundChosen()
 {
-    const QString name = Combo1->currentText();
-    std::optional<records::Explosive> found;
-    if (!screens::onStore([&] { found = records::findExplosive(state_.db(), name); }))
-        return;
-    if (found)
-        Energy->setText(found->Energy ? calc::numberText(*found->Energy) : QString());
+    if (const auto energy = directoryEnergy(Combo1->currentText()))
+        Energy->setText(*energy);
 }
 
 bool frmVzr_KVV::run()
@@ -166,8 +170,22 @@ bool frmVzr_KVV::run()
 void frmVzr_KVV::openCompoundsDirectory()
 {
     // The directory's "<<Назад" closes it; this screen then shows again with
-    // the compounds as the directory left them.
-    ui::openFrom(this, kDirectory, [this] { loadCompounds(); });
+    // the compounds as the directory left them and the compound it showed,
+    // under its new name when it was renamed. The energy typed stays unless
+    // the directory changed the compound's energy.
+    const QString chosen = Combo1->currentText();
+    const QString typed = Energy->text();
+    const std::optional<QString> energyBefore = directoryEnergy(chosen);
+    ui::openDirectory(this, kDirectory, [=, this](const ui::Renames& renames) {
+        loadCompounds();
+        ui::keepChoice(Combo1, chosen, renames);
+        if (Combo1->currentText() != renames.follow(chosen))
+            return;
+        if (directoryEnergy(Combo1->currentText()) == energyBefore)
+            Energy->setText(typed);
+        else
+            compoundChosen();
+    });
 }
 
 void frmVzr_KVV::back()

@@ -3,6 +3,8 @@
 #include "records/app_state.h"
 #include "ui/screen.h"
 
+#include <optional>
+
 class QAction;
 class QComboBox;
 class QLabel;
@@ -40,10 +42,12 @@ public:
     void loadCompounds();
     // Puts the energy of the chosen compound into Energy.
     void compoundChosen();
+    // The energy of a compound as the directory holds it; nothing when it is not there.
+    std::optional<QString> directoryEnergy(const QString& compound) const;
     // "Расчет": on success this screen hides behind the results screen.
     bool run();
     // Command3: the compounds directory; its "<<Назад" brings this screen
-    // back with the list reloaded.
+    // back with the list reloaded and the compound it showed still chosen.
     void openCompoundsDirectory();
     // "<<Назад": the model choice.
     void back();

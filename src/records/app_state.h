@@ -45,6 +45,8 @@ struct AppState {
     QString dsn;          // the shared data source chosen at start (--dsn, VELTRON_DSN); empty: none
     db::ConnectionStrings connection;
     std::unique_ptr<db::Store> store;
+    // The settings file of the user (records::UserMemory); empty: the user's own.
+    QString userSettingsFile;
 
     // The calculation being worked on: chosen in the lists of calculations,
     // renamed or replaced by the name dialog of the input screen.

@@ -114,7 +114,7 @@ void loadAll(const db::Store& store, const QList<Calculation>& calculations,
 QString airTemperatureCaption(bool outdoors)
 {
     return outdoors ? QStringLiteral("Температура воздуха в окружающей среде, °C")
-                    : QStringLiteral("Температура воздуха в помещение, °C");
+                    : QStringLiteral("Температура воздуха в помещении, °C");
 }
 
 ConditionTexts conditionTexts(const Conditions& k, const std::optional<Surface>& surface)
@@ -243,7 +243,7 @@ std::variant<calc::RunInputs, NotANumber> runInputsOf(const CalculationInputs& i
 calc::Stop inputError(const NotANumber& bad)
 {
     return calc::Stop{QStringLiteral("Ввод данных"),
-                      QStringLiteral("Проверте правильность ввода: \"%1\" должно быть числом.").arg(bad.caption),
+                      QStringLiteral("Проверьте правильность ввода: \"%1\" должно быть числом.").arg(bad.caption),
                       calc::StopIcon::Warning};
 }
 

@@ -103,7 +103,7 @@ Calculation createCalculation(db::Store& store, const QString& name, Kind kind)
     store.transaction([&] {
         lockNumbering(store);
         if (findByName(store, name, kind))
-            throw db::StoreError(QStringLiteral("В базе есть расчет с таким именем. Измените название или выбирите "
+            throw db::StoreError(QStringLiteral("В базе есть расчет с таким именем. Измените название или выберите "
                                                 "данное название из списка!"));
         c = {allocateId(store, kind), name};
         store.exec(QStringLiteral("INSERT INTO %1 (Id, Name) VALUES (?, ?)").arg(tableOf(kind)), {c.id, c.name});

@@ -10,12 +10,4 @@ QString storedReportFolder(const db::Store& store)
     return rows.isEmpty() ? QString() : rows.first().value(0).toString();
 }
 
-void storeReportFolder(db::Store& store, const QString& path)
-{
-    store.transaction([&] {
-        if (store.exec(QStringLiteral("UPDATE tabPath SET Path = ?"), {path}) == 0)
-            store.exec(QStringLiteral("INSERT INTO tabPath (Path) VALUES (?)"), {path});
-    });
-}
-
 }  // namespace veltron::records

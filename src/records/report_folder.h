@@ -6,9 +6,10 @@
 
 namespace veltron::records {
 
-// The report folder kept in tabPath between program runs: empty when the
-// table holds none. Store failures throw db::StoreError.
+// The report folder that tabPath holds: empty when the table holds none.
+// Each user's report folder is now kept in the user's own settings
+// (records::UserMemory), which start from this one. Store failures throw
+// db::StoreError.
 QString storedReportFolder(const db::Store& store);
-void storeReportFolder(db::Store& store, const QString& path);
 
 }  // namespace veltron::records

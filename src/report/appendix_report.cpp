@@ -17,8 +17,9 @@ std::map<QString, QString> appendixTexts(const AppendixData& d)
     t[QStringLiteral("Metka4")] = r.m > 5000 ? QStringLiteral("(22.2)") : QStringLiteral("(22.1)");
     t[QStringLiteral("wt")] = d.view.Wt;
     t[QStringLiteral("mWt")] = d.view.Wt;
+    // R0 is written one way in the text and in the table of the results.
     t[QStringLiteral("R0")] = FormatResult(r.R0);
-    t[QStringLiteral("mR0")] = formatTwoOrZero(r.R0);
+    t[QStringLiteral("mR0")] = t[QStringLiteral("R0")];
     for (int i = 0; i < 5; ++i) {
         t[QStringLiteral("R%1").arg(i + 1)] = d.view.zoneRadius[i];
         t[QStringLiteral("mR%1").arg(i + 1)] = d.view.zoneRadius[i];

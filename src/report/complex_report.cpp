@@ -24,11 +24,11 @@ QStringList complexRowsHeader()
         QStringLiteral("энергия адиабатического расширения и сгорания ПГФ, находящейся в АРБ, кДж"),
         QStringLiteral("энергия сгорания ПГФ, поступившей к разгерметизированному участку от смежных объектов "
                        "(блоков), кДж"),
-        QStringLiteral("энергия сгорания ПГФ, образующейся за счет энергии, кДж перегретой ЖФ рассматриваемого блока и "
+        QStringLiteral("энергия сгорания ПГФ, образующейся за счет энергии перегретой ЖФ рассматриваемого блока и "
                        "поступившей от смежных объектов, кДж"),
         QStringLiteral("энергия сгорания ПГФ, образующейся из ЖФ за счет тепла экзотермических реакций, не "
                        "прекращающихся при разгерметизации, кДж"),
-        QStringLiteral("энергия сгорания ПГФ, образующейся из ЖФ за счет теплопритока от внешних теплоносителей"),
+        QStringLiteral("энергия сгорания ПГФ, образующейся из ЖФ за счет теплопритока от внешних теплоносителей, кДж"),
         QStringLiteral("энергия сгорания ПГФ, образующейся из пролитой на твердую поверхность ЖФ за счет теплоотдачи "
                        "от окружающей среды, кДж"),
         QStringLiteral("тротиловый эквивалент взрыва парогазовой среды, кг"),
@@ -52,7 +52,7 @@ ComplexView complexView(const calc::ComplexResult& r)
 const QStringList& complexBookmarks()
 {
     static const QStringList names = {
-        kComplexRowsBookmark,
+        kNameLineBookmark,         kComplexRowsBookmark,
         QStringLiteral("R1"),      QStringLiteral("R2"),      QStringLiteral("R3"),    QStringLiteral("R4"),
         QStringLiteral("R5"),      QStringLiteral("Q"),       QStringLiteral("Q1"),    QStringLiteral("Kategor"),
         QStringLiteral("E"),       QStringLiteral("mE"),      QStringLiteral("E_1"),   QStringLiteral("E_2"),
@@ -86,10 +86,12 @@ std::map<QString, QString> complexTexts(const calc::ComplexResult& r, const Zone
     t[QStringLiteral("Wt")] = complexView(r).Wt;
     t[QStringLiteral("R0")] = FormatResult(r.R0);
     t[QStringLiteral("Metka4")] = QString::fromLatin1(calc::formulaName(r.formula));
-    t[QStringLiteral("mm")] = formatTwoOrZero(r.m);
-    t[QStringLiteral("mQv")] = formatTwoOrZero(r.Q);
-    t[QStringLiteral("mWt")] = FormatResult(r.Wt);
-    t[QStringLiteral("mR0")] = formatTwoOrZero(r.R0);
+    // The table of the results repeats quantities of the text: each in the
+    // format of the text, so that a number is written one way in the report.
+    t[QStringLiteral("mm")] = t[QStringLiteral("m")];
+    t[QStringLiteral("mQv")] = Q;
+    t[QStringLiteral("mWt")] = t[QStringLiteral("Wt")];
+    t[QStringLiteral("mR0")] = t[QStringLiteral("R0")];
     const char* row6[] = {"mR6_inf", "mR6_K", "mR6_P", "mR6_R"};
     for (std::size_t c = 0; c < 4; ++c)
         t[QLatin1String(row6[c])] = zones[6][c];
@@ -102,9 +104,11 @@ QByteArray buildComplexReport(const calc::ComplexRun& run, const ZoneTable& zone
     QStringList textBookmarks = complexBookmarks();
     textBookmarks.removeAll(kComplexRowsBookmark);
     textBookmarks.removeAll(kZoneMapBookmark);
-    docx::Document document = docx::fillTemplate(docx::templatePath(kComplexTemplate), textBookmarks,
-                                                  complexTexts(run.result, zones),
+    std::map<QString, QString> texts = complexTexts(run.result, zones);
+    texts[kNameLineBookmark] = nameLine(run.name);
+    docx::Document document = docx::fillTemplate(docx::templatePath(kComplexTemplate), textBookmarks, texts,
                                                   QStringLiteral("отчета комплексного расчета"));
+    dropNameLineIfEmpty(document);
     QList<QStringList> rows{complexRowsHeader()};
     for (const calc::BlockEnergies& row : run.rows)
         rows.push_back(complexRowTexts(row));

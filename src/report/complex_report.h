@@ -36,7 +36,7 @@ inline const QString kComplexTemplate = QStringLiteral("otchet_veltron_kr.docx")
 inline const QString kComplexRowsBookmark = QStringLiteral("Begin1");
 // Every bookmark of the template in the order the report fills them.
 const QStringList& complexBookmarks();
-// The texts of every bookmark but the table of the rows; `zones` gives row 6,
+// The texts of every bookmark but the table of the rows and the name line; `zones` gives row 6,
 // the overpressure calculator's row.
 std::map<QString, QString> complexTexts(const calc::ComplexResult& r, const ZoneTable& zones);
 // The finished report, with the map of the zones after the zone table;

@@ -22,11 +22,18 @@ constexpr double kAtm = static_cast<double>(kAtmSingle);
 constexpr double kKelvin = 273.15;
 
 const QString kManual = QStringLiteral(" (вручную)");
-const QString kIntensityTyped = QStringLiteral(" (введена в ручную)");
+const QString kIntensityTyped = QStringLiteral(" (введена вручную)");
 const QString kNotUsed = QStringLiteral("не используется в расчете");
 const QString kNotInvolved = QStringLiteral("не участвует в расчете");
 // A quotient whose divisor is 0.
 const QString kNoValue = QStringLiteral("—");
+
+// A table that may run over a page: rows stay whole and the header row repeats.
+void keepReadable(docx::Table& table)
+{
+    table.keepRowsWhole();
+    table.repeatFirstRow();
+}
 
 // The notations of the report's values.
 QString F3(double x) { return FormatResult(x); }
@@ -262,6 +269,7 @@ void MainReport::calculatedBlock()
         if (c >= 2)
             table.rotateCell(1, c + 1);
     }
+    keepReadable(table);
 }
 
 // Begin: the calculation, the conditions of the spill and the substance.
@@ -269,13 +277,13 @@ void MainReport::generalInformation()
 {
     paragraph("Begin", QStringLiteral("РЕЗУЛЬТАТЫ РАСЧЕТА  \"") + d_.inputs.calculation.name + QStringLiteral("\""),
               docx::Alignment::Center);
-    paragraph("Begin", QStringLiteral("Общая информация о месте размещении блока:"));
+    paragraph("Begin", QStringLiteral("Общая информация о месте размещения блока:"));
     paragraph("Begin", captions::Lt_kontakt + QLatin1Char(' ') + in_.t_kontakt);
     paragraph("Begin", captions::LType + QLatin1Char(' ') + v_.Type);
     paragraph("Begin", captions::LS_kontakt + QLatin1Char(' ') + v_.S_kontakt);
     paragraph("Begin", captions::LS_G + QLatin1Char(' ') + v_.S_G);
     if (v_.LTempv == records::airTemperatureCaption(true))
-        paragraph("Begin", QStringLiteral("Тип пространства: отрытое (незагроможденное). Формирование парогазовых"
+        paragraph("Begin", QStringLiteral("Тип пространства: открытое (незагроможденное). Формирование парогазовых"
                                           " взрывоопасных зон производится вне помещения."));
     else
         paragraph("Begin", QStringLiteral("Тип пространства: закрытое. Формирование парогазовых"
@@ -298,6 +306,7 @@ void MainReport::generalInformation()
             table.rotateCell(1, c + 1);
     }
     table.setBorder(docx::BorderSide::Left, {docx::LineStyle::Single, 1.5, QStringLiteral("auto")});
+    keepReadable(table);
 }
 
 // Begin2: the adjacent blocks up to "Значение 1"; the data columns after it
@@ -320,6 +329,7 @@ void MainReport::adjacentBlocksTable()
         for (int r = 2; r <= rows; ++r)
             table.fillCell(r, c + 1, adjacent_[std::size_t(r - 2)].cells.value(c));
     }
+    keepReadable(table);
 }
 
 void MainReport::pressureAndVolume()
@@ -332,7 +342,7 @@ void MainReport::pressureAndVolume()
     set({"mdeltP", "mdeltP1"}, F3(P));
     set({"mV1"}, F3(V));
     set({"mdeltPV1"}, F3(P * V));
-    set({"Metka6"}, large ? QStringLiteral("расчет осуществляется согласно формул 3.1 или 3.2")
+    set({"Metka6"}, large ? QStringLiteral("расчет осуществляется согласно формулам 3.1 или 3.2")
                           : QStringLiteral("энергию адиабатического расширения ПГФ ввиду малых ее значений в "
                                            "расчет можно не принимать"));
 }
@@ -739,9 +749,9 @@ void MainReport::pressureStatement()
     };
     QString text;
     if (in_.Check3)
-        text = QStringLiteral("В расчете используется значение давления насыщенного при регламентной температуре в "
+        text = QStringLiteral("В расчете используется значение давления насыщенного пара при регламентной температуре в "
                               "аппарате на момент разрушения Pн=")
-            + T(r_.PnT) + QStringLiteral(" кПа (введенно пользователем вручную).");
+            + T(r_.PnT) + QStringLiteral(" кПа (введено пользователем вручную).");
     else
         text = QStringLiteral("Давление насыщенного пара при регламентной температуре в аппарате на момент разрушения "
                               "рассчитывается ")
@@ -749,7 +759,7 @@ void MainReport::pressureStatement()
     if (in_.Check4)
         text += QStringLiteral("В расчете используется значение давления насыщенного пара при максимальной из "
                                "температур (воздуха и жидкости в проливе) Pн=")
-            + T(r_.PnTr) + QStringLiteral(" кПа (введенно пользователем вручную).");
+            + T(r_.PnTr) + QStringLiteral(" кПа (введено пользователем вручную).");
     else
         text += QStringLiteral("Давление насыщенного пара при максимальной из температур (воздуха и жидкости в "
                                "проливе) рассчитывается ")
@@ -803,6 +813,7 @@ void MainReport::detailTables()
             for (int c = 0; c < 2; ++c)
                 table.fillCell(r + 1, c + 1, rows[r][c]);
         table.keepTogether();
+        table.repeatFirstRow();
         if (bookmark == QLatin1String("tabwGE23"))
             for (docx::BorderSide side : {docx::BorderSide::Top, docx::BorderSide::Left, docx::BorderSide::Bottom,
                                           docx::BorderSide::Right, docx::BorderSide::InsideHorizontal,

@@ -27,22 +27,22 @@ inline const std::array<QString, 7> La = {
 
 // Page "Общие": the substance.
 inline const QString LName_Vva = QStringLiteral("Название вещества в АРБ");
-inline const QString LMol_massa = QStringLiteral("Молярная масса, кг/моль");
+inline const QString LMol_massa = QStringLiteral("Молярная масса, кг/кмоль");
 inline const QString LT_kip = QStringLiteral("Температура кипения, °C");
 inline const QString LTepl_sgorGF = QStringLiteral("Удельная теплота сгорания жидкой фазы, кДж/кг");
 inline const QString LTepl_sgorPGF = QStringLiteral("Удельная теплота сгорания парогазовой фазы, кДж/кг");
 inline const QString LTepl_paroobr = QStringLiteral("Удельная теплота парообразования, кДж/кг");
-inline const QString LTeploem_GF = QStringLiteral("Удельная теплоемкость жидкой фазы, кДж/(кг*К)");
+inline const QString LTeploem_GF = QStringLiteral("Удельная теплоемкость жидкой фазы, кДж/(кг·К)");
 
 // Page "Общие": the conditions of the spill.
 inline const QString Lt_kontakt =
     QStringLiteral("Время контакта жидкости с поверхностью пролива, принимаемое в расчет, с");
 inline const QString LType = QStringLiteral("Вид подстилающей поверхности");
 inline const QString LS_kontakt = QStringLiteral(
-    "Площадь контакта жидкости с твердой поверхностью розлива (площадь теплообмена между пролитой жидкостью и "
+    "Площадь контакта жидкости с твердой поверхностью пролива (площадь теплообмена между пролитой жидкостью и "
     "твердой поверхностью), кв.м");
 inline const QString LS_G = QStringLiteral("Площадь поверхности зеркала жидкости, кв.м");
-inline const QString LTempp = QStringLiteral("Температура твердой поверхности (пола, поддона, грунта и т.п.), C°");
+inline const QString LTempp = QStringLiteral("Температура твердой поверхности (пола, поддона, грунта и т.п.), °C");
 inline const QString Label32 = QStringLiteral("Температура жидкости в проливе, °C");
 
 }  // namespace veltron::report::captions

@@ -28,15 +28,11 @@ void writeSignature(docx::Document& document, const records::Signature& signatur
     const QStringList lines = signatureLines(signature, date);
     if (lines.isEmpty())
         return;
-    // The empty paragraph of the bookmark stays as a blank line above the block.
-    docx::ParagraphFormat blank;
-    blank.keepWithNext = true;
-    document.appendParagraph(kSignatureBookmark, QString(), blank);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        docx::ParagraphFormat format;
-        format.keepWithNext = i + 1 < lines.size();  // the block stays on one page
-        document.appendParagraph(kSignatureBookmark, lines[i], format);
-    }
+    // The style keeps the block on one page and lets it stand on the last
+    // page of a wide table that ends the report. An empty line stands above it.
+    document.appendStyledParagraph(kSignatureBookmark, QString(), kSignatureStyle);
+    for (const QString& line : lines)
+        document.appendStyledParagraph(kSignatureBookmark, line, kSignatureStyle);
     document.dropEmptyParagraph(kSignatureBookmark);
 }
 

@@ -4,19 +4,18 @@
 // date, and where the input data came from.
 
 #include "records/signature.h"
+#include "report/docx/document.h"
 
 #include <QDate>
 #include <QString>
 #include <QStringList>
 
-namespace veltron::docx {
-class Document;
-}
-
 namespace veltron::report {
 
 // The bookmark at the end of every report template that takes the block.
 inline const QString kSignatureBookmark = QStringLiteral("mPodpis");
+// The paragraph style of its lines, in the templates' shared styles.
+inline const QString kSignatureStyle = QString::fromLatin1(docx::kClosingStyle);
 
 // "Расчет выполнил: <должность> ____________ <исполнитель>" and the date,
 // when a position or a name is given; "Исходные данные: <источник>", when a

@@ -18,8 +18,8 @@ QString summaryJournalName(const calc::SummaryCase& c)
 const QStringList& summaryBookmarks()
 {
     static const QStringList names = {
-        QStringLiteral("mWt0"), QStringLiteral("mWt1"), QStringLiteral("mWt"),    QStringLiteral("mR0"),
-        kZoneTableBookmark,     QStringLiteral("R0"),   QStringLiteral("Metka4"),
+        kNameLineBookmark,  QStringLiteral("mWt0"), QStringLiteral("mWt1"),  QStringLiteral("mWt"),
+        QStringLiteral("mR0"), kZoneTableBookmark,  QStringLiteral("R0"),    QStringLiteral("Metka4"),
     };
     return names;
 }
@@ -27,6 +27,7 @@ const QStringList& summaryBookmarks()
 std::map<QString, QString> summaryTexts(const calc::SummaryCase& c, const calc::ZoneRun& run)
 {
     return {
+        {kNameLineBookmark, nameLine(c.name)},
         {QStringLiteral("mWt0"), c.wt0Text},
         {QStringLiteral("mWt1"), c.wt1Text},
         {QStringLiteral("mWt"), FormatResult(run.Wt)},

@@ -32,9 +32,11 @@ const std::array<QStringList, 5>& zoneRows()
     return rows;
 }
 
-QString overpressureRangeMessage()
+QString overpressureRangeMessage(const Overpressure& used)
 {
-    return QStringLiteral("Апроксимация работает для интервала давлений от 2кПа до 100кПа");
+    return QStringLiteral("Аппроксимация коэффициента K действует для избыточного давления от 2 до 100 кПа: расчет "
+                          "выполнен для %1 кПа.")
+        .arg(used.txtP);
 }
 
 double overpressureK(double P)
@@ -56,8 +58,8 @@ Overpressure overpressure(double P, double R0)
     o.Kint = FormatResult(k.Kint);
     o.Kstep = k.Kstep ? FormatResult(*k.Kstep) : QString();
     o.Kpol = k.Kpol ? FormatResult(*k.Kpol) : QString();
-    o.row6 = {QStringLiteral("расчет для ") + o.txtP + QStringLiteral(" кПа"), formatPattern(o.K, QStringLiteral("0.0")),
-              o.txtP, o.txtX};
+    // The K used is written as exactly as the three it blends.
+    o.row6 = {QStringLiteral("расчет для ") + o.txtP + QStringLiteral(" кПа"), FormatResult(o.K), o.txtP, o.txtX};
     return o;
 }
 
@@ -77,6 +79,17 @@ ZoneTable zoneTable(double R0, const std::array<QString, 4>& row6)
     return t;
 }
 
+QString nameLine(const QString& name)
+{
+    return name.trimmed().isEmpty() ? QString() : QStringLiteral("Наименование расчета: ") + name.trimmed();
+}
+
+void dropNameLineIfEmpty(docx::Document& document)
+{
+    if (document.hasBookmark(kNameLineBookmark))
+        document.dropEmptyParagraph(kNameLineBookmark);
+}
+
 void writeGridTable(docx::Document& document, const QString& bookmark, const QList<QStringList>& rows)
 {
     const int columns = rows.isEmpty() ? 0 : int(rows.first().size());
@@ -92,6 +105,8 @@ void writeGridTable(docx::Document& document, const QString& bookmark, const QLi
         for (int c = 0; c < columns && c < rows[r].size(); ++c)
             if (!rows[r][c].isEmpty())
                 t.fillCell(r + 1, c + 1, rows[r][c]);
+    t.keepRowsWhole();
+    t.repeatFirstRow();
 }
 
 void writeZoneTable(docx::Document& document, const QString& bookmark, const ZoneTable& table)
@@ -134,6 +149,7 @@ QByteArray buildZoneReport(const QString& templateName, const QStringList& bookm
     textBookmarks.removeAll(kZoneTableBookmark);
     docx::Document document =
         docx::fillTemplate(docx::templatePath(templateName), textBookmarks, texts, documentGenitive);
+    dropNameLineIfEmpty(document);
     writeZoneTableAndMap(document, kZoneTableBookmark, table, map);
     writeSignature(document, signature);
     return document.toDocx();

@@ -41,8 +41,9 @@ struct Overpressure {
 Overpressure overpressure(double P, double R0);
 double overpressureK(double P);  // P within 2 … 100
 
-// The message shown for a pressure outside the approximation.
-QString overpressureRangeMessage();
+// The message shown for a pressure outside the approximation: its range and
+// the limit used instead.
+QString overpressureRangeMessage(const Overpressure& used);
 
 // The 7 × 4 texts of the zone grid: header, five zones with the radii Ki × R0
 // formatted as results, and row 6 as the calculator last wrote it.
@@ -51,7 +52,8 @@ ZoneTable zoneTable(double R0, const std::array<QString, 4>& row6 = {});
 
 // A grid as a table of the report at the bookmark: every cell as in the
 // grid, 12 pt, outer borders 1.5 pt, inner borders 0.5 pt. The rows are as
-// wide as the first one.
+// wide as the first one; no row is split between pages, and the first row,
+// the header, repeats on every page the table runs over.
 void writeGridTable(docx::Document& document, const QString& bookmark, const QList<QStringList>& rows);
 
 // The zone grid as such a table.
@@ -70,6 +72,13 @@ void fillZoneMapBookmark(docx::Document& document, const ZoneMapData& map);
 // The zone table at the bookmark and right after it the map of the same zones.
 void writeZoneTableAndMap(docx::Document& document, const QString& bookmark, const ZoneTable& table,
                           const ZoneMapData& map);
+
+// The line under the title that names what was calculated, at a bookmark
+// of its own paragraph: "Наименование расчета: NAME"; for an empty name the
+// line and its paragraph go (dropNameLineIfEmpty after the bookmarks are filled).
+inline const QString kNameLineBookmark = QStringLiteral("mName");
+QString nameLine(const QString& name);
+void dropNameLineIfEmpty(docx::Document& document);
 
 // The bookmark of the zone table in the reports of models II and III.
 inline const QString kZoneTableBookmark = QStringLiteral("Begin1");

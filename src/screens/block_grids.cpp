@@ -14,7 +14,7 @@ namespace {
 
 const QString kMassPgf = QStringLiteral("Масса ПГФ, имеющаяся непосредственно в блоке, кг");
 const QString kMassGf = QStringLiteral(
-    "Масса ЖФ, испарившейся зa счет энергии перегрева и поступившей в окружающую среду при АРБ, кг");
+    "Масса ЖФ, испарившейся за счет энергии перегрева и поступившей в окружающую среду при АРБ, кг");
 
 struct Header {
     const char* text;

@@ -7,12 +7,12 @@ namespace veltron::screens::captions {
 // Captions of the energy terms, shared by the results screen and the
 // hand-over dialog of the complex calculation.
 inline const QString LE11 = QStringLiteral(
-    "Сумма энергий адиабатического расширения А (кДж) и сгорания ПГФ находящейся в блоке, кДж");
+    "Сумма энергий адиабатического расширения А (кДж) и сгорания ПГФ, находящейся в блоке, кДж");
 inline const QString LE12 = QStringLiteral(
     "Энергия сгорания ПГФ, поступившей к разгерметизированному участку от смежных объектов (блоков), кДж");
 inline const QString LE21 = QStringLiteral(
     "Энергия сгорания ПГФ, образующейся за счет энергии перегретой ЖФ рассматриваемого блока и поступившей от "
-    "смежных объектов за время  t, кДж");
+    "смежных объектов за время t, кДж");
 inline const QString LE22 = QStringLiteral(
     "Энергия сгорания ПГФ, образующейся из ЖФ за счет тепла экзотермических реакций, не прекращающихся при "
     "разгерметизации, кДж");

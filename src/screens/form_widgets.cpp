@@ -2,6 +2,8 @@
 
 #include "ui/numeric_edit.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -92,6 +94,12 @@ int wrappedRowHeight(const QString& text, int charsPerLine, int lineTwips)
     return px(lineTwips * (1 + int(text.size()) / charsPerLine)) + 6;
 }
 
+void fitRowHeight(QTableWidget* grid, int row, int minimum)
+{
+    grid->resizeRowToContents(row);
+    grid->setRowHeight(row, std::max(minimum, grid->rowHeight(row)));
+}
+
 QString cellText(const QTableWidget* grid, int row, int col)
 {
     const auto* item = grid->item(row, col);
@@ -129,6 +137,15 @@ QLabel* wrapLabel(QWidget* parent, const char* name, const QString& text)
     auto* l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
     l->setWordWrap(true);
+    return l;
+}
+
+QLabel* calculationNameLabel(QWidget* parent, const QString& name)
+{
+    auto* l = wrapLabel(parent, "lblName", QStringLiteral("Наименование расчета: ") + name);
+    QFont bold = l->font();
+    bold.setBold(true);
+    l->setFont(bold);
     return l;
 }
 

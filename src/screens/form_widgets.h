@@ -32,6 +32,9 @@ void setCell(QTableWidget* grid, int row, int col, const QString& text);
 // Height of a grid row whose text wraps after `charsPerLine` characters onto
 // further lines of `lineTwips` each.
 int wrappedRowHeight(const QString& text, int charsPerLine, int lineTwips);
+// Sets a grid row to at least `minimum` pixels, and taller where its texts,
+// wrapped in their columns, need more: no cell is cut short.
+void fitRowHeight(QTableWidget* grid, int row, int minimum);
 QString cellText(const QTableWidget* grid, int row, int col);
 
 // A value box of a results screen: read-only, initial text "0".
@@ -46,6 +49,10 @@ ui::NumericEdit* numericBox(QWidget* parent, const char* name, const QString& te
 
 // A label that wraps, with an object name.
 QLabel* wrapLabel(QWidget* parent, const char* name, const QString& text);
+
+// The bold line over a results screen that names what was calculated:
+// "Наименование расчета: NAME" (object name "lblName").
+QLabel* calculationNameLabel(QWidget* parent, const QString& name);
 
 // Clears a grid and gives it its header row and column widths (twips; 0
 // hides the column) and, when headerTwips is given, the header height; the

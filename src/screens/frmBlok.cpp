@@ -8,6 +8,7 @@
 #include "screens/substance_marks.h"
 #include "screens/form_widgets.h"
 #include "ui/dialogs.h"
+#include "ui/name_filter.h"
 #include "calc/number_text.h"
 #include "calc/vapour_mass.h"
 #include "ui/navigator.h"
@@ -35,10 +36,10 @@ namespace {
 
 using ui::NumericEdit;
 
-const QString kNoMatch = QStringLiteral("нет вещест по фильтру");
+const QString kNoMatch = QStringLiteral("нет веществ по фильтру");
 const QString kQuestionTitle = QStringLiteral("В н и м а н и е ! ! !");
 const QString kCheck1Design = QStringLiteral(
-    "известна масса ПГФ, имеющихся непосредственно в блоке и поступивших в него при АРБ от смежных объектов, кг "
+    "известна масса ПГФ, имеющейся непосредственно в блоке и поступившей в него при АРБ от смежных объектов, кг "
     "(использовать в Ф-4)");
 const QString kCheck1Main = QStringLiteral("известна масса ПГФ, имеющаяся непосредственно в блоке, кг");
 const QString kCheck1Adjacent = QStringLiteral("известна масса ПГФ, поступившая в него при АРБ от данного смежного блока, кг");
@@ -90,6 +91,7 @@ frmBlok::frmBlok(AppState& state, frmInput* input, bool adjacent, bool existing,
         });
     }
     applyRules();
+    storedBlock_ = shownBlock();
     resize(adjacent ? 1300 : 720, 720);
 }
 
@@ -118,6 +120,7 @@ void frmBlok::build()
     };
     const auto line = [&](QGridLayout* grid, QLabel* l, QWidget* field) {
         const int r = grid->rowCount();
+        l->setBuddy(field);  // names the field in messages
         grid->addWidget(l, r, 0);
         grid->addWidget(field, r, 1, 1, 2, Qt::AlignLeft | Qt::AlignTop);
     };
@@ -126,6 +129,7 @@ void frmBlok::build()
                                   QLabel* picture) {
         const int r = grid->rowCount();
         grid->addLayout(checkRow(box, caption, box->parentWidget()), r, 0);
+        value->setAccessibleName(caption);  // names the field in messages
         grid->addWidget(value, r, 1, Qt::AlignTop);
         if (picture)
             grid->addWidget(picture, r, 2, Qt::AlignTop);
@@ -189,11 +193,12 @@ void frmBlok::build()
     Plotn_GF = numeric(central, "Plotn_GF", NumericEdit::Converting, QStringLiteral("0"));
     line(left, label(central, "Plotn_GF", QStringLiteral("Регламентированная плотность жидкой фазы, кг/куб. м")),
          Plotn_GF);
-    Command3 = new ui::WrapButton(QStringLiteral("Плотность ПГФ при атм. давление и регламентной температуре "
+    Command3 = new ui::WrapButton(QStringLiteral("Плотность ПГФ при атм. давлении и регламентной температуре "
                                                  "(скорректированная плотность пара), кг/куб. м"),
                                   central);
     Command3->setObjectName(QStringLiteral("Command3"));
     Plotn_PGF = numeric(central, "Plotn_PGF", NumericEdit::Converting, QStringLiteral("0"));
+    Plotn_PGF->setAccessibleName(Command3->text());
     {
         const int r = left->rowCount();
         left->addWidget(Command3, r, 0);
@@ -213,7 +218,7 @@ void frmBlok::build()
     left->addWidget(Command5, left->rowCount(), 1, 1, 2, Qt::AlignLeft);
     Label11 = wrapLabel(central, "Label11",
                         QStringLiteral("Скорректирован расчет массы ПГФ по основному блоку, если ставится галочка для "
-                                       "ввода в ручную - программа дает возможность рассчитать автоматически. Если "
+                                       "ввода вручную - программа дает возможность рассчитать автоматически. Если "
                                        "значение введено с клавиатуры, то это значение и принимается в расчете. Для "
                                        "возвращения в режим автоматического расчета, необходимо нажать кнопку "
                                        "\"Рассчитать\""));
@@ -227,7 +232,7 @@ void frmBlok::build()
     G2 = numeric(central, "G2", kSignedConverting, QStringLiteral("0"));
     picG2 = picture(central, "picG2", QStringLiteral("<i>G</i><sub>2</sub>"));
     boxWithValue(left, Check2,
-                 QStringLiteral("известна масса ЖФ, испарившейся зa счет энергии перегрева и поступившей в окружающую "
+                 QStringLiteral("известна масса ЖФ, испарившейся за счет энергии перегрева и поступившей в окружающую "
                                 "среду при АРБ, кг"),
                  G2, picG2);
     Check5 = new QCheckBox(central);
@@ -254,15 +259,16 @@ void frmBlok::build()
     Sk_teploper_GG = numeric(Frame2, "Sk_teploper_GG", NumericEdit::Converting, QStringLiteral("0"));
     line(right, label(Frame2, "Sk_teploper_GG",
                       QStringLiteral("Скорость теплопритока к ЖФ за счет суммарного теплового эффекта экзотермической "
-                                     "реакции, кДЖ/с")),
+                                     "реакции, кДж/с")),
          Sk_teploper_GG);
     t_P = numeric(Frame2, "t_P", NumericEdit::Converting, QStringLiteral("0"));
     line(right, label(Frame2, "t_P",
                       QStringLiteral("Время с момента АРБ до полного прекращения экзотермических процессов, с")),
          t_P);
-    Command4 = new ui::WrapButton(QStringLiteral("Скорость теплопритока к ЖФ от внешних теплоносителей, кДЖ/с"), Frame2);
+    Command4 = new ui::WrapButton(QStringLiteral("Скорость теплопритока к ЖФ от внешних теплоносителей, кДж/с"), Frame2);
     Command4->setObjectName(QStringLiteral("Command4"));
     Sk_teploper_GF = numeric(Frame2, "Sk_teploper_GF", NumericEdit::Unchecked, QStringLiteral("0"));
+    Sk_teploper_GF->setAccessibleName(Command4->text());
     Sk_teploper_GF->setEnabled(false);
     {
         const int r = right->rowCount();
@@ -363,9 +369,8 @@ void frmBlok::fillSubstances(const QString& filter)
         for (const records::SubstanceRecord& s : records::substanceRecords(state_.db()))
             gaps_.insert(s.Name, records::missingProperties(s));
     });
-    if (!filter.isEmpty())
-        names = names.filter(filter, Qt::CaseSensitive);
-    const bool none = !filter.isEmpty() && names.isEmpty();
+    names.removeIf([&](const QString& name) { return !ui::passesFilter(name, filter); });
+    const bool none = !filter.trimmed().isEmpty() && names.isEmpty();
     if (none)
         names << kNoMatch;
     refilling_ = true;
@@ -561,7 +566,7 @@ bool frmBlok::computeVapourMass()
     for (Field& f : fields) {
         const auto value = calc::parseNumber(f.edit->text());
         if (!value) {
-            ui::showInputError();
+            ui::showInputError(f.edit);
             f.edit->setFocus();
             return false;
         }
@@ -581,7 +586,7 @@ bool frmBlok::computeDensity()
 {
     const auto t = calc::parseNumber(Temp->text());
     if (!t) {
-        ui::showInputError();
+        ui::showInputError(Temp);
         Temp->setFocus();
         return false;
     }
@@ -618,27 +623,30 @@ void frmBlok::openHeatInflow()
 
 void frmBlok::openSubstances()
 {
-    ui::openFrom(this, QStringLiteral("frmVvo"), [this] {
-        const QString chosen = Combo1->currentText();
+    // The substance shown stays chosen, and with it what its choice filled
+    // in and the user may have changed since.
+    const QString chosen = Combo1->currentText();
+    const QString adiab = Adiab->text();
+    const QString density = Plotn_GF->text();
+    ui::openDirectory(this, QStringLiteral("frmVvo"), [=, this](const ui::Renames& renames) {
         fillSubstances(txtFiltr->text());
-        const int at = Combo1->findText(chosen);
-        if (at > 0)
-            Combo1->setCurrentIndex(at);
+        ui::keepChoice(Combo1, chosen, renames);
+        if (Combo1->currentText() == renames.follow(chosen)) {
+            Adiab->setText(adiab);
+            Plotn_GF->setText(density);
+        }
     });
 }
 
-std::optional<records::Block> frmBlok::readBlock()
+std::optional<records::Block> frmBlok::shownBlock(NumericEdit** notANumber) const
 {
     records::Block b;
     b.Id_Rasch = state_.current.id;
     b.Id = Id->text().toInt();
     b.Name = Combo1->currentText();
     b.Name_blok = Name_blok->text();
-    if (b.Name.isEmpty() || b.Name == kNoMatch) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"),
-                             QStringLiteral("Не выбрано вещество в блоке. Блок не сохранен."), ui::Icon::Critical);
+    if (b.Name.isEmpty() || b.Name == kNoMatch)
         return std::nullopt;
-    }
     struct Field {
         NumericEdit* edit;
         double* target;
@@ -667,31 +675,13 @@ std::optional<records::Block> frmBlok::readBlock()
         }
         const auto value = calc::parseNumber(f.edit->text());
         if (!value) {
-            QString caption = labels_.contains(f.edit->objectName()) ? labels_.value(f.edit->objectName())->text()
-                                                                     : f.edit->objectName();
-            if (f.edit == Plotn_PGF)
-                caption = Command3->text();
-            else if (f.edit == Sk_teploper_GF)
-                caption = Command4->text();
-            else if (f.edit == G1 || f.edit == G2 || f.edit == pMi)
-                caption = captionOf(f.edit == G1 ? Check1 : f.edit == G2 ? Check2 : Check5)->text();
-            else if (f.edit == txtVist_zad || f.edit == txtVistG_zad)
-                caption = captionOf(f.edit == txtVist_zad ? Check3 : Check4)->text();
-            ui::dialogs().inform(QStringLiteral("Ввод данных"),
-                                 QStringLiteral("Проверте правильность ввода: в поле «%1» не число («%2»). Блок не "
-                                                "сохранен.")
-                                     .arg(caption, f.edit->text()),
-                                 ui::Icon::Warning);
-            if (f.edit->isVisibleTo(this) && f.edit->isEnabled())
-                f.edit->setFocus();
+            if (notANumber)
+                *notANumber = f.edit;
             return std::nullopt;
         }
         *f.target = *value;
     }
-    if (b.Koef_gidro < 0.4 || b.Koef_gidro > 0.8) {
-        applyKoefGidroRange(b.Koef_gidro);
-        b.Koef_gidro = std::clamp(b.Koef_gidro, 0.4, 0.8);
-    }
+    b.Koef_gidro = std::clamp(b.Koef_gidro, 0.4, 0.8);
     b.G1 = Check1->isChecked() ? 1 : 0;
     b.G2 = Check2->isChecked() ? 1 : 0;
     b.mi = Check5->isChecked() ? 1 : 0;
@@ -702,12 +692,37 @@ std::optional<records::Block> frmBlok::readBlock()
     return b;
 }
 
+std::optional<records::Block> frmBlok::readBlock()
+{
+    if (Combo1->currentText().isEmpty() || Combo1->currentText() == kNoMatch) {
+        ui::dialogs().inform(QStringLiteral("Внимание!"),
+                             QStringLiteral("Не выбрано вещество в блоке. Блок не сохранен."), ui::Icon::Critical);
+        return std::nullopt;
+    }
+    NumericEdit* bad = nullptr;
+    const auto b = shownBlock(&bad);
+    if (!b) {
+        ui::dialogs().inform(QStringLiteral("Ввод данных"),
+                             QStringLiteral("Проверьте правильность ввода: в поле «%1» не число («%2»). Блок не "
+                                            "сохранен.")
+                                 .arg(ui::fieldCaption(bad), bad->text()),
+                             ui::Icon::Warning);
+        if (bad->isVisibleTo(this) && bad->isEnabled())
+            bad->setFocus();
+        return std::nullopt;
+    }
+    // A coefficient outside its range is stored at the nearer limit, with the notice.
+    if (const auto typed = calc::parseNumber(Koef_gidro->text()); typed && (*typed < 0.4 || *typed > 0.8))
+        applyKoefGidroRange(*typed);
+    return b;
+}
+
 bool frmBlok::save()
 {
     if (!Command2->isEnabled())
         return false;
     if (ui::dialogs().ask(kQuestionTitle,
-                          QStringLiteral("Не правильно введенные данные, могут привести к ошибке в расчете! Продолжить "
+                          QStringLiteral("Неправильно введенные данные, могут привести к ошибке в расчете! Продолжить "
                                          "сохранение?"),
                           ui::Icon::Question, ui::Buttons::YesNo)
         != ui::Answer::Yes)
@@ -718,13 +733,21 @@ bool frmBlok::save()
     if (!onStore([&] { records::saveBlock(state_.db(), *b); }, QStringLiteral("Блок не сохранен.")))
         return false;
     stored_ = true;
+    storedBlock_ = b;
     if (input_)
         input_->fillBlockGrids();
     return true;
 }
 
+bool frmBlok::hasUnsavedChanges() const
+{
+    return shownBlock() != storedBlock_;
+}
+
 void frmBlok::back()
 {
+    if (!mayLeave())
+        return;
     if (input_) {
         const bool liquid = (!isZeroText(V_GF->text()) && !isZeroText(Plotn_GF->text())) || Check2->isChecked();
         const bool mass = !isZeroText(G2->text()) || !Check2->isChecked();

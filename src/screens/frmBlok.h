@@ -90,6 +90,9 @@ public:
 
     // "Сохранить"; returns whether the block was stored.
     bool save();
+    // The block shown differs from the one stored (for a new block, from the
+    // block as the editor opened).
+    bool hasUnsavedChanges() const override;
     void back();
     // Command3: density of the vapour-gas phase from the molar mass and Temp.
     bool computeDensity();
@@ -108,6 +111,7 @@ public:
 
 protected:
     void closedByFrame() override { back(); }
+    bool saveChanges() override { return save(); }
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -117,6 +121,11 @@ private:
     void substanceSelected();
     void fillSubstances(const QString& filter);
     void loadBlock(const records::Block& b);
+    // The block as a save stores it; nothing when no substance is chosen or
+    // a field holds no number (that field goes to notANumber).
+    std::optional<records::Block> shownBlock(ui::NumericEdit** notANumber = nullptr) const;
+    // The same with the message of what is wrong, and the notice of a
+    // coefficient outside its range.
     std::optional<records::Block> readBlock();
     void applyRules();
     void showField(QWidget* field, bool shown);
@@ -125,6 +134,7 @@ private:
     QPointer<frmInput> input_;
     bool adjacent_;
     bool stored_;
+    std::optional<records::Block> storedBlock_;  // as stored, or as the editor opened a new block
     int number_;
     std::optional<double> molarMass_;
     QHash<QString, records::MissingProperties> gaps_;  // what each listed substance lacks

@@ -47,6 +47,7 @@ frmDolya_z::frmDolya_z(AppState& state, bool outdoors, QWidget* returnTo, Accept
     Label1 = new QLabel(QStringLiteral(" z="), central);
     Label1->setObjectName(QStringLiteral("Label1"));
     Zet = new ui::NumericEdit(ui::NumericEdit::Converting, central);
+    Zet->setAccessibleName(QStringLiteral("z"));
     Zet->setObjectName(QStringLiteral("Zet"));
     Zet->setMaximumWidth(120);
     connect(Zet, &ui::NumericEdit::validLeft, this, [this](double z) {
@@ -78,7 +79,7 @@ frmDolya_z::frmDolya_z(AppState& state, bool outdoors, QWidget* returnTo, Accept
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Label2 = wrapLabel(Frame2, "Label2",
                        QStringLiteral("Для производственных помещений (зданий) и других замкнутых объемов значения z "
-                                      "могут приниматься в соответствии с таблицой"));
+                                      "могут приниматься в соответствии с таблицей"));
     Tabl_Name = makeGrid(Frame2, "Tabl_Name");
     Tabl_Name->setMinimumHeight(200);
     connect(Tabl_Name, &QTableWidget::cellDoubleClicked, this, [this] { openFuelDirectory(); });
@@ -149,7 +150,7 @@ void frmDolya_z::activate()
         Combo1->addItem(name);
         setCell(Tabl_Name, j, 0, name);
         setCell(Tabl_Name, j, 1, calc::numberText(kind.z));
-        Tabl_Name->setRowHeight(j, wrappedRowHeight(name, 62, 250));
+        fitRowHeight(Tabl_Name, j, wrappedRowHeight(name, 62, 250));
         ++j;
     }
     if (Combo1->count() > 0) {
@@ -197,15 +198,22 @@ void frmDolya_z::fuelSelected()
 
 void frmDolya_z::openFuelDirectory()
 {
-    // Shown again on return, the dialog runs its activation: the kinds are listed anew.
-    ui::openFrom(this, QStringLiteral("frmBD_Goryuch"));
+    // Shown again on return, the dialog runs its activation: the kinds are
+    // listed anew. The kind it showed stays chosen (under its new name when
+    // it was renamed), and z stays as it was.
+    const QString chosen = Combo1->currentText();
+    const QString z = Zet->text();
+    ui::openDirectory(this, QStringLiteral("frmBD_Goryuch"), [=, this](const ui::Renames& renames) {
+        ui::keepChoice(Combo1, chosen, renames);
+        Zet->setText(z);
+    });
 }
 
 bool frmDolya_z::saveAndReturn()
 {
     const auto z = calc::parseNumber(Zet->text());
     if (!z) {
-        ui::showInputError();
+        ui::showInputError(Zet);
         Zet->setFocus(Qt::OtherFocusReason);
         return false;
     }
@@ -218,7 +226,7 @@ bool frmDolya_z::saveAndReturn()
     }
     if (*z > 1) {
         ui::dialogs().inform(QStringLiteral("Внимание!"),
-                             QStringLiteral("Доля участия вещества во взрыве не может быть снижена выше 1!"),
+                             QStringLiteral("Доля участия вещества во взрыве не может быть больше 1!"),
                              ui::Icon::Warning);
         Zet->setText(QStringLiteral("1"));
     }

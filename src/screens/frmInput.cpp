@@ -2,6 +2,7 @@
 
 #include "records/blocks.h"
 #include "records/directories.h"
+#include "records/user_memory.h"
 #include "screens/block_grids.h"
 #include "screens/frmBlok.h"
 #include "screens/frmSave.h"
@@ -99,7 +100,7 @@ protected:
 }  // namespace
 
 frmInput::frmInput(AppState& state, QWidget* parent)
-    : ui::Screen(QStringLiteral("frmInput"), QStringLiteral("Ввод\\редактирование информации об АРБ и условиях расчета"),
+    : ui::Screen(QStringLiteral("frmInput"), QStringLiteral("Ввод/редактирование информации об АРБ и условиях расчета"),
                  parent),
       state_(state)
 {
@@ -123,9 +124,23 @@ frmInput::frmInput(AppState& state, QWidget* parent)
     buildConditions(central, layout);
     layout->addStretch();
     scroll->setWidget(central);
-    setCentralWidget(scroll);
+    // "Расчет" stands under the scrolled page, always in view.
+    auto* page = new QWidget(this);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(0);
+    pageLayout->addWidget(scroll, 1);
+    auto* runRow = new QHBoxLayout;
+    runRow->setContentsMargins(8, 4, 8, 6);
+    runRow->addStretch();
+    Command3->setParent(page);
+    Command3->setMinimumWidth(220);
+    runRow->addWidget(Command3);
+    pageLayout->addLayout(runRow);
+    setCentralWidget(page);
     buildMenus();
-    resize(1340, 720);
+    // Room for a title bar and a desktop panel on a 1366 × 768 display.
+    resize(1340, 690);
     open();
 }
 
@@ -145,7 +160,7 @@ void frmInput::buildBlockArea(QWidget* parent, QVBoxLayout* layout)
         return b;
     };
 
-    Label3 = bold(parent, "Label3", QStringLiteral("Информация о расчитываем блоке"));
+    Label3 = bold(parent, "Label3", QStringLiteral("Информация о рассчитываемом блоке"));
     layout->addWidget(Label3);
     auto* mainRow = new QHBoxLayout;
     auto* mainGridBox = new QVBoxLayout;
@@ -170,7 +185,7 @@ void frmInput::buildBlockArea(QWidget* parent, QVBoxLayout* layout)
     adjGridBox->addWidget(Label13);
     adjRow->addLayout(adjGridBox, 1);
     Command15 = button("Command15", QStringLiteral("Новый"));
-    Command14 = button("Command14", QStringLiteral("Изменить\\ Просмотреть"));
+    Command14 = button("Command14", QStringLiteral("Изменить/ Просмотреть"));
     Command13 = button("Command13", QStringLiteral(" Удалить"));
     buttonColumn(adjRow, {Command15, Command14, Command13});
     layout->addLayout(adjRow);
@@ -186,12 +201,12 @@ void frmInput::buildBlockArea(QWidget* parent, QVBoxLayout* layout)
     const QString legendTexts[] = {
         QStringLiteral("I - Площадь сечения, через которое возможно истечение ПГФ или ЖФ при АРБ, кв.м"),
         QStringLiteral("II - Скорость теплопритока к ГФ за счет суммарного теплового эффекта экзотермической реакции, "
-                       "кДЖ/с"),
-        QStringLiteral("III - Скорость теплопритока к ЖФ от внешних теплоносителей, кДЖ/с"),
+                       "кДж/с"),
+        QStringLiteral("III - Скорость теплопритока к ЖФ от внешних теплоносителей, кДж/с"),
         QStringLiteral("IV - Безразмерный коэффициент, учитывающий гидродинамику процесса"),
         QStringLiteral("V - Время с момента АРБ до полного срабатывания отключающей аварийный блок арматуры, с"),
         QStringLiteral("VI - Время с момента АРБ до полного прекращения экзотермических процессов, с"),
-        QStringLiteral("VII - Время с момента АРБ до полного прекращения подачи теплоносителя к аврийному блоку "
+        QStringLiteral("VII - Время с момента АРБ до полного прекращения подачи теплоносителя к аварийному блоку "
                        "(прекращение теплообменного процесса), с"),
     };
     for (int i = 0; i < 7; ++i) {
@@ -201,7 +216,7 @@ void frmInput::buildBlockArea(QWidget* parent, QVBoxLayout* layout)
     layout->addWidget(Frame1);
 
     Label19 = wrapLabel(parent, "Label19",
-                        QStringLiteral("Жидкая фаза в расчете принята нулю, следовательно испарение с поверхности "
+                        QStringLiteral("Жидкая фаза в расчете принята равной нулю, следовательно испарение с поверхности "
                                        "аварийного пролива отсутствует"));
     Label19->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
     Label19->hide();
@@ -233,7 +248,7 @@ void frmInput::buildBlockArea(QWidget* parent, QVBoxLayout* layout)
 
 void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
 {
-    Label11b = bold(parent, "Label11b", QStringLiteral("Информация необходимая для расчета:"));
+    Label11b = bold(parent, "Label11b", QStringLiteral("Информация, необходимая для расчета:"));
     layout->addWidget(Label11b);
     auto* row = new QHBoxLayout;
     layout->addLayout(row);
@@ -252,6 +267,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
 
     const auto line = [](QGridLayout* grid, QLabel* label, QWidget* field) {
         const int r = grid->rowCount();
+        label->setBuddy(field);  // names the field in messages
         grid->addWidget(label, r, 0);
         grid->addWidget(field, r, 1, Qt::AlignTop);
     };
@@ -286,7 +302,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
     Check1 = new QCheckBox(Frame17);
     Check1->setObjectName(QStringLiteral("Check1"));
     left->addLayout(checkRow(Check1,
-                             QStringLiteral("использовать значение площадь поверхности зеркала жидкости для проведения "
+                             QStringLiteral("использовать значение площади поверхности зеркала жидкости для проведения "
                                             "экспертных оценок по ПБ 09-540-03 формула 13.1"),
                              Frame17),
                     left->rowCount(), 0, 1, 2);
@@ -315,6 +331,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
                                  Frame6),
                         0, 0);
     pressure->addWidget(txtPn, 0, 1, Qt::AlignTop);
+    txtPn->setAccessibleName(Frame6->title() + QStringLiteral(" (") + Check3->accessibleName() + QLatin1Char(')'));
     Check4 = new QCheckBox(Frame6);
     Check4->setObjectName(QStringLiteral("Check4"));
     txtPn1 = numeric(Frame6, "txtPn1", NumericEdit::Unchecked, QStringLiteral("0"));
@@ -322,6 +339,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
         checkRow(Check4, QStringLiteral("при макс. из температур (воздуха и жидкости в проливе): Тр (Ф-14.1)"), Frame6),
         1, 0);
     pressure->addWidget(txtPn1, 1, 1, Qt::AlignTop);
+    txtPn1->setAccessibleName(Frame6->title() + QStringLiteral(" (") + Check4->accessibleName() + QLatin1Char(')'));
     pressure->setColumnMinimumWidth(1, 96);
     right->addWidget(Frame6, right->rowCount(), 0, 1, 2);
 
@@ -334,7 +352,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
     auto* space = new QVBoxLayout(Frame4);
     Option3 = new QRadioButton(QStringLiteral("вне помещения"), Frame4);
     Option3->setObjectName(QStringLiteral("Option3"));
-    Option4 = new QRadioButton(QStringLiteral("в помещение"), Frame4);
+    Option4 = new QRadioButton(QStringLiteral("в помещении"), Frame4);
     Option4->setObjectName(QStringLiteral("Option4"));
     space->addWidget(Option3);
     space->addWidget(Option4);
@@ -342,6 +360,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
     Command4 = new ui::WrapButton(QStringLiteral("Коэффициент интенсивности испарения"), parent);
     Command4->setObjectName(QStringLiteral("Command4"));
     txtNyu = numeric(parent, "txtNyu", NumericEdit::Unchecked, QStringLiteral("1"));
+    txtNyu->setAccessibleName(Command4->text());
     auto* nyuRow = new QHBoxLayout;
     nyuRow->addWidget(Command4, 1);
     nyuRow->addWidget(txtNyu, 0, Qt::AlignVCenter);
@@ -350,6 +369,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
         QStringLiteral("Доля приведенной массы парогазовых веществ, участвующих во взрыве, z="), parent);
     Command2->setObjectName(QStringLiteral("Command2"));
     Zet = shown(parent, "Zet", QStringLiteral("0,1"));
+    Zet->setAccessibleName(QStringLiteral("z"));
     auto* zRow = new QHBoxLayout;
     zRow->addWidget(Command2, 1);
     zRow->addWidget(Zet, 0, Qt::AlignVCenter);
@@ -366,7 +386,7 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
     drift->setColumnStretch(0, 1);
     txtLnkpr = numeric(Frame5, "txtLnkpr", NumericEdit::Unchecked, QStringLiteral("20"));
     Label24 = wrapLabel(Frame5, "Label24",
-                        QStringLiteral("L 0,5 НКПР-растояние с концетрациями 0.5НКПР в облаке ПГФ с надветренной "
+                        QStringLiteral("L 0,5 НКПР-расстояние с концентрациями 0.5НКПР в облаке ПГФ с надветренной "
                                        "стороны"));
     line(drift, Label24, txtLnkpr);
     txtUv = numeric(Frame5, "txtUv", NumericEdit::Unchecked, QStringLiteral("1"));
@@ -387,7 +407,6 @@ void frmInput::buildConditions(QWidget* parent, QVBoxLayout* layout)
     QFont f = Command3->font();
     f.setBold(true);
     Command3->setFont(f);
-    coefficients->addWidget(Command3);
 
     Frame5->hide();
     txtPn->hide();
@@ -449,8 +468,10 @@ void frmInput::open()
     state_.settingsConfirmed = false;
     onStore([this] {
         records::recordOpening(state_.db(), state_.current.id);
+        records::UserMemory(state_.db(), state_.userSettingsFile).rememberCalculation(state_.current.id);
         showInputs(records::loadCalculationInputs(state_.db(), state_.current));
     });
+    stored_ = shownConditions();
     showCalculationName();
 }
 
@@ -648,30 +669,29 @@ void frmInput::applyChecks()
     Label23->setVisible(Check2->isChecked());
 }
 
-std::optional<records::Conditions> frmInput::readConditions()
+std::optional<records::Conditions> frmInput::shownConditions(NumericEdit** notANumber) const
 {
     const records::ConditionTexts t = inputs().conditions;
     records::Conditions k;
     struct Field {
         const QString& text;
         NumericEdit* edit;
-        QLabel* label;
         double* target;
         bool used;
     };
     const Field fields[] = {
-        {t.t_kontakt, t_kontakt, Label10, &k.t_kontakt, true},
-        {t.S_kontakt, S_kontakt, Label44, &k.S_kontakt, true},
-        {t.S_G, S_G, Label22, &k.S_G, true},
-        {t.Tempv, Tempv, LTempv, &k.Tempv, true},
-        {t.Tempp, Tempp, LTempp, &k.Tempp, true},
-        {t.txtTg, txtTg, Label21, &k.Tg, true},
-        {t.txtNyu, txtNyu, nullptr, &k.nyu, true},
-        {t.Zet, Zet, nullptr, &k.z, true},
-        {t.txtPn, txtPn, nullptr, &k.znPn, t.Check3},
-        {t.txtPn1, txtPn1, nullptr, &k.znPn1, t.Check4},
-        {t.txtLnkpr, txtLnkpr, Label24, &k.znLnkpr, t.Check2},
-        {t.txtUv, txtUv, Label20, &k.Uv, t.Check2},
+        {t.t_kontakt, t_kontakt, &k.t_kontakt, true},
+        {t.S_kontakt, S_kontakt, &k.S_kontakt, true},
+        {t.S_G, S_G, &k.S_G, true},
+        {t.Tempv, Tempv, &k.Tempv, true},
+        {t.Tempp, Tempp, &k.Tempp, true},
+        {t.txtTg, txtTg, &k.Tg, true},
+        {t.txtNyu, txtNyu, &k.nyu, true},
+        {t.Zet, Zet, &k.z, true},
+        {t.txtPn, txtPn, &k.znPn, t.Check3},
+        {t.txtPn1, txtPn1, &k.znPn1, t.Check4},
+        {t.txtLnkpr, txtLnkpr, &k.znLnkpr, t.Check2},
+        {t.txtUv, txtUv, &k.Uv, t.Check2},
     };
     for (const Field& f : fields) {
         if (!f.used) {
@@ -680,22 +700,8 @@ std::optional<records::Conditions> frmInput::readConditions()
         }
         const auto value = calc::parseNumber(f.text);
         if (!value) {
-            QString caption = f.label ? f.label->text() : f.edit->objectName();
-            if (f.edit == txtNyu)
-                caption = Command4->text();
-            else if (f.edit == Zet)
-                caption = QStringLiteral("z");
-            else if (f.edit == txtPn)
-                caption = Frame6->title() + QStringLiteral(" (") + Check3->accessibleName() + QLatin1Char(')');
-            else if (f.edit == txtPn1)
-                caption = Frame6->title() + QStringLiteral(" (") + Check4->accessibleName() + QLatin1Char(')');
-            ui::dialogs().inform(QStringLiteral("Ввод данных"),
-                                 QStringLiteral("Проверте правильность ввода: в поле «%1» не число («%2»). "
-                                                "Исходные данные не сохранены.")
-                                     .arg(caption, f.text),
-                                 ui::Icon::Warning);
-            if (f.edit->isVisibleTo(this) && f.edit->isEnabled())
-                f.edit->setFocus();
+            if (notANumber)
+                *notANumber = f.edit;
             return std::nullopt;
         }
         *f.target = *value;
@@ -707,12 +713,37 @@ std::optional<records::Conditions> frmInput::readConditions()
     return k;
 }
 
+std::optional<records::Conditions> frmInput::readConditions()
+{
+    NumericEdit* bad = nullptr;
+    const auto k = shownConditions(&bad);
+    if (!k) {
+        ui::dialogs().inform(QStringLiteral("Ввод данных"),
+                             QStringLiteral("Проверьте правильность ввода: в поле «%1» не число («%2»). "
+                                            "Исходные данные не сохранены.")
+                                 .arg(ui::fieldCaption(bad), bad->text()),
+                             ui::Icon::Warning);
+        if (bad->isVisibleTo(this) && bad->isEnabled())
+            bad->setFocus();
+    }
+    return k;
+}
+
+bool frmInput::hasUnsavedChanges() const
+{
+    return shownConditions() != stored_;
+}
+
 bool frmInput::save()
 {
     const auto k = readConditions();
     if (!k)
         return false;
-    return onStore([&] { records::saveConditions(state_.db(), state_.current.id, *k); });
+    if (!onStore([&] { records::saveConditions(state_.db(), state_.current.id, *k); }))
+        return false;
+    stored_ = k;
+    announceSaved(QStringLiteral("Расчет сохранен"));
+    return true;
 }
 
 void frmInput::saveAs()
@@ -756,7 +787,8 @@ bool frmInput::deleteCalculation()
 
 void frmInput::back()
 {
-    ui::goTo(this, QStringLiteral("frmLoad_Rasch"), {});
+    if (mayLeave())
+        ui::goTo(this, QStringLiteral("frmLoad_Rasch"), {});
 }
 
 void frmInput::requestRun()
@@ -796,16 +828,15 @@ void frmInput::openSubstances()
 
 void frmInput::openSurfaces()
 {
-    ui::openFrom(this, QStringLiteral("frmBD_Type"), [this] { surfacesChanged(); });
+    const QString chosen = Combo4->currentText();
+    ui::openDirectory(this, QStringLiteral("frmBD_Type"),
+                      [this, chosen](const ui::Renames& renames) { surfacesChanged(chosen, renames); });
 }
 
-void frmInput::surfacesChanged()
+void frmInput::surfacesChanged(const QString& chosen, const ui::Renames& renames)
 {
-    const QString chosen = Combo4->currentText();
     onStore([this] { refillSurfaces(); });
-    const int at = Combo4->findText(chosen);
-    if (at > 0)
-        Combo4->setCurrentIndex(at);
+    ui::keepChoice(Combo4, chosen, renames);
 }
 
 void frmInput::newMainBlock()

@@ -132,9 +132,9 @@ public:
     // Refills the surface list, the first surface selected.
     void refillSurfaces();
     // After the surfaces directory: the list refilled; the surface shown
-    // stays, with its values read again, while it is still there, else the
-    // first one is selected.
-    void surfacesChanged();
+    // (`chosen`, or its new name) stays, with its values read again, while
+    // it is still there, else the first one is selected.
+    void surfacesChanged(const QString& chosen, const ui::Renames& renames);
     void setLiquidNotice(bool shown);
     // Shows the current calculation's name, as after a rename.
     void showCalculationName();
@@ -143,6 +143,8 @@ public:
     // from inputs(); nothing, with the message shown and focus in the field,
     // when a field holds no number.
     std::optional<records::Conditions> readConditions();
+    // The general conditions shown differ from the stored ones.
+    bool hasUnsavedChanges() const override;
 
     // Menu "База данных".
     bool save();
@@ -174,8 +176,12 @@ public:
 
 protected:
     void closedByFrame() override { back(); }
+    bool saveChanges() override { return save(); }
 
 private:
+    // readConditions without a message: the field that holds no number goes to notANumber.
+    std::optional<records::Conditions> shownConditions(ui::NumericEdit** notANumber = nullptr) const;
+
     void buildBlockArea(QWidget* parent, QVBoxLayout* layout);
     void buildConditions(QWidget* parent, QVBoxLayout* layout);
     void buildMenus();
@@ -190,6 +196,7 @@ private:
     AppState& state_;
     QList<records::Block> blocks_;  // as the grids show them
     RunRequest* runRequest_ = nullptr;
+    std::optional<records::Conditions> stored_;  // the general conditions as stored, as this screen shows them
     bool loading_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "screens/frmLoad.h"
 
+#include "records/user_memory.h"
 #include "screens/calculation_exchange.h"
 #include "screens/store_errors.h"
 #include "screens/form_widgets.h"
@@ -83,7 +84,7 @@ frmLoad::frmLoad(AppState& state, records::Kind kind, QWidget* parent)
         list = records::listCalculations(state_.db(), kind_);
         for (const auto& c : list)
             Combo1->addItem(c.name, c.id);
-        const int last = records::lastOpenedId(state_.db());
+        const int last = records::UserMemory(state_.db(), state_.userSettingsFile).lastCalculation();
         if (const auto found = records::findById(state_.db(), last, kind_)) {
             state_.current = *found;
         } else if (!list.isEmpty()) {
@@ -129,7 +130,7 @@ bool frmLoad::chooseCalculation()
         }
         if (records::findByName(state_.db(), name, kind_)) {
             ui::dialogs().inform(kTitle,
-                                 QStringLiteral("В базе есть расчет с таким именем. Измените название или выбирите "
+                                 QStringLiteral("В базе есть расчет с таким именем. Измените название или выберите "
                                                 "данное название из списка!"),
                                  ui::Icon::Critical);
             return false;

@@ -61,10 +61,14 @@ frmNyu::frmNyu(AppState& state, const QString& tempv, QWidget* returnTo, Accept 
     connect(Command2, &QPushButton::clicked, this, [this] { cancel(); });
 
     auto* grid = new QGridLayout;
-    grid->addWidget(wrapLabel(central, "LabelV", QStringLiteral("скорость воздушного потока в помещении, м/с")), 0, 0);
-    grid->addWidget(V, 0, 1);
-    grid->addWidget(wrapLabel(central, "LabelT", QStringLiteral("температура воздуха в помещении, °C")), 1, 0);
-    grid->addWidget(T, 1, 1);
+    const auto labelled = [&](const char* name, const QString& caption, QWidget* field, int row) {
+        QLabel* label = wrapLabel(central, name, caption);
+        label->setBuddy(field);  // names the field in messages
+        grid->addWidget(label, row, 0);
+        grid->addWidget(field, row, 1);
+    };
+    labelled("LabelV", QStringLiteral("скорость воздушного потока в помещении, м/с"), V, 0);
+    labelled("LabelT", QStringLiteral("температура воздуха в помещении, °C"), T, 1);
     grid->addWidget(wrapLabel(central, "LabelNyu", QStringLiteral("коэффициент ")), 2, 0);
     grid->addWidget(txtNyu, 2, 1);
     grid->setColumnStretch(0, 1);
@@ -89,7 +93,7 @@ bool frmNyu::calculate()
     const auto v = calc::parseNumber(V->text());
     const auto t = calc::parseNumber(T->text());
     if (!v || !t) {
-        ui::showInputError();
+        ui::showInputError(v ? T : V);
         (v ? T : V)->setFocus(Qt::OtherFocusReason);
         return false;
     }

@@ -6,7 +6,7 @@
 #include "screens/frmSave_KR.h"
 #include "screens/energy_captions.h"
 #include "screens/report_folder_dialog.h"
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 #include "screens/form_widgets.h"
 #include "screens/zone_results.h"
 #include "ui/dialogs.h"
@@ -80,14 +80,14 @@ frmOutput::frmOutput(AppState& state, QWidget* inputScreen, const records::Calcu
       view_(view)
 {
     mnuReturn = addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад"), [this] { back(); });
-    QMenu* word = addMenu(QStringLiteral("mnuWord"), QStringLiteral("Вывод результатов в MWord"));
+    QMenu* word = addMenu(QStringLiteral("mnuWord"), QStringLiteral("Вывод результатов в Word"));
     mnuWord1 = addMenuItem(word, QStringLiteral("mnuWord1"),
                            QStringLiteral("Приложение 2 ОПРЕДЕЛЕНИЕ КАТЕГОРИЙ ВЗРЫВООПАСНОСТИ ТЕХНОЛОГИЧЕСКИХ БЛОКОВ"),
                            [this] { report(QStringLiteral("mnuWord1")); });
     QAction* separator = word->addSeparator();
     separator->setObjectName(QStringLiteral("bbb"));
     mnuWord2 = addMenuItem(word, QStringLiteral("mnuWord2"),
-                           QStringLiteral("Приложение 3.1 РАСЧЕТ УЧАСТВУЮЩЕЙ ВО ВЗЫВЕ МАССЫ ВЕЩЕСТВА И РАДИУСОВ ЗОН "
+                           QStringLiteral("Приложение 3.1 РАСЧЕТ УЧАСТВУЮЩЕЙ ВО ВЗРЫВЕ МАССЫ ВЕЩЕСТВА И РАДИУСОВ ЗОН "
                                           "РАЗРУШЕНИЙ. Методика расчета \"тротилового эквивалента\""),
                            [this] { report(QStringLiteral("mnuWord2")); });
     mnuFolder = addMenuAction(QStringLiteral("mnuFolder"), QStringLiteral("Папка для сохранения отчета"), [this] {
@@ -95,7 +95,7 @@ frmOutput::frmOutput(AppState& state, QWidget* inputScreen, const records::Calcu
     });
     mnuExit = addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });
 
-    SSTab1 = new QTabWidget(this);
+    SSTab1 = new QTabWidget;
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab2 = new QTabWidget;
     SSTab2->setObjectName(QStringLiteral("SSTab2"));
@@ -104,10 +104,16 @@ frmOutput::frmOutput(AppState& state, QWidget* inputScreen, const records::Calcu
     SSTab4 = new QTabWidget;
     SSTab4->setObjectName(QStringLiteral("SSTab4"));
     SSTab4->addTab(scrolled(buildResultsPage()), QStringLiteral("избыточного давления (кПа)"));
-    SSTab4->addTab(buildDetailPage(), QStringLiteral("Дополгительные показатели взрывоопасности"));
+    SSTab4->addTab(buildDetailPage(), QStringLiteral("Дополнительные показатели взрывоопасности"));
     SSTab1->addTab(SSTab2, QStringLiteral("Исходные данные"));
     SSTab1->addTab(SSTab4, QStringLiteral("Результаты расчета"));
-    setCentralWidget(SSTab1);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 4, 6, 4);
+    lblName = calculationNameLabel(central, inputs_.calculation.name);
+    layout->addWidget(lblName);
+    layout->addWidget(SSTab1, 1);
+    setCentralWidget(central);
 
     fill();
     SSTab1->setCurrentIndex(0);
@@ -137,9 +143,9 @@ QWidget* frmOutput::buildResultsPage()
         ++row;
     };
     term("LA",
-         QStringLiteral("Энергия сжатой ПГФ, рассматриваемая как работа ее адиабатического расширения при АРБ, кДЖ"),
+         QStringLiteral("Энергия сжатой ПГФ, рассматриваемая как работа ее адиабатического расширения при АРБ, кДж"),
          QStringLiteral("А ="), A, "A");
-    term("LG", QStringLiteral("Масса ПГФ, имеющихся непосредственно в блоке, кг"), QStringLiteral("G'<sub>1</sub> ="),
+    term("LG", QStringLiteral("Масса ПГФ, имеющейся непосредственно в блоке, кг"), QStringLiteral("G'<sub>1</sub> ="),
          G, "G");
     G->setMaximumWidth(240);
     G->setMinimumWidth(220);
@@ -221,7 +227,7 @@ QWidget* frmOutput::buildGeneralPage()
     auto* f1 = new QGridLayout(Frame1);
     f1->setColumnStretch(0, 1);
     pair(f1, 0, Frame1, "LName_Vva", QStringLiteral("Название вещества в АРБ"), Name_Vva, "Name_Vva", 220);
-    pair(f1, 1, Frame1, "LMol_massa", QStringLiteral("Молярная масса, кг/моль"), Mol_massa, "Mol_massa");
+    pair(f1, 1, Frame1, "LMol_massa", QStringLiteral("Молярная масса, кг/кмоль"), Mol_massa, "Mol_massa");
     pair(f1, 2, Frame1, "LT_kip", QStringLiteral("Температура кипения, °C"), T_kip, "T_kip");
     pair(f1, 3, Frame1, "LTepl_sgorGF", QStringLiteral("Удельная теплота сгорания жидкой фазы, кДж/кг"), Tepl_sgorGF,
          "Tepl_sgorGF");
@@ -229,7 +235,7 @@ QWidget* frmOutput::buildGeneralPage()
          Tepl_sgorPGF, "Tepl_sgorPGF");
     pair(f1, 5, Frame1, "LTepl_paroobr", QStringLiteral("Удельная теплота парообразования, кДж/кг"), Tepl_paroobr,
          "Tepl_paroobr");
-    pair(f1, 6, Frame1, "LTeploem_GF", QStringLiteral("Удельная теплоемкость жидкой фазы, кДж/(кг*К)"), Teploem_GF,
+    pair(f1, 6, Frame1, "LTeploem_GF", QStringLiteral("Удельная теплоемкость жидкой фазы, кДж/(кг·К)"), Teploem_GF,
          "Teploem_GF");
     pair(f1, 7, Frame1, "LPlotn_PGF", QStringLiteral("Плотность парогазовой фазы при НУ, кг/куб. м"), Plotn_PGF,
          "Plotn_PGF");
@@ -270,19 +276,19 @@ QWidget* frmOutput::buildGeneralPage()
     pair(g, row++, conditions, "Label15",
          QStringLiteral("Коэффициент теплопроводности подстилающей поверхности, Вт/(м·К)"), Koef_teplopr,
          "Koef_teplopr");
-    pair(g, row++, conditions, "Label14", QStringLiteral("Удельная теплоемкость подстилающей поверхности,  кДж/(кг·К)"),
+    pair(g, row++, conditions, "Label14", QStringLiteral("Удельная теплоемкость подстилающей поверхности, кДж/(кг·К)"),
          c, "c");
     pair(g, row++, conditions, "Label9", QStringLiteral("Плотность подстилающей поверхности, кг/куб.м"), p, "p");
     pair(g, row++, conditions, "LS_kontakt",
-         QStringLiteral("Площадь контакта жидкости с твердой поверхностью розлива (площадь теплообмена между пролитой "
+         QStringLiteral("Площадь контакта жидкости с твердой поверхностью пролива (площадь теплообмена между пролитой "
                         "жидкостью и твердой поверхностью), кв.м"),
          S_kontakt, "S_kontakt");
     pair(g, row++, conditions, "LS_G", QStringLiteral("Площадь поверхности зеркала жидкости, кв.м"), S_G, "S_G");
-    pair(g, row++, conditions, "Label16", QStringLiteral("Коэффициента интенсивности испарения"), txtNyu, "txtNyu");
-    pair(g, row, conditions, "LTempv", QStringLiteral("Температура воздуха в помещение, C°"), Tempv, "Tempv");
+    pair(g, row++, conditions, "Label16", QStringLiteral("Коэффициент интенсивности испарения"), txtNyu, "txtNyu");
+    pair(g, row, conditions, "LTempv", QStringLiteral("Температура воздуха в помещении, °C"), Tempv, "Tempv");
     LTempv = conditions->findChild<QLabel*>(QStringLiteral("LTempv"));
     ++row;
-    pair(g, row++, conditions, "LTempp", QStringLiteral("Температура твердой поверхности (пола, поддона, грунта и т.п.), C°"),
+    pair(g, row++, conditions, "LTempp", QStringLiteral("Температура твердой поверхности (пола, поддона, грунта и т.п.), °C"),
          Tempp, "Tempp");
     pair(g, row++, conditions, "Label32", QStringLiteral("Температура жидкости в проливе, °C"), txtTg, "txtTg");
     pair(g, row++, conditions, "Label35", QStringLiteral("Время испарения, с (ф-15)"), txtUmax, "txtUmax");
@@ -536,7 +542,8 @@ void frmOutput::report(const QString& which)
     if (which == QLatin1String("mnuWord1") && state_.lastResult) {
         const report::MainReportData data{inputs_, *state_.lastResult, view_, state_.nyu,
                                           records::rememberedSignature(state_.dataDir)};
-        ui::makeReport(this, state_.reportFolder, state_.dataDir, [&data] { return report::buildMainReport(data); });
+        announceReport(
+            ui::makeReport(this, state_.reportFolder, state_.dataDir, [&data] { return report::buildMainReport(data); }));
         return;
     }
     if (which == QLatin1String("mnuWord2") && state_.lastResult) {
@@ -548,7 +555,8 @@ void frmOutput::report(const QString& which)
         data.row6 = overpressure().row6;
         data.calculator = zones->overpressure();
         data.signature = records::rememberedSignature(state_.dataDir);
-        ui::makeReport(this, state_.reportFolder, state_.dataDir, [&data] { return report::buildAppendixReport(data); });
+        announceReport(ui::makeReport(this, state_.reportFolder, state_.dataDir,
+                                      [&data] { return report::buildAppendixReport(data); }));
         return;
     }
     ui::dialogs().inform(QStringLiteral("Внимание!"), QStringLiteral("Результаты расчета не получены."),

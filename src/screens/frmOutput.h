@@ -34,6 +34,7 @@ public:
     // The last overpressure calculation, row 6 of the zone grid.
     const report::Overpressure& overpressure() const;
 
+    QLabel* lblName;  // names the calculation
     QTabWidget* SSTab1;
     QTabWidget* SSTab2;
     QTabWidget* SSTab4;

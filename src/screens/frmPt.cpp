@@ -100,6 +100,11 @@ frmPt::frmPt(const HeatInflow& h, const QString& rate, QWidget* returnTo, Accept
     factorRow(0, {fK, fW}, per1);
     factorRow(1, {fF, fc, ftet}, per2);
     factorRow(2, {ft}, per3);
+    // The factors are named in messages by their symbols.
+    per1->setAccessibleName(QStringLiteral("K / W"));
+    per2->setAccessibleName(QStringLiteral("F / c / θ"));
+    per3->setAccessibleName(QStringLiteral("Δt"));
+    txtPt->setAccessibleName(QStringLiteral("q, кДж/с"));
     factors->addWidget(wrapLabel(central, "LabelPt", QStringLiteral("q, кДж/с =")), 3, 0, Qt::AlignRight);
     factors->addWidget(txtPt, 3, 1);
     factors->setColumnMinimumWidth(0, 120);
@@ -108,7 +113,7 @@ frmPt::frmPt(const HeatInflow& h, const QString& rate, QWidget* returnTo, Accept
     legend->setObjectName(QStringLiteral("FrameLegend"));
     auto* lv = new QVBoxLayout(legend);
     Label1 = wrapLabel(legend, "Label1",
-                       QStringLiteral("коэффициент теплопередачи от теплоносителя к горючей жидкости, кДж(с·кв.м·К)"));
+                       QStringLiteral("коэффициент теплопередачи от теплоносителя к горючей жидкости, кДж/(с·кв.м·К)"));
     Label2 = wrapLabel(legend, "Label2", QStringLiteral("площадь поверхности теплообмена, кв.м"));
     Label3 = wrapLabel(legend, "Label3", QStringLiteral("секундный расход греющего теплоносителя, кг/с"));
     Label4 = wrapLabel(legend, "Label4",
@@ -193,7 +198,7 @@ std::optional<double> frmPt::factor(ui::NumericEdit* field) const
 {
     const auto v = calc::parseNumber(field->text());
     if (!v) {
-        ui::showInputError();
+        ui::showInputError(field);
         field->setFocus(Qt::OtherFocusReason);
     }
     return v;

@@ -39,6 +39,10 @@ frmSave_KR::frmSave_KR(AppState& state, const report::ResultsView& view, const Q
     txtName->setMinimumWidth(260);
     nameRow->addWidget(txtName, 0, 1);
     nameRow->addWidget(wrapLabel(central, "Label2", QStringLiteral("(размерность до 25 символов)")), 1, 1);
+    lblShortened = wrapLabel(central, "lblShortened", QString());
+    lblShortened->setStyleSheet(QStringLiteral("QLabel { color: #b00000; }"));
+    lblShortened->hide();
+    nameRow->addWidget(lblShortened, 2, 0, 1, 2);
     nameRow->setColumnStretch(0, 1);
     layout->addLayout(nameRow);
 
@@ -76,6 +80,18 @@ frmSave_KR::frmSave_KR(AppState& state, const report::ResultsView& view, const Q
     resize(820, 480);
 
     txtName->setText(name);
+    // A longer name of the calculation is proposed cut short: say so, and
+    // leave the user in the box to make a name of it.
+    if (name.size() > kNameLength) {
+        lblShortened->setText(QStringLiteral("Наименование расчета «%1» длиннее %2 символов, поэтому предложено "
+                                             "сокращенное имя «%3». Исправьте его при необходимости.")
+                                  .arg(name)
+                                  .arg(kNameLength)
+                                  .arg(txtName->text()));
+        lblShortened->show();
+        txtName->setFocus(Qt::OtherFocusReason);
+        txtName->selectAll();
+    }
     const std::pair<QLineEdit*, const QString*> values[] = {{E11, &view.E11}, {E12, &view.E12}, {E21, &view.E21},
                                                              {E22, &view.E22}, {E23, &view.E23}, {E24, &view.E24},
                                                              {Wt, &view.Wt}};
@@ -102,7 +118,11 @@ bool frmSave_KR::save()
     for (const auto& f : fields) {
         const auto v = calc::parseNumber(f.box->text());
         if (!v) {
-            ui::dialogs().inform(QStringLiteral("Ввод данных"), QStringLiteral("Проверте правильность ввода"),
+            const auto* label = findChild<QLabel*>(QStringLiteral("L") + f.box->objectName());
+            ui::dialogs().inform(QStringLiteral("Ввод данных"),
+                                 QStringLiteral("Проверьте правильность ввода: в поле «%1» не число («%2»). Данные "
+                                                "не сохранены.")
+                                     .arg(label ? label->text() : f.box->objectName(), f.box->text()),
                                  ui::Icon::Warning);
             return false;
         }

@@ -6,6 +6,7 @@
 
 #include <QPointer>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -23,6 +24,7 @@ public:
                QWidget* parent = nullptr);
 
     QLineEdit* txtName;
+    QLabel* lblShortened;  // says that the proposed name was cut to 25 characters; hidden otherwise
     QLineEdit *E11, *E12, *E21, *E22, *E23, *E24, *Wt;
     QPushButton* Command1;
     QPushButton* Command2;

@@ -21,7 +21,7 @@ frmSetup_rasch::frmSetup_rasch(AppState& state, bool hideFrame3, QWidget* parent
     connect(mnuReturn, &QAction::triggered, this, [this] { confirm(); });
 
     panel = new SettingsPanel(SettingsPanel::Mode::RunDialog, this);
-    Command1 = new QPushButton(QStringLiteral("Расчет по выбранным зависимостям и переменным, введенных с клавиатуры"),
+    Command1 = new QPushButton(QStringLiteral("Расчет по выбранным зависимостям и переменным, введенным с клавиатуры"),
                                this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);

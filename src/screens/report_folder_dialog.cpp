@@ -1,27 +1,22 @@
 #include "screens/report_folder_dialog.h"
 
 #include "db/program_folders.h"
-#include "records/report_folder.h"
+#include "records/user_memory.h"
 #include "screens/signature_section.h"
-#include "screens/store_errors.h"
 #include "ui/frmAddFolder.h"
 
 namespace veltron::screens {
 
 void openReportFolder(AppState& state, QWidget* opener)
 {
-    db::Store& store = state.db();
+    // The folder is the user's own, kept apart for each store.
+    const db::Store& store = state.db();
+    const QString settings = state.userSettingsFile;
     ui::FolderStorage storage;
-    // An unreadable tabPath opens the dialog as on a first run, without a message.
-    storage.read = [&store] {
-        try {
-            return records::storedReportFolder(store);
-        } catch (const db::StoreError&) {
-            return QString();
-        }
-    };
-    storage.write = [&store](const QString& path) {
-        return onStore([&] { records::storeReportFolder(store, path); });
+    storage.read = [&store, settings] { return records::UserMemory(store, settings).reportFolder(); };
+    storage.write = [&store, settings](const QString& path) {
+        records::UserMemory(store, settings).rememberReportFolder(path);
+        return true;
     };
     ui::frmAddFolder* dialog = ui::openReportFolderDialog(std::move(storage), state.reportFolder,
                                                           db::defaultReportFolder(state.programDir), opener);

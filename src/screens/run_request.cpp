@@ -31,7 +31,7 @@ void RunRequest::request()
     }
     if (!state_.settingsConfirmed) {
         const ui::Answer save = ui::dialogs().ask(calc::text::kAttentionSpaced,
-                                                  QStringLiteral("Сохранить исходные данные для текщуго расчета?"),
+                                                  QStringLiteral("Сохранить исходные данные для текущего расчета?"),
                                                   ui::Icon::Question, ui::Buttons::YesNo);
         if (save == ui::Answer::Yes)
             input_.saveInputs();
@@ -40,7 +40,7 @@ void RunRequest::request()
     }
     const ui::Answer go = ui::dialogs().ask(
         calc::text::kAttentionSpaced,
-        QStringLiteral("Не правильно введенные данные и выбранные расчетные формулы могут привести к ошибке в "
+        QStringLiteral("Неправильно введенные данные и выбранные расчетные формулы могут привести к ошибке в "
                        "расчете! Произвести расчет?"),
         ui::Icon::Question, ui::Buttons::YesNo);
     if (go != ui::Answer::Yes) {
@@ -76,7 +76,7 @@ void RunRequest::runConfirmed()
             return;
         }
         if (!inputs.main) {
-            ui::dialogs().inform(calc::text::kAttention, QStringLiteral("Не введены данные о рассчитываем блоке!"),
+            ui::dialogs().inform(calc::text::kAttention, QStringLiteral("Не введены данные о рассчитываемом блоке!"),
                                  ui::Icon::Critical);
             return;
         }

@@ -83,12 +83,12 @@ SettingsPanel::SettingsPanel(Mode mode, QWidget* parent) : QWidget(parent), mode
                                   "[1 &minus; (P<sub>0</sub>/P)<sup>(k&minus;1)/k</sup>]"));
     OLE2 = formula(Frame1, "OLE2", QStringLiteral("A = &beta;<sub>1</sub>&middot;P&middot;V'"));
     Label4 = note(Frame1, "Label4",
-                  QStringLiteral("P - давление в блоке перед АРБ (регламентное), V' - объем в блоке, занимаемой ПГФ. "
+                  QStringLiteral("P - давление в блоке перед АРБ (регламентное), V' - объем в блоке, занимаемый ПГФ. "
                                  "Для резервуаров с жидкостями P определяется с учетом давления Pn (давление "
                                  "насыщенного пара), а V' равен свободному объему над зеркалом жидкости"));
     Label7 = note(Frame1, "Label7",
                   QStringLiteral("Формула 3.2 применяется для проведения экспертных оценок по ПБ 09-540-03, где "
-                                 "значение коэффициента бетта в зависимости от показателя адиабаты среды и давления "
+                                 "значение коэффициента бета в зависимости от показателя адиабаты среды и давления "
                                  "в технологическом блоке определяется интерполяционным путем из таблицы"));
     Label1 = seeManual(Frame1, "Label1");
     {
@@ -116,7 +116,7 @@ SettingsPanel::SettingsPanel(Mode mode, QWidget* parent) : QWidget(parent), mode
     Label5 = note(Frame2, "Label5",
                   QStringLiteral("Формула 12 является основной. Формула 16 применяется для жидкостей с "
                                  "температурой кипения от -80 до 60 °C, в противном случае ОШИБКА в расчете "
-                                 "значительная. Для ЛВЖ (бензин и прочее) применять рекомендуется применять "
+                                 "значительная. Для ЛВЖ (бензин и прочее) рекомендуется применять "
                                  "формулу 12."));
     Label2 = seeManual(Frame2, "Label2");
     {
@@ -150,9 +150,9 @@ SettingsPanel::SettingsPanel(Mode mode, QWidget* parent) : QWidget(parent), mode
                                  "применяется для ЛВЖ (бензин и прочее), кПа"));
     Label8 = note(Frame3, "Label8",
                   QStringLiteral("Давление насыщенного пара чистого вещества можно определить по формуле Антуана:\n"
-                                 "Р -давление насыщенного пара, кПа;\n"
-                                 "А, В, Сa - константы формулы Антуана;\n"
-                                 "T - рассчетная температура, °C."));
+                                 "Р - давление насыщенного пара, кПа;\n"
+                                 "А, В, Са - константы формулы Антуана;\n"
+                                 "T - расчетная температура, °C."));
     Label3 = seeManual(Frame3, "Label3");
     {
         auto* g = new QGridLayout(Frame3);
@@ -207,6 +207,7 @@ SettingsPanel::SettingsPanel(Mode mode, QWidget* parent) : QWidget(parent), mode
         };
         for (const auto& r : rows) {
             v->addLayout(checkRow(r.box, QString::fromUtf8(r.caption), masses));
+            r.field->setAccessibleName(QString::fromUtf8(r.caption));  // names the field in messages
             auto* h = new QHBoxLayout;
             h->addSpacing(24);
             h->addWidget(r.picture);
@@ -416,7 +417,7 @@ std::optional<calc::RunSettings> SettingsPanel::read()
     const auto number = [](ui::NumericEdit* field) -> std::optional<double> {
         const auto v = calc::parseNumber(field->text());
         if (!v) {
-            ui::showInputError();
+            ui::showInputError(field);
             field->setFocus(Qt::OtherFocusReason);
         }
         return v;

@@ -2,7 +2,7 @@
 
 #include "calc/number_text.h"
 #include "screens/form_widgets.h"
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 #include "ui/dialogs.h"
 #include "ui/numeric_edit.h"
 
@@ -45,11 +45,12 @@ ZoneResults::ZoneResults(const Options& options, QWidget* parent) : QWidget(pare
     FrameCalc->setObjectName(QStringLiteral("FrameCalc"));
     auto* cg = new QGridLayout(FrameCalc);
     cg->addWidget(wrapLabel(FrameCalc, "Label37",
-                            QStringLiteral("Рассчет зоны (м) в зависимости от введенного избыточного давления (кПа) с "
-                                           "учетом апроксимации коэффициента \"к\" ")),
+                            QStringLiteral("Расчет зоны (м) в зависимости от введенного избыточного давления (кПа) с "
+                                           "учетом аппроксимации коэффициента \"к\" ")),
                   0, 0, 1, 5);
     cg->addWidget(wrapLabel(FrameCalc, "Label38", QStringLiteral("Избыточное давление, кПа")), 1, 0);
     txtP = new QLineEdit(QStringLiteral("5"), FrameCalc);
+    txtP->setAccessibleName(QStringLiteral("Избыточное давление, кПа"));
     txtP->setObjectName(QStringLiteral("txtP"));
     txtP->setMaximumWidth(90);
     cg->addWidget(txtP, 1, 1);
@@ -120,12 +121,12 @@ bool ZoneResults::calculate()
     }
     const auto P = calc::parseNumber(txtP->text());
     if (!P) {
-        ui::showInputError();
+        ui::showInputError(txtP);
         return false;
     }
     const report::Overpressure o = report::overpressure(*P, *R0_);
     if (o.clamped) {
-        ui::dialogs().inform(QStringLiteral("Внимание!!!"), report::overpressureRangeMessage(), ui::Icon::Critical);
+        ui::dialogs().inform(QStringLiteral("Внимание!!!"), report::overpressureRangeMessage(o), ui::Icon::Warning);
         txtP->setText(o.txtP);
     }
     overpressure_ = o;

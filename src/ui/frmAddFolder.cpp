@@ -129,7 +129,7 @@ void frmAddFolder::chooseDrive(int index)
     const QString root = Drive1->itemData(index).toString();
     if (!usableFolder(root)) {
         dialogs().inform(QStringLiteral("Внимание!"),
-                         QStringLiteral("Выбранный диск ") + Drive1->itemText(index) + QStringLiteral("не доступен!"),
+                         QStringLiteral("Выбранный диск ") + Drive1->itemText(index) + QStringLiteral(" недоступен!"),
                          Icon::Critical);
         selectDriveOf(currentPath());
         return;
@@ -141,7 +141,7 @@ void frmAddFolder::save()
 {
     const QString path = currentPath();
     const QString question = QStringLiteral("Путь \"") + QDir::toNativeSeparators(path)
-                             + QStringLiteral("\" - для сохранеия результатов расчета?");
+                             + QStringLiteral("\" - для сохранения результатов расчета?");
     if (dialogs().ask(QStringLiteral("В н и м а н и е ! ! !"), question, Icon::Question, Buttons::YesNo)
         != Answer::Yes)
         return;

@@ -1,6 +1,7 @@
 #include "ui/navigator.h"
 
 #include "ui/dialogs.h"
+#include "ui/screen.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -51,6 +52,9 @@ QWidget* Navigator::replace(QWidget* from, const QString& name)
 
 void Navigator::exitRoutine()
 {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* screen = qobject_cast<Screen*>(w); screen && !screen->mayLeave())
+            return;
     for (QWidget* w : QApplication::topLevelWidgets()) {
         w->hide();
         w->deleteLater();

@@ -24,6 +24,8 @@ public:
     QWidget* replace(QWidget* from, const QString& name);
 
     // Closes and destroys every top-level window; the program then ends.
+    // A screen with unsaved changes asks first (Screen::mayLeave); its
+    // "Отмена" stops the exit and every window stays.
     void exitRoutine();
 
 private:

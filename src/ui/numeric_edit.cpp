@@ -4,15 +4,56 @@
 #include "ui/dialogs.h"
 
 #include <QFocusEvent>
+#include <QGridLayout>
 #include <QKeyEvent>
+#include <QLabel>
 
 namespace veltron::ui {
 
 NumericEdit::NumericEdit(Flags flags, QWidget* parent) : QLineEdit(parent), flags_(flags) {}
 
-void showInputError()
+namespace {
+
+// The nearest label to the left of the field in the grid that holds it.
+const QLabel* labelBeside(const QWidget* field)
 {
-    dialogs().inform(QStringLiteral("Ввод данных"), QStringLiteral("Проверте правильность ввода"), Icon::Warning);
+    const QWidget* parent = field->parentWidget();
+    if (!parent)
+        return nullptr;
+    for (const QGridLayout* grid : parent->findChildren<QGridLayout*>()) {
+        const int index = grid->indexOf(field);
+        if (index < 0)
+            continue;
+        int row = 0, column = 0, rows = 0, columns = 0;
+        grid->getItemPosition(index, &row, &column, &rows, &columns);
+        for (int c = column - 1; c >= 0; --c)
+            if (const QLayoutItem* item = grid->itemAtPosition(row, c))
+                if (const auto* label = qobject_cast<const QLabel*>(item->widget()))
+                    return label;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+QString fieldCaption(const QWidget* field)
+{
+    if (!field->accessibleName().isEmpty())
+        return field->accessibleName();
+    for (const QLabel* label : field->window()->findChildren<QLabel*>())
+        if (label->buddy() == field)
+            return label->text().simplified();
+    if (const QLabel* label = labelBeside(field))
+        return label->text().simplified();
+    return field->objectName();
+}
+
+void showInputError(const QLineEdit* field)
+{
+    dialogs().inform(QStringLiteral("Ввод данных"),
+                     QStringLiteral("Проверьте правильность ввода: в поле «%1» не число («%2»).")
+                         .arg(fieldCaption(field), field->text()),
+                     Icon::Warning);
 }
 
 bool NumericEdit::accepts(QChar c) const
@@ -64,7 +105,7 @@ bool NumericEdit::checkValue()
     const auto value = calc::parseNumber(text(), calc::DecimalPoint::Refused);
     if (!value) {
         checking_ = true;
-        showInputError();
+        showInputError(this);
         setFocus(Qt::OtherFocusReason);
         checking_ = false;
         return false;

@@ -45,7 +45,12 @@ private:
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(NumericEdit::Flags)
 
-// Shows the standard input-check message.
-void showInputError();
+// The caption a message names a field by: its accessible name, else the
+// text of the label whose buddy it is, else its object name.
+QString fieldCaption(const QWidget* field);
+
+// The input-check message of a field whose text is not a number:
+// "Проверьте правильность ввода: в поле «CAPTION» не число («TEXT»)."
+void showInputError(const QLineEdit* field);
 
 }  // namespace veltron::ui

@@ -90,7 +90,7 @@ TEST_F(ServerStartUp, UnreachableSharedSourceShowsTheMessageAndTheDialogWithItsN
     test::settle();
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].text,
-              QStringLiteral("Не возможно подключиться к базе данных, установите имя источника данных ODBC!"));
+              QStringLiteral("Невозможно подключиться к базе данных, установите имя источника данных ODBC!"));
     auto* dlg = test::visible<frmDataSourse>("frmDataSourse");
     ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(dlg->txtDataSourse->text(), QStringLiteral("НетТакого"));

@@ -4,6 +4,7 @@
 #include "app/frmMain1.h"
 #include "app/startup.h"
 #include "common/test_support.h"
+#include "db/program_folders.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -62,7 +64,7 @@ protected:
     AppState state;
 };
 
-const char* kNoConnection = "Не возможно подключиться к базе данных, установите имя источника данных ODBC!";
+const char* kNoConnection = "Невозможно подключиться к базе данных, установите имя источника данных ODBC!";
 
 }  // namespace
 
@@ -102,7 +104,7 @@ TEST_F(StartUp, UnreachableStoreAndBadNameShowTheMessageAndTheDataSourceDialog)
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("В н и м а н и е!!!"));
     EXPECT_EQ(dialogs.calls[0].text,
-              QStringLiteral("Не возможно подключиться к базе данных, измените имя источника данных ODBC!"));
+              QStringLiteral("Невозможно подключиться к базе данных, измените имя источника данных ODBC!"));
     EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Critical);
     EXPECT_EQ(test::visibleScreens(), QStringList{"frmDataSourse"});
     EXPECT_EQ(db::readDataSourceName(data.path()), QStringLiteral("NoSuchSource"));
@@ -289,10 +291,10 @@ TEST_F(StartUp, MainMenuItemsCarryTheirShortcuts)
 
 namespace {
 
-// The manual of a program folder: "Инструкция Вельтрон_17.0/Инструкция Вельтрон_17.0" + each extension.
+// The manual of a program folder: "NAME/NAME" + each extension.
 QString writeManual(const QString& filesDir, const QStringList& extensions)
 {
-    const QString name = QStringLiteral("Инструкция Вельтрон_17.0");
+    const QString name = db::userManualName();
     const QString folder = QDir(filesDir).filePath(name);
     QDir().mkpath(folder);
     for (const QString& ext : extensions) {
@@ -370,9 +372,20 @@ TEST_F(StartUp, AMissingManualIsNamedInAClearMessage)
     EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Внимание!"));
     EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Critical);
     EXPECT_EQ(dialogs.calls[0].text,
-              QStringLiteral("Инструкция пользователя не найдена: в папке «%1» нет файла «Инструкция Вельтрон_17.0.docx» "
-                             "(или .html). Установите программу заново или верните папку «Инструкция Вельтрон_17.0» "
-                             "на место.")
-                  .arg(QDir::toNativeSeparators(data.file(QStringLiteral("Инструкция Вельтрон_17.0")))));
+              QStringLiteral("Инструкция пользователя не найдена: в папке «%1» нет файла «%2.docx» "
+                             "(или .html). Установите программу заново или верните папку «%2» на место.")
+                  .arg(QDir::toNativeSeparators(data.file(db::userManualName())), db::userManualName()));
     EXPECT_EQ(test::visibleScreens(), QStringList{"frmMain1"});
+}
+
+// Qt's own texts come in Russian: the standard buttons of message boxes
+// and the labels of the file dialogs.
+TEST(QtTranslation, StandardButtonsAndFileDialogsReadRussian)
+{
+    ASSERT_TRUE(db::installQtTranslation(*qApp));
+    QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Save);
+    const auto text = [&](QDialogButtonBox::StandardButton b) { return box.button(b)->text().remove('&'); };
+    EXPECT_EQ(text(QDialogButtonBox::Cancel), QStringLiteral("Отмена"));
+    EXPECT_EQ(text(QDialogButtonBox::Save), QStringLiteral("Сохранить"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:").remove('&'), QStringLiteral("Имя файла:"));
 }

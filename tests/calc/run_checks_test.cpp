@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         StopCase{"ZetIsTextZero", [](RunInputs& in, MemoryReference&) { in.conditions.Zet = "0"; },
                  kSpaced,
-                 QStringLiteral("Уточните долю приведенной массы парогазовых веществ участвующих во "
+                 QStringLiteral("Уточните долю приведенной массы парогазовых веществ, участвующих во "
                                 "взрыве; z=?"),
                  StopIcon::None, 0},
         StopCase{"MirrorAreaMissingWithFormula131",
@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                      in.conditions.S_G = "0";
                  },
                  kAttention,
-                 QStringLiteral("При выборе \"использовать значение площадь поверхности зеркала "
+                 QStringLiteral("При выборе \"использовать значение площади поверхности зеркала "
                                 "жидкости для проведения экспертных оценок по ПБ 09-540-03 формула "
                                 "13.1\" необходимо ввести площадь поверхности зеркала жидкости!"),
                  StopIcon::Error, 0},
@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                  kAttention, QStringLiteral("Показатель адиабаты вещества в блоке должен быть > 1!"),
                  StopIcon::Error, 0},
         StopCase{"MainPressureZero", [](RunInputs& in, MemoryReference&) { in.main.Davl = 0; },
-                 kAttention, QStringLiteral("Давление в блоке должено быть > 0!"), StopIcon::Error, 0},
+                 kAttention, QStringLiteral("Давление в блоке должно быть > 0!"), StopIcon::Error, 0},
         StopCase{"MainMolarMassZero",
                  [](RunInputs& in, MemoryReference& ref) {
                      SubstData s;
@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                      ref.addSubstance(s);
                      in.main.Name = s.Name;
                  },
-                 kAttention, QStringLiteral("Молярная масса вещества в блоке должена быть > 0!"),
+                 kAttention, QStringLiteral("Молярная масса вещества в блоке должна быть > 0!"),
                  StopIcon::Error, 1},
         StopCase{"AdjacentAdiabAtOne",
                  [](RunInputs& in, MemoryReference&) { in.adjacent[0].Adiab = 1; }, kAttention,

@@ -113,7 +113,7 @@ TEST_P(PressureWarning, NamesTheChosenFormula)
 }
 
 const QString kHead = QStringLiteral(
-    "Проверте правильность выбора формулы расчета давления насыщенного пара, Вами выбрана ");
+    "Проверьте правильность выбора формулы расчета давления насыщенного пара, вами выбрана ");
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PressureWarning,

@@ -149,3 +149,12 @@ TEST(EmbeddedCli, UnreadableStoreIsAClearMessage)
     EXPECT_TRUE(r.err.contains(QStringLiteral("Не удалось открыть базу данных"))) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("повреждён"))) << r.err.toStdString();
 }
+
+// --version names the build's version and opens no store.
+TEST(EmbeddedCli, VersionPrintsTheVersionOfTheBuild)
+{
+    const auto v = test::runCliWith({"--version"});
+    EXPECT_EQ(v.status, 0) << v.err.toStdString();
+    EXPECT_EQ(v.out, QStringLiteral("veltron-cli " VELTRON_VERSION "\n"));
+    EXPECT_TRUE(v.err.isEmpty()) << v.err.toStdString();
+}

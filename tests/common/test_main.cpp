@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <cstring>
 
@@ -17,6 +19,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("VELTRON_TEMPLATES"))
         qputenv("VELTRON_TEMPLATES", VELTRON_BUILD_TEMPLATES);
     QApplication app(argc, argv);
+    // The user's own settings of every test program are its own, and go with it.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     // A dialog the test did not script fails the test that met it.
     veltron::ui::ScriptedDialogs::setFailureHandler(
         [](const QString& what) { ADD_FAILURE() << "dialogs: " << what.toStdString(); });

@@ -50,7 +50,7 @@ TEST(ProgramFolders, BuildTreeBesideTheProgramInstalledInShareAndTheUsersDataFol
     const QString userData = root.file("home/.local/share");
     ScopedEnv xdg("XDG_DATA_HOME", userData.toUtf8());
     ScopedEnv data("VELTRON_DATA", QByteArray());
-    const QString manual = QStringLiteral("/Инструкция Вельтрон_17.0/Инструкция Вельтрон_17.0");
+    const QString manual = QStringLiteral("/Инструкция Вельтрон_" VELTRON_VERSION "/Инструкция Вельтрон_" VELTRON_VERSION);
 
     const db::ProgramFolders built = db::programFolders(buildBin);
     EXPECT_FALSE(built.installed);

@@ -47,14 +47,16 @@ TEST_F(OrganisationLists, AnEntryIsChangedInPlaceSoLeavingMidEditLosesNothing)
     EXPECT_EQ(stored(Directory::Positions), before);
     EXPECT_EQ(d->height(), browsingHeight);
 
-    // The window closed in the middle of a change: nothing lost.
+    // The window closed in the middle of a change, the change not kept: nothing lost.
     Q_EMIT d->grid->cellDoubleClicked(1, 0);
     ASSERT_TRUE(d->editing());
     d->Name_Object->setText(QStringLiteral("Главный инженер проекта"));
+    dialogs.answers = {ui::Answer::No};
     d->close();
     settle();
     EXPECT_EQ(visible<frmBD>("frmBD"), nullptr);
     EXPECT_EQ(stored(Directory::Positions), before);
+    dialogs.clear();
 
     // "Ввод" changes the entry in place.
     d = open(Directory::Positions);
@@ -102,7 +104,7 @@ TEST_F(OrganisationLists, NewNamesDuplicatesAndDeletingTheLastEntry)
         dialogs.answers = {ui::Answer::Yes};
         click(d->Command3);
     }
-    EXPECT_EQ(dialogs.calls.front().text, QStringLiteral("Удаленная информация теряется! Продолжить удаление?"));
+    EXPECT_TRUE(dialogs.calls.front().text.startsWith(QStringLiteral("Удалить источник исходных данных «")));
     EXPECT_TRUE(stored(Directory::Sources).isEmpty());
     EXPECT_EQ(d->grid->rowCount(), 2);
     EXPECT_EQ(screens::cellText(d->grid, 0, 0), QStringLiteral("Список источников исходных данных"));

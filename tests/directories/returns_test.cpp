@@ -1,6 +1,8 @@
 #include "directories/directories_fixture.h"
 
 #include "app/frmMain1.h"
+#include "models/frmVzr_KVV.h"
+#include "models/register_model_screens.h"
 #include "screens/frmDolya_z.h"
 
 #include <QMenu>
@@ -13,6 +15,10 @@ using screens::frmInput;
 namespace {
 
 class Returns : public Directories {
+public:
+    static void press(QAbstractButton* b) { click(b); }
+    static void selectIn(QTableWidget* grid, const QString& name) { select(grid, name); }
+
 protected:
     // Adds an entry through the panel of the small directory on screen.
     static void addEntry(ListDirectory* d, const QString& name, const QString& value)
@@ -129,20 +135,43 @@ TEST_F(Returns, BlockEditorToSubstancesAndBackWithTheMarkShown)
     EXPECT_FALSE(e->lblGaps->isVisible());
 }
 
-TEST_F(Returns, MainMenuToTheOrganisationListsAndBack)
+// «Справочники» of the main menu holds every directory.
+TEST_F(Returns, MainMenuToEveryDirectoryAndBack)
 {
     ui::navigator().open(QStringLiteral("frmMain1"));
     settle();
     auto* menu = visible<frmMain1>("frmMain1");
     ASSERT_NE(menu, nullptr);
-    for (const char* item : {"mnuDolgn", "mnuIstochnik"}) {
-        SCOPED_TRACE(item);
-        trigger(menu, item);
-        auto* list = visible<directories::frmBD>("frmBD");
-        ASSERT_NE(list, nullptr);
+    const struct {
+        const char* item;
+        const char* screen;
+        QString heading;
+    } items[] = {
+        {"mnuVva", "frmVvo", QStringLiteral("Информация о всех известных веществах")},
+        {"mnuPoverhn", "frmBD_Type", QStringLiteral("Вид подстилающей поверхности")},
+        {"mnuGoryuch", "frmBD_Goryuch", QStringLiteral("Значение доли (z) приведенной массы")},
+        {"mnuKVV", "frmBD_KVV", QStringLiteral("Твердые и жидкие химически нестабильные соединения")},
+        {"mnuDolgn", "frmBD", QStringLiteral("Список должностей")},
+        {"mnuIstochnik", "frmBD", QStringLiteral("Список источников исходных данных")},
+    };
+    QStringList listed;
+    for (QAction* a : menu->findChild<QMenu*>(QStringLiteral("mnuSprav"))->actions())
+        if (!a->isSeparator())
+            listed << a->objectName();
+    EXPECT_EQ(listed, (QStringList{"mnuVva", "mnuPoverhn", "mnuGoryuch", "mnuKVV", "mnuDolgn", "mnuIstochnik"}));
+    for (const auto& i : items) {
+        SCOPED_TRACE(i.item);
+        trigger(menu, i.item);
+        QWidget* directory = visibleScreen(QLatin1String(i.screen));
+        ASSERT_NE(directory, nullptr);
+        bool headed = false;
+        for (const QLabel* l : directory->findChildren<QLabel*>())
+            headed = headed || (l->isVisibleTo(directory) && l->text().startsWith(i.heading));
+        EXPECT_TRUE(headed);
         EXPECT_FALSE(menu->isVisible());
-        trigger(list, "mnuPred");
+        trigger(directory, "mnuPred");
         EXPECT_TRUE(menu->isVisible());
+        EXPECT_EQ(visibleScreens(), QStringList{"frmMain1"});
     }
 }
 
@@ -171,4 +200,124 @@ TEST_F(Returns, CompoundsDirectoryOpenedByNameReturnsToItsCaller)
     EXPECT_EQ(ui::openFrom(caller, QStringLiteral("frmNoSuchScreen")), nullptr);
     EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Внимание!|Эта часть программы ещё не реализована.")});
     EXPECT_TRUE(caller->isVisible());
+}
+
+namespace {
+
+// A record of a directory on screen renamed, or deleted, as a user does.
+void renameIn(QWidget* directory, const QString& from, const QString& to, ui::ScriptedDialogs& dialogs)
+{
+    if (auto* v = qobject_cast<directories::frmVvo*>(directory)) {
+        Returns::selectIn(v->Tabl_Vva, from);
+        Returns::press(v->Command5);
+        v->Name_Vva->setText(to);
+        dialogs.answers = {ui::Answer::Yes};  // saving although the data may be wrong
+        Returns::press(v->Command1);
+    } else if (auto* l = qobject_cast<ListDirectory*>(directory)) {
+        Returns::selectIn(l->grid, from);
+        Returns::press(l->Command5);
+        l->Name_Object->setText(to);
+        Returns::press(l->Command1);
+    }
+}
+
+void deleteIn(QWidget* directory, const QString& name, ui::ScriptedDialogs& dialogs)
+{
+    auto* v = qobject_cast<directories::frmVvo*>(directory);
+    auto* l = qobject_cast<ListDirectory*>(directory);
+    Returns::selectIn(v ? v->Tabl_Vva : l->grid, name);
+    dialogs.answers = {ui::Answer::Yes};
+    Returns::press(v ? v->Command3 : l->Command3);
+}
+
+}  // namespace
+
+// Back from a directory, each caller keeps the record it showed, follows a
+// rename of it, and falls back to the first record when it was deleted.
+// What the user typed beside the choice stays.
+TEST_F(Returns, EveryCallerKeepsItsChoiceOverADirectory)
+{
+    registerModelScreens(state);
+    struct Caller {
+        const char* name;
+        std::function<QWidget*()> open;      // the caller on screen
+        std::function<QComboBox*(QWidget*)> list;
+        std::function<void(QWidget*)> openDirectory;
+        std::function<QLineEdit*(QWidget*)> typed;  // a box typed beside the choice, kept on return
+    };
+    frmInput* input = nullptr;
+    const Caller callers[] = {
+        {"input screen / surfaces",
+         [&]() -> QWidget* { return input = createCalculation(QStringLiteral("Цех")); },
+         [](QWidget* w) { return static_cast<frmInput*>(w)->Combo4; },
+         [](QWidget* w) { press(static_cast<frmInput*>(w)->Command1); },
+         nullptr},
+        {"block editor / substances",
+         [&]() -> QWidget* {
+             press(input->Command5);
+             return editor();
+         },
+         [](QWidget* w) { return static_cast<screens::frmBlok*>(w)->Combo1; },
+         [](QWidget* w) { press(static_cast<screens::frmBlok*>(w)->cmdVva); },
+         [](QWidget* w) { return static_cast<QLineEdit*>(static_cast<screens::frmBlok*>(w)->Adiab); }},
+        {"z dialog / fuel kinds",
+         [&]() -> QWidget* {
+             dialogs.answers = {ui::Answer::No};  // the new block is not kept
+             editor()->close();
+             settle();
+             input->Option4->click();
+             press(input->Command2);
+             return visible<screens::frmDolya_z>("frmDolya_z");
+         },
+         [](QWidget* w) { return static_cast<screens::frmDolya_z*>(w)->Combo1; },
+         [](QWidget* w) { press(static_cast<screens::frmDolya_z*>(w)->Command6); },
+         [](QWidget* w) { return static_cast<QLineEdit*>(static_cast<screens::frmDolya_z*>(w)->Zet); }},
+        {"model II / compounds",
+         []() -> QWidget* { return ui::navigator().open(QStringLiteral("frmVzr_KVV")); },
+         [](QWidget* w) { return static_cast<models::frmVzr_KVV*>(w)->Combo1; },
+         [](QWidget* w) { press(static_cast<models::frmVzr_KVV*>(w)->Command3); },
+         [](QWidget* w) { return static_cast<QLineEdit*>(static_cast<models::frmVzr_KVV*>(w)->Energy); }},
+    };
+    for (const Caller& c : callers) {
+        SCOPED_TRACE(c.name);
+        QWidget* caller = c.open();
+        ASSERT_NE(caller, nullptr);
+        settle();
+        QComboBox* list = c.list(caller);
+        ASSERT_GE(list->count(), 2);
+        list->setCurrentIndex(1);
+        Q_EMIT list->activated(1);
+        const QString chosen = list->currentText();
+        if (c.typed)
+            c.typed(caller)->setText(QStringLiteral("0,45"));
+        const auto through = [&](const std::function<void(QWidget*)>& inDirectory) {
+            c.openDirectory(caller);
+            QWidget* directory = QApplication::activeWindow();
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible() && qobject_cast<ui::DirectoryScreen*>(w))
+                    directory = w;
+            ASSERT_NE(directory, nullptr);
+            ASSERT_FALSE(caller->isVisible());
+            inDirectory(directory);
+            directory->findChild<QAction*>(QStringLiteral("mnuPred"))->trigger();
+            settle();
+            ASSERT_TRUE(caller->isVisible());
+        };
+
+        through([](QWidget*) {});
+        EXPECT_EQ(list->currentText(), chosen);
+        if (c.typed)
+            EXPECT_EQ(c.typed(caller)->text(), QStringLiteral("0,45"));
+
+        const QString renamed = chosen + QStringLiteral(" (новое имя)");
+        through([&](QWidget* d) { renameIn(d, chosen, renamed, dialogs); });
+        EXPECT_EQ(list->currentText(), renamed);
+        if (c.typed)
+            EXPECT_EQ(c.typed(caller)->text(), QStringLiteral("0,45"));
+
+        through([&](QWidget* d) { deleteIn(d, renamed, dialogs); });
+        EXPECT_EQ(list->findText(renamed), -1);
+        EXPECT_EQ(list->currentIndex(), 0);
+        dialogs.clear();
+    }
 }

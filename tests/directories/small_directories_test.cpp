@@ -35,7 +35,7 @@ TEST_F(SmallDirectories, SurfacesAreAddedChangedAndProtected)
     state.current = c;  // its surface: "Бетон"
     ListDirectory* d = open("frmBD_Type");
     ASSERT_NE(d, nullptr);
-    EXPECT_EQ(d->windowTitle(), QStringLiteral("Добавление\\изменение базы данных"));
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("Добавление/изменение базы данных"));
     EXPECT_EQ(column0(d->grid), (QStringList{"Бетон", "Песок"}));
     EXPECT_EQ(screens::cellText(d->grid, 1, 2), QStringLiteral("1,86"));
     // The header row selects nothing; a double click on a surface does nothing.
@@ -82,7 +82,7 @@ TEST_F(SmallDirectories, SurfacesAreAddedChangedAndProtected)
     dialogs.answers = {ui::Answer::Yes};
     click(d->Command3);
     EXPECT_EQ(dialogs.messages().last(),
-              QStringLiteral("В н и м а н и е ! ! !|Удаленные данные будут утеряны! Продолжить?"));
+              QStringLiteral("В н и м а н и е ! ! !|Удалить поверхность «Песок»?"));
     EXPECT_EQ(column0(d->grid), (QStringList{"Асфальт", "Бетон"}));
     EXPECT_FALSE(d->Command3->isEnabled());
     snapshot(d, QStringLiteral("frmBD_Type"));
@@ -206,9 +206,9 @@ TEST_F(SmallDirectories, AValueOutsideItsPhysicalRangeIsRefused)
     } cases[] = {
         {"frmBD_Type", "p", "0", "Плотность материала твердой поверхности, кг/куб.м", "больше 0"},
         {"frmBD_Type", "lyambda", "0",
-         "Коэффициент теплопроводности материала твердой поверхности (пола, поддона, земли и т.п.) , вт/(м*К)",
+         "Коэффициент теплопроводности материала твердой поверхности (пола, поддона, земли и т.п.) , Вт/(м·К)",
          "больше 0"},
-        {"frmBD_Type", "c", "0", "Удельная теплоемкость материала твердой поверхности, кдж/(кг*К)", "больше 0"},
+        {"frmBD_Type", "c", "0", "Удельная теплоемкость материала твердой поверхности, кДж/(кг·К)", "больше 0"},
         {"frmBD_Goryuch", "z", "0",
          "Значение доли (z) приведенной массы парогазовых веществ, участвующих во взрыве, для замкнутых объемов "
          "(помещений)",
@@ -276,4 +276,69 @@ TEST_F(SmallDirectories, ZerosTheFormulasCannotUseAreMarked)
     ListDirectory* fuel = open("frmBD_Goryuch");
     ASSERT_NE(fuel, nullptr);
     EXPECT_TRUE(fuel->lblMissing->isHidden()) << "z = 0 of the rules is not marked";
+}
+
+// The question before a delete names the entry, in every directory.
+TEST_F(SmallDirectories, TheDeleteQuestionNamesTheEntry)
+{
+    state.store->exec("INSERT INTO tabDolgn (Name) VALUES (?)", {QStringLiteral("Инженер")}, db::Base::Second);
+    state.store->exec("INSERT INTO tabIstochnik (Name) VALUES (?)", {QStringLiteral("Паспорт")}, db::Base::Second);
+    const QString fuel = records::fuelKinds(*state.store).value(0).Name;
+    const QString compound = state.store->query("SELECT Name FROM Explosives").value(0).value(0).toString();
+    const struct {
+        const char* screen;
+        QString entry;
+        QString question;
+    } cases[] = {
+        {"frmVvo", QStringLiteral("Бутан"), QStringLiteral("Удалить вещество «Бутан»?")},
+        {"frmBD_Type", QStringLiteral("Песок"), QStringLiteral("Удалить поверхность «Песок»?")},
+        {"frmBD_Goryuch", fuel, QStringLiteral("Удалить вид горючего «%1»?").arg(fuel)},
+        {"frmBD_KVV", compound, QStringLiteral("Удалить соединение «%1»?").arg(compound)},
+        {"frmBD/tabDolgn", QStringLiteral("Инженер"), QStringLiteral("Удалить должность «Инженер»?")},
+        {"frmBD/tabIstochnik", QStringLiteral("Паспорт"), QStringLiteral("Удалить источник исходных данных «Паспорт»?")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.screen);
+        QWidget* d = openDirectory<QWidget>(c.screen);
+        ASSERT_NE(d, nullptr);
+        auto* v = qobject_cast<directories::frmVvo*>(d);
+        auto* l = qobject_cast<ListDirectory*>(d);
+        select(v ? v->Tabl_Vva : l->grid, c.entry);
+        dialogs.clear();
+        dialogs.answers = {ui::Answer::No};
+        click(v ? v->Command3 : l->Command3);
+        ASSERT_EQ(dialogs.calls.size(), 1u);
+        EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("В н и м а н и е ! ! !"));
+        EXPECT_EQ(dialogs.calls[0].text, c.question);
+        EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Question);
+        EXPECT_EQ(dialogs.calls[0].buttons, ui::Buttons::YesNo);
+        EXPECT_GE(rowOf(v ? v->Tabl_Vva : l->grid, c.entry), 1) << "No keeps the entry";
+        closeAllScreens();
+    }
+}
+
+// No name and no header of a small directory is cut short: each cell's text,
+// wrapped in its column, fits the height of its row.
+TEST_F(SmallDirectories, NamesAndHeadersAreNeverCutShort)
+{
+    for (const char* screen : {"frmBD_Type", "frmBD_Goryuch", "frmBD_KVV"}) {
+        SCOPED_TRACE(screen);
+        ListDirectory* d = open(screen);
+        ASSERT_NE(d, nullptr);
+        for (int r = 0; r < d->grid->rowCount(); ++r)
+            for (int c = 0; c < d->grid->columnCount(); ++c) {
+                const QTableWidgetItem* item = d->grid->item(r, c);
+                if (!item)
+                    continue;
+                const QFontMetrics fm(item->font());
+                const int needed =
+                    fm.boundingRect(QRect(0, 0, d->grid->columnWidth(c) - 8, 10000), Qt::TextWordWrap, item->text())
+                        .height();
+                EXPECT_LE(needed, d->grid->rowHeight(r)) << item->text().toStdString();
+                // A header wraps only between words: its longest word fits the column.
+                for (const QString& word : item->text().split(' ', Qt::SkipEmptyParts))
+                    EXPECT_LE(fm.horizontalAdvance(word), d->grid->columnWidth(c) - 6) << word.toStdString();
+            }
+        closeAllScreens();
+    }
 }

@@ -31,29 +31,42 @@ protected:
         state.store->exec("INSERT INTO SubstChar (Name, Vid_vva, Mol_massa) VALUES (?, ?, ?)", {name, kind, 10.0});
     }
 
-    const QString kQuestion = QStringLiteral("В н и м а н и е ! ! !|Не правильно введенные данные, могут привести к "
+    const QString kQuestion = QStringLiteral("В н и м а н и е ! ! !|Неправильно введенные данные, могут привести к "
                                              "ошибке в расчете! Продолжить сохранение?");
 };
 
 }  // namespace
 
-TEST_F(Substances, FilterIsACaseSensitivePartOfTheNameAppliedByTheButton)
+// The filter finds a part of the name whatever the case, with «ё» and «е»
+// alike, and is applied by the button.
+TEST_F(Substances, FilterIsAPartOfTheNameInAnyCaseAppliedByTheButton)
 {
+    for (const char* name : {"н-Бутан", "изо-Бутан", "БУТЕН-1", "бутен-2", "Изобутилен", "Ёлочный спирт", "Метилен"})
+        insert(QString::fromUtf8(name), 1);
     frmVvo* v = open();
     ASSERT_NE(v, nullptr);
     // Every substance in Russian alphabetical order, whatever the case.
-    EXPECT_EQ(column0(v->Tabl_Vva), (QStringList{"аммиак", "Бензин", "Бутан", "Пропан"}));
+    EXPECT_EQ(column0(v->Tabl_Vva), (QStringList{"аммиак", "Бензин", "Бутан", "БУТЕН-1", "бутен-2", "Ёлочный спирт",
+                                                 "изо-Бутан", "Изобутилен", "Метилен", "н-Бутан", "Пропан"}));
     EXPECT_EQ(screens::cellText(v->Tabl_Vva, 0, 7), QStringLiteral("УТ парообразования ГЖ, кДж/кг"));
 
+    const QStringList butanesAndButenes{"Бутан", "БУТЕН-1", "бутен-2", "изо-Бутан", "Изобутилен", "н-Бутан"};
     const struct {
         const char* filter;
         QStringList shown;
     } cases[] = {
-        {"ан", {"Бутан", "Пропан"}},
-        {"бутан", {}},   // lower case does not find "Бутан"
-        {"Аммиак", {}},  // nor upper case "аммиак"
+        {"бут", butanesAndButenes},
+        {"БУТ", butanesAndButenes},
+        {"Бут", butanesAndButenes},
+        {"  бУт ", butanesAndButenes},
+        {"бутан", {"Бутан", "изо-Бутан", "н-Бутан"}},
+        {"АММИАК", {"аммиак"}},
+        {"елоч", {"Ёлочный спирт"}},  // «е» finds «ё»
+        {"ЁЛОЧ", {"Ёлочный спирт"}},
+        {"илён", {"Изобутилен", "Метилен"}},  // and «ё» finds «е»
         {"xyz", {}},
-        {"", {"аммиак", "Бензин", "Бутан", "Пропан"}},
+        {"", {"аммиак", "Бензин", "Бутан", "БУТЕН-1", "бутен-2", "Ёлочный спирт", "изо-Бутан", "Изобутилен", "Метилен",
+              "н-Бутан", "Пропан"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.filter);
@@ -67,7 +80,7 @@ TEST_F(Substances, FilterIsACaseSensitivePartOfTheNameAppliedByTheButton)
     }
     // Typing alone does not filter.
     v->txtFiltr->setText(QStringLiteral("xyz"));
-    EXPECT_EQ(column0(v->Tabl_Vva).size(), 4);
+    EXPECT_EQ(column0(v->Tabl_Vva).size(), 11);
 }
 
 TEST_F(Substances, LongNamesGetRowsOfMoreLines)
@@ -215,7 +228,7 @@ TEST_F(Substances, ABoxWithoutANumberStopsTheSave)
     click(v->Command1);
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Ввод данных"));
-    EXPECT_EQ(dialogs.calls[0].text, QStringLiteral("Проверте правильность ввода: в поле «НКПР  (приведен к 25 °С)» "
+    EXPECT_EQ(dialogs.calls[0].text, QStringLiteral("Проверьте правильность ввода: в поле «НКПР  (приведен к 25 °C)» "
                                                     "не число («около 2»). Вещество не сохранено."));
     EXPECT_TRUE(v->editing());
     EXPECT_FALSE(stored(QStringLiteral("Новое")));
@@ -288,7 +301,7 @@ TEST_F(Substances, ASubstanceInABlockOfTheCurrentCalculationKeepsItsNameAndCanno
     dialogs.answers = {ui::Answer::Yes};
     click(v->Command3);
     EXPECT_EQ(dialogs.messages(),
-              QStringList{QStringLiteral("В н и м а н и е ! ! !|Удаленные данные будут утеряны! Продолжить?")});
+              QStringList{QStringLiteral("В н и м а н и е ! ! !|Удалить вещество «Пропан»?")});
     EXPECT_FALSE(stored(QStringLiteral("Пропан")));
     EXPECT_EQ(rowOf(v->Tabl_Vva, QStringLiteral("Пропан")), -1);
     EXPECT_FALSE(v->Command3->isEnabled());
@@ -394,7 +407,7 @@ TEST_F(Substances, AValueOutsideItsPhysicalRangeIsRefusedWithTheFieldAndTheRange
     } cases[] = {
         {&frmVvo::Mol_massa, "0", "Молярная масса, кг/кмоль", "больше 0"},
         {&frmVvo::Tepl_paroobr, "0", "Удельная теплота парообразования, кДж/кг", "больше 0"},
-        {&frmVvo::Teploem_GF, "0", "Удельная теплоемкость жидкой фазы, кДж/(кг*К)", "больше 0"},
+        {&frmVvo::Teploem_GF, "0", "Удельная теплоемкость жидкой фазы, кДж/(кг·К)", "больше 0"},
         {&frmVvo::txt_k, "0", "Показатель адиабаты", "больше 1 и не больше 2"},
         {&frmVvo::txt_k, "1", "Показатель адиабаты", "больше 1 и не больше 2"},
         {&frmVvo::txt_k, "2,5", "Показатель адиабаты", "больше 1 и не больше 2"},

@@ -129,7 +129,7 @@ TEST_F(OfficeSuite, ReadsTablesAndFragmentsTheBuilderAdds)
     // A block table shaped like the results grid: eleven columns, the
     // headers of columns 3 to 11 rotated.
     const QStringList header = {"Наименование блока", "Наименование вещества", "Объем ЖФ, м3", "Объем ПГФ, м3",
-                                "Давление, МПа", "Температура, °С", "Плотность ЖФ, кг/м3", "Плотность ПГФ, кг/м3",
+                                "Давление, МПа", "Температура, °C", "Плотность ЖФ, кг/м3", "Плотность ПГФ, кг/м3",
                                 "Показатель адиабаты", "Масса ПГФ, кг", "Масса ЖФ, кг"};
     const QStringList values = {"Колонна К-2", "Бензин автомобильный", "12,5", "3,2", "0,35", "120", "720",
                                 "3,5", "1,1", "0", "0"};

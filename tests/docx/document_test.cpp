@@ -397,6 +397,43 @@ TEST_F(DocxTest, WideTableIsShrunkToThePage)
     EXPECT_GT(total, 9000);
 }
 
+// A wide table with text after it: the landscape section ends right after
+// it and the text goes on upright; written twice, the document stays the same.
+TEST_F(DocxTest, AWideTableInTheMiddleGetsLandscapePagesOfItsOwn)
+{
+    Document document = Document::open(
+        make(para(run("Текст")) + para(run("Заголовок таблицы")) + para(bookmark(1, "T")) + para(run("Дальше"))));
+    Table table = document.addTable(QStringLiteral("T"), 1, 12);
+    for (int col = 1; col <= 12; ++col)
+        table.fillCell(1, col, QStringLiteral("1234,567"));
+    const QByteArray xml = saved(document);
+    EXPECT_EQ(document.documentXml(), xml);
+    auto doc = parseXml(xml);
+    EXPECT_TRUE(doc->select_node("//w:tbl/following-sibling::w:p[1]/w:pPr/w:sectPr/w:pgSz[@w:orient='landscape']"));
+    EXPECT_FALSE(doc->select_node("//w:body/w:sectPr/w:pgSz[@w:orient='landscape']"));
+    EXPECT_EQ(doc->select_nodes("//w:pPr/w:sectPr").size(), 2u);
+}
+
+// Closing lines (the signature block) after a wide table still let it end
+// the document: they stand on its last landscape page, any other text does not.
+TEST_F(DocxTest, ClosingLinesAfterAWideTableStandOnItsLastPage)
+{
+    for (const bool closing : {true, false}) {
+        SCOPED_TRACE(closing ? "closing lines" : "ordinary text");
+        Document document = Document::open(
+            make(para(run("Текст")) + para(run("Заголовок таблицы")) + para(bookmark(1, "T")) + para(bookmark(2, "S"))));
+        Table table = document.addTable(QStringLiteral("T"), 1, 12);
+        for (int col = 1; col <= 12; ++col)
+            table.fillCell(1, col, QStringLiteral("1234,567"));
+        const QString style = closing ? QString::fromLatin1(veltron::docx::kClosingStyle) : QStringLiteral("BodyText");
+        document.appendStyledParagraph(QStringLiteral("S"), QStringLiteral("Расчет выполнил: инженер"), style);
+        document.appendStyledParagraph(QStringLiteral("S"), QStringLiteral("Дата: 10.12.2026"), style);
+        auto doc = parseXml(saved(document));
+        EXPECT_EQ(bool(doc->select_node("//w:body/w:sectPr/w:pgSz[@w:orient='landscape']")), closing);
+        EXPECT_EQ(doc->select_nodes("//w:pPr/w:sectPr").size(), closing ? 1u : 2u);
+    }
+}
+
 // Widths written for tables of numbers and words: no column is narrower
 // than its longest number or word at the font size the table ends with, the
 // table keeps within the text width, and a table too wide for an upright
@@ -438,10 +475,12 @@ TEST_F(DocxTest, NumbersAndWordsAreNeverNarrowerThanTheirColumn)
             EXPECT_GT(col.node().attribute("w:w").as_int(), longestWord + 170) << c.title;
         }
         EXPECT_LE(total, c.landscape ? 14287 : 9355) << c.title;
-        // The landscape section ends right after the table; the heading above
-        // the table goes with it, the text before stays upright.
-        const auto turned = doc->select_node("//w:tbl/following-sibling::w:p[1]/w:pPr/w:sectPr/w:pgSz[@w:orient='landscape']");
+        // The table ends the document: the last section turns landscape, no
+        // empty page follows; the heading above the table goes with it, the
+        // text before stays upright.
+        const auto turned = doc->select_node("//w:body/w:sectPr/w:pgSz[@w:orient='landscape']");
         EXPECT_EQ(bool(turned), c.landscape) << c.title;
+        EXPECT_FALSE(doc->select_node("//w:tbl/following-sibling::w:p/w:pPr/w:sectPr")) << c.title;
         if (c.landscape) {
             const auto heading = doc->select_node("//w:p[w:pPr/w:sectPr]/following-sibling::w:p[1]/w:r/w:t");
             EXPECT_STREQ(heading.node().text().get(), "Заголовок таблицы") << c.title;

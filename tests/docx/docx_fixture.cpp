@@ -104,10 +104,13 @@ QStringList soundnessProblems(const QByteArray& documentXml)
     if (doc->select_nodes("//w:body/w:sectPr").size() != 1)
         problems << QStringLiteral("the body must end with one w:sectPr");
     // Section breaks only as the pair that puts a wide table on landscape
-    // pages: one before it, one right after it.
+    // pages: one before it, one right after it; or one before a table that
+    // ends the document, whose last section is then landscape.
     const auto breaks = doc->select_nodes("//w:pPr/w:sectPr");
     const auto landscapeEnds = doc->select_nodes("//w:tbl/following-sibling::w:p[1]/w:pPr/w:sectPr[w:pgSz/@w:orient='landscape']");
-    if (breaks.size() != 2 * landscapeEnds.size())
+    const bool lastLandscape = doc->select_node("//w:body/w:sectPr[w:pgSz/@w:orient='landscape']");
+    // A document whose own pages are all landscape has no break at all.
+    if (breaks.size() != 2 * landscapeEnds.size() + (lastLandscape && !breaks.empty() ? 1 : 0))
         problems << QStringLiteral("a section break crept into the body");
     return problems;
 }
@@ -124,6 +127,26 @@ QStringList paragraphTexts(const QByteArray& documentXml)
         texts << text;
     }
     return texts;
+}
+
+QStringList tablesThatBreakBadly(const QByteArray& documentXml)
+{
+    QStringList bad;
+    auto doc = parseXml(documentXml);
+    for (const auto& found : doc->select_nodes("//w:tbl")) {
+        const pugi::xml_node tbl = found.node();
+        const pugi::xml_node first = tbl.child("w:tr");
+        bool whole = true;
+        for (pugi::xml_node tr = first; tr; tr = tr.next_sibling("w:tr"))
+            whole = whole && tr.child("w:trPr").child("w:cantSplit");
+        if (whole && first.child("w:trPr").child("w:tblHeader"))
+            continue;
+        QString text;
+        for (const auto& t : first.select_nodes(".//w:t"))
+            text += QString::fromUtf8(t.node().text().get());
+        bad << text.left(60);
+    }
+    return bad;
 }
 
 QString templatesDir()

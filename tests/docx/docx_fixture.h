@@ -34,6 +34,12 @@ QStringList soundnessProblems(const QByteArray& documentXml);
 // Text of every paragraph of the body, in document order, tables included.
 QStringList paragraphTexts(const QByteArray& documentXml);
 
+// The tables that a page break would spoil: a row that may be split
+// between pages, or a first row that does not repeat on the next page.
+// Each table named by the text of its first row; empty when every table
+// reads well over pages.
+QStringList tablesThatBreakBadly(const QByteArray& documentXml);
+
 QString templatesDir();
 
 }  // namespace veltron::test

@@ -167,7 +167,7 @@ Document assembleReport(std::map<QString, QString>& texts)
     texts[QStringLiteral("Name1")] = texts[QStringLiteral("Name2")] = QStringLiteral("Емкость Е-1");
     texts[QStringLiteral("Kategor")] = texts[QStringLiteral("mKateg")] = QStringLiteral("II");
     texts[QStringLiteral("mG11")] = QStringLiteral("12,50 (вручную)");
-    texts[QStringLiteral("Metka6")] = QStringLiteral("расчет осуществляется согласно формул 3.1 или 3.2");
+    texts[QStringLiteral("Metka6")] = QStringLiteral("расчет осуществляется согласно формулам 3.1 или 3.2");
     texts[QStringLiteral("Metka2")] = QStringLiteral("Расчет производится по формуле 12.");
     texts[QStringLiteral("Metka1")] = QStringLiteral("В расчете значение давления насыщенного пара не используется.");
     texts[QStringLiteral("Metka15")] = QStringLiteral("За время 60 c с поверхности аварийного пролива испарится 1,5 кг.");

@@ -117,7 +117,8 @@ TEST_F(Installed, PutsProgramsTemplatesManualIconAndDesktopEntryInTheirPlaces)
     EXPECT_EQ(filesUnder(installed("share/veltron/templates"), "*.docx").size(),
               filesUnder(QStringLiteral(VELTRON_BUILD_DIR "/templates"), "*.docx").size());
 
-    const QString manual = installed(QStringLiteral("share/veltron/Инструкция Вельтрон_17.0/Инструкция Вельтрон_17.0"));
+    const QString name = QStringLiteral("Инструкция Вельтрон_" VELTRON_VERSION);
+    const QString manual = installed(QStringLiteral("share/veltron/") + name + QLatin1Char('/') + name);
     EXPECT_TRUE(QFileInfo(manual + ".docx").isFile());
     EXPECT_TRUE(QFileInfo(manual + ".html").isFile());
     EXPECT_FALSE(filesUnder(QFileInfo(manual).path() + "/images", "*.png").isEmpty());

@@ -2,6 +2,7 @@
 // deleting, and the report, reached from the model choice as a user does.
 #include "models/models_fixture.h"
 
+#include "common/leave_question.h"
 #include "common/test_store.h"
 #include "models/frmOutput_KR.h"
 #include "records/calculations.h"
@@ -10,7 +11,7 @@
 #include "report/docx/document.h"
 #include "report/docx/package.h"
 #include "report/zone_map.h"
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 #include "screens/form_widgets.h"
 #include "screens/frmLoad.h"
 #include "screens/register_model1_screens.h"
@@ -20,6 +21,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTableWidget>
 
 using namespace veltron;
@@ -132,7 +134,7 @@ TEST_F(ModelIV, OpensOnThePoolAndAnEmptyCalculationThatRunsToZero)
     EXPECT_EQ(s->mnuRasch->title(), QStringLiteral("Работа с расчетом"));
     const std::pair<QAction*, const char*> menus[] = {
         {s->mnuReturn, "<<Назад"}, {s->mnuSave, "Сохранить"}, {s->mnuDelete, "Удалить"}, {s->mnuRaschet, "Расчет"},
-        {s->mnuWord, "Вывод результатов в MWord"}, {s->mnuFolder, "Папка для сохранения отчета"}, {s->mnuExit, "Выход"}};
+        {s->mnuWord, "Вывод результатов в Word"}, {s->mnuFolder, "Папка для сохранения отчета"}, {s->mnuExit, "Выход"}};
     for (const auto& [action, text] : menus)
         EXPECT_EQ(action->text(), QString::fromUtf8(text));
     expectReportFolderRoundTrip(s, "mnuFolder");
@@ -292,12 +294,8 @@ TEST_F(ModelIV, SavedRowsComeBackWithAllEightValuesExactly)
     add(s, "Колонна К-1");
     trigger(s, "mnuSave");
     EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
-    // Leaving with rows asks; No leaves what was saved.
-    dialogs.answers = {ui::Answer::No};
+    EXPECT_EQ(s->statusBar()->currentMessage(), QStringLiteral("Комплексный расчет сохранен"));
     trigger(s, "mnuReturn");
-    EXPECT_EQ(dialogs.last()->title, kQuestion);
-    EXPECT_EQ(dialogs.last()->text, QStringLiteral("Сохранить введенные данные? Продолжить?"));
-    EXPECT_EQ(dialogs.last()->buttons, ui::Buttons::YesNo);
 
     s = open(QStringLiteral("Сохраняемый"));
     ASSERT_NE(s, nullptr);
@@ -311,15 +309,43 @@ TEST_F(ModelIV, SavedRowsComeBackWithAllEightValuesExactly)
         for (int c = 0; c < 8; ++c)
             EXPECT_EQ(cellText(s->tabRasch, r + 1, c), texts[r][c]) << r << ":" << c;
 
-    // Leaving with Yes saves what the grid holds now.
+    // Leaving with Да saves what the grid holds now.
     selectRow(s, 1);
     click(s->Command3);
     dialogs.answers = {ui::Answer::Yes};
     trigger(s, "mnuReturn");
+    test::expectAsked(dialogs);
     EXPECT_EQ(test::visibleScreens(), QStringList{"frmLoad_Rasch"});
     const auto stored = records::findByName(state.db(), QStringLiteral("Сохраняемый"), records::Kind::Complex);
     ASSERT_TRUE(stored);
     EXPECT_EQ(records::openComplexRows(state.db(), stored->id), QList<calc::BlockEnergies>{entries[0]});
+}
+
+// The question on leaving is asked only while the rows differ from the stored ones.
+TEST_F(ModelIV, LeavingAsksOnlyForRowsThatAreNotStored)
+{
+    pool({block("Колонна", 1e6, 10), block("Емкость", 2e6, 20)});
+    test::LeaveCase c;
+    c.open = [&] { return open(QStringLiteral("Установка")); };
+    c.change = [](ui::Screen* s, int edit) { add(static_cast<frmOutput_KR*>(s), edit == 1 ? "Колонна" : "Емкость"); };
+    c.save = [&](ui::Screen* s) { trigger(s, "mnuSave"); };
+    c.leave = [&](ui::Screen* s) { trigger(s, "mnuReturn"); };
+    c.stored = [&] {
+        QStringList names;
+        for (const auto& r : records::openComplexRows(state.db(), state.current.id))
+            names << r.pName;
+        return names.join(',');
+    };
+    test::expectLeaveQuestion(dialogs, c);
+    EXPECT_EQ(c.stored(), QStringLiteral("Колонна,Емкость"));
+
+    // A run changes no row: right after a save it asks nothing either.
+    auto* s = open(QStringLiteral("Установка"));
+    ASSERT_NE(s, nullptr);
+    click(s->Command1);
+    dialogs.clear();
+    trigger(s, "mnuReturn");
+    EXPECT_TRUE(dialogs.calls.empty());
 }
 
 TEST_F(ModelIV, ASaveThatFailsHalfWayIsReportedAndLosesNothing)
@@ -409,6 +435,9 @@ TEST_F(ModelIV, ReportCarriesTheRunWithItsRowsAndTheCalculator)
     EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
     EXPECT_TRUE(s->isVisible());
     const auto doc = docx::Document::open(path);
+    // The calculation is named on the screen and in the report.
+    EXPECT_EQ(s->lblName->text(), QStringLiteral("Наименование расчета: Отчет"));
+    EXPECT_EQ(doc.bookmarkText("mName"), QStringLiteral("Наименование расчета: Отчет"));
     EXPECT_EQ(doc.bookmarkText("Wt"), s->Wt->text());
     EXPECT_EQ(doc.bookmarkText("Kategor"), QStringLiteral("II"));
     EXPECT_EQ(doc.bookmarkText("mR1"), cellText(s->zones->tabZone, 1, 3));
@@ -417,9 +446,18 @@ TEST_F(ModelIV, ReportCarriesTheRunWithItsRowsAndTheCalculator)
     const QString rows = doc.bookmarkText("Begin1");
     EXPECT_TRUE(rows.contains(QStringLiteral("Колонна К-1")));
     EXPECT_FALSE(rows.contains(QStringLiteral("Емкость Е-2")));
-    // The map of the zones the screen shows, the calculator's zone included.
+    // The map of the zones the screen shows, the calculator's zone included,
+    // on a page of its own, large enough to name the class of every zone.
     auto* map = s->findChild<screens::ZoneMap*>("ZoneMap");
     ASSERT_NE(map, nullptr);
+    EXPECT_EQ(s->SSTab1->tabText(1), QStringLiteral("Карта зон разрушения"));
+    EXPECT_TRUE(s->SSTab1->widget(1)->isAncestorOf(map));
+    s->SSTab1->setCurrentIndex(1);
+    test::settle();
+    EXPECT_GE(map->width(), 1000);
+    const auto legend = map->currentLayout().legend;
+    ASSERT_EQ(legend.size(), 6u);
+    EXPECT_TRUE(legend[0].text.contains(QStringLiteral("зона полного разрушения"))) << legend[0].text.toStdString();
     ASSERT_TRUE(map->currentLayout().calculator);
     EXPECT_EQ(map->currentLayout().calculator->metres, s->zones->overpressure()->radius);
     EXPECT_EQ(docx::Package::read(path, QStringLiteral("отчет")).part("word/media/image1.png"),

@@ -9,7 +9,7 @@
 #include "screens/form_widgets.h"
 #include "report/docx/package.h"
 #include "report/zone_map.h"
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 #include "screens/zone_results.h"
 #include "ui/navigator.h"
 #include "ui/numeric_edit.h"
@@ -102,7 +102,8 @@ TEST_F(ModelIII, RunsWithTheChosenFormulaAndJournalsTheTextsAsTyped)
     s->txtWt1->setText(QStringLiteral(","));
     dialogs.clear();
     EXPECT_FALSE(s->run());
-    EXPECT_EQ(messages(), QStringList{"Ввод данных|Проверте правильность ввода"});
+    EXPECT_EQ(messages(), QStringList{"Ввод данных|Проверьте правильность ввода: в поле «Тротиловый эквивалент взрыва "
+                                      "твердых и жидких химически нестабильных соединений, кг» не число («,»)."});
     EXPECT_EQ(journal().size(), 3);
 
     trigger(s, "mnuReturn");
@@ -116,9 +117,11 @@ TEST_F(ModelIII, ReportCarriesTheRunNotWhatWasTypedAfterIt)
     s->txtWt0->setText(QStringLiteral("150,5"));
     ASSERT_TRUE(s->run());
     click(command5(s));
-    // Typed and chosen after the run, without running again.
+    // Typed and chosen after the run, without running again; the name is
+    // not an input of the run: the report takes the one shown.
     s->txtWt0->setText(QStringLiteral("999"));
     s->Option2->setChecked(true);
+    s->txtName->setText(QStringLiteral("Установка 2"));
 
     const QString path = data.file("summ.docx");
     dialogs.clear();
@@ -127,6 +130,7 @@ TEST_F(ModelIII, ReportCarriesTheRunNotWhatWasTypedAfterIt)
     EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
     EXPECT_TRUE(s->isVisible());
     const auto doc = docx::Document::open(path);
+    EXPECT_EQ(doc.bookmarkText("mName"), QStringLiteral("Наименование расчета: Установка 2"));
     EXPECT_EQ(doc.bookmarkText("mWt0"), QStringLiteral("150,5"));
     EXPECT_EQ(doc.bookmarkText("mWt1"), QStringLiteral("100"));
     EXPECT_EQ(doc.bookmarkText("mWt"), QStringLiteral("250,500"));

@@ -9,18 +9,21 @@
 #include "report/format.h"
 #include "screens/form_widgets.h"
 #include "screens/frmOutput.h"
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 #include "screens/zone_results.h"
+#include "ui/desktop.h"
 #include "ui/navigator.h"
 #include "ui/numeric_edit.h"
 #include "ui/screen.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTableWidget>
 
 using namespace veltron;
@@ -157,7 +160,10 @@ TEST_F(ModelII, MassAndEnergyBoxesFilterKeysAndRefuseWhatIsNotANumber)
         test::settle();
         dialogs.clear();
         trigger(in, "mnuRaschet");
-        EXPECT_EQ(messages(), QStringList{"Ввод данных|Проверте правильность ввода"});
+        ASSERT_EQ(messages().size(), 1);
+        EXPECT_EQ(messages()[0], QStringLiteral("Ввод данных|Проверьте правильность ввода: в поле «%1» не число («1,2,5»).")
+                                     .arg(ui::fieldCaption(box)));
+        EXPECT_NE(ui::fieldCaption(box), box->objectName()) << "the field is named by its label";
         EXPECT_EQ(dialogs.last()->icon, ui::Icon::Warning);
         EXPECT_TRUE(in->isVisible());
         EXPECT_EQ(test::visibleScreen("frmOutput_KVV"), nullptr);
@@ -190,10 +196,12 @@ TEST_F(ModelII, TheCompoundsDirectoryReloadsTheListWhenItCloses)
     EXPECT_TRUE(dialogs.last()->text.contains(QStringLiteral("ещё не реализован")));
     EXPECT_TRUE(in->isVisible());
 
-    // A directory that adds a compound sorting first and is left by "<<Назад".
+    // A directory that adds a compound sorting first and is left by "<<Назад":
+    // the list is read again.
     ui::navigator().registerScreen(QStringLiteral("frmBD_KVV"), [] {
         return new ui::Screen(QStringLiteral("frmBD_KVV"), QStringLiteral("Справочник"));
     });
+    const QString chosen = in->Combo1->currentText();
     in->Energy->setText(QStringLiteral("777"));
     click(in->Command3);
     auto* directory = qobject_cast<ui::Screen*>(test::visibleScreen("frmBD_KVV"));
@@ -204,8 +212,9 @@ TEST_F(ModelII, TheCompoundsDirectoryReloadsTheListWhenItCloses)
     test::settle();
     EXPECT_TRUE(in->isVisible());
     EXPECT_EQ(in->Combo1->itemText(0), QStringLiteral("Азблок"));
-    EXPECT_EQ(in->Combo1->currentIndex(), 0);
-    EXPECT_EQ(in->Energy->text(), QStringLiteral("1234,5"));
+    // The compound shown stays, with the energy typed for it.
+    EXPECT_EQ(in->Combo1->currentText(), chosen);
+    EXPECT_EQ(in->Energy->text(), QStringLiteral("777"));
 }
 
 TEST_F(ModelII, TheCalculatorGivesWhatTheResultsScreenOfModelIGives)
@@ -258,6 +267,18 @@ TEST_F(ModelII, ReportFromTheResultsScreenCarriesTheRunAndTheCalculatorRow)
     EXPECT_EQ(doc.bookmarkText("Metka4"), QStringLiteral("(22.1)"));
     EXPECT_EQ(doc.bookmarkText("Name2"), out->lKvv->text());
     EXPECT_TRUE(doc.bookmarkText("Begin1").contains(QStringLiteral("расчет для 50 кПа")));
+
+    // The status bar says where the report went; its button opens the folder.
+    EXPECT_EQ(out->statusBar()->currentMessage(),
+              QStringLiteral("Отчет сохранен: ") + QDir::toNativeSeparators(path + ".docx"));
+    auto* openFolder = out->findChild<QPushButton*>("cmdOpenFolder");
+    ASSERT_NE(openFolder, nullptr);
+    EXPECT_TRUE(openFolder->isVisible());
+    ui::RecordingDesktop desktop;
+    ui::installDesktop(&desktop);
+    click(openFolder);
+    ui::installDesktop(nullptr);
+    EXPECT_EQ(desktop.opened, QStringList{QFileInfo(path).absolutePath()});
 
     // A cancelled save dialog: the message, no file, the screen stays.
     dialogs.clear();

@@ -191,6 +191,6 @@ TEST_F(Inputs, TheEngineGetsTheNumbersOfTheFieldsItUses)
     EXPECT_EQ(std::get<NotANumber>(engine).field, ConditionField::txtUv);
     const calc::Stop message = inputError(std::get<NotANumber>(engine));
     EXPECT_EQ(message.title, QStringLiteral("Ввод данных"));
-    EXPECT_EQ(message.message, QStringLiteral("Проверте правильность ввода: \"скорость воздушного потока над зеркалом "
+    EXPECT_EQ(message.message, QStringLiteral("Проверьте правильность ввода: \"скорость воздушного потока над зеркалом "
                                               "испарения, м/с\" должно быть числом."));
 }

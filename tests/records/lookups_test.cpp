@@ -6,6 +6,7 @@
 #include "records/directories.h"
 #include "records/reference_lists.h"
 #include "records/report_folder.h"
+#include "records/user_memory.h"
 
 #include <gtest/gtest.h>
 
@@ -120,14 +121,49 @@ TEST_F(Lookups, RunSettingsRoundTripWithTheRulesOfTheFlags)
     EXPECT_FALSE(storedRunSettings(*store, 999).has_value());
 }
 
-TEST_F(Lookups, ReportFolderIsOneRowWrittenEvenIntoAnEmptyTable)
+// The last calculation and the report folder are each user's own, kept
+// apart for every store; the store's tables give each user the value to start from.
+TEST_F(Lookups, EachUserKeepsHisOwnLastCalculationAndReportFolderOfEachStore)
 {
+    test::TempFolder home;
     store->exec("DELETE FROM tabPath");
     EXPECT_TRUE(storedReportFolder(*store).isEmpty());
-    storeReportFolder(*store, QStringLiteral("/отчеты/цех 'А'"));
-    storeReportFolder(*store, QStringLiteral("/отчеты/2026"));
-    EXPECT_EQ(store->query("SELECT * FROM tabPath").size(), 1);
-    EXPECT_EQ(storedReportFolder(*store), QStringLiteral("/отчеты/2026"));
+    store->exec("INSERT INTO tabPath (Path) VALUES (?)", {QStringLiteral("/отчеты/цех 'А'")});
+    recordOpening(*store, 7);
+
+    UserMemory a(*store, home.file("a.ini"));
+    UserMemory b(*store, home.file("b.ini"));
+    EXPECT_EQ(a.lastCalculation(), 7);
+    EXPECT_EQ(a.reportFolder(), QStringLiteral("/отчеты/цех 'А'"));
+    a.rememberCalculation(9);
+    a.rememberReportFolder(QStringLiteral("/home/a/отчеты"));
+    recordOpening(*store, 9);
+    EXPECT_EQ(b.lastCalculation(), 9) << "b starts from what the store holds when he first comes";
+    EXPECT_EQ(b.reportFolder(), QStringLiteral("/отчеты/цех 'А'"));
+    b.rememberCalculation(11);
+    b.rememberReportFolder(QStringLiteral("/home/b"));
+    recordOpening(*store, 11);
+    EXPECT_EQ(a.lastCalculation(), 9);
+    EXPECT_EQ(a.reportFolder(), QStringLiteral("/home/a/отчеты"));
+    EXPECT_EQ(b.lastCalculation(), 11);
+    EXPECT_EQ(b.reportFolder(), QStringLiteral("/home/b"));
+    EXPECT_EQ(UserMemory(*store, home.file("a.ini")).lastCalculation(), 9) << "kept between program runs";
+
+    // Another data folder is another store, remembered apart (on the server
+    // every folder of the test reaches the same data source).
+    if (!test::onServer()) {
+        test::TempFolder otherFolder;
+        const auto other = test::openStore(otherFolder);
+        other->exec("DELETE FROM tabPath");
+        recordOpening(*other, 3);
+        EXPECT_EQ(UserMemory(*other, home.file("a.ini")).lastCalculation(), 3);
+        EXPECT_TRUE(UserMemory(*other, home.file("a.ini")).reportFolder().isEmpty());
+        EXPECT_EQ(a.lastCalculation(), 9);
+    }
+    EXPECT_NE(UserMemory::storeKey({QStringLiteral("/data"), QString()}),
+              UserMemory::storeKey({QStringLiteral("/data"), QStringLiteral("Veltron")}));
+    EXPECT_EQ(UserMemory::storeKey({QStringLiteral("/data/x/.."), QString()}),
+              UserMemory::storeKey({QStringLiteral("/data"), QString()}));
 }
 
 TEST_F(Lookups, PoolEntriesTakeTheNextIdAndANameOnlyOnce)

@@ -237,9 +237,9 @@ TEST(MainReport, WithoutAdjacentBlocksTheSentencesStandInsteadOfFragments)
     EXPECT_EQ(own.values(0), (QStringList{"2,200", "22,000", "335,000", "44665,000", "6500,000"}));
     const Place general = placeOf(made, "Begin");
     EXPECT_EQ(general.paragraphs.mid(0, 3),
-              (QStringList{"РЕЗУЛЬТАТЫ РАСЧЕТА  \"Установка гидроочистки\"", "Общая информация о месте размещении блока:",
+              (QStringList{"РЕЗУЛЬТАТЫ РАСЧЕТА  \"Установка гидроочистки\"", "Общая информация о месте размещения блока:",
                            "Время контакта жидкости с поверхностью пролива, принимаемое в расчет, с 3600"}));
-    EXPECT_TRUE(general.paragraphs.contains(QStringLiteral("Тип пространства: отрытое (незагроможденное). "
+    EXPECT_TRUE(general.paragraphs.contains(QStringLiteral("Тип пространства: открытое (незагроможденное). "
                                                            "Формирование парогазовых взрывоопасных зон производится "
                                                            "вне помещения.")));
     ASSERT_EQ(general.tables.size(), 1);
@@ -298,6 +298,8 @@ TEST(MainReport, TwoAdjacentBlocksGetTheirOwnCopiesInAscendingOrder)
                                   {"3", report::FormatDetail(r.adjacent[1].e23)},
                                   {"Общая", report::FormatDetail(r.E23)}}));
     ASSERT_GT(r.adjacent[1].e23, 0);
+    // Every table, with the fragments' own, keeps its rows whole and repeats its header.
+    EXPECT_EQ(test::tablesThatBreakBadly(made.xml), QStringList());
 }
 
 TEST(MainReport, EachAdjacentBlockShowsWhereItsVapourSpeedComesFrom)
@@ -324,7 +326,7 @@ TEST(MainReport, PressureTimesVolumeDecidesAboutTheAdiabaticWork)
         const char* sign;
         const char* clause;
     } cases[] = {
-        {0.04, ">", "расчет осуществляется согласно формул 3.1 или 3.2"},
+        {0.04, ">", "расчет осуществляется согласно формулам 3.1 или 3.2"},
         {0.039, "<", "энергию адиабатического расширения ПГФ ввиду малых ее значений в расчет можно не принимать"},
     };
     for (const auto& c : cases) {
@@ -366,7 +368,7 @@ TEST(MainReport, SaturatedPressureFromTwoDecimalsToTheExponentForm)
         EXPECT_EQ(made.text("mPn"), QString::fromUtf8(shown));
         EXPECT_EQ(made.text("Pn"), QString::fromUtf8(shown));
         EXPECT_TRUE(made.text("Metka1").endsWith(QStringLiteral("Pн=") + QString::fromLatin1(typed)
-                                                 + QStringLiteral(" кПа (введенно пользователем вручную).")));
+                                                 + QStringLiteral(" кПа (введено пользователем вручную).")));
     }
 }
 

@@ -54,7 +54,7 @@ calc::BlockEnergies block(const char* name, double E11, double Wt)
 
 calc::ComplexRun complexRun(const QList<calc::BlockEnergies>& rows)
 {
-    return {rows, std::get<calc::ComplexResult>(calc::runComplex(rows))};
+    return {QStringLiteral("Установка ГФУ"), rows, std::get<calc::ComplexResult>(calc::runComplex(rows))};
 }
 
 docx::Document reopen(const QByteArray& bytes, const QString& path)
@@ -112,13 +112,14 @@ TEST(UnstableReport, EveryBookmarkAndTheZoneTable)
     // Begin1 holds the 7 × 4 grid: header, five zones, the calculator's row.
     const QStringList cells = test::paragraphTexts(doc.documentXml());
     for (const char* s : {"Класс зоны разрушения", "deltaP, кПа", "Радиус зоны, м", "5,566", "8,203", "14,062",
-                          "41,015", "82,030", ">=100", "<=2", "расчет для 5 кПа", "48,4"})
+                          "41,015", "82,030", ">=100", "<=2", "расчет для 5 кПа", "48,398"})
         EXPECT_TRUE(cells.contains(QString::fromUtf8(s))) << s;
     auto xml = test::parseXml(doc.documentXml());
     const auto tables = xml->select_nodes("//w:tbl[w:tblPr/w:tblBorders/w:top[@w:sz='12']]");
     ASSERT_EQ(tables.size(), 1u);
     const pugi::xml_node tbl = tables.first().node();
     EXPECT_EQ(tbl.select_nodes("w:tr").size(), 7u);
+    EXPECT_EQ(test::tablesThatBreakBadly(doc.documentXml()), QStringList());
     EXPECT_EQ(tbl.select_nodes("w:tr[1]/w:tc").size(), 4u);
     const pugi::xml_node borders = tbl.child("w:tblPr").child("w:tblBorders");
     for (const char* side : {"w:top", "w:left", "w:bottom", "w:right"})
@@ -161,6 +162,14 @@ TEST(SummaryReport, TextsAsTypedAndTheChosenFormula)
     for (const auto& [bookmark, text] : expected)
         EXPECT_EQ(doc.bookmarkText(bookmark), text) << bookmark.toStdString();
     EXPECT_EQ(report::summaryJournalName(c), QStringLiteral("100,5+99,5"));
+    // The name the user typed is a line under the title; without one there is none.
+    EXPECT_FALSE(test::paragraphTexts(doc.documentXml()).join('\n').contains(QStringLiteral("Наименование расчета")));
+    auto named = c;
+    named.name = QStringLiteral("Цех 3, отделение синтеза");
+    const auto withName = reopen(report::buildSummaryReport(named, run, report::zoneTable(run.R0), {run.R0, {}}),
+                                 dir.file("summ-named.docx"));
+    EXPECT_EQ(withName.bookmarkText("mName"), QStringLiteral("Наименование расчета: Цех 3, отделение синтеза"));
+    EXPECT_EQ(test::paragraphTexts(withName.documentXml()).size(), test::paragraphTexts(doc.documentXml()).size() + 1);
     EXPECT_EQ(report::asTypedInBox(QStringLiteral("100.5")), QStringLiteral("100,5"));
 
     const auto zero = summaryCase("0", "0", calc::RadiusFormula::Corrected22_1);
@@ -204,7 +213,7 @@ TEST(ModelReports, OfficeSuiteReadsTheReports)
         {"kr.docx",
          report::buildComplexReport(kr, report::zoneTable(kr.result.R0, report::overpressure(5, kr.result.R0).row6),
                                     {kr.result.R0, report::overpressure(5, kr.result.R0)}),
-         {"Колонна", "К-1", "Емкость", "Е-2", "46000026,17", "21,67", "3000,0", "48,341", "712,388", "(22.1)", "III",
+         {"Установка ГФУ", "Колонна", "К-1", "Емкость", "Е-2", "46000026,17", "21,7", "3000,0", "48,341", "712,388", "(22.1)", "III",
           "расчет для 5 кПа", "1000,04", "30000000", "0,3333333333333333"}},
     };
     for (const auto& r : reports) {
@@ -216,6 +225,7 @@ TEST(ModelReports, OfficeSuiteReadsTheReports)
         const QString pdf = test::convertToPdf(path, dir.path());
         const QString text = test::pdfText(pdf);
         EXPECT_EQ(test::notWhole(text, r.values), QStringList()) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("21,67"))) << "Qв is written one way";
         // The office suite shows the map of the zones.
         EXPECT_EQ(test::pdfImageCount(pdf), 1);
         EXPECT_TRUE(text.contains(QStringLiteral("Рисунок — Зоны разрушения")));
@@ -235,9 +245,10 @@ TEST(ComplexReport, EveryBookmarkAndTheTableOfTheRows)
     const std::map<QString, QString> expected = {
         {"E", "46000026,17"}, {"mE", "46000026,17"}, {"E_1", "46000026,17"}, {"E_2", "46000026,17"},
         {"m", "1000,00"}, {"m1", "1000,00"}, {"m2", "1000,00"}, {"mm", "1000,00"},
-        {"Q", "21,7"}, {"Q1", "21,7"}, {"mQv", "21,67"},
-        {"Kategor", "III"}, {"mKateg", "III"}, {"Wt", "3000,0"}, {"mWt", "3000,000"},
-        {"Metka4", "(22.1)"}, {"R0", "12,721"}, {"mR0", "12,72"},
+        {"Q", "21,7"}, {"Q1", "21,7"}, {"mQv", "21,7"},
+        {"Kategor", "III"}, {"mKateg", "III"}, {"Wt", "3000,0"}, {"mWt", "3000,0"},
+        {"Metka4", "(22.1)"}, {"R0", "12,721"}, {"mR0", "12,721"},
+        {"mName", "Наименование расчета: Установка ГФУ"},
         {"R1", "48,341"}, {"mR1", "48,341"}, {"R5", "712,388"}, {"mR5", "712,388"},
         {"mR6_inf", "расчет для 5 кПа"}, {"mR6_K", table[6][1]}, {"mR6_P", "5"}, {"mR6_R", table[6][3]},
     };
@@ -254,6 +265,9 @@ TEST(ComplexReport, EveryBookmarkAndTheTableOfTheRows)
     EXPECT_EQ(tbl.select_nodes("w:tr").size(), 3u);
     for (const auto& tr : tbl.select_nodes("w:tr"))
         EXPECT_EQ(tr.node().select_nodes("w:tc").size(), 8u);
+    // Every table of the report, the template's own among them, keeps its
+    // rows whole and repeats its header over pages.
+    EXPECT_EQ(test::tablesThatBreakBadly(doc.documentXml()), QStringList());
     const pugi::xml_node borders = tbl.child("w:tblPr").child("w:tblBorders");
     for (const char* side : {"w:insideH", "w:insideV"})
         EXPECT_STREQ(borders.child(side).attribute("w:sz").value(), "4") << side;
@@ -266,13 +280,17 @@ TEST(ComplexReport, EveryBookmarkAndTheTableOfTheRows)
 TEST(ComplexReport, ZeroEnergyNoRowsAndTheSwitchOfTheFormula)
 {
     test::TempFolder dir;
-    const calc::ComplexRun none = complexRun({});
+    calc::ComplexRun none = complexRun({});
+    none.name.clear();
     const auto doc = reopen(report::buildComplexReport(none, report::zoneTable(0), {0, {}}), dir.file("kr0.docx"));
-    for (const char* b : {"Q", "Q1", "mm", "mQv", "mR0", "R0", "R1", "R3", "R5", "mR1", "mR5", "mWt"})
+    for (const char* b : {"Q", "Q1", "mQv", "mR0", "R0", "R1", "R3", "R5", "mR1", "mR5"})
         EXPECT_EQ(doc.bookmarkText(QString::fromLatin1(b)), QStringLiteral("0")) << b;
-    for (const char* b : {"E", "mE", "E_1", "E_2", "m", "m1", "m2"})
+    for (const char* b : {"E", "mE", "E_1", "E_2", "m", "m1", "m2", "mm"})
         EXPECT_EQ(doc.bookmarkText(QString::fromLatin1(b)), QStringLiteral("0,00")) << b;
-    EXPECT_EQ(doc.bookmarkText("Wt"), QStringLiteral("0,0"));
+    for (const char* b : {"Wt", "mWt"})
+        EXPECT_EQ(doc.bookmarkText(QString::fromLatin1(b)), QStringLiteral("0,0")) << b;
+    // Without a name there is no line for it.
+    EXPECT_FALSE(test::paragraphTexts(doc.documentXml()).join('\n').contains(QStringLiteral("Наименование расчета:")));
     EXPECT_EQ(doc.bookmarkText("Kategor"), QStringLiteral("III"));
     EXPECT_EQ(doc.bookmarkText("mR6_inf"), QString());
     // The table of the rows is its header alone.

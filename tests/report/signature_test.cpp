@@ -75,7 +75,7 @@ protected:
         summary.wt1 = 25;
         const calc::ZoneRun summed = std::get<calc::ZoneRun>(calc::runSummary(summary));
         const QList<calc::BlockEnergies> rows = {{QStringLiteral("Колонна"), 30e6, 0, 0, 0, 0, 0, 1000}};
-        const calc::ComplexRun complex{rows, std::get<calc::ComplexResult>(calc::runComplex(rows))};
+        const calc::ComplexRun complex{QStringLiteral("Установка"), rows, std::get<calc::ComplexResult>(calc::runComplex(rows))};
         const report::BlockRegister reg = report::makeRegister(*store, records::listCalculations(*store));
 
         return {

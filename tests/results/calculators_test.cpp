@@ -38,7 +38,7 @@ protected:
 };
 
 const QString kBelow = QStringLiteral("Внимание!|Доля участия вещества во взрыве не может быть снижена ниже 0,02!");
-const QString kAbove = QStringLiteral("Внимание!|Доля участия вещества во взрыве не может быть снижена выше 1!");
+const QString kAbove = QStringLiteral("Внимание!|Доля участия вещества во взрыве не может быть больше 1!");
 
 }  // namespace
 
@@ -96,7 +96,7 @@ TEST_F(ZDialog, BoundsOfZ)
         {"1,5", {kAbove}, QStringLiteral("1"), "1"},
         {"1", {}, QStringLiteral("1"), "1"},
         {"0,02", {}, QStringLiteral("0,02"), "0,02"},
-        {"", {QStringLiteral("Ввод данных|Проверте правильность ввода")}, std::nullopt, ""},
+        {"", {QStringLiteral("Ввод данных|Проверьте правильность ввода: в поле «z» не число («»).")}, std::nullopt, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -328,7 +328,7 @@ TEST_F(HeatInflowDialog, AFactorThatIsNotANumberKeepsTheDialogOpen)
     d->per2->setText("");
     dialogs.clear();
     EXPECT_FALSE(d->saveAndReturn());
-    EXPECT_EQ(messages(), QStringList{"Ввод данных|Проверте правильность ввода"});
+    EXPECT_EQ(messages(), QStringList{"Ввод данных|Проверьте правильность ввода: в поле «F / c / θ» не число («»)."});
     EXPECT_TRUE(d->isVisible());
     EXPECT_FALSE(returned.has_value());
     EXPECT_EQ(held, HeatInflow{});

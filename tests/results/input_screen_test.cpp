@@ -59,7 +59,7 @@ TEST_F(FromInputScreen, RunShowsWhatTheHeadlessRunOfTheStoredCalculationGives)
     auto* dlg = test::visible<screens::frmSetup_rasch>("frmSetup_rasch");
     ASSERT_NE(dlg, nullptr) << messages().join("\n").toStdString();
     EXPECT_EQ(messages().first(),
-              QStringLiteral("В н и м а н и е ! ! !|Сохранить исходные данные для текщуго расчета?"));
+              QStringLiteral("В н и м а н и е ! ! !|Сохранить исходные данные для текущего расчета?"));
     click(dlg->Command1);
     test::settle();
     auto* out = test::visible<frmOutput>("frmOutput");
@@ -79,6 +79,7 @@ TEST_F(FromInputScreen, RunShowsWhatTheHeadlessRunOfTheStoredCalculationGives)
     EXPECT_EQ(out->Zn_kategor->text(), r.Zn_kategor);
     EXPECT_EQ(out->LTempv->text(), input->LTempv->text());
     EXPECT_EQ(out->Type->text(), input->Combo4->currentText());
+    EXPECT_EQ(out->lblName->text(), QStringLiteral("Наименование расчета: ") + calc->name);
 
     trigger(out, "mnuReturn");
     test::settle();

@@ -14,7 +14,7 @@
 #include "screens/run_request.h"
 #include "screens/settings_panel.h"
 #include "screens/form_widgets.h"
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 #include "screens/zone_results.h"
 
 #include <gtest/gtest-spi.h>
@@ -39,9 +39,9 @@ using screens::RunRequest;
 
 namespace {
 
-const QString kSaveQuestion = QStringLiteral("В н и м а н и е ! ! !|Сохранить исходные данные для текщуго расчета?");
+const QString kSaveQuestion = QStringLiteral("В н и м а н и е ! ! !|Сохранить исходные данные для текущего расчета?");
 const QString kConfirm = QStringLiteral(
-    "В н и м а н и е ! ! !|Не правильно введенные данные и выбранные расчетные формулы могут привести к ошибке в "
+    "В н и м а н и е ! ! !|Неправильно введенные данные и выбранные расчетные формулы могут привести к ошибке в "
     "расчете! Произвести расчет?");
 
 class Run : public test::ScreenFixture {
@@ -171,7 +171,7 @@ TEST_F(Run, FirstRequestAsksToSaveOpensTheSettingsAndConfirmingRunsAndShowsTheRe
 
     // The overpressure calculator ran when the screen was shown.
     EXPECT_EQ(cellText(out->tabZone, 6, 0), QStringLiteral("расчет для 5 кПа"));
-    EXPECT_EQ(cellText(out->tabZone, 6, 1), QStringLiteral("48,4"));
+    EXPECT_EQ(cellText(out->tabZone, 6, 1), QStringLiteral("48,398"));
     EXPECT_EQ(out->txtX->text(), report::formatPattern(r.R0 * report::overpressureK(5), "0.00"));
 
     out->SSTab1->setCurrentIndex(1);
@@ -251,14 +251,14 @@ TEST_F(Run, ChecksOfTheInputScreenComeFirst)
         ui::Icon icon;
     } cases[] = {
         {"z is 0", [](auto& c) { c.Zet = "0"; },
-         "В н и м а н и е ! ! !|Уточните долю приведенной массы парогазовых веществ участвующих во взрыве; z=?",
+         "В н и м а н и е ! ! !|Уточните долю приведенной массы парогазовых веществ, участвующих во взрыве; z=?",
          ui::Icon::None},
         {"13.1 without a mirror",
          [](auto& c) {
              c.Check1 = true;
              c.S_G = "0";
          },
-         "Внимание!|При выборе \"использовать значение площадь поверхности зеркала жидкости для проведения "
+         "Внимание!|При выборе \"использовать значение площади поверхности зеркала жидкости для проведения "
          "экспертных оценок по ПБ 09-540-03 формула 13.1\" необходимо ввести площадь поверхности зеркала жидкости!",
          ui::Icon::Critical},
     };
@@ -390,6 +390,8 @@ TEST_F(Run, OverpressureCalculator)
         EXPECT_EQ(out->txtP->text(), QString::fromUtf8(c.shownP));
         EXPECT_EQ(out->txtX->text(), report::formatPattern(R0 * out->overpressure().K, "0.00"));
         EXPECT_EQ(cellText(out->tabZone, 6, 0), QStringLiteral("расчет для %1 кПа").arg(c.shownP));
+        // The K used, as exactly as the approximations it blends.
+        EXPECT_EQ(cellText(out->tabZone, 6, 1), report::FormatResult(out->overpressure().K));
         EXPECT_EQ(cellText(out->tabZone, 6, 2), QString::fromUtf8(c.shownP));
         EXPECT_EQ(cellText(out->tabZone, 6, 3), out->txtX->text());
         // The map beside the grid draws the calculator's zone.
@@ -399,8 +401,10 @@ TEST_F(Run, OverpressureCalculator)
         if (c.message) {
             ASSERT_EQ(dialogs.calls.size(), 1u);
             EXPECT_EQ(messages().first(),
-                      QStringLiteral("Внимание!!!|Апроксимация работает для интервала давлений от 2кПа до 100кПа"));
-            EXPECT_EQ(dialogs.last()->icon, ui::Icon::Critical);
+                      QStringLiteral("Внимание!!!|Аппроксимация коэффициента K действует для избыточного давления от 2 "
+                                     "до 100 кПа: расчет выполнен для %1 кПа.")
+                          .arg(QString::fromUtf8(c.shownP)));
+            EXPECT_EQ(dialogs.last()->icon, ui::Icon::Warning);
         } else {
             EXPECT_TRUE(dialogs.calls.empty());
         }
@@ -414,7 +418,8 @@ TEST_F(Run, OverpressureCalculator)
     out->txtP->setText("abc");
     dialogs.clear();
     EXPECT_FALSE(out->calculateOverpressure());
-    EXPECT_EQ(messages(), QStringList{"Ввод данных|Проверте правильность ввода"});
+    EXPECT_EQ(messages(), QStringList{"Ввод данных|Проверьте правильность ввода: в поле «Избыточное давление, кПа» не "
+                                      "число («abc»)."});
     EXPECT_EQ(out->txtX->text(), before);
 }
 
@@ -430,8 +435,10 @@ TEST_F(Run, HandOverAddsANamedEntryToThePoolAndRefusesANameAlreadyThere)
     EXPECT_FALSE(out->isVisible());
     EXPECT_EQ(kr->E11->text(), out->E11->text());
     EXPECT_EQ(kr->Wt->text(), out->Wt->text());
-    // The calculation's name, cut to the 25 characters of a pool name.
+    // The calculation's name, cut to the 25 characters of a pool name, and
+    // the dialog says so when it had to cut.
     EXPECT_EQ(kr->txtName->text(), state.current.name.left(25));
+    EXPECT_EQ(kr->lblShortened->isVisibleTo(kr), state.current.name.size() > 25);
     test::snapshot(kr, "frmSave_KR");
 
     // A name already in the pool, also with spaces around it.
@@ -459,6 +466,22 @@ TEST_F(Run, HandOverAddsANamedEntryToThePoolAndRefusesANameAlreadyThere)
     EXPECT_NEAR(rows[0].value("E11").toDouble(), state.lastResult->E11, 0.0005 + 1e-3 * std::abs(state.lastResult->E11));
     EXPECT_EQ(FormatResult(rows[0].value("Wt").toDouble()), out->Wt->text());
 
+    // A name longer than a pool name is proposed cut short, said, and left to be edited.
+    const QString longName = QStringLiteral("Пример — резервуар пропана с обвязкой");
+    auto* named = new screens::frmSave_KR(state, out->view(), longName, out);
+    named->show();
+    test::settle();
+    EXPECT_EQ(named->txtName->text(), QStringLiteral("Пример — резервуар пропан"));
+    ASSERT_TRUE(named->lblShortened->isVisible());
+    EXPECT_EQ(named->lblShortened->text(),
+              QStringLiteral("Наименование расчета «Пример — резервуар пропана с обвязкой» длиннее 25 символов, "
+                             "поэтому предложено сокращенное имя «Пример — резервуар пропан». Исправьте его при "
+                             "необходимости."));
+    EXPECT_TRUE(named->txtName->isEnabled() && !named->txtName->isReadOnly());
+    EXPECT_EQ(named->txtName->selectedText(), named->txtName->text());
+    named->close();
+    test::settle();
+
     // "Отмена" stores nothing.
     click(out->Command1);
     test::settle();
@@ -482,10 +505,10 @@ TEST_F(Run, EveryStopOfTheRunShowsItsMessageAndNoResults)
          "update tabBloki set Adiab=1.13 where Id_Rasch=1 and Id=1",
          "Внимание!|Показатель адиабаты вещества в блоке должен быть > 1!", false},
         {"update tabBloki set Davl=0 where Id_Rasch=1 and Id=1", "update tabBloki set Davl=0.84 where Id_Rasch=1 and Id=1",
-         "Внимание!|Давление в блоке должено быть > 0!", false},
+         "Внимание!|Давление в блоке должно быть > 0!", false},
         {"update SubstChar set Mol_massa=0 where Name='Пропан'",
          "update SubstChar set Mol_massa=44.097 where Name='Пропан'",
-         "Внимание!|Молярная масса вещества в блоке должена быть > 0!", true},
+         "Внимание!|Молярная масса вещества в блоке должна быть > 0!", true},
         {"update tabBloki set Adiab=1 where Id_Rasch=1 and Id=2",
          "update tabBloki set Adiab=1.13 where Id_Rasch=1 and Id=2",
          "Внимание!|Показатель адиабаты веществ в блоках должен быть > 1!", true},

@@ -137,7 +137,9 @@ TEST_F(Settings, AMassThatIsNotANumberIsRefusedAndTheDialogStays)
     EXPECT_EQ(accepted.count(), 0);
     EXPECT_FALSE(state.settingsConfirmed);
     EXPECT_TRUE(dlg.isVisible());
-    EXPECT_TRUE(messages().contains(QStringLiteral("Ввод данных|Проверте правильность ввода")));
+    ASSERT_FALSE(messages().isEmpty());
+    EXPECT_TRUE(messages().last().startsWith(QStringLiteral("Ввод данных|Проверьте правильность ввода: в поле «известна ")))
+        << messages().last().toStdString();
 }
 
 TEST_F(Settings, FormulaSixteenClearsTheSingleMassesOnlyOnTheSettingsScreen)

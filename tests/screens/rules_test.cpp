@@ -2,6 +2,7 @@
 
 #include "screens/block_grids.h"
 
+#include <QScrollArea>
 #include <QSlider>
 
 using namespace veltron;
@@ -45,7 +46,7 @@ TEST_F(Rules, ListScreenOptionsAndMessages)
     };
     const Case refusals[] = {
         {QStringLiteral(""), QStringLiteral("Необходимо ввести название для сохранения исходных данных расчета!")},
-        {QStringLiteral("Бета"), QStringLiteral("В базе есть расчет с таким именем. Измените название или выбирите "
+        {QStringLiteral("Бета"), QStringLiteral("В базе есть расчет с таким именем. Измените название или выберите "
                                                 "данное название из списка!")},
     };
     for (const auto& c : refusals) {
@@ -176,9 +177,26 @@ TEST_F(Rules, LiquidPhaseNoticeFollowsTheMainBlock)
     clickRow(input->tabBlok, 1);
     click(input->Command6);
     editor()->V_GF->setText("0");
+    dialogs.answers = {ui::Answer::No};  // the edit is not stored
     click(editor()->Command1);
     EXPECT_TRUE(input->Label19->isVisibleTo(input));
     EXPECT_TRUE(input->Frame17->isEnabled());
+}
+
+// At 1366 × 768 the input screen fits with a title bar and a panel, and
+// "Расчет" stands outside the scrolled page, always in view.
+TEST_F(Rules, TheRunButtonIsInViewWithoutScrolling)
+{
+    frmInput* input = createCalculation(QStringLiteral("Экран"));
+    ASSERT_NE(input, nullptr);
+    EXPECT_LE(input->height(), 700);
+    EXPECT_LE(input->width(), 1366);
+    auto* page = input->findChild<QScrollArea*>();
+    ASSERT_NE(page, nullptr);
+    EXPECT_FALSE(page->isAncestorOf(input->Command3));
+    EXPECT_TRUE(input->Command3->isVisible());
+    const QRect button(input->Command3->mapTo(input, QPoint(0, 0)), input->Command3->size());
+    EXPECT_TRUE(input->rect().contains(button));
 }
 
 TEST_F(Rules, InputScreenFieldRules)
@@ -217,7 +235,7 @@ TEST_F(Rules, InputScreenFieldRules)
 
     // Indoors: the caption follows, η is fixed.
     input->Option4->setChecked(true);
-    EXPECT_EQ(input->LTempv->text(), QStringLiteral("Температура воздуха в помещение, °C"));
+    EXPECT_EQ(input->LTempv->text(), QStringLiteral("Температура воздуха в помещении, °C"));
     ASSERT_TRUE(input->save());
     trigger(input, "mnuReturn");
     auto* list = openList();
@@ -228,7 +246,7 @@ TEST_F(Rules, InputScreenFieldRules)
     EXPECT_TRUE(input->Option4->isChecked());
     EXPECT_FALSE(input->txtNyu->isEnabled());
     EXPECT_EQ(input->txtNyu->text(), QStringLiteral("1")) << "the stored η, not the space type's default";
-    EXPECT_EQ(input->LTempv->text(), QStringLiteral("Температура воздуха в помещение, °C"));
+    EXPECT_EQ(input->LTempv->text(), QStringLiteral("Температура воздуха в помещении, °C"));
 
     // A text that is no number is refused with its field named; nothing is stored.
     const double storedTg = records::loadConditions(*state.store, state.current.id)->Tg;
@@ -256,9 +274,12 @@ TEST_F(Rules, SubstanceFilterAndPlaceholder)
     e->txtFiltr->setText(QStringLiteral("ан"));
     EXPECT_EQ(e->Combo1->count(), 2);
     EXPECT_EQ(e->Combo1->currentText(), QStringLiteral("Бутан"));
-    e->txtFiltr->setText(QStringLiteral("Ан"));  // the filter is case-sensitive
+    e->txtFiltr->setText(QStringLiteral("АМ"));  // any case
     EXPECT_EQ(e->Combo1->count(), 1);
-    EXPECT_EQ(e->Combo1->currentText(), QStringLiteral("нет вещест по фильтру"));
+    EXPECT_EQ(e->Combo1->currentText(), QStringLiteral("аммиак"));
+    e->txtFiltr->setText(QStringLiteral("xyz"));
+    EXPECT_EQ(e->Combo1->count(), 1);
+    EXPECT_EQ(e->Combo1->currentText(), QStringLiteral("нет веществ по фильтру"));
     EXPECT_FALSE(e->Combo1->isEnabled());
     EXPECT_FALSE(e->Command2->isEnabled());
     EXPECT_FALSE(e->Command6->isEnabled());
@@ -421,6 +442,7 @@ TEST_F(Rules, Screenshots)
     input->Check3->setChecked(true);
     input->Check4->setChecked(true);
     snapshot(input, "frmInput_checks");
+    dialogs.answers = {ui::Answer::No};
     trigger(input, "mnuReturn");
     snapshot(openList(), "frmLoad");
 }

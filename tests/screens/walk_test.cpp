@@ -43,7 +43,7 @@ TEST_F(Walk, CalculationWithBlocksIsSavedAndReopensWithEveryValue)
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].title, kQuestion);
     EXPECT_EQ(dialogs.calls[0].text,
-              QStringLiteral("Не правильно введенные данные, могут привести к ошибке в расчете! Продолжить сохранение?"));
+              QStringLiteral("Неправильно введенные данные, могут привести к ошибке в расчете! Продолжить сохранение?"));
     EXPECT_TRUE(e->stored());
     EXPECT_TRUE(input->Command3->isEnabled());
     EXPECT_FALSE(input->Command5->isEnabled());

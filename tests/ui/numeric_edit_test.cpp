@@ -5,6 +5,7 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -102,6 +103,9 @@ TEST(NumericEdit, LeaveCheckShowsTheMessageAndKeepsFocus)
     auto* layout = new QVBoxLayout(&window);
     auto* edit = new NumericEdit(NumericEdit::Signed | NumericEdit::Converting, &window);
     auto* other = new QLineEdit(&window);
+    auto* label = new QLabel(QStringLiteral("Температура, °C"), &window);
+    label->setBuddy(edit);  // the message names the field by its label
+    layout->addWidget(label);
     layout->addWidget(edit);
     layout->addWidget(other);
     window.show();
@@ -123,7 +127,9 @@ TEST(NumericEdit, LeaveCheckShowsTheMessageAndKeepsFocus)
         } else {
             ASSERT_EQ(dialogs.calls.size(), 1u) << c.text;
             EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Ввод данных"));
-            EXPECT_EQ(dialogs.calls[0].text, QStringLiteral("Проверте правильность ввода"));
+            EXPECT_EQ(dialogs.calls[0].text,
+                      QStringLiteral("Проверьте правильность ввода: в поле «Температура, °C» не число («%1»).")
+                          .arg(QString::fromUtf8(c.text)));
             EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Warning);
             EXPECT_TRUE(edit->hasFocus()) << c.text;
             EXPECT_EQ(left, -999) << c.text;

@@ -83,7 +83,7 @@ TEST_F(ReportFolder, SaveAsksAndOnYesKeepsTheFolderOnNoStaysOpen)
     test::settle();
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("В н и м а н и е ! ! !"));
-    EXPECT_EQ(dialogs.calls[0].text, QStringLiteral("Путь \"%1\" - для сохранеия результатов расчета?").arg(target));
+    EXPECT_EQ(dialogs.calls[0].text, QStringLiteral("Путь \"%1\" - для сохранения результатов расчета?").arg(target));
     EXPECT_EQ(dialogs.calls[0].buttons, ui::Buttons::YesNo);
     EXPECT_EQ(test::visibleScreen("frmAddFolder"), dlg);
     EXPECT_EQ(dlg->currentPath(), target);
@@ -121,7 +121,7 @@ TEST_F(ReportFolder, UnavailableVolumeIsReportedAndTheFolderKept)
     dlg->chooseDrive(dlg->Drive1->count() - 1);
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Внимание!"));
-    EXPECT_EQ(dialogs.calls[0].text, QStringLiteral("Выбранный диск /no-such-volumeне доступен!"));
+    EXPECT_EQ(dialogs.calls[0].text, QStringLiteral("Выбранный диск /no-such-volume недоступен!"));
     EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Critical);
     EXPECT_EQ(dlg->currentPath(), QDir::cleanPath(folders.file("reports")));
     test::snapshot(dlg, "frmAddFolder");

@@ -201,6 +201,8 @@ int main(int argc, char** argv)
     AppState state;
     state.programDir = data.path();
     state.dataDir = data.path();
+    // The walk's own user settings, not those of whoever runs it.
+    state.userSettingsFile = QDir(data.path()).filePath(QStringLiteral("user.ini"));
     registerAppScreens(state);
     registerModelIScreens(state);
     registerDirectoryScreens(state);
@@ -219,16 +221,19 @@ int main(int argc, char** argv)
     click(list, "Command1");
     QWidget* input = screen("frmInput");
 
-    // The main block: the propane vessel.
+    // The main block: the propane vessel, with the inputs of the stored
+    // example «Пример — резервуар пропана».
     click(input, "Command5");
     QWidget* block = screen("frmBlok");
-    type(block, "Name_blok", QStringLiteral("Емкость хранения пропана Е-2"));
+    type(block, "Name_blok", QStringLiteral("Резервуар сжиженного пропана Е-1"));
     choose(block, "Combo1", QStringLiteral("Пропан"));
-    type(block, "V_GF", QStringLiteral("20"));
-    type(block, "V_PGF", QStringLiteral("5"));
+    type(block, "V_GF", QStringLiteral("42,5"));
+    type(block, "V_PGF", QStringLiteral("7,5"));
     type(block, "Davl", QStringLiteral("0,84"));
     type(block, "Temp", QStringLiteral("20"));
-    click(block, "Command3");
+    type(block, "Plotn_GF", QStringLiteral("500"));
+    type(block, "Plotn_PGF", QStringLiteral("1,83"));
+    type(block, "Adiab", QStringLiteral("1,13"));
     shot(block, "block-main");
     answer({ui::Answer::Yes});
     click(block, "Command2");
@@ -238,14 +243,16 @@ int main(int argc, char** argv)
     input = screen("frmInput");
     click(input, "Command15");
     block = screen("frmBlok");
-    type(block, "Name_blok", QStringLiteral("Трубопровод налива пропана Ду 50"));
+    type(block, "Name_blok", QStringLiteral("Трубопровод подачи пропана Ду 80"));
     choose(block, "Combo1", QStringLiteral("Пропан"));
-    type(block, "V_GF", QStringLiteral("0,08"));
+    type(block, "V_GF", QStringLiteral("0,25"));
     type(block, "V_PGF", QStringLiteral("0"));
     type(block, "Davl", QStringLiteral("1,6"));
     type(block, "Temp", QStringLiteral("20"));
-    click(block, "Command3");
-    type(block, "S_sech", QStringLiteral("0,002"));
+    type(block, "Plotn_GF", QStringLiteral("500"));
+    type(block, "Plotn_PGF", QStringLiteral("1,83"));
+    type(block, "Adiab", QStringLiteral("1,13"));
+    type(block, "S_sech", QStringLiteral("0,005"));
     type(block, "Koef_gidro", QStringLiteral("0,6"));
     type(block, "T", QStringLiteral("120"));
     shot(block, "block-adjacent");
@@ -258,12 +265,12 @@ int main(int argc, char** argv)
     click(block, "Command2");
     click(block, "Command1");
 
-    // General conditions: a spill on concrete inside a 15 x 15 m bund, outdoors.
+    // General conditions: a spill on concrete inside a 20 x 20 m bund, outdoors.
     input = screen("frmInput");
     choose(input, "Combo4", QStringLiteral("Бетон"));
     type(input, "t_kontakt", QStringLiteral("3600"));
-    type(input, "S_kontakt", QStringLiteral("225"));
-    type(input, "S_G", QStringLiteral("225"));
+    type(input, "S_kontakt", QStringLiteral("400"));
+    type(input, "S_G", QStringLiteral("400"));
     type(input, "Tempv", QStringLiteral("20"));
     type(input, "Tempp", QStringLiteral("20"));
     type(input, "txtTg", QStringLiteral("20"));
@@ -316,7 +323,7 @@ int main(int argc, char** argv)
     output = screen("frmOutput");
     click(output, "Command1");
     QWidget* pool = screen("frmSave_KR");
-    type(pool, "txtName", QStringLiteral("Емкость Е-2"));
+    type(pool, "txtName", QStringLiteral("Резервуар Е-1"));
     shot(pool, "complex-handover");
     click(pool, "Command1");
     output = screen("frmOutput");
@@ -351,7 +358,9 @@ int main(int argc, char** argv)
     trigger(settings, "mnuCancel");
     input = screen("frmInput");
 
-    // The example calculation run as it is stored, set aside too.
+    // A second tank of the store: the stored example with a smaller main
+    // block, set aside too.
+    answer({ui::Answer::No});  // the room chosen for the z window is not kept
     trigger(input, "mnuReturn");
     choice = screen("frmLoad_Rasch");
     click(choice, "Command1");
@@ -360,6 +369,17 @@ int main(int argc, char** argv)
     choose(list, "Combo1", QStringLiteral("Пример — резервуар пропана"));
     click(list, "Command1");
     input = screen("frmInput");
+    child<QTableWidget>(input, "tabBlok")->setCurrentCell(1, 0);
+    Q_EMIT child<QTableWidget>(input, "tabBlok")->cellClicked(1, 0);
+    click(input, "Command6");
+    block = screen("frmBlok");
+    type(block, "Name_blok", QStringLiteral("Резервуар сжиженного пропана Е-2"));
+    type(block, "V_GF", QStringLiteral("20"));
+    type(block, "V_PGF", QStringLiteral("5"));
+    answer({ui::Answer::Yes});
+    click(block, "Command2");
+    click(block, "Command1");
+    input = screen("frmInput");
     answer({ui::Answer::No});
     click(input, "Command3");
     answer({ui::Answer::Yes});
@@ -367,7 +387,7 @@ int main(int argc, char** argv)
     output = screen("frmOutput");
     click(output, "Command1");
     pool = screen("frmSave_KR");
-    type(pool, "txtName", QStringLiteral("Резервуар Е-1"));
+    type(pool, "txtName", QStringLiteral("Резервуар Е-2"));
     click(pool, "Command1");
     trigger(screen("frmOutput"), "mnuReturn");
     trigger(screen("frmInput"), "mnuReturn");
@@ -381,14 +401,16 @@ int main(int argc, char** argv)
     shot(list, "complex-list");
     click(list, "Command1");
     QWidget* complex = screen("frmOutput_KR");
-    for (const QString& entry : {QStringLiteral("Емкость Е-2"), QStringLiteral("Резервуар Е-1")}) {
+    for (const QString& entry : {QStringLiteral("Резервуар Е-1"), QStringLiteral("Резервуар Е-2")}) {
         choose(complex, "Combo1", entry);
         click(complex, "Command2");
     }
     click(complex, "Command1");
     shot(complex, "complex");
+    page(complex, "SSTab1", 1);
+    shot(complex, "complex-map");
+    page(complex, "SSTab1", 0);
     trigger(complex, "mnuSave");
-    answer({ui::Answer::No});  // saved just now
     trigger(complex, "mnuReturn");
 
     // Model II: a compound.

@@ -252,10 +252,16 @@ void Table::keepTogether()
     }
 }
 
-void Table::markHeadingRow()
+void Table::repeatFirstRow()
 {
     const xml_node first = data_->tables[static_cast<size_t>(index_)].table.child("w:tr");
     ensureChild(ensureChild(first, "w:trPr", schema::kRow), "w:tblHeader", {"w:cantSplit", "w:tblHeader"});
+}
+
+void Table::markHeadingRow()
+{
+    repeatFirstRow();
+    const xml_node first = data_->tables[static_cast<size_t>(index_)].table.child("w:tr");
     for (xml_node tc = first.child("w:tc"); tc; tc = tc.next_sibling("w:tc")) {
         xml_node shading = ensureChild(ensureProps(tc, "w:tcPr"), "w:shd", schema::kCellProps);
         setAttr(shading, "w:val", "clear");
@@ -699,6 +705,7 @@ QByteArray Document::toDocx() const
 {
     Package package = data_->package;
     package.setPart("word/document.xml", documentXml());
+    package.setApplication(QStringLiteral("Вельтрон"), QStringLiteral(VELTRON_VERSION));
     return package.toZip();
 }
 

@@ -23,6 +23,11 @@ namespace veltron::docx {
 
 enum class Alignment { Left, Center, Right, Justify };
 
+// The paragraph style of the closing lines of a report (its signature
+// block): kept on one page, and standing on the last page of a wide table
+// that ends the document instead of moving the table to pages of its own.
+inline constexpr char kClosingStyle[] = "Signature";
+
 struct ParagraphFormat {
     double fontSize = 12;  // points
     bool bold = false;
@@ -75,6 +80,9 @@ public:
     void keepTogether();
     // No row is split between two pages.
     void keepRowsWhole();
+    // Row 1 is repeated at the top of every page the table runs over; its
+    // look stays as it is.
+    void repeatFirstRow();
     // Row 1 is a heading: bold, shaded, and repeated at the top of every
     // page the table runs over. Call it before filling row 1.
     void markHeadingRow();

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <pugixml.hpp>
 #include <zip.h>
@@ -59,6 +60,24 @@ pugi::xml_node ensureRoot(pugi::xml_document& doc, const char* name, const char*
     pugi::xml_node root = doc.append_child(name);
     root.append_attribute("xmlns") = ns;
     return root;
+}
+
+// Appends a relationship under the first free id "rIdN" and returns that id.
+std::string appendRelationship(pugi::xml_document& doc, const std::string& type, const std::string& target)
+{
+    pugi::xml_node root =
+        ensureRoot(doc, "Relationships", "http://schemas.openxmlformats.org/package/2006/relationships");
+    std::string id;
+    for (int n = 1; id.empty(); ++n) {
+        const std::string candidate = "rId" + std::to_string(n);
+        if (!root.find_child_by_attribute("Relationship", "Id", candidate.c_str()))
+            id = candidate;
+    }
+    pugi::xml_node rel = root.append_child("Relationship");
+    rel.append_attribute("Id") = id.c_str();
+    rel.append_attribute("Type") = type.c_str();
+    rel.append_attribute("Target") = target.c_str();
+    return id;
 }
 
 time_t fixedStamp()
@@ -159,18 +178,7 @@ std::string Package::addDocumentRelationship(const std::string& type, const std:
 {
     const std::string name = "word/_rels/document.xml.rels";
     pugi::xml_document doc = parsedPart(*this, name);
-    pugi::xml_node root =
-        ensureRoot(doc, "Relationships", "http://schemas.openxmlformats.org/package/2006/relationships");
-    std::string id;
-    for (int n = 1; id.empty(); ++n) {
-        const std::string candidate = "rId" + std::to_string(n);
-        if (!root.find_child_by_attribute("Relationship", "Id", candidate.c_str()))
-            id = candidate;
-    }
-    pugi::xml_node rel = root.append_child("Relationship");
-    rel.append_attribute("Id") = id.c_str();
-    rel.append_attribute("Type") = type.c_str();
-    rel.append_attribute("Target") = target.c_str();
+    const std::string id = appendRelationship(doc, type, target);
     setPart(name, serialized(doc));
     return id;
 }
@@ -191,6 +199,35 @@ void Package::ensureDefaultContentType(const std::string& extension, const std::
     d.append_attribute("Extension") = extension.c_str();
     d.append_attribute("ContentType") = contentType.c_str();
     setPart(name, serialized(doc));
+}
+
+void Package::setApplication(const QString& name, const QString& version)
+{
+    const std::string part = "docProps/app.xml";
+    if (!has(part)) {
+        pugi::xml_document rels = parsedPart(*this, "_rels/.rels");
+        appendRelationship(rels, "http://schemas.openxmlformats.org/officeDocument/2006/relationships/extended-properties",
+                           part);
+        setPart("_rels/.rels", serialized(rels));
+
+        pugi::xml_document types = parsedPart(*this, "[Content_Types].xml");
+        pugi::xml_node typesRoot =
+            ensureRoot(types, "Types", "http://schemas.openxmlformats.org/package/2006/content-types");
+        pugi::xml_node o = typesRoot.append_child("Override");
+        o.append_attribute("PartName") = ("/" + part).c_str();
+        o.append_attribute("ContentType") = "application/vnd.openxmlformats-officedocument.extended-properties+xml";
+        setPart("[Content_Types].xml", serialized(types));
+    }
+    const QStringList numbers = version.split(QLatin1Char('.'));
+    const QString appVersion = QStringLiteral("%1.%2")
+                                   .arg(numbers.value(0).toInt(), 2, 10, QLatin1Char('0'))
+                                   .arg(numbers.value(1).toInt(), 4, 10, QLatin1Char('0'));
+    pugi::xml_document app;
+    pugi::xml_node props =
+        ensureRoot(app, "Properties", "http://schemas.openxmlformats.org/officeDocument/2006/extended-properties");
+    props.append_child("Application").text().set(name.toUtf8().constData());
+    props.append_child("AppVersion").text().set(appVersion.toUtf8().constData());
+    setPart(part, serialized(app));
 }
 
 QByteArray Package::toZip() const

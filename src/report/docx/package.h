@@ -27,6 +27,9 @@ public:
     // The content type of every part with the extension, unless the package
     // already names one.
     void ensureDefaultContentType(const std::string& extension, const std::string& contentType);
+    // The application properties (docProps/app.xml), which name the program
+    // and its version ("17.0" is written "17.0000", as the format wants).
+    void setApplication(const QString& name, const QString& version);
 
     // The archive with every part compressed and a fixed time stamp, so that
     // the same parts give the same bytes. Throws DocxError.

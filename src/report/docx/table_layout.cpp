@@ -245,19 +245,48 @@ Fit fitTable(const Measured& measured, double fontSize, double smallest, int ava
     return fit;
 }
 
+bool isLandscape(xml_node section)
+{
+    return QByteArray(section.child("w:pgSz").attribute("w:orient").value()) == "landscape";
+}
+
+bool isClosingLine(xml_node paragraph)
+{
+    return QByteArray(paragraph.child("w:pPr").child("w:pStyle").attribute("w:val").value()) == kClosingStyle;
+}
+
+// Whether the table ends the document: nothing follows it in the body but
+// paragraphs without text and the closing lines (the signature block).
+bool endsTheDocument(xml_node table)
+{
+    if (!is(table.parent(), "w:body"))
+        return false;
+    for (xml_node n = table.next_sibling(); n; n = n.next_sibling()) {
+        if (n.type() != pugi::node_element || is(n, "w:sectPr"))
+            continue;
+        if (!is(n, "w:p") || n.child("w:pPr").child("w:sectPr") || n.select_node(".//w:drawing|.//w:br"))
+            return false;
+        if (!isClosingLine(n) && n.select_node(".//w:t"))
+            return false;
+    }
+    return true;
+}
+
 bool onLandscapePages(xml_node table)
 {
+    if (endsTheDocument(table))
+        return isLandscape(table.parent().child("w:sectPr"));
     xml_node after = table.next_sibling();
     while (after && after.type() != pugi::node_element)
         after = after.next_sibling();
-    return is(after, "w:p")
-        && QByteArray(after.child("w:pPr").child("w:sectPr").child("w:pgSz").attribute("w:orient").value())
-               == "landscape";
+    return is(after, "w:p") && isLandscape(after.child("w:pPr").child("w:sectPr"));
 }
 
 // Puts the table on pages of its own in landscape orientation: the
 // paragraph before it (its heading, when it has one of a line) ends the
-// portrait section, an empty paragraph after it ends the landscape one.
+// portrait section, an empty paragraph after it ends the landscape one. A
+// table that ends the document makes the last section landscape instead,
+// so that no empty page follows it.
 void putOnLandscapePages(xml_node table, xml_node bodySection)
 {
     xml_node before = table.previous_sibling();
@@ -274,10 +303,16 @@ void putOnLandscapePages(xml_node table, xml_node bodySection)
             anchor = before;
     }
     xml_node portraitEnd = table.parent().insert_child_before("w:p", anchor);
-    portraitEnd.append_child("w:pPr").append_copy(bodySection);
+    setPortrait(portraitEnd.append_child("w:pPr").append_copy(bodySection));
 
+    if (endsTheDocument(table)) {
+        setLandscape(bodySection);
+        return;
+    }
     xml_node landscapeEnd = table.parent().insert_child_after("w:p", table);
-    setLandscape(landscapeEnd.append_child("w:pPr").append_copy(bodySection));
+    xml_node landscape = landscapeEnd.append_child("w:pPr").append_copy(bodySection);
+    setPortrait(landscape);
+    setLandscape(landscape);
 }
 
 }  // namespace

@@ -143,6 +143,17 @@ inline void setLandscape(pugi::xml_node section)
     setAttr(size, "w:orient", "landscape");
 }
 
+// Turns the page size of a section back to portrait: the shorter side across.
+inline void setPortrait(pugi::xml_node section)
+{
+    pugi::xml_node size = ensureChild(section, "w:pgSz", schema::kSectionProps);
+    const int width = size.attribute("w:w").as_int(11906);
+    const int height = size.attribute("w:h").as_int(16838);
+    setAttr(size, "w:w", std::min(width, height));
+    setAttr(size, "w:h", std::max(width, height));
+    size.remove_attribute("w:orient");
+}
+
 // Drops the parts of copied run properties that belong to the place they
 // were copied from (revision marks), keeping the look.
 inline void cleanRunProps(pugi::xml_node props)

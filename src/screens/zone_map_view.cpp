@@ -1,4 +1,4 @@
-#include "screens/zone_map.h"
+#include "screens/zone_map_view.h"
 
 #include "report/docx/docx_error.h"
 #include "screens/zone_results.h"
