@@ -4,6 +4,7 @@
 #include "screens/store_errors.h"
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
+#include "ui/screen.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -67,10 +68,15 @@ void SignatureSection::fill(QComboBox* list, records::Directory table, const QSt
 }
 
 // The editor of the list hides the dialog while it is open; back from it, the
-// list is filled anew with its empty item chosen, as the editor leaves its caller's list.
+// list is filled anew and keeps its choice, under its new name when the
+// editor renamed it.
 void SignatureSection::openEditor(QComboBox* list, records::Directory table, const char* screen)
 {
-    ui::openFrom(window(), QLatin1String(screen), [this, list, table] { fill(list, table, QString()); });
+    const QString previous = list->currentText();
+    ui::openDirectory(window(), QLatin1String(screen), [this, list, table, previous](const ui::Renames& renames) {
+        fill(list, table, QString());
+        ui::keepChoice(list, previous, renames);
+    });
 }
 
 records::Signature SignatureSection::signature() const

@@ -92,10 +92,12 @@ TEST_F(Signature, TheChoiceIsKeptForTheDataFolderWhenTheFolderIsConfirmed)
     EXPECT_EQ(records::rememberedSignature(other.path()), records::Signature{});
 }
 
-TEST_F(Signature, TheEllipsisOpensTheListEditorWhichRefillsTheList)
+TEST_F(Signature, TheEllipsisOpensTheListEditorWhichRefillsTheListAndKeepsTheChoice)
 {
+    state.store->exec("INSERT INTO tabDolgn (Name) VALUES (?)", {QStringLiteral("Инженер")}, db::Base::Second);
     auto* s = openDialog();
     ASSERT_NE(s, nullptr);
+    s->Combo1->setCurrentText(QStringLiteral("Инженер"));
     QWidget* dialog = s->window();
     click(s->cmdDolgn);
     auto* editor = visible<directories::frmBD>("frmBD");
@@ -109,7 +111,19 @@ TEST_F(Signature, TheEllipsisOpensTheListEditorWhichRefillsTheList)
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(items(s->Combo1).contains(QStringLiteral("Технолог цеха № 3")));
     EXPECT_EQ(items(s->Combo1), offered(Directory::Positions));
-    EXPECT_EQ(s->Combo1->currentIndex(), 0);
+    EXPECT_EQ(s->Combo1->currentText(), QStringLiteral("Инженер"));
+
+    // A rename of the chosen position is followed.
+    click(s->cmdDolgn);
+    editor = visible<directories::frmBD>("frmBD");
+    ASSERT_NE(editor, nullptr);
+    select(editor->grid, QStringLiteral("Инженер"));
+    click(editor->Command5);
+    editor->Name_Object->setText(QStringLiteral("Ведущий инженер"));
+    ASSERT_TRUE(editor->enter());
+    editor->back();
+    settle();
+    EXPECT_EQ(s->Combo1->currentText(), QStringLiteral("Ведущий инженер"));
 
     click(s->cmdIstochnik);
     editor = visible<directories::frmBD>("frmBD");
