@@ -1,6 +1,7 @@
 #include "db/store.h"
 
 #include "db/csv.h"
+#include "db/rows.h"
 #include "db/schema.h"
 
 #include <QCollator>
@@ -325,6 +326,20 @@ QList<QSqlRecord> Store::query(const QString& sql, const QVariantList& params, B
     return rows;
 }
 
+void Store::forEachRow(const QString& sql, const QVariantList& params, const std::function<void(const Row&)>& fn,
+                       Base base) const
+{
+    QSqlQuery q(database(base));
+    q.setForwardOnly(true);
+    if (!run(q, sql, params))
+        fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
+    const Row row(q);
+    while (q.next())
+        fn(row);
+    if (q.lastError().isValid())
+        fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
+}
+
 int Store::exec(const QString& sql, const QVariantList& params, Base base)
 {
     QSqlQuery q(database(base));
@@ -521,23 +536,47 @@ const QCollator& russianCollator()
 
 double numberField(const QSqlRecord& record, const char* field)
 {
-    const QVariant v = record.value(QLatin1String(field));
-    return v.isNull() ? 0.0 : v.toDouble();
+    const QLatin1String name(field);
+    return storedNumber(record.value(name), name).value_or(0.0);
 }
+
+namespace {
+
+// The items in the Russian order of their texts, stable. Each text gets its
+// collation key once; the keys order as the collator compares the texts.
+template <typename T>
+void sortByTexts(QList<T>& items, const QStringList& texts)
+{
+    const QCollator& c = russianCollator();
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(texts.size());
+    for (const QString& t : texts)
+        keys.push_back(c.sortKey(t));
+    std::vector<qsizetype> order(texts.size());
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return keys[a].compare(keys[b]) < 0; });
+    QList<T> sorted;
+    sorted.reserve(items.size());
+    for (qsizetype i : order)
+        sorted.append(std::move(items[i]));
+    items = std::move(sorted);
+}
+
+}  // namespace
 
 void sortRussian(QStringList& names)
 {
-    const QCollator& c = russianCollator();
-    std::stable_sort(names.begin(), names.end(),
-                     [&](const QString& a, const QString& b) { return c.compare(a, b) < 0; });
+    sortByTexts(names, QStringList(names));
 }
 
 void sortRussianBy(QList<QSqlRecord>& rows, const QString& field)
 {
-    const QCollator& c = russianCollator();
-    std::stable_sort(rows.begin(), rows.end(), [&](const QSqlRecord& a, const QSqlRecord& b) {
-        return c.compare(a.value(field).toString(), b.value(field).toString()) < 0;
-    });
+    QStringList texts;
+    texts.reserve(rows.size());
+    for (const QSqlRecord& r : rows)
+        texts << r.value(field).toString();
+    sortByTexts(rows, texts);
 }
 
 }  // namespace veltron::db

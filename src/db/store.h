@@ -22,6 +22,8 @@ namespace veltron::db {
 // methodology; the second one only the two organisation lists.
 enum class Base { Main, Second };
 
+class Row;
+
 class StoreError : public std::runtime_error {
 public:
     explicit StoreError(const QString& message);
@@ -66,6 +68,10 @@ public:
 
     QList<QSqlRecord> query(const QString& sql, const QVariantList& params = {},
                             Base base = Base::Main) const;
+    // Runs a query and hands its rows to fn one at a time as they come,
+    // without keeping them: the fields are read by position (db/rows.h).
+    void forEachRow(const QString& sql, const QVariantList& params, const std::function<void(const Row&)>& fn,
+                    Base base = Base::Main) const;
     // Runs a statement that changes rows; returns the number of rows affected.
     int exec(const QString& sql, const QVariantList& params = {}, Base base = Base::Main);
     // Runs one statement once for each list of values in rows.
@@ -116,7 +122,8 @@ private:
     mutable QHash<QString, std::optional<qint64>> pendingVersions_;
 };
 
-// A number field of a record; an empty (NULL) field reads as 0.
+// A number field of a record; an empty (NULL) field reads as 0, a value that
+// is not a number throws NotANumber (db/rows.h).
 double numberField(const QSqlRecord& record, const char* field);
 
 // Sorts texts as a Russian reader expects: case-insensitive, Cyrillic alphabet order.
