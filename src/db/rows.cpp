@@ -4,7 +4,9 @@
 #include <QSqlRecord>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace veltron::db {
 
@@ -24,9 +26,9 @@ QString shown(const QString& text)
     return out;
 }
 
-// Statements of many rows stay below this many parameters, which every
-// driver takes.
-constexpr int kParametersPerStatement = 10000;
+// Statements of many rows stay below this many parameters: the client
+// library of PostgreSQL refuses to describe much more than 7 000.
+constexpr int kParametersPerStatement = 4000;
 
 QString insertRowsSql(const QString& table, const QStringList& columns, qsizetype rows)
 {
@@ -73,19 +75,112 @@ std::optional<double> storedNumber(const QVariant& v, const QString& field)
     return d;
 }
 
+bool RecordText::read(QStringView text)
+{
+    text_ = text;
+    fields_.clear();
+    if (text.size() < 2 || text.front() != u'(' || text.back() != u')')
+        return false;
+    const qsizetype end = text.size() - 1;
+    qsizetype i = 1;
+    for (;;) {
+        Field f;
+        if (i < end && text[i] == u'"') {
+            f.quoted = true;
+            f.from = ++i;
+            // Inside the quotes a quote or a backslash is written twice,
+            // or a backslash stands before the character it keeps.
+            while (i < end && !(text[i] == u'"' && (i + 1 >= end || text[i + 1] != u'"'))) {
+                if (text[i] == u'\\' || text[i] == u'"')
+                    ++i;
+                ++i;
+            }
+            if (i >= end)
+                return false;
+            f.size = i - f.from;
+            ++i;  // the closing quote
+        } else {
+            f.from = i;
+            while (i < end && text[i] != u',')
+                ++i;
+            f.size = i - f.from;
+            f.null = f.size == 0;
+        }
+        fields_.push_back(f);
+        if (i == end)
+            return true;
+        if (text[i] != u',')
+            return false;
+        ++i;
+    }
+}
+
+const RecordText::Field* RecordText::field(int i) const
+{
+    return i >= 0 && std::size_t(i) < fields_.size() ? &fields_[std::size_t(i)] : nullptr;
+}
+
+bool RecordText::isNull(int i) const
+{
+    const Field* f = field(i);
+    return !f || f->null;
+}
+
+QString RecordText::text(int i) const
+{
+    const Field* f = field(i);
+    if (!f || f->null)
+        return {};
+    const QStringView value = text_.mid(f->from, f->size);
+    if (!f->quoted)
+        return value.toString();
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype k = 0; k < value.size(); ++k) {
+        if ((value[k] == u'\\' || value[k] == u'"') && k + 1 < value.size())
+            ++k;
+        out += value[k];
+    }
+    return out;
+}
+
+std::optional<double> RecordText::number(int i) const
+{
+    const Field* f = field(i);
+    if (!f || f->null)
+        return std::nullopt;
+    // A number is written in ASCII, not quoted, shortest form that reads back exactly.
+    char digits[64];
+    if (f->quoted || f->size >= qsizetype(sizeof digits))
+        return std::numeric_limits<double>::quiet_NaN();
+    for (qsizetype k = 0; k < f->size; ++k) {
+        const char16_t c = text_[f->from + k].unicode();
+        if (c > 0x7f)
+            return std::numeric_limits<double>::quiet_NaN();
+        digits[k] = char(c);
+    }
+    double d = 0;
+    const auto res = std::from_chars(digits, digits + f->size, d);
+    if (res.ec != std::errc() || res.ptr != digits + f->size)
+        return std::numeric_limits<double>::quiet_NaN();
+    return d;
+}
+
 QVariant Row::value(int i) const
 {
-    return query_.value(i);
+    if (record_)
+        return record_->isNull(i) ? QVariant() : QVariant(record_->text(i));
+    return query_->value(i);
 }
 
 bool Row::isNull(int i) const
 {
-    return query_.isNull(i);
+    return record_ ? record_->isNull(i) : query_->isNull(i);
 }
 
 QString Row::text(int i) const
 {
-    return query_.value(i).toString();
+    return record_ ? record_->text(i) : query_->value(i).toString();
 }
 
 double Row::number(int i) const
@@ -95,7 +190,13 @@ double Row::number(int i) const
 
 std::optional<double> Row::optionalNumber(int i) const
 {
-    const QVariant v = query_.value(i);
+    if (record_) {
+        const std::optional<double> d = record_->number(i);
+        if (d && !std::isfinite(*d))
+            throw NotANumber(fieldName(i), shown(record_->text(i)));
+        return d;
+    }
+    const QVariant v = query_->value(i);
     if (v.typeId() == QMetaType::Double)  // the common case, without a name
         return v.toDouble();
     try {
@@ -107,7 +208,7 @@ std::optional<double> Row::optionalNumber(int i) const
 
 QString Row::fieldName(int i) const
 {
-    return query_.record().fieldName(i);
+    return record_ ? fieldName_(i) : query_->record().fieldName(i);
 }
 
 void insertRows(Store& store, const QString& table, const QStringList& columns, const QList<QVariantList>& rows,

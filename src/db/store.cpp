@@ -329,15 +329,99 @@ QList<QSqlRecord> Store::query(const QString& sql, const QVariantList& params, B
 void Store::forEachRow(const QString& sql, const QVariantList& params, const std::function<void(const Row&)>& fn,
                        Base base) const
 {
+    readRows(sql, params, fn, base, database(base).driver()->dbmsType() == QSqlDriver::PostgreSQL);
+}
+
+void Store::readRows(const QString& sql, const QVariantList& params, const std::function<void(const Row&)>& fn,
+                     Base base, bool asRecordText) const
+{
+    const QString failed = QStringLiteral("Ошибка обращения к базе данных.");
     QSqlQuery q(database(base));
     q.setForwardOnly(true);
-    if (!run(q, sql, params))
-        fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
-    const Row row(q);
-    while (q.next())
-        fn(row);
+    if (!asRecordText) {
+        if (!run(q, sql, params))
+            fail(base, failed, errorText(q.lastError()));
+        const Row row(q);
+        while (q.next())
+            fn(row);
+    } else {
+        // A driver of a server spends more on every field it hands over than
+        // the server on the whole row: the server writes each row as the text
+        // of a record, one field.
+        if (!run(q, QStringLiteral("SELECT veltron_row::text FROM (%1) AS veltron_row").arg(sql), params))
+            fail(base, failed, errorText(q.lastError()));
+        std::optional<QStringList> names;
+        const auto fieldName = [&](int i) {
+            if (!names)
+                names = fieldNames(sql, params, base);
+            return names->value(i);
+        };
+        RecordText record;
+        const Row row(record, fieldName);
+        while (q.next()) {
+            const QString text = q.value(0).toString();
+            if (!record.read(text))
+                fail(base, failed, QStringLiteral("сервер вернул строку в неожиданном виде: %1").arg(text.left(80)));
+            fn(row);
+        }
+    }
     if (q.lastError().isValid())
+        fail(base, failed, errorText(q.lastError()));
+}
+
+QStringList Store::fieldNames(const QString& sql, const QVariantList& params, Base base) const
+{
+    QSqlQuery q(database(base));
+    if (!run(q, QStringLiteral("SELECT * FROM (%1) AS veltron_row LIMIT 0").arg(sql), params))
         fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
+    // A server writes the names in small letters; the program's own are spelt as the schema spells them.
+    QStringList names;
+    const QSqlRecord record = q.record();
+    for (int i = 0; i < record.count(); ++i) {
+        QString name = record.fieldName(i);
+        for (const TableDef& table : schema())
+            if (const FieldDef* f = findField(table, name)) {
+                name = f->name;
+                break;
+            }
+        names << name;
+    }
+    return names;
+}
+
+void Store::forEachRowInBatches(const QString& sql, int batch, const std::function<void(const Row&)>& fn,
+                                Base base) const
+{
+    if (database(base).driver()->dbmsType() != QSqlDriver::PostgreSQL) {
+        forEachRow(sql, {}, fn, base);
+        return;
+    }
+    // A driver of a server keeps the whole result of a query in memory. A
+    // cursor WITH HOLD lives outside a transaction; the server keeps its rows.
+    const QString cursor = QStringLiteral("veltron_rows_%1").arg(++connectionCounter);
+    const auto statement = [&](const QString& text) {
+        QSqlQuery q(database(base));
+        if (!q.exec(text))
+            fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
+    };
+    statement(QStringLiteral("DECLARE %1 NO SCROLL CURSOR WITH HOLD FOR %2").arg(cursor, sql));
+    try {
+        const QString fetch = QStringLiteral("FETCH FORWARD %1 FROM %2").arg(batch).arg(cursor);
+        for (int got = batch; got == batch;) {
+            got = 0;
+            readRows(
+                fetch, {},
+                [&](const Row& r) {
+                    ++got;
+                    fn(r);
+                },
+                base, false);
+        }
+    } catch (...) {
+        QSqlQuery(database(base)).exec(QStringLiteral("CLOSE %1").arg(cursor));
+        throw;
+    }
+    statement(QStringLiteral("CLOSE %1").arg(cursor));
 }
 
 int Store::exec(const QString& sql, const QVariantList& params, Base base)

@@ -72,6 +72,11 @@ public:
     // without keeping them: the fields are read by position (db/rows.h).
     void forEachRow(const QString& sql, const QVariantList& params, const std::function<void(const Row&)>& fn,
                     Base base = Base::Main) const;
+    // The same for a query of many rows: a server hands them over through a
+    // cursor `batch` rows at a time, so that the program never holds more
+    // than a batch; SQLite reads them one by one anyway.
+    void forEachRowInBatches(const QString& sql, int batch, const std::function<void(const Row&)>& fn,
+                             Base base = Base::Main) const;
     // Runs a statement that changes rows; returns the number of rows affected.
     int exec(const QString& sql, const QVariantList& params = {}, Base base = Base::Main);
     // Runs one statement once for each list of values in rows.
@@ -112,6 +117,12 @@ private:
     // again by the next operation.
     [[noreturn]] void fail(Base base, const QString& what, const QString& reason) const;
     bool lost(Base base) const;
+    // forEachRow: the fields as the driver hands them over, or each row of
+    // a server as the text of a record (RecordText).
+    void readRows(const QString& sql, const QVariantList& params, const std::function<void(const Row&)>& fn, Base base,
+                  bool asRecordText) const;
+    // The names of the fields of a query, as the schema spells them.
+    QStringList fieldNames(const QString& sql, const QVariantList& params, Base base) const;
     QString lostMessage(const QString& reason) const;
 
     Source source_;
