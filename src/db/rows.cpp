@@ -3,6 +3,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -170,17 +172,38 @@ QVariant Row::value(int i) const
 {
     if (record_)
         return record_->isNull(i) ? QVariant() : QVariant(record_->text(i));
+    if (statement_) {
+        switch (sqlite3_column_type(statement_, i)) {
+        case SQLITE_NULL: return QVariant();
+        case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(statement_, i)));
+        case SQLITE_FLOAT: return QVariant(sqlite3_column_double(statement_, i));
+        case SQLITE_BLOB:
+            return QByteArray(static_cast<const char*>(sqlite3_column_blob(statement_, i)),
+                              sqlite3_column_bytes(statement_, i));
+        default: return text(i);
+        }
+    }
     return query_->value(i);
 }
 
 bool Row::isNull(int i) const
 {
-    return record_ ? record_->isNull(i) : query_->isNull(i);
+    if (record_)
+        return record_->isNull(i);
+    if (statement_)
+        return sqlite3_column_type(statement_, i) == SQLITE_NULL;
+    return query_->isNull(i);
 }
 
 QString Row::text(int i) const
 {
-    return record_ ? record_->text(i) : query_->value(i).toString();
+    if (record_)
+        return record_->text(i);
+    if (statement_) {
+        const auto* chars = static_cast<const QChar*>(sqlite3_column_text16(statement_, i));
+        return chars ? QString(chars, sqlite3_column_bytes16(statement_, i) / 2) : QString();
+    }
+    return query_->value(i).toString();
 }
 
 double Row::number(int i) const
@@ -190,25 +213,41 @@ double Row::number(int i) const
 
 std::optional<double> Row::optionalNumber(int i) const
 {
-    if (record_) {
+    if (statement_) {
+        switch (sqlite3_column_type(statement_, i)) {
+        case SQLITE_NULL: return std::nullopt;
+        case SQLITE_INTEGER: return double(sqlite3_column_int64(statement_, i));
+        case SQLITE_FLOAT:
+            if (const double d = sqlite3_column_double(statement_, i); std::isfinite(d))
+                return d;
+            break;
+        default: break;
+        }
+    } else if (record_) {
         const std::optional<double> d = record_->number(i);
-        if (d && !std::isfinite(*d))
-            throw NotANumber(fieldName(i), shown(record_->text(i)));
-        return d;
+        if (!d || std::isfinite(*d))
+            return d;
+    } else {
+        const QVariant v = query_->value(i);
+        if (v.typeId() == QMetaType::Double && std::isfinite(v.toDouble()))  // the common case, without a name
+            return v.toDouble();
+        try {
+            return storedNumber(v, {});
+        } catch (const NotANumber& e) {
+            throw NotANumber(fieldName(i), e.value());
+        }
     }
-    const QVariant v = query_->value(i);
-    if (v.typeId() == QMetaType::Double)  // the common case, without a name
-        return v.toDouble();
-    try {
-        return storedNumber(v, {});
-    } catch (const NotANumber& e) {
-        throw NotANumber(fieldName(i), e.value());
-    }
+    // Text that another program wrote into the field may still hold a number.
+    return storedNumber(value(i), fieldName(i));
 }
 
 QString Row::fieldName(int i) const
 {
-    return record_ ? fieldName_(i) : query_->record().fieldName(i);
+    if (record_)
+        return fieldName_(i);
+    if (statement_)
+        return QString::fromUtf8(sqlite3_column_name(statement_, i));
+    return query_->record().fieldName(i);
 }
 
 void insertRows(Store& store, const QString& table, const QStringList& columns, const QList<QVariantList>& rows,

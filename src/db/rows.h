@@ -11,6 +11,7 @@
 #include <vector>
 
 class QSqlQuery;
+struct sqlite3_stmt;
 
 namespace veltron::db {
 
@@ -70,6 +71,8 @@ private:
 class Row {
 public:
     explicit Row(const QSqlQuery& query) : query_(&query) {}
+    // A row of an SQLite statement, read straight from the statement.
+    explicit Row(sqlite3_stmt* statement) : statement_(statement) {}
     // A row of a server read from its text; fieldName names a field for a message.
     Row(const RecordText& record, std::function<QString(int)> fieldName)
         : record_(&record), fieldName_(std::move(fieldName))
@@ -90,6 +93,7 @@ public:
 private:
     QString fieldName(int i) const;
     const QSqlQuery* query_ = nullptr;
+    sqlite3_stmt* statement_ = nullptr;
     const RecordText* record_ = nullptr;
     std::function<QString(int)> fieldName_;
 };

@@ -15,6 +15,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <sqlite3.h>
+
 #include <atomic>
 #include <map>
 
@@ -302,6 +304,55 @@ void Store::fail(Base base, const QString& what, const QString& reason) const
 
 namespace {
 
+// The connection of SQLite itself behind a database of the embedded store.
+// The driver of Qt hands every field over as a variant in a copy of the
+// row, which costs more than SQLite's reading of it: queries of many rows
+// read the fields straight from SQLite, on the same connection and so in
+// the same transaction. (Qt's driver of SQLite is built on the system's
+// library, which this program links.)
+sqlite3* sqliteHandle(const QSqlDatabase& db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+void readSqliteRows(sqlite3* handle, const QString& sql, const QVariantList& params,
+                    const std::function<void(const Row&)>& fn, const std::function<void(const QString&)>& fail)
+{
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK) {
+        const QString reason = QString::fromUtf8(sqlite3_errmsg(handle));
+        sqlite3_finalize(statement);
+        fail(reason);
+    }
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> finalize(statement, sqlite3_finalize);
+    for (int i = 0; i < params.size(); ++i) {
+        const QVariant& p = params[i];
+        int rc = SQLITE_OK;
+        if (p.isNull()) {
+            rc = sqlite3_bind_null(statement, i + 1);
+        } else if (p.typeId() == QMetaType::Double) {
+            rc = sqlite3_bind_double(statement, i + 1, p.toDouble());
+        } else if (p.typeId() == QMetaType::Int || p.typeId() == QMetaType::LongLong) {
+            rc = sqlite3_bind_int64(statement, i + 1, p.toLongLong());
+        } else {
+            const QString s = p.toString();
+            rc = sqlite3_bind_text16(statement, i + 1, s.utf16(), int(s.size() * 2), SQLITE_TRANSIENT);
+        }
+        if (rc != SQLITE_OK)
+            fail(QString::fromUtf8(sqlite3_errmsg(handle)));
+    }
+    const Row row(statement);
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+        fn(row);
+    if (rc != SQLITE_DONE)
+        fail(QString::fromUtf8(sqlite3_errmsg(handle)));
+}
+
 // Prepares and runs a statement; false when either fails.
 bool run(QSqlQuery& q, const QString& sql, const QVariantList& params)
 {
@@ -336,6 +387,10 @@ void Store::readRows(const QString& sql, const QVariantList& params, const std::
                      Base base, bool asRecordText) const
 {
     const QString failed = QStringLiteral("Ошибка обращения к базе данных.");
+    if (sqlite3* handle = sqliteHandle(database(base))) {
+        readSqliteRows(handle, sql, params, fn, [&](const QString& reason) { fail(base, failed, reason); });
+        return;
+    }
     QSqlQuery q(database(base));
     q.setForwardOnly(true);
     if (!asRecordText) {
