@@ -2,7 +2,9 @@
 
 #include "calc/number_text.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace veltron::calc {
@@ -115,12 +117,14 @@ void checkInputsFinite(const RunInputs& in)
     X(Sk_teploper_GF) X(Koef_gidro) X(t) X(t_P) X(t_T) X(pVist) X(pVist_zad) X(pVistG)            \
     X(pVistG_zad) X(znG1) X(znG2) X(pmi)
     const auto checkBlock = [&](const BlockData& b, bool isMain) {
-        // 0 × x is NaN exactly when x is infinite or NaN: one test passes a
-        // sound block, the field is looked for only when it fails.
-#define VELTRON_TIMES_ZERO(f) +0 * b.f
-        if (std::isfinite(0.0 VELTRON_BLOCK_NUMBERS(VELTRON_TIMES_ZERO)))
+        // A double is infinite or NaN exactly when every bit of its exponent
+        // is set: one test of all fields passes a sound block, the field is
+        // looked for only when it fails.
+        constexpr std::uint64_t kExponent = 0x7ff0000000000000;
+#define VELTRON_EXPONENT_FULL(f) | ((std::bit_cast<std::uint64_t>(b.f) & kExponent) == kExponent)
+        if (!(false VELTRON_BLOCK_NUMBERS(VELTRON_EXPONENT_FULL)))
             return;
-#undef VELTRON_TIMES_ZERO
+#undef VELTRON_EXPONENT_FULL
         const Where where(b, isMain);
 #define VELTRON_CHECK(f) check(b.f, #f, where);
         VELTRON_BLOCK_NUMBERS(VELTRON_CHECK)
