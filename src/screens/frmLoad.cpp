@@ -1,5 +1,6 @@
 #include "screens/frmLoad.h"
 
+#include "records/calculation_inputs.h"
 #include "screens/store_errors.h"
 #include "screens/form_widgets.h"
 #include "ui/dialogs.h"
@@ -144,6 +145,11 @@ bool frmLoad::load()
     try {
         if (!chooseCalculation())
             return false;
+        // A calculation whose stored data cannot be read (a number field that
+        // holds no number) is not opened: the input screen would show other
+        // values than the stored ones. The message names the field.
+        if (kind_ == records::Kind::ModelI)
+            records::loadCalculationInputs(state_.db(), state_.current);
     } catch (const db::StoreError& e) {
         showStoreError(e);
         return false;
