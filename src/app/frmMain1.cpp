@@ -99,6 +99,9 @@ frmMain1::frmMain1(AppState& state, QWidget* parent)
                 [this] { ui::openFrom(this, QStringLiteral("frmBD/tabDolgn")); });
     addMenuItem(lists, QStringLiteral("mnuIstochnik"), QStringLiteral("Источники исходных данных..."),
                 [this] { ui::openFrom(this, QStringLiteral("frmBD/tabIstochnik")); });
+    QMenu* reports = addMenu(QStringLiteral("mnuOtchety"), QStringLiteral("&Отчеты"));
+    addMenuItem(reports, QStringLiteral("mnuSvod"), QStringLiteral("Сводная таблица блоков…"),
+                [this] { ui::openFrom(this, QStringLiteral("frmPerechen")); });
     QMenu* help = addMenu(QStringLiteral("mnuHelp"), QStringLiteral("&Помощь"));
     addMenuItem(help, QStringLiteral("He"), QStringLiteral("Инструкция"),
                 [this] { openUserManual(state_.programDir); }, QKeySequence(Qt::Key_F1));

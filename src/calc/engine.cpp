@@ -1,6 +1,7 @@
 #include "calc/engine.h"
 
 #include "calc/number_text.h"
+#include "calc/vapour_mass.h"
 
 #include <bit>
 #include <cmath>
@@ -12,7 +13,7 @@ namespace veltron::calc {
 namespace {
 
 // The engine's constants 0.1013, 273.15 and 101.3 are single-precision values.
-constexpr double kAtm = static_cast<double>(0.1013f);     // MPa
+constexpr double kAtm = kNormalPressure;                  // MPa
 constexpr double kT0 = static_cast<double>(273.15f);      // K at 0 °C
 constexpr double kAtmKPa = static_cast<double>(101.3f);   // kPa
 constexpr float kAtmSingle = 0.1013f;
@@ -30,6 +31,14 @@ struct StopSignal {
 }
 
 QString num(double x) { return numberText(x); }
+
+// A computed quantity in a message, without the digits of binary rounding
+// (a superheat of 68.6 − 68 °C reads "0,6").
+QString approx(double x, int decimals)
+{
+    const double scale = std::pow(10.0, decimals);
+    return numberText(std::round(x * scale) / scale);
+}
 
 QString blockLabel(const BlockData& b, bool isMain)
 {
@@ -102,6 +111,35 @@ double heatBrought(double rate, double time, const QString& quantity, const Wher
 [[noreturn]] void missingData(const QString& message)
 {
     stopWith(text::kAttention, message + QStringLiteral(" Результаты расчета не получены."));
+}
+
+const QString kHeatOfVaporisation = QStringLiteral("удельная теплота парообразования r");
+const QString kHeatCapacity = QStringLiteral("удельная теплоемкость жидкой фазы c'");
+
+// A property of the substance that is empty or 0 in the directory while a
+// term has something to work on: the run stops instead of giving that term 0.
+[[noreturn]] void missingProperty(const SubstData& s, const Where& where, const QStringList& fields,
+                                  const QString& need)
+{
+    const bool one = fields.size() == 1;
+    missingData(QStringLiteral("Для вещества «%1» (%2) в справочнике веществ не %3 %4 (пусто или 0), а %5 для "
+                               "расчета %6. Дополните справочник веществ.")
+                    .arg(s.Name, where.text(), one ? QStringLiteral("задана") : QStringLiteral("заданы"),
+                         fields.join(QStringLiteral(" и ")),
+                         one ? QStringLiteral("она нужна") : QStringLiteral("они нужны"), need));
+}
+
+// Formula 14.2 gives the saturated vapour pressure only above the boiling
+// point; below it the evaporation intensity comes out 0, and the user is told
+// why and what gives the pressure there.
+QString vapourPressureNote(double Tr, double Tb)
+{
+    return QStringLiteral("Давление насыщенного пара при расчетной температуре %1 °C не определено: формула 14.2 "
+                          "дает его только выше температуры кипения вещества (%2 °C). Поэтому интенсивность "
+                          "испарения W = 0 и испарение пролива за счет теплопередачи от воздуха в расчете не "
+                          "учтено. Ниже температуры кипения давление насыщенного пара дает формула 14.3 или "
+                          "формула Антуана (выбор формулы — в настройках расчета).")
+        .arg(numberText(Tr), numberText(Tb));
 }
 
 void checkInputsFinite(const RunInputs& in)
@@ -195,6 +233,13 @@ private:
     std::optional<SubstData> lastSubstance_;
 };
 
+// The calculated block with its name, for a message about it.
+QString mainBlockName(const BlockData& b)
+{
+    return b.Name_blok.isEmpty() ? QStringLiteral("расчетный блок")
+                                 : QStringLiteral("расчетный блок «%1»").arg(b.Name_blok);
+}
+
 RaschResult Runner::run(const std::function<void()>& appendJournalRow)
 {
     const GeneralConditions& c = in_.conditions;
@@ -262,6 +307,8 @@ RaschResult Runner::run(const std::function<void()>& appendJournalRow)
     else
         r_.W = finite(std::sqrt(s1_.Mol_massa) * (r_.Nyu * 1e-6 * r_.PnTr),
                       QStringLiteral("интенсивность испарения W"), kSpill);
+    if (!in_.main.mi && in_.settings.G == 0 && in_.settings.Pn == 1 && !c.Check4 && !(r_.Tr > s1_.T_kip))
+        r_.PnNote = vapourPressureNote(r_.Tr, s1_.T_kip);
 
     // Step 17.
     const double superheat = in_.main.Temp - s1_.T_kip;
@@ -432,9 +479,14 @@ void Runner::mainVapour()
         r_.G = b.znG1;
         r_.G_entered = true;
     } else {
-        const double t = divisor(b.Temp, quantity, mainLabel_,
-                                 QStringLiteral("температура в блоке равна 0 °C"));
-        r_.G = finite(b.Plotn_PGF * b.V_PGF * (b.Davl / kAtm) * (20 / t), quantity, mainLabel_);
+        const auto reduced = reduceToNormalConditions(b.Plotn_PGF, b.V_PGF, b.Davl, b.Temp);
+        if (!reduced)
+            missingData(QStringLiteral("Регламентная температура в блоке (%1) %2 °C не выше абсолютного нуля "
+                                       "(-273,15 °C): массу ПГФ нельзя привести к нормальным условиям. Исправьте "
+                                       "температуру блока.")
+                            .arg(mainBlockName(b), num(b.Temp)));
+        r_.V0 = finite(reduced->V0, QStringLiteral("объем ПГФ при нормальных условиях V0"), mainLabel_);
+        r_.G = finite(reduced->G, quantity, mainLabel_);
     }
     if (!(r_.G >= 0))
         r_.G = 0;
@@ -455,6 +507,16 @@ void Runner::mainLiquid()
         r_.Ggf = finite(b.V_GF * b.Plotn_GF, QStringLiteral("масса ЖФ G''"), mainLabel_);
     }
     const double superheat = b.Temp - s1_.T_kip;
+    if (r_.Ggf > 0 && roundHalfEven(superheat) != 0 && superheat > 0) {
+        QStringList missing;
+        if (s1_.Tepl_paroobr == 0)
+            missing << kHeatOfVaporisation;
+        if (s1_.Teploem_GF == 0)
+            missing << kHeatCapacity;
+        if (!missing.isEmpty())
+            missingProperty(s1_, Where(mainBlockName(b)), missing,
+                            QStringLiteral("энергии E1'': жидкая фаза блока перегрета на %1 °C").arg(approx(superheat, 2)));
+    }
     if (s1_.Tepl_paroobr != 0 && roundHalfEven(superheat) != 0 && superheat > 0)
         r_.E21own = finite(s1_.qGF() * r_.Ggf *
                                (1 - std::exp(-s1_.Teploem_GF * superheat / s1_.Tepl_paroobr)),
@@ -521,13 +583,31 @@ void Runner::adjacentBlock(const BlockData& b, const SubstData& s, AdjacentResul
     }
     const double superheat = b.Temp - s.T_kip;
     if (superheat > 0) {
+        QStringList missing;
+        if (r == 0)
+            missing << kHeatOfVaporisation;
+        if (s.Teploem_GF == 0 && out.g21 > 0)
+            missing << kHeatCapacity;
+        if (!missing.isEmpty())
+            missingProperty(s, where, missing,
+                            QStringLiteral("энергии E1'': из блока поступает жидкая фаза, перегретая на %1 °C")
+                                .arg(approx(superheat, 2)));
         const QString eq = QStringLiteral("энергия E1''");
-        divisor(r, eq, where, QStringLiteral("теплота парообразования вещества равна 0"));
         out.e21 = finite(s1_.qGF() * out.g21 * (1 - std::exp(-s.Teploem_GF * superheat / r)), eq,
                          where);
     }
     r_.E21 += out.e21;
-    if (r != 0) {
+    if (r == 0) {
+        // Without r the heat a source brings forms vapour that cannot be counted.
+        if (b.Sk_teploper_GG > 0 && b.t_P > 0)
+            missingProperty(s, where, {kHeatOfVaporisation},
+                            QStringLiteral("энергии E2'': тепло экзотермических реакций %1 кДж")
+                                .arg(approx(b.Sk_teploper_GG * b.t_P, 3)));
+        if (b.Sk_teploper_GF > 0 && b.t_T > 0)
+            missingProperty(s, where, {kHeatOfVaporisation},
+                            QStringLiteral("энергии E3'': теплоприток от внешних теплоносителей %1 кДж")
+                                .arg(approx(b.Sk_teploper_GF * b.t_T, 3)));
+    } else {
         // The heat a source brings until it stops is its rate times its time
         // (kJ/s × s); the vapour it forms burns with q' per r of that heat.
         const QString e22 = QStringLiteral("энергия E2''");
@@ -587,8 +667,9 @@ void Runner::spill()
         r_.Tau = (!(r_.Ggf > r_.Gs) || 2 >= n) ? 2 : n;
     } else {
         const double Fg = Fg_;
-        const bool noEvaporation =
-            c.S_G == QLatin1String("0") || r == 0 || in_.main.Temp - Tb < 0;
+        // Below its boiling point the liquid still evaporates into the air (W);
+        // only the heat from the surface needs the surface above it.
+        const bool noEvaporation = c.S_G == QLatin1String("0") || r == 0;
         if (!noEvaporation) {
             r_.Eps = root(c.c * c.Koef_teplopr * c.p,
                           QStringLiteral("тепловая активность поверхности ε"), kSpill);

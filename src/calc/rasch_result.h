@@ -34,6 +34,7 @@ struct RaschResult {
     double Betta = 0;
     double G = 0;
     bool G_entered = false;
+    double V0 = 0;  // volume of the vapour-gas phase at normal conditions; 0 when G was entered
     double Gq = 0;
     double E11 = 0;
     double E12 = 0;
@@ -79,6 +80,9 @@ struct RaschResult {
     // Captions of the results screen's notes; empty when the note is hidden.
     QString Label17;  // saturated vapour pressure came out 0
     QString Label28;  // spill evaporation note
+    // Why the evaporation intensity W is 0: formula 14.2 gives no saturated
+    // vapour pressure at or below the boiling point. Empty otherwise.
+    QString PnNote;
 
     // Inputs the results screen and the reports repeat.
     SubstData subst;  // the main block's substance

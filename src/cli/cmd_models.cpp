@@ -275,7 +275,7 @@ int model4Command(Context& ctx, const QStringList& args)
 // "report model4 NAME --out FILE.docx [--pressure P]": the calculator's row
 // for 5 kPa unless another pressure is given, as the screen runs it with
 // every calculation.
-int model4ReportCommand(Context& ctx, const QStringList& args)
+int model4ReportCommand(Context& ctx, const QStringList& args, const records::Signature& signature)
 {
     const QString name = args.value(0);
     const auto opts = options(args.mid(1), kReportOptions, ctx.err);
@@ -298,7 +298,8 @@ int model4ReportCommand(Context& ctx, const QStringList& args)
     if (zone.clamped)
         ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
     return writeReport(ctx, text(*opts, QStringLiteral("--out")), [&] {
-        return report::buildComplexReport(run, report::zoneTable(run.result.R0, zone.row6), {run.result.R0, zone});
+        return report::buildComplexReport(run, report::zoneTable(run.result.R0, zone.row6), {run.result.R0, zone},
+                                          signature);
     });
 }
 
@@ -339,16 +340,18 @@ std::variant<ModelOutput, int> runModelForOutput(Context& ctx, const QStringList
         if (!c)
             return 1;
         done = runModel2(ctx, *c);
-        output.report = [c](const calc::ZoneRun& run, const report::ZoneTable& t, const report::ZoneMapData& map) {
-            return report::buildUnstableReport(*c, run, t, map);
+        output.report = [c](const calc::ZoneRun& run, const report::ZoneTable& t, const report::ZoneMapData& map,
+                            const records::Signature& signature) {
+            return report::buildUnstableReport(*c, run, t, map, signature);
         };
     } else {
         const auto c = summaryCase(*opts, ctx.err);
         if (!c)
             return 1;
         done = runModel3(ctx, *c);
-        output.report = [c](const calc::ZoneRun& run, const report::ZoneTable& t, const report::ZoneMapData& map) {
-            return report::buildSummaryReport(*c, run, t, map);
+        output.report = [c](const calc::ZoneRun& run, const report::ZoneTable& t, const report::ZoneMapData& map,
+                            const records::Signature& signature) {
+            return report::buildSummaryReport(*c, run, t, map, signature);
         };
     }
     if (const int* status = std::get_if<int>(&done))
@@ -362,10 +365,10 @@ std::variant<ModelOutput, int> runModelForOutput(Context& ctx, const QStringList
     return output;
 }
 
-int modelReportCommand(Context& ctx, const QStringList& args)
+int modelReportCommand(Context& ctx, const QStringList& args, const records::Signature& signature)
 {
     if (args.value(0) == QLatin1String("model4"))
-        return model4ReportCommand(ctx, args.mid(1));
+        return model4ReportCommand(ctx, args.mid(1), signature);
     const auto done = runModelForOutput(ctx, args, QStringLiteral("report "),
                                         QStringLiteral("--out ФАЙЛ.docx [--pressure P]"));
     if (const int* status = std::get_if<int>(&done))
@@ -373,7 +376,8 @@ int modelReportCommand(Context& ctx, const QStringList& args)
     const ModelOutput& o = std::get<ModelOutput>(done);
     const report::ZoneTable table =
         report::zoneTable(o.run.R0, o.calculator ? o.calculator->row6 : std::array<QString, 4>{});
-    return writeReport(ctx, o.out, [&] { return o.report(o.run, table, report::ZoneMapData{o.run.R0, o.calculator}); });
+    return writeReport(ctx, o.out,
+                       [&] { return o.report(o.run, table, report::ZoneMapData{o.run.R0, o.calculator}, signature); });
 }
 
 int printFileWritten(Context& ctx, const QString& path)

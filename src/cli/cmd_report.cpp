@@ -4,6 +4,7 @@
 #include "cli/cli.h"
 #include "cli/json_writer.h"
 #include "cli/model_reports.h"
+#include "cli/signature_options.h"
 
 #include "calc/engine.h"
 #include "calc/number_text.h"
@@ -28,8 +29,10 @@ struct ReportArgs {
 };
 
 const char* const kUsage =
-    "Использование: veltron-cli report appendix ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--pressure P]\n"
-    "               veltron-cli report main ИМЯ_РАСЧЕТА --out ФАЙЛ.docx\n";
+    "Использование: veltron-cli report appendix ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--pressure P] [--signer "
+    "\"ДОЛЖНОСТЬ|ФИО\"] [--source \"ИСТОЧНИК\"]\n"
+    "               veltron-cli report main ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--signer \"ДОЛЖНОСТЬ|ФИО\"] [--source "
+    "\"ИСТОЧНИК\"]\n";
 
 std::optional<ReportArgs> parseArgs(const QStringList& args, std::ostream& err)
 {
@@ -103,10 +106,14 @@ std::variant<StoredRun, int> runStored(Context& ctx, const QString& name)
 
 namespace {
 
-int reportCommand(Context& ctx, const QStringList& args)
+int reportCommand(Context& ctx, const QStringList& words)
 {
+    QStringList args = words;
+    const auto signature = takeSignature(args, ctx.err);
+    if (!signature)
+        return 1;
     if (isModelReport(args))
-        return modelReportCommand(ctx, args);
+        return modelReportCommand(ctx, args, *signature);
     const auto a = parseArgs(args, ctx.err);
     if (!a)
         return 1;
@@ -118,7 +125,7 @@ int reportCommand(Context& ctx, const QStringList& args)
         QByteArray document;
         if (a->kind == QLatin1String("main")) {
             // The evaporation calculator has not been used in this program.
-            document = report::buildMainReport({run.inputs, run.result, run.view, NyuMemory{}});
+            document = report::buildMainReport({run.inputs, run.result, run.view, NyuMemory{}, *signature});
         } else {
             const auto zone = report::overpressure(a->pressure, run.result.R0);
             if (zone.clamped)
@@ -130,6 +137,7 @@ int reportCommand(Context& ctx, const QStringList& args)
             data.blockName = run.view.mainBlock.value(0);
             data.row6 = zone.row6;
             data.calculator = zone;
+            data.signature = *signature;
             document = report::buildAppendixReport(data);
         }
         if (!writeWholeFile(a->out, document)) {
@@ -153,7 +161,8 @@ void registerReportCommand()
                     QStringLiteral("report appendix|main ИМЯ_РАСЧЕТА --out ФАЙЛ.docx [--pressure P] — приложение "
                                    "или основной отчет расчета; report model2|model3 АРГУМЕНТЫ_МОДЕЛИ --out ФАЙЛ.docx "
                                    "[--pressure P] — отчет модели II или III; report model4 ИМЯ_РАСЧЕТА --out "
-                                   "ФАЙЛ.docx [--pressure P] — отчет комплексного расчета"),
+                                   "ФАЙЛ.docx [--pressure P] — отчет комплексного расчета; каждый отчет принимает [--signer "
+                                   "\"ДОЛЖНОСТЬ|ФИО\"] [--source \"ИСТОЧНИК\"] — подпись в конце отчета"),
                     reportCommand);
 }
 

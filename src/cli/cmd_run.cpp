@@ -59,8 +59,10 @@ void writeResult(JsonWriter& w, const calc::RaschResult& r)
     w.member("G5_entered", r.G5_entered);
     w.member("Gs_entered", r.Gs_entered);
     w.member("KoefG_report", r.KoefG_report);
+    w.member("V0", r.V0);
     w.member("Label17", r.Label17);
     w.member("Label28", r.Label28);
+    w.member("PnNote", r.PnNote);
     w.key("adjacent");
     w.beginArray();
     for (const calc::AdjacentResult& a : r.adjacent) {

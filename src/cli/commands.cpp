@@ -8,6 +8,8 @@ void registerReportCommand();
 void registerStoreCommands();
 void registerModelCommands();
 void registerZoneMapCommand();
+void registerRegisterCommand();
+void registerExchangeCommands();
 
 // Each command lives in a file of its own and is added here.
 void registerBuiltinCommands()
@@ -18,6 +20,8 @@ void registerBuiltinCommands()
     registerStoreCommands();
     registerModelCommands();
     registerZoneMapCommand();
+    registerRegisterCommand();
+    registerExchangeCommands();
 }
 
 }  // namespace veltron::cli

@@ -6,6 +6,7 @@
 #include "calc/rasch_result.h"
 #include "calc/tnt_equivalent.h"
 #include "records/calculation_inputs.h"
+#include "records/signature.h"
 #include "report/results_view.h"
 #include "report/zone_map.h"
 #include "report/zone_table.h"
@@ -18,7 +19,8 @@ namespace veltron::cli {
 
 // "report model2 …", "report model3 …" and "report model4 …": the words after "report".
 bool isModelReport(const QStringList& args);
-int modelReportCommand(Context& ctx, const QStringList& args);
+// `signature` ends the report.
+int modelReportCommand(Context& ctx, const QStringList& args, const records::Signature& signature);
 
 // A run of model II or III made for a file: the words "model2 …" or
 // "model3 …" with --out and an optional --pressure, parsed, run and
@@ -27,7 +29,9 @@ struct ModelOutput {
     calc::ZoneRun run;
     std::optional<report::Overpressure> calculator;  // the calculator's row, when there is one
     QString out;
-    std::function<QByteArray(const calc::ZoneRun&, const report::ZoneTable&, const report::ZoneMapData&)> report;
+    std::function<QByteArray(const calc::ZoneRun&, const report::ZoneTable&, const report::ZoneMapData&,
+                             const records::Signature&)>
+        report;
 };
 // Nothing but the exit status when the words are wrong (the usage, starting
 // with `command`, then `outTail`, goes to err) or the run stops.

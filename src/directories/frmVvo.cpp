@@ -2,6 +2,7 @@
 
 #include "calc/number_text.h"
 #include "directories/number_boxes.h"
+#include "records/value_ranges.h"
 #include "screens/form_widgets.h"
 #include "screens/store_errors.h"
 #include "screens/substance_marks.h"
@@ -33,7 +34,7 @@ using Number = std::optional<double> records::SubstanceRecord::*;
 
 const QString kQuestionTitle = QStringLiteral("В н и м а н и е ! ! !");
 const QString kNotSaved = QStringLiteral("Вещество не сохранено.");
-const QColor kMissingCell(255, 214, 214);
+const QString kTable = QStringLiteral("SubstChar");
 
 // A number box of the panel: its control, label, key rules and field.
 struct NumberBox {
@@ -42,35 +43,44 @@ struct NumberBox {
     const char* label;
     NumericEdit::Flags flags;
     Number field;
+    const char* column;  // the field of SubstChar
 };
 
 const NumberBox kBoxes[] = {
     {&frmVvo::Mol_massa, "Mol_massa", "Молярная масса, кг/кмоль",
-     NumericEdit::Flags(NumericEdit::Converting | NumericEdit::EmptyAllowed), &records::SubstanceRecord::Mol_massa},
+     NumericEdit::Flags(NumericEdit::Converting | NumericEdit::EmptyAllowed), &records::SubstanceRecord::Mol_massa,
+     "Mol_massa"},
     {&frmVvo::txtPlotnGF, "txtPlotnGF", "Плотность жидкой фазы, кг/м3", NumericEdit::Unchecked,
-     &records::SubstanceRecord::Plotn_GF},
+     &records::SubstanceRecord::Plotn_GF, "Plotn_GF"},
     {&frmVvo::T_plav, "T_plav", "Температура плавления при нормальных условиях, °C", NumericEdit::Unchecked,
-     &records::SubstanceRecord::T_plavl},
+     &records::SubstanceRecord::T_plavl, "T_plavl"},
     {&frmVvo::T_kip, "T_kip", "Температура кипения при нормальных условиях, °C",
-     NumericEdit::Flags(NumericEdit::Signed | NumericEdit::Converting), &records::SubstanceRecord::T_kip},
+     NumericEdit::Flags(NumericEdit::Signed | NumericEdit::Converting), &records::SubstanceRecord::T_kip, "T_kip"},
     {&frmVvo::T_vsp, "T_vsp", "Температура вспышки, °C",
-     NumericEdit::Flags(NumericEdit::Signed | NumericEdit::Converting), &records::SubstanceRecord::Tvsp},
-    {&frmVvo::txtNKPR, "txtNKPR", "НКПР  (приведен к 25 °С)", NumericEdit::Unchecked, &records::SubstanceRecord::NKPR},
-    {&frmVvo::txtVKPR, "txtVKPR", "ВКПР  (приведен к 25 °С)", NumericEdit::Unchecked, &records::SubstanceRecord::VKPR},
-    {&frmVvo::txtA, "txtA", "Константы формулы Антуана, А", NumericEdit::Unchecked, &records::SubstanceRecord::pA},
-    {&frmVvo::txtB, "txtB", "Константы формулы Антуана, В", NumericEdit::Unchecked, &records::SubstanceRecord::pB},
-    {&frmVvo::txtCa, "txtCa", "Константы формулы Антуана, Са", NumericEdit::Unchecked, &records::SubstanceRecord::pCa},
+     NumericEdit::Flags(NumericEdit::Signed | NumericEdit::Converting), &records::SubstanceRecord::Tvsp, "Tvsp"},
+    {&frmVvo::txtNKPR, "txtNKPR", "НКПР  (приведен к 25 °С)", NumericEdit::Unchecked,
+     &records::SubstanceRecord::NKPR, "NKPR"},
+    {&frmVvo::txtVKPR, "txtVKPR", "ВКПР  (приведен к 25 °С)", NumericEdit::Unchecked,
+     &records::SubstanceRecord::VKPR, "VKPR"},
+    {&frmVvo::txtA, "txtA", "Константы формулы Антуана, А", NumericEdit::Unchecked, &records::SubstanceRecord::pA,
+     "pA"},
+    {&frmVvo::txtB, "txtB", "Константы формулы Антуана, В", NumericEdit::Unchecked, &records::SubstanceRecord::pB,
+     "pB"},
+    {&frmVvo::txtCa, "txtCa", "Константы формулы Антуана, Са", NumericEdit::Unchecked, &records::SubstanceRecord::pCa,
+     "pCa"},
     {&frmVvo::txtnTpr, "txtnTpr", "Нижний темп. предел применимости ур-ния Антуана, °C", NumericEdit::Unchecked,
-     &records::SubstanceRecord::pTmin},
+     &records::SubstanceRecord::pTmin, "pTmin"},
     {&frmVvo::txtvTpr, "txtvTpr", "Верхний темп. предел применимости ур-ния Антуана, °C", NumericEdit::Unchecked,
-     &records::SubstanceRecord::pTmax},
+     &records::SubstanceRecord::pTmax, "pTmax"},
     {&frmVvo::Tepl_sgorPGF, "Tepl_sgorPGF", "Удельная теплота сгорания ПГФ, кДж/кг", NumericEdit::Converting,
-     &records::SubstanceRecord::Tepl_sgorPGF},
+     &records::SubstanceRecord::Tepl_sgorPGF, "Tepl_sgorPGF"},
     {&frmVvo::Tepl_paroobr, "Tepl_paroobr", "Удельная теплота парообразования, кДж/кг",
-     NumericEdit::Flags(NumericEdit::Converting | NumericEdit::PointAccepted), &records::SubstanceRecord::Tepl_paroobr},
+     NumericEdit::Flags(NumericEdit::Converting | NumericEdit::PointAccepted),
+     &records::SubstanceRecord::Tepl_paroobr, "Tepl_paroobr"},
     {&frmVvo::Teploem_GF, "Teploem_GF", "Удельная теплоемкость жидкой фазы, кДж/(кг*К)", NumericEdit::Converting,
-     &records::SubstanceRecord::Teploem_GF},
-    {&frmVvo::txt_k, "txt_k", "Показатель адиабаты", NumericEdit::Unchecked, &records::SubstanceRecord::PokAdiab},
+     &records::SubstanceRecord::Teploem_GF, "Teploem_GF"},
+    {&frmVvo::txt_k, "txt_k", "Показатель адиабаты", NumericEdit::Unchecked, &records::SubstanceRecord::PokAdiab,
+     "PokAdiab"},
 };
 
 // The columns of the grid: width in twips, header, and the number shown
@@ -79,19 +89,19 @@ struct Column {
     int width;
     const char* header;
     Number field;
-    bool readByEveryRun;
+    const char* column;  // the field of SubstChar whose value a run must be able to use, if any
 };
 
 const Column kColumns[] = {
-    {3000, "Наименование вещества", nullptr, false},
-    {1600, "Вид вещества", nullptr, false},
-    {1800, "Брутто-формула вещества", nullptr, false},
-    {2300, "Молярная масса, кг/кмоль", &records::SubstanceRecord::Mol_massa, true},
-    {2200, "Температура вспышки, °C", &records::SubstanceRecord::Tvsp, false},
-    {2200, "Температура кипения, °C", &records::SubstanceRecord::T_kip, true},
-    {1600, "УТС ПГФ, кДж/кг", &records::SubstanceRecord::Tepl_sgorPGF, true},
-    {2900, "УТ парообразования ГЖ, кДж/кг", &records::SubstanceRecord::Tepl_paroobr, true},
-    {3500, "Удельная теплоемкость ЖФ, кДж/(кг*K)", &records::SubstanceRecord::Teploem_GF, true},
+    {3000, "Наименование вещества", nullptr, nullptr},
+    {1600, "Вид вещества", nullptr, nullptr},
+    {1800, "Брутто-формула вещества", nullptr, nullptr},
+    {2300, "Молярная масса, кг/кмоль", &records::SubstanceRecord::Mol_massa, "Mol_massa"},
+    {2200, "Температура вспышки, °C", &records::SubstanceRecord::Tvsp, nullptr},
+    {2200, "Температура кипения, °C", &records::SubstanceRecord::T_kip, "T_kip"},
+    {1600, "УТС ПГФ, кДж/кг", &records::SubstanceRecord::Tepl_sgorPGF, "Tepl_sgorPGF"},
+    {2900, "УТ парообразования ГЖ, кДж/кг", &records::SubstanceRecord::Tepl_paroobr, "Tepl_paroobr"},
+    {3500, "Удельная теплоемкость ЖФ, кДж/(кг*K)", &records::SubstanceRecord::Teploem_GF, "Teploem_GF"},
 };
 
 QString kindText(const std::optional<int>& kind)
@@ -138,8 +148,9 @@ void frmVvo::build()
     browse->addWidget(Label2, 1);
     lblMissing = screens::wrapLabel(
         Frame2, "lblMissing",
-        QStringLiteral("Знак ⚠ и выделенные пустые ячейки: в справочнике нет свойства, которое читает расчет; "
-                       "расчет примет его равным 0. Подробности — в подсказке к наименованию."));
+        QStringLiteral("Знак ⚠ и выделенные ячейки: свойство, которое читает расчет, не задано или его значение "
+                       "неприменимо (например, 0 там, где оно должно быть больше 0). Подробности — в подсказке к "
+                       "наименованию."));
     browse->addWidget(lblMissing);
     Label3 = screens::wrapLabel(Frame2, "Label3",
                                 QStringLiteral("УТС - удельная теплота сгорания; ЖФ - жидкая фаза;\n"
@@ -273,8 +284,11 @@ void frmVvo::FillSubstGrid(const QString& filter)
         for (int c = 3; c < int(std::size(kColumns)); ++c) {
             const auto& value = s.*kColumns[c].field;
             setCell(Tabl_Vva, row, c, value ? calc::numberText(*value) : QString());
-            if (!value && kColumns[c].readByEveryRun)
-                Tabl_Vva->item(row, c)->setBackground(kMissingCell);
+            const bool unusable =
+                kColumns[c].column
+                && (!value || records::unusable(kTable, QString::fromLatin1(kColumns[c].column), value));
+            if (unusable)
+                screens::markMissingCell(Tabl_Vva->item(row, c));
         }
         const records::MissingProperties missing = records::missingProperties(s);
         if (!missing.always.isEmpty()) {
@@ -430,6 +444,15 @@ std::optional<records::SubstanceRecord> frmVvo::readPanel(const QString& notSave
     return s;
 }
 
+bool frmVvo::valuesInRange(const QString& notSaved)
+{
+    for (const NumberBox& b : kBoxes)
+        if (!withinRange(this->*b.box, labels_.value(this->*b.box), boxNumber(this->*b.box), kTable,
+                         QString::fromLatin1(b.column), notSaved))
+            return false;
+    return true;
+}
+
 bool frmVvo::nameTaken(const QString& name)
 {
     bool taken = false;
@@ -478,7 +501,7 @@ bool frmVvo::save()
             Name_Vva->setFocus(Qt::OtherFocusReason);
         return false;
     }
-    if (!confirmSave())
+    if (!valuesInRange(kNotSaved) || !confirmSave())
         return false;
     return write(mode_ == Mode::Change ? remembered_ : QString(), *s);
 }
@@ -488,7 +511,7 @@ bool frmVvo::saveAs()
     if (mode_ != Mode::Change)
         return false;
     auto s = readPanel(kNotSaved);
-    if (!s)
+    if (!s || !valuesInRange(kNotSaved))
         return false;
     const auto name = ui::dialogs().askText(QStringLiteral("Сохранить как..."),
                                             QStringLiteral("Наименование нового вещества:"), s->Name);

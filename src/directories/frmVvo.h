@@ -107,6 +107,8 @@ private:
     // The panel as a record; nothing, with the message shown, when a box
     // holds no number.
     std::optional<records::SubstanceRecord> readPanel(const QString& notSaved);
+    // Refuses the first value outside the physical range of its field.
+    bool valuesInRange(const QString& notSaved);
     bool nameTaken(const QString& name);
     bool confirmSave();
     bool write(const QString& oldName, const records::SubstanceRecord& s);

@@ -3,8 +3,10 @@
 #include "calc/number_text.h"
 #include "directories/number_boxes.h"
 #include "records/calculations.h"
+#include "records/value_ranges.h"
 #include "screens/form_widgets.h"
 #include "screens/store_errors.h"
+#include "screens/substance_marks.h"
 #include "ui/dialogs.h"
 #include "ui/numeric_edit.h"
 
@@ -70,6 +72,12 @@ void ListDirectory::build()
         Label4->setAlignment(Qt::AlignCenter);
         browse->addWidget(Label4, 1);
     }
+    lblMissing = screens::wrapLabel(browseFrame, "lblMissing",
+                                    QStringLiteral("Знак ⚠ и выделенные ячейки: значение не задано или неприменимо в "
+                                                   "расчете (например, 0 там, где оно должно быть больше 0). "
+                                                   "Исправьте его кнопкой «Изменить»."));
+    lblMissing->hide();
+    browse->addWidget(lblMissing);
     auto* browseButtons = new QHBoxLayout;
     Command2 = namedButton(browseFrame, "Command2", QStringLiteral("Новое"));
     Command5 = namedButton(browseFrame, "Command5", QStringLiteral("Изменить"));
@@ -143,18 +151,33 @@ void ListDirectory::fill()
         grid->setRowHeight(0, px(450) + 6);
     entries_.clear();
     onStore([&] { entries_ = records::directoryEntries(state_.db(), kind_.table); });
+    const QString table = records::directoryTable(kind_.table);
+    const QStringList fields = records::directoryFields(kind_.table);
+    bool anyMarked = false;
     int row = 1;
     for (const records::DirectoryEntry& e : entries_) {
         if (row > 1)
             grid->setRowCount(row + 1);
         setCell(grid, row, 0, e.Name);
         grid->item(row, 0)->setToolTip(e.Name);  // a name longer than its lines is cut
-        for (int c = 0; c < int(e.values.size()); ++c)
-            setCell(grid, row, c + 1, calc::numberText(e.values[std::size_t(c)].value_or(0)));
+        bool marked = false;
+        for (int c = 0; c < int(e.values.size()); ++c) {
+            const std::optional<double>& value = e.values[std::size_t(c)];
+            setCell(grid, row, c + 1, calc::numberText(value.value_or(0)));
+            // A stored value the formulas cannot use is shown as it is, marked.
+            if (records::unusable(table, fields.value(c), value)) {
+                screens::markMissingCell(grid->item(row, c + 1));
+                marked = true;
+            }
+        }
+        if (marked)
+            grid->item(row, 0)->setIcon(screens::missingMark(this));
+        anyMarked = anyMarked || marked;
         if (kind_.charsPerLine > 0)
             grid->setRowHeight(row, screens::wrappedRowHeight(e.Name, kind_.charsPerLine, 250));
         ++row;
     }
+    lblMissing->setVisible(anyMarked);
     if (Label4) {
         const bool any = !entries_.isEmpty();
         grid->setVisible(any);
@@ -251,6 +274,11 @@ bool ListDirectory::enter()
         }
         e.values.push_back(n.value);
     }
+    for (int i = 0; i < values.size(); ++i)
+        if (!withinRange(values[i], kind_.values[std::size_t(i)].label, boxNumber(values[i]),
+                         records::directoryTable(kind_.table), QString::fromLatin1(kind_.values[std::size_t(i)].box),
+                         notSaved))
+            return false;
     bool saved = false;
     if (!onStore([&] { saved = records::saveDirectoryEntry(state_.db(), kind_.table, remembered_, e); }, notSaved))
         return false;

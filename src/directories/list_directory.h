@@ -67,6 +67,7 @@ public:
     QGroupBox* browseFrame;
     QTableWidget* grid;
     QLabel* Label4 = nullptr;  // "Данные не введены", where an empty grid is hidden
+    QLabel* lblMissing;        // what the marks of unusable values mean; shown with a mark
     QPushButton* Command2;
     QPushButton* Command5;
     QPushButton* Command3;

@@ -1,6 +1,7 @@
 #include "directories/number_boxes.h"
 
 #include "calc/number_text.h"
+#include "records/value_ranges.h"
 #include "ui/dialogs.h"
 #include "ui/numeric_edit.h"
 
@@ -46,6 +47,19 @@ void refuseBox(ui::NumericEdit* box, const QString& label, const QString& notSav
                          ui::Icon::Warning);
     if (box->isEnabled())
         box->setFocus(Qt::OtherFocusReason);
+}
+
+bool withinRange(ui::NumericEdit* box, const QString& label, const BoxNumber& number, const QString& table,
+                 const QString& field, const QString& notSaved)
+{
+    const auto range = records::fieldRange(table, field);
+    if (!number.value || !range || range->contains(*number.value))
+        return true;
+    ui::dialogs().inform(QStringLiteral("Ввод данных"),
+                         records::outOfRangeMessage(label, *number.value, *range, notSaved), ui::Icon::Warning);
+    if (box->isEnabled())
+        box->setFocus(Qt::OtherFocusReason);
+    return false;
 }
 
 }  // namespace veltron::directories

@@ -29,4 +29,10 @@ BoxNumber boxNumber(const ui::NumericEdit* box);
 // label and says that nothing was saved; the box takes the focus.
 void refuseBox(ui::NumericEdit* box, const QString& label, const QString& notSaved);
 
+// Whether the box's number lies within the physical range of its field
+// (table, field); refuses it otherwise, naming the field and the range, and
+// the box takes the focus. An empty box and a field without a range pass.
+bool withinRange(ui::NumericEdit* box, const QString& label, const BoxNumber& number, const QString& table,
+                 const QString& field, const QString& notSaved);
+
 }  // namespace veltron::directories

@@ -4,6 +4,7 @@
 #include "records/complex_pool.h"
 #include "records/complex_rows.h"
 #include "records/journal.h"
+#include "records/signature.h"
 #include "report/complex_report.h"
 #include "screens/energy_captions.h"
 #include "screens/form_widgets.h"
@@ -386,8 +387,9 @@ QString frmOutput_KR::report()
     }
     const report::ZoneTable table = zones->table();
     const report::ZoneMapData map = zones->mapData().value();
-    return ui::makeReportInPlace(state_.reportFolder,
-                                 [this, &table, &map] { return report::buildComplexReport(*run_, table, map); });
+    return ui::makeReportInPlace(state_.reportFolder, [this, &table, &map] {
+        return report::buildComplexReport(*run_, table, map, records::rememberedSignature(state_.dataDir));
+    });
 }
 
 void frmOutput_KR::back()

@@ -1,5 +1,6 @@
 #include "models/frmOutput_KVV.h"
 
+#include "records/signature.h"
 #include "report/unstable_report.h"
 #include "screens/form_widgets.h"
 #include "screens/report_folder_dialog.h"
@@ -94,7 +95,8 @@ QString frmOutput_KVV::report()
     const report::ZoneTable table = zones->table();
     const report::ZoneMapData map = zones->mapData().value();
     return ui::makeReportInPlace(state_.reportFolder, [this, &table, &map] {
-        return report::buildUnstableReport(run_.input, run_.result, table, map);
+        return report::buildUnstableReport(run_.input, run_.result, table, map,
+                                           records::rememberedSignature(state_.dataDir));
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "calc/number_text.h"
 #include "records/journal.h"
+#include "records/signature.h"
 #include "report/format.h"
 #include "report/summary_report.h"
 #include "screens/form_widgets.h"
@@ -176,7 +177,8 @@ QString frmSumm::report()
     const report::ZoneTable table = zones->table();
     const report::ZoneMapData map = zones->mapData().value();
     return ui::makeReportInPlace(state_.reportFolder, [this, &table, &map] {
-        return report::buildSummaryReport(run_->input, run_->result, table, map);
+        return report::buildSummaryReport(run_->input, run_->result, table, map,
+                                          records::rememberedSignature(state_.dataDir));
     });
 }
 

@@ -29,6 +29,16 @@ const NamedTable& tableOf(Directory d)
 
 }  // namespace
 
+QString directoryTable(Directory directory)
+{
+    return tableOf(directory).table;
+}
+
+QStringList directoryFields(Directory directory)
+{
+    return tableOf(directory).fields;
+}
+
 QList<DirectoryEntry> directoryEntries(const db::Store& store, Directory directory)
 {
     const NamedTable& t = tableOf(directory);

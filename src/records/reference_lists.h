@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -28,6 +29,9 @@ struct DirectoryEntry {
 };
 
 QList<DirectoryEntry> directoryEntries(const db::Store& store, Directory directory);
+// The directory's table and its number fields, in the order of the entry's values.
+QString directoryTable(Directory directory);
+QStringList directoryFields(Directory directory);
 // Adds the entry (oldName empty) or changes the one named oldName in place,
 // all fields and the name. False, with nothing written, when another entry
 // has the entry's name.

@@ -1,6 +1,8 @@
 #include "records/substances.h"
 
+#include "calc/number_text.h"
 #include "records/named_rows.h"
+#include "records/value_ranges.h"
 
 #include <QSqlRecord>
 
@@ -110,19 +112,31 @@ bool substanceInBlocks(const db::Store& store, int idRasch, const QString& name)
 MissingProperties missingProperties(const SubstanceRecord& s)
 {
     MissingProperties m;
+    // The adiabatic index only gives the block editor its first value: an
+    // empty one is a gap of the directory (mixtures have none), a 0 is not.
     const struct {
         const std::optional<double>& value;
+        const char* field;
         const char* text;
+        bool emptyIsMissing;
     } always[] = {
-        {s.Mol_massa, "молярная масса"},
-        {s.T_kip, "температура кипения"},
-        {s.Tepl_sgorPGF, "удельная теплота сгорания ПГФ"},
-        {s.Tepl_paroobr, "удельная теплота парообразования"},
-        {s.Teploem_GF, "удельная теплоемкость жидкой фазы"},
+        {s.Mol_massa, "Mol_massa", "молярная масса", true},
+        {s.T_kip, "T_kip", "температура кипения", true},
+        {s.Tepl_sgorPGF, "Tepl_sgorPGF", "удельная теплота сгорания ПГФ", true},
+        {s.Tepl_paroobr, "Tepl_paroobr", "удельная теплота парообразования", true},
+        {s.Teploem_GF, "Teploem_GF", "удельная теплоемкость жидкой фазы", true},
+        {s.PokAdiab, "PokAdiab", "показатель адиабаты", false},
     };
-    for (const auto& f : always)
-        if (!f.value)
-            m.always << QString::fromUtf8(f.text);
+    // A field is missing when it is empty, and also when it holds a value the
+    // formulas cannot use, such as 0 where it must be positive.
+    for (const auto& f : always) {
+        if (!f.value) {
+            if (f.emptyIsMissing)
+                m.always << QString::fromUtf8(f.text);
+        } else if (unusable(QStringLiteral("SubstChar"), QString::fromLatin1(f.field), f.value)) {
+            m.always << QString::fromUtf8(f.text) + QStringLiteral(" = ") + calc::numberText(*f.value);
+        }
+    }
     if (!s.Tvsp)
         m.byFormula << QStringLiteral("температура вспышки (формула 14.3)");
     if (!s.pA || !s.pB || !s.pCa)
@@ -134,7 +148,8 @@ QString missingPropertiesNote(const MissingProperties& m)
 {
     QStringList parts;
     if (!m.always.isEmpty())
-        parts << QStringLiteral("Нет данных для расчета: %1 — расчет примет их равными 0.")
+        parts << QStringLiteral("Нет данных для расчета: %1 — расчет, которому они нужны, остановится с сообщением "
+                                "или примет их равными 0.")
                      .arg(m.always.join(QStringLiteral(", ")));
     if (!m.byFormula.isEmpty())
         parts << QStringLiteral("Не заданы: %1 — расчет по этой формуле остановится с сообщением.")

@@ -51,12 +51,14 @@ void deleteSubstance(db::Store& store, const QString& name);
 // Whether a block of the calculation holds the substance.
 bool substanceInBlocks(const db::Store& store, int idRasch, const QString& name);
 
-// The properties a run reads that a substance's record leaves empty, named
-// for the user. `always`: read by every run, which takes 0 for an empty one
-// (molar mass, boiling point, heats of combustion and vaporisation, heat
-// capacity of the liquid). `byFormula`: the flash point, read only by
-// formula 14.3, and the Antoine constants, read only by Antoine's formula; a
-// run with that formula stops with a message for such a substance.
+// The properties a run reads that a substance's record leaves without a
+// usable value, named for the user. `always`: read by every run (molar mass,
+// boiling point, heats of combustion and vaporisation, heat capacity of the
+// liquid), empty or, where it must be positive, 0 (named with the value),
+// and an adiabatic index the block editor would take that is not above 1. `byFormula`: the flash point,
+// read only by formula 14.3, and the Antoine constants, read only by
+// Antoine's formula; a run with that formula stops with a message for such a
+// substance.
 struct MissingProperties {
     QStringList always;
     QStringList byFormula;

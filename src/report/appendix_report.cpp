@@ -1,6 +1,7 @@
 #include "report/appendix_report.h"
 
 #include "report/docx/templates.h"
+#include "report/signature_block.h"
 #include "report/format.h"
 #include "report/zone_map.h"
 
@@ -29,13 +30,17 @@ std::map<QString, QString> appendixTexts(const AppendixData& d)
     t[QStringLiteral("mR6_K")] = d.row6[1];
     t[QStringLiteral("mR6_P")] = d.row6[2];
     t[QStringLiteral("mR6_R")] = d.row6[3];
+    // Why the mass m holds no evaporation into the air, when it holds none.
+    t[QStringLiteral("MetkaW")] = r.PnNote;
     return t;
 }
 
 QByteArray buildAppendixReport(const AppendixData& data)
 {
     docx::Document document = docx::buildAppendix(docx::templatePath(docx::kAppendixTemplate), appendixTexts(data));
+    document.dropEmptyParagraph(QStringLiteral("MetkaW"));
     fillZoneMapBookmark(document, ZoneMapData{data.result.R0, data.calculator});
+    writeSignature(document, data.signature);
     return document.toDocx();
 }
 

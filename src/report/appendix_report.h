@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/rasch_result.h"
+#include "records/signature.h"
 #include "report/results_view.h"
 #include "report/zone_table.h"
 
@@ -23,6 +24,7 @@ struct AppendixData {
     std::array<QString, 4> row6;   // row 6 of the zone grid: caption, K, P, radius
     // The calculator's last result, whose zone the map draws beside R1 … R5.
     std::optional<Overpressure> calculator;
+    records::Signature signature;  // the block that ends the report
 };
 
 // Bookmark texts of the appendix template.

@@ -2,6 +2,7 @@
 
 #include "calc/number_text.h"
 #include "report/docx/templates.h"
+#include "report/signature_block.h"
 #include "report/format.h"
 
 #include <cmath>
@@ -95,7 +96,8 @@ std::map<QString, QString> complexTexts(const calc::ComplexResult& r, const Zone
     return t;
 }
 
-QByteArray buildComplexReport(const calc::ComplexRun& run, const ZoneTable& zones, const ZoneMapData& map)
+QByteArray buildComplexReport(const calc::ComplexRun& run, const ZoneTable& zones, const ZoneMapData& map,
+                              const records::Signature& signature)
 {
     QStringList textBookmarks = complexBookmarks();
     textBookmarks.removeAll(kComplexRowsBookmark);
@@ -108,6 +110,7 @@ QByteArray buildComplexReport(const calc::ComplexRun& run, const ZoneTable& zone
         rows.push_back(complexRowTexts(row));
     writeGridTable(document, kComplexRowsBookmark, rows);
     fillZoneMapBookmark(document, map);
+    writeSignature(document, signature);
     return document.toDocx();
 }
 

@@ -4,6 +4,7 @@
 // frame, and its report.
 
 #include "calc/complex_calculation.h"
+#include "records/signature.h"
 #include "report/zone_table.h"
 
 #include <QByteArray>
@@ -40,6 +41,7 @@ const QStringList& complexBookmarks();
 std::map<QString, QString> complexTexts(const calc::ComplexResult& r, const ZoneTable& zones);
 // The finished report, with the map of the zones after the zone table;
 // throws docx::DocxError when the template or one of its bookmarks is missing.
-QByteArray buildComplexReport(const calc::ComplexRun& run, const ZoneTable& zones, const ZoneMapData& map);
+QByteArray buildComplexReport(const calc::ComplexRun& run, const ZoneTable& zones, const ZoneMapData& map,
+                              const records::Signature& signature = {});
 
 }  // namespace veltron::report

@@ -4,6 +4,7 @@
 #include "report/docx/templates.h"
 #include "report/format.h"
 #include "report/result_captions.h"
+#include "report/signature_block.h"
 
 #include <charconv>
 #include <utility>
@@ -137,6 +138,13 @@ private:
     void perAdjacentBlock(const char* bookmark, const QString& none, Fill fill);
     void insert(const char* bookmark, const docx::Fragment& fragment);
 
+    // W as printed away from the note of section 8.3, which says why it is 0.
+    QString intensityText(const QString& number) const
+    {
+        const QString text = intensity(number, main_.mi);
+        return r_.PnNote.isEmpty() ? text : text + QStringLiteral(" (давление насыщенного пара не определено, см. п. 8.3)");
+    }
+
     double Tb() const { return s_.T_kip; }
     double t() const { return main_.Temp; }  // temperature of the calculated block, °C
     QString grid(int column) const { return v_.mainBlock.value(column); }
@@ -203,6 +211,7 @@ docx::Document MainReport::build()
     closingValues();
     detailTables();
     tidyPlaces();
+    writeSignature(doc_, d_.signature);
     return std::move(doc_);
 }
 
@@ -555,7 +564,7 @@ void MainReport::mirrorEvaporation()
                                      F3(s_.Tepl_paroobr),
                                      QString(),  // the gas constant stands in the fragment
                                      F3(Tb() + kKelvin), F3(r_.conditions.Tempp + kKelvin), grid(5), T(s_.Tvsp),
-                                     intensity(F3(r_.W), main_.mi), v_.S_G, manual(F3(r_.G5), r_.G5_entered)}));
+                                     intensityText(F3(r_.W)), v_.S_G, manual(F3(r_.G5), r_.G5_entered)}));
 }
 
 // Metka14, first part: a substance that does not burn.
@@ -580,7 +589,7 @@ void MainReport::energyTerms()
     set({"E1"}, F2(r_.E11));
     set({"Eps"}, F2(r_.Eps));
     // The note of a typed intensity follows the number.
-    set({"mi"}, intensity(F3(r_.W), main_.mi));
+    set({"mi"}, intensityText(F3(r_.W)));
     set({"G4", "G4_1"}, manual(D2(r_.G4), r_.G4_entered));
     set({"G5", "G5_1"}, manual(D2(r_.G5), r_.G5_entered));
     set({"G0"}, manual(D2(r_.Gs), r_.Gs_entered));
@@ -610,15 +619,15 @@ void MainReport::vapourOfBlock()
     const double P = main_.Davl;
     const double V = main_.V_PGF;
     const double t = this->t();
-    // A block at 0 °C reaches the report only with its vapour mass entered.
-    const QString V0 = t == 0 ? kNotUsed : F3(V * P / kAtm * 20 / t);
+    // The run's own V0, so that V0·ρ′ gives the printed G'.
+    const QString V0 = r_.G_entered ? kNotUsed : F3(r_.V0);
     insert("Metka3", fragment(QStringLiteral("Metka3"), {{"m3G11", F3(r_.G)},
                                                          {"m3M", T(s_.Mol_massa)},
                                                          {"m3P", T(P)},
                                                          {"m3P0", T1(kAtmSingle)},
                                                          {"m3R0", T(main_.Plotn_PGF)},
                                                          {"m3R01", T(main_.Plotn_PGF)},
-                                                         {"m3T1", T(t)},
+                                                         {"m3T1", F3(t + kKelvin)},
                                                          {"m3T11", T(t)},
                                                          {"m3V", T(V)},
                                                          {"m3V0", V0},
@@ -751,7 +760,10 @@ void MainReport::pressureStatement()
 void MainReport::closingValues()
 {
     set({"mPn", "Pn"}, FS(r_.PnTr));
-    set({"mmi", "mi_1"}, intensity(FS(r_.W), main_.mi));
+    set({"mmi"}, intensity(FS(r_.W), main_.mi));
+    set({"mi_1"}, intensityText(FS(r_.W)));
+    // Right after the pressure and W of section 8.3: why W is 0.
+    set({"MetkaW"}, r_.PnNote);
     set({"mmiFg"}, FS(r_.GW));
     set({"mG5"}, manual(D2(r_.G5), r_.G5_entered));
     set({"mm"}, F2(r_.m));
@@ -805,7 +817,7 @@ void MainReport::tidyPlaces()
 {
     for (const char* place : {"Begin", "Begin1", "Begin2", "Metka1", "Metka2", "Metka3", "Metka4", "Metka5",
                               "Metka7", "Metka8", "Metka9", "Metka10", "Metka11", "Metka12", "Metka13", "Metka14",
-                              "Metka15", "Metka16", "MetkaPn", "tabwGE2", "tabwGE1", "tabwGE22", "tabwGE23"})
+                              "Metka15", "Metka16", "MetkaPn", "MetkaW", "tabwGE2", "tabwGE1", "tabwGE22", "tabwGE23"})
         doc_.dropEmptyParagraph(QString::fromLatin1(place));
 }
 

@@ -3,6 +3,7 @@
 #include "calc/rasch_result.h"
 #include "records/app_state.h"
 #include "records/calculation_inputs.h"
+#include "records/signature.h"
 #include "report/docx/document.h"
 #include "report/results_view.h"
 
@@ -20,6 +21,7 @@ struct MainReportData {
     calc::RaschResult result;
     ResultsView view;
     NyuMemory nyu;
+    records::Signature signature;  // the block that ends the report
 };
 
 // The filled report document. Throws docx::DocxError when the template, a

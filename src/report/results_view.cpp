@@ -113,6 +113,7 @@ ResultsView buildResultsView(const calc::RaschResult& r, const records::Calculat
     v.Zn_kategor = r.Zn_kategor;
     v.Wt = FormatResult(r.Wt);
     v.Label28 = r.Label28;
+    v.PnNote = r.PnNote;
 
     v.Name_Vva = r.subst.Name;
     v.Mol_massa = FormatResult(r.subst.Mol_massa);

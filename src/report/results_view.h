@@ -19,6 +19,7 @@ struct ResultsView {
     // Results page.
     QString A, G, E11, E12, E21, E22, E23, E24, m, Q, Zn_kategor, Wt;
     QString Label28;  // spill note; empty when hidden
+    QString PnNote;   // why the evaporation intensity is 0; empty when it is not
 
     // Page "Общие".
     QString Name_Vva, Mol_massa, T_kip, Tepl_sgorGF, Tepl_sgorPGF, Tepl_paroobr, Teploem_GF;

@@ -37,10 +37,10 @@ std::map<QString, QString> summaryTexts(const calc::SummaryCase& c, const calc::
 }
 
 QByteArray buildSummaryReport(const calc::SummaryCase& c, const calc::ZoneRun& run, const ZoneTable& table,
-                              const ZoneMapData& map)
+                              const ZoneMapData& map, const records::Signature& signature)
 {
     return buildZoneReport(kSummaryTemplate, summaryBookmarks(), summaryTexts(c, run),
-                           QStringLiteral("отчета суммарного расчета"), table, map);
+                           QStringLiteral("отчета суммарного расчета"), table, map, signature);
 }
 
 }  // namespace veltron::report

@@ -4,6 +4,7 @@
 // of the unstable compounds: its journal entry and its report.
 
 #include "calc/tnt_equivalent.h"
+#include "records/signature.h"
 #include "report/zone_table.h"
 
 #include <QByteArray>
@@ -29,6 +30,6 @@ std::map<QString, QString> summaryTexts(const calc::SummaryCase& c, const calc::
 // The finished report, with the map of the zones after the zone table;
 // throws docx::DocxError when the template or one of its bookmarks is missing.
 QByteArray buildSummaryReport(const calc::SummaryCase& c, const calc::ZoneRun& run, const ZoneTable& table,
-                              const ZoneMapData& map);
+                              const ZoneMapData& map, const records::Signature& signature = {});
 
 }  // namespace veltron::report

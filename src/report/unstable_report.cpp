@@ -32,10 +32,10 @@ std::map<QString, QString> unstableTexts(const calc::UnstableCase& c, const calc
 }
 
 QByteArray buildUnstableReport(const calc::UnstableCase& c, const calc::ZoneRun& run, const ZoneTable& table,
-                               const ZoneMapData& map)
+                               const ZoneMapData& map, const records::Signature& signature)
 {
     return buildZoneReport(kUnstableTemplate, unstableBookmarks(), unstableTexts(c, run),
-                           QStringLiteral("отчета по нестабильным соединениям"), table, map);
+                           QStringLiteral("отчета по нестабильным соединениям"), table, map, signature);
 }
 
 }  // namespace veltron::report

@@ -4,6 +4,7 @@
 // results screen shows and what its report prints.
 
 #include "calc/tnt_equivalent.h"
+#include "records/signature.h"
 #include "report/zone_table.h"
 
 #include <QByteArray>
@@ -28,6 +29,6 @@ std::map<QString, QString> unstableTexts(const calc::UnstableCase& c, const calc
 // The finished report, with the map of the zones after the zone table;
 // throws docx::DocxError when the template or one of its bookmarks is missing.
 QByteArray buildUnstableReport(const calc::UnstableCase& c, const calc::ZoneRun& run, const ZoneTable& table,
-                               const ZoneMapData& map);
+                               const ZoneMapData& map, const records::Signature& signature = {});
 
 }  // namespace veltron::report

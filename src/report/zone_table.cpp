@@ -4,6 +4,7 @@
 #include "report/docx/document.h"
 #include "report/docx/templates.h"
 #include "report/format.h"
+#include "report/signature_block.h"
 #include "report/zone_map.h"
 
 namespace veltron::report {
@@ -127,13 +128,14 @@ void writeZoneTableAndMap(docx::Document& document, const QString& bookmark, con
 
 QByteArray buildZoneReport(const QString& templateName, const QStringList& bookmarks,
                            const std::map<QString, QString>& texts, const QString& documentGenitive,
-                           const ZoneTable& table, const ZoneMapData& map)
+                           const ZoneTable& table, const ZoneMapData& map, const records::Signature& signature)
 {
     QStringList textBookmarks = bookmarks;
     textBookmarks.removeAll(kZoneTableBookmark);
     docx::Document document =
         docx::fillTemplate(docx::templatePath(templateName), textBookmarks, texts, documentGenitive);
     writeZoneTableAndMap(document, kZoneTableBookmark, table, map);
+    writeSignature(document, signature);
     return document.toDocx();
 }
 

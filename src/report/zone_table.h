@@ -5,6 +5,7 @@
 // the user types into the calculator.
 
 #include "calc/zones.h"
+#include "records/signature.h"
 
 #include <QByteArray>
 #include <QString>
@@ -78,6 +79,6 @@ inline const QString kZoneTableBookmark = QStringLiteral("Begin1");
 // map. Throws docx::DocxError when the template or a bookmark is missing.
 QByteArray buildZoneReport(const QString& templateName, const QStringList& bookmarks,
                            const std::map<QString, QString>& texts, const QString& documentGenitive,
-                           const ZoneTable& table, const ZoneMapData& map);
+                           const ZoneTable& table, const ZoneMapData& map, const records::Signature& signature);
 
 }  // namespace veltron::report

@@ -9,6 +9,7 @@
 #include "screens/form_widgets.h"
 #include "ui/dialogs.h"
 #include "calc/number_text.h"
+#include "calc/vapour_mass.h"
 #include "ui/navigator.h"
 #include "ui/numeric_edit.h"
 #include "ui/wrap_button.h"
@@ -47,6 +48,14 @@ const auto kSignedConverting = NumericEdit::Flags(NumericEdit::Signed | NumericE
 QLabel* captionOf(QCheckBox* box)
 {
     return box->parentWidget()->findChild<QLabel*>(box->objectName() + QStringLiteral("Caption"));
+}
+
+void refuseBelowAbsoluteZero()
+{
+    ui::dialogs().inform(QStringLiteral("Внимание!"),
+                         QStringLiteral("Регламентированная температура должна быть выше абсолютного нуля "
+                                        "(-273,15 °C)."),
+                         ui::Icon::Critical);
 }
 
 bool isZeroText(const QString& text)
@@ -201,6 +210,7 @@ void frmBlok::build()
     Command5 = new QPushButton(QStringLiteral("Рассчитать"), central);
     Command5->setObjectName(QStringLiteral("Command5"));
     Command5->hide();
+    left->addWidget(Command5, left->rowCount(), 1, 1, 2, Qt::AlignLeft);
     Label11 = wrapLabel(central, "Label11",
                         QStringLiteral("Скорректирован расчет массы ПГФ по основному блоку, если ставится галочка для "
                                        "ввода в ручную - программа дает возможность рассчитать автоматически. Если "
@@ -318,6 +328,7 @@ void frmBlok::build()
     connect(Command6, &QPushButton::clicked, this, [this] { save(); });
     connect(Command1, &QPushButton::clicked, this, [this] { back(); });
     connect(Command3, &QPushButton::clicked, this, [this] { computeDensity(); });
+    connect(Command5, &QPushButton::clicked, this, [this] { computeVapourMass(); });
     connect(Command4, &QPushButton::clicked, this, [this] { openHeatInflow(); });
     connect(cmdVva, &QPushButton::clicked, this, [this] { openSubstances(); });
     connect(cmdGrpog, &QComboBox::currentIndexChanged, this, [this] { kindChanged(); });
@@ -482,7 +493,8 @@ void frmBlok::applyRules()
     // Known vapour-gas mass.
     G1->setVisible(c1);
     picG1->setVisible(c1);
-    Command5->setVisible(false);
+    // Only the main block's own vapour-gas mass can be computed from its data.
+    Command5->setVisible(c1 && !adjacent_);
     Command3->setVisible(!c1);
     Plotn_PGF->setVisible(!c1);
     const bool speedOfVapour = !(c1 && adjacent_);
@@ -539,6 +551,32 @@ void frmBlok::applyKoefGidroRange(double value)
     syncingSlider_ = false;
 }
 
+bool frmBlok::computeVapourMass()
+{
+    struct Field {
+        NumericEdit* edit;
+        double value = 0;
+    };
+    Field fields[] = {{Plotn_PGF}, {V_PGF}, {Davl}, {Temp}};
+    for (Field& f : fields) {
+        const auto value = calc::parseNumber(f.edit->text());
+        if (!value) {
+            ui::showInputError();
+            f.edit->setFocus();
+            return false;
+        }
+        f.value = *value;
+    }
+    const auto reduced = calc::reduceToNormalConditions(fields[0].value, fields[1].value, fields[2].value,
+                                                        fields[3].value);
+    if (!reduced) {
+        refuseBelowAbsoluteZero();
+        return false;
+    }
+    G1->setText(calc::russianLocale().toString(reduced->G, 'f', 2));
+    return true;
+}
+
 bool frmBlok::computeDensity()
 {
     const auto t = calc::parseNumber(Temp->text());
@@ -554,11 +592,8 @@ bool frmBlok::computeDensity()
                              ui::Icon::Critical);
         return false;
     }
-    if (*t + 273.15 <= 0) {
-        ui::dialogs().inform(QStringLiteral("Внимание!"),
-                             QStringLiteral("Регламентированная температура должна быть выше абсолютного нуля "
-                                            "(-273,15 °C)."),
-                             ui::Icon::Critical);
+    if (*t + calc::kCelsiusZero <= 0) {
+        refuseBelowAbsoluteZero();
         return false;
     }
     const double density = *molarMass_ / 22.413 * 293.15 / (*t + 273.15);

@@ -61,7 +61,7 @@ public:
     QCheckBox* Check5;
     ui::NumericEdit* pMi;
     QLabel* picMi;
-    QPushButton* Command5;  // "Рассчитать", never shown
+    QPushButton* Command5;  // "Рассчитать": G1 of the main block from its vapour-gas phase
 
     QGroupBox* Frame2;
     ui::NumericEdit* S_sech;
@@ -93,6 +93,9 @@ public:
     void back();
     // Command3: density of the vapour-gas phase from the molar mass and Temp.
     bool computeDensity();
+    // Command5: the known vapour-gas mass G1 of the main block computed from
+    // its density, volume, pressure and temperature, as a run computes it.
+    bool computeVapourMass();
     void openHeatInflow();
     // The substances directory; on return the list is filled anew, the
     // chosen substance kept while it is still listed.

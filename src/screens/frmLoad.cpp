@@ -1,6 +1,7 @@
 #include "screens/frmLoad.h"
 
 #include "records/calculation_inputs.h"
+#include "screens/calculation_exchange.h"
 #include "screens/store_errors.h"
 #include "screens/form_widgets.h"
 #include "ui/dialogs.h"
@@ -10,9 +11,12 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace veltron::screens {
 
@@ -68,6 +72,8 @@ frmLoad::frmLoad(AppState& state, records::Kind kind, QWidget* parent)
 
     addMenuAction(QStringLiteral("mnuReturn"), QStringLiteral("<<Назад"), [this] { back(); });
     addMenuAction(QStringLiteral("mnuLoad"), QStringLiteral("Загрузить"), [this] { load(); });
+    if (kind == records::Kind::ModelI)
+        addCalculationsMenu();
     addMenuAction(QStringLiteral("mnuExit"), QStringLiteral("Выход"), [] { ui::navigator().exitRoutine(); });
     connect(Command1, &QPushButton::clicked, this, [this] { load(); });
 
@@ -164,6 +170,53 @@ bool frmLoad::load()
 void frmLoad::back()
 {
     ui::goTo(this, QStringLiteral("frmLoad_Rasch"), {});
+}
+
+void frmLoad::addCalculationsMenu()
+{
+    QMenu* menu = addMenu(QStringLiteral("mnuRaschety"), QStringLiteral("Расчеты"));
+    addMenuItem(menu, QStringLiteral("mnuSvod"), QStringLiteral("Сводная таблица блоков…"),
+                [this] { ui::openFrom(this, QStringLiteral("frmPerechen")); });
+    addMenuItem(menu, QStringLiteral("mnuExport"), QStringLiteral("Экспорт расчета…"), [this] { exportChosen(); });
+    addMenuItem(menu, QStringLiteral("mnuImport"), QStringLiteral("Импорт расчета…"), [this] { importFile(); });
+}
+
+void frmLoad::exportChosen()
+{
+    std::optional<records::Calculation> chosen;
+    if (Option3->isChecked() && Combo1->currentIndex() >= 0)
+        chosen = records::Calculation{Combo1->currentData().toInt(), Combo1->currentText()};
+    else if (Option2 && Option2->isChecked() && state_.current.id > 0)
+        chosen = state_.current;
+    if (!chosen) {
+        ui::dialogs().inform(kTitle,
+                             QStringLiteral("Выберите расчет в списке сохраненных расчетов, затем повторите экспорт."),
+                             ui::Icon::Critical);
+        return;
+    }
+    exportCalculation(state_, *chosen);
+}
+
+void frmLoad::importFile()
+{
+    const auto imported = importCalculations(state_);
+    if (!imported || imported->calculations.isEmpty())
+        return;
+    refillList(imported->calculations.first().id);
+    Option3->setEnabled(true);
+    if (Option2)
+        Option2->setEnabled(true);
+    Option3->setChecked(true);
+}
+
+void frmLoad::refillList(int id)
+{
+    Combo1->clear();
+    onStore([&] {
+        for (const auto& c : records::listCalculations(state_.db(), kind_))
+            Combo1->addItem(c.name, c.id);
+    });
+    Combo1->setCurrentIndex(std::max(0, Combo1->findData(id)));
 }
 
 }  // namespace veltron::screens

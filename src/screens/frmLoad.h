@@ -33,12 +33,20 @@ public:
     bool load();
     void back();
 
+    // The menu «Расчеты» of the list of model I: the register of blocks, and
+    // the calculation chosen written to a file or calculations read from one.
+    void exportChosen();
+    void importFile();
+
 protected:
     void closedByFrame() override { back(); }
 
 private:
     void applyOption();
     bool chooseCalculation();
+    void addCalculationsMenu();
+    // Fills the list anew and selects the calculation `id`.
+    void refillList(int id);
 
     AppState& state_;
     records::Kind kind_;

@@ -1,5 +1,6 @@
 #include "screens/frmOutput.h"
 
+#include "records/signature.h"
 #include "report/appendix_report.h"
 #include "report/main_report.h"
 #include "screens/frmSave_KR.h"
@@ -152,6 +153,10 @@ QWidget* frmOutput::buildResultsPage()
     Label28->setStyleSheet(QStringLiteral("QLabel { color: #000080; font-style: italic; }"));
     Label28->hide();
     left->addWidget(Label28, row++, 0, 1, 3);
+    lblPnNote = wrapLabel(page, "lblPnNote", QString());
+    lblPnNote->setStyleSheet(QStringLiteral("QLabel { color: #c00000; }"));
+    lblPnNote->hide();
+    left->addWidget(lblPnNote, row++, 0, 1, 3);
     term("Lm",
          QStringLiteral("Общая масса горючих паров (газов) взрывоопасного парогазового облака m, приведенная к единой "
                         "удельной энергии сгорания, равной 46 000 кДж/кг"),
@@ -401,6 +406,8 @@ void frmOutput::fill()
     Wt->setText(v.Wt);
     Label28->setText(v.Label28);
     Label28->setVisible(!v.Label28.isEmpty());
+    lblPnNote->setText(v.PnNote);
+    lblPnNote->setVisible(!v.PnNote.isEmpty());
 
     zones->showZones(v.R0);
 
@@ -527,7 +534,8 @@ void frmOutput::back()
 void frmOutput::report(const QString& which)
 {
     if (which == QLatin1String("mnuWord1") && state_.lastResult) {
-        const report::MainReportData data{inputs_, *state_.lastResult, view_, state_.nyu};
+        const report::MainReportData data{inputs_, *state_.lastResult, view_, state_.nyu,
+                                          records::rememberedSignature(state_.dataDir)};
         ui::makeReport(this, state_.reportFolder, [&data] { return report::buildMainReport(data); });
         return;
     }
@@ -539,6 +547,7 @@ void frmOutput::report(const QString& which)
         data.blockName = view_.mainBlock.value(0);
         data.row6 = overpressure().row6;
         data.calculator = zones->overpressure();
+        data.signature = records::rememberedSignature(state_.dataDir);
         ui::makeReport(this, state_.reportFolder, [&data] { return report::buildAppendixReport(data); });
         return;
     }

@@ -43,6 +43,7 @@ public:
     QLineEdit *A, *G, *E11, *E12, *E21, *E22, *E23, *E24, *m, *Q, *Wt;
     QLabel* Zn_kategor;
     QLabel* Label28;
+    QLabel* lblPnNote;  // why the evaporation intensity W is 0, when formula 14.2 gives no pressure
     ZoneResults* zones;  // tabZone and the overpressure calculator
     QTableWidget* tabZone;
     QPushButton* Command1;

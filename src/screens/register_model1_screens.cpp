@@ -2,6 +2,7 @@
 
 #include "screens/frmInput.h"
 #include "screens/frmLoad.h"
+#include "screens/frmPerechen.h"
 #include "ui/navigator.h"
 
 namespace veltron {
@@ -14,6 +15,7 @@ void registerModelIScreens(AppState& state)
     nav.registerScreen(QStringLiteral("frmLoad1"),
                        [&state] { return new screens::frmLoad(state, records::Kind::Complex); });
     nav.registerScreen(QStringLiteral("frmInput"), [&state] { return new screens::frmInput(state); });
+    nav.registerScreen(QStringLiteral("frmPerechen"), [&state] { return new screens::frmPerechen(state); });
 }
 
 }  // namespace veltron

@@ -2,6 +2,7 @@
 
 #include "db/program_folders.h"
 #include "records/report_folder.h"
+#include "screens/signature_section.h"
 #include "screens/store_errors.h"
 #include "ui/frmAddFolder.h"
 
@@ -22,8 +23,10 @@ void openReportFolder(AppState& state, QWidget* opener)
     storage.write = [&store](const QString& path) {
         return onStore([&] { records::storeReportFolder(store, path); });
     };
-    ui::openReportFolderDialog(std::move(storage), state.reportFolder, db::defaultReportFolder(state.programDir),
-                               opener);
+    ui::frmAddFolder* dialog = ui::openReportFolderDialog(std::move(storage), state.reportFolder,
+                                                          db::defaultReportFolder(state.programDir), opener);
+    auto* signature = new SignatureSection(state, dialog);
+    dialog->addSection(signature, [signature] { return signature->save(); });
 }
 
 }  // namespace veltron::screens

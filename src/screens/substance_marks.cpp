@@ -2,12 +2,18 @@
 
 #include <QLabel>
 #include <QStyle>
+#include <QTableWidgetItem>
 
 namespace veltron::screens {
 
 QIcon missingMark(const QWidget* widget)
 {
     return widget->style()->standardIcon(QStyle::SP_MessageBoxWarning);
+}
+
+void markMissingCell(QTableWidgetItem* item)
+{
+    item->setBackground(QColor(255, 214, 214));
 }
 
 void showMissing(QLabel* label, const records::MissingProperties& missing)

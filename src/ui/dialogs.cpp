@@ -51,6 +51,10 @@ public:
     {
         return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, folder, filter);
     }
+    QString openFileName(const QString& title, const QString& folder, const QString& filter) override
+    {
+        return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter);
+    }
     QString chooseFolder(const QString& start) override
     {
         return QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString(), start);
@@ -157,9 +161,20 @@ Answer ScriptedDialogs::ask(const QString& title, const QString& text, Icon icon
 
 QString ScriptedDialogs::saveFileName(const QString& title, const QString& folder, const QString& filter)
 {
-    calls.push_back({QStringLiteral("save"), title, folder + QLatin1Char('|') + filter, Icon::None, Buttons::Ok});
+    return fileAnswer(QStringLiteral("save"), title, folder, filter);
+}
+
+QString ScriptedDialogs::openFileName(const QString& title, const QString& folder, const QString& filter)
+{
+    return fileAnswer(QStringLiteral("open"), title, folder, filter);
+}
+
+QString ScriptedDialogs::fileAnswer(const QString& kind, const QString& title, const QString& folder,
+                                    const QString& filter)
+{
+    calls.push_back({kind, title, folder + QLatin1Char('|') + filter, Icon::None, Buttons::Ok});
     if (files.empty()) {
-        fail(describe(QStringLiteral("unscripted save dialog"), title, folder));
+        fail(describe(QStringLiteral("unscripted %1 dialog").arg(kind), title, folder));
         return {};
     }
     const QString f = files.front();

@@ -25,6 +25,8 @@ public:
     void inform(const QString& title, const QString& text, Icon icon) { ask(title, text, icon, Buttons::Ok); }
     // Returns the chosen file path, or an empty text when the user cancels.
     virtual QString saveFileName(const QString& title, const QString& folder, const QString& filter) = 0;
+    // An existing file to read; an empty text when the user cancels.
+    virtual QString openFileName(const QString& title, const QString& folder, const QString& filter) = 0;
     virtual QString chooseFolder(const QString& start) = 0;
     // A line of text asked for, starting from `initial`; nothing when the user cancels.
     virtual std::optional<QString> askText(const QString& title, const QString& label, const QString& initial) = 0;
@@ -43,7 +45,7 @@ void installDialogs(Dialogs* service);  // nullptr restores the real one
 class ScriptedDialogs : public Dialogs {
 public:
     struct Call {
-        QString kind;  // "ask", "save", "folder", "text"
+        QString kind;  // "ask", "save", "open", "folder", "text"
         QString title;
         QString text;
         Icon icon = Icon::None;
@@ -55,6 +57,7 @@ public:
 
     Answer ask(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
     QString saveFileName(const QString& title, const QString& folder, const QString& filter) override;
+    QString openFileName(const QString& title, const QString& folder, const QString& filter) override;
     QString chooseFolder(const QString& start) override;
     // Records "label|initial" as the call's text.
     std::optional<QString> askText(const QString& title, const QString& label, const QString& initial) override;
@@ -63,7 +66,7 @@ public:
     // Questions take the scripted answers in order; an unscripted question
     // is reported and answered No (Cancel where there is no No).
     std::deque<Answer> answers;
-    // Answers of the save and folder dialogs in order; an empty text cancels.
+    // Answers of the save, open and folder dialogs in order; an empty text cancels.
     std::deque<QString> files;
     // Answers of the text questions in order; nothing cancels.
     std::deque<std::optional<QString>> texts;
@@ -83,6 +86,7 @@ public:
 private:
     static void fail(const QString& what);
     void failLeftovers() const;
+    QString fileAnswer(const QString& kind, const QString& title, const QString& folder, const QString& filter);
 };
 
 }  // namespace veltron::ui

@@ -65,7 +65,8 @@ frmAddFolder::frmAddFolder(FolderStorage storage, QString& reportFolder, const Q
     auto* row = new QHBoxLayout;
     row->addWidget(Drive1, 1);
     inner->addLayout(row);
-    auto* buttons = new QHBoxLayout;
+    buttons_ = new QHBoxLayout;
+    auto* buttons = buttons_;
     Command1 = new QPushButton(QStringLiteral("Сохранить"), Frame1);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2 = new QPushButton(QStringLiteral("Отмена"), Frame1);
@@ -144,10 +145,23 @@ void frmAddFolder::save()
     if (dialogs().ask(QStringLiteral("В н и м а н и е ! ! !"), question, Icon::Question, Buttons::YesNo)
         != Answer::Yes)
         return;
+    if (saveSection_ && !saveSection_())
+        return;
     if (!storage_.write(path))
         return;
     reportFolder_ = path;
     finish();
+}
+
+void frmAddFolder::addSection(QWidget* section, std::function<bool()> save)
+{
+    // The buttons move under the section: they confirm both.
+    Frame1->layout()->removeItem(buttons_);
+    auto* outer = static_cast<QVBoxLayout*>(layout());
+    outer->addWidget(section);
+    outer->addLayout(buttons_);
+    saveSection_ = std::move(save);
+    resize(width(), height() + section->sizeHint().height());
 }
 
 void frmAddFolder::cancel()
@@ -172,12 +186,14 @@ void frmAddFolder::closeEvent(QCloseEvent* event)
     cancel();
 }
 
-void openReportFolderDialog(FolderStorage storage, QString& reportFolder, const QString& fallback, QWidget* opener)
+frmAddFolder* openReportFolderDialog(FolderStorage storage, QString& reportFolder, const QString& fallback,
+                                     QWidget* opener)
 {
     auto* dialog = new frmAddFolder(std::move(storage), reportFolder, fallback, opener);
     if (opener)
         opener->hide();
     dialog->show();
+    return dialog;
 }
 
 }  // namespace veltron::ui

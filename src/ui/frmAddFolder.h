@@ -9,6 +9,7 @@
 class QComboBox;
 class QFileSystemModel;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTreeView;
@@ -39,6 +40,10 @@ public:
     QPushButton* Command1;
     QPushButton* Command2;
 
+    // A section of further settings under the folder (the signature of the
+    // reports): `save` keeps it when the folder is confirmed, and may refuse.
+    void addSection(QWidget* section, std::function<bool()> save);
+
     QString currentPath() const;
     void setCurrentPath(const QString& path);
     void chooseDrive(int index);
@@ -59,9 +64,12 @@ private:
     QPointer<QWidget> returnScreen_;
     QFileSystemModel* model_;
     bool finished_ = false;
+    QHBoxLayout* buttons_ = nullptr;  // «Сохранить» and «Отмена»
+    std::function<bool()> saveSection_;
 };
 
 // Hides `opener` and shows the report folder dialog, which shows it again on close.
-void openReportFolderDialog(FolderStorage storage, QString& reportFolder, const QString& fallback, QWidget* opener);
+frmAddFolder* openReportFolderDialog(FolderStorage storage, QString& reportFolder, const QString& fallback,
+                                     QWidget* opener);
 
 }  // namespace veltron::ui

@@ -5,6 +5,7 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 
@@ -17,18 +18,63 @@ QString withDocxExtension(const QString& fileName)
     return fileName + QStringLiteral(".docx");
 }
 
+namespace {
+
+void showSaveFailure()
+{
+    dialogs().inform(QStringLiteral("Вельтрон"), QStringLiteral("Ошибка в процессе сохранения файла"), Icon::Critical);
+}
+
+// QSaveFile writes beside the target and renames only a complete file.
+bool writeComplete(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+void showBuildFailure(const std::exception& e)
+{
+    dialogs().inform(QStringLiteral("Внимание!"), QStringLiteral("Отчет не создан: %1").arg(QString::fromUtf8(e.what())),
+                     Icon::Critical);
+}
+
+}  // namespace
+
 QString saveReportFile(const QString& reportFolder, const QByteArray& document)
 {
     const QString chosen = dialogs().saveFileName(QStringLiteral("Сохранение отчета"), reportFolder,
                                                   QStringLiteral("Документы (*.docx)"));
     if (!chosen.trimmed().isEmpty()) {
         const QString path = withDocxExtension(chosen);
-        // QSaveFile writes beside the target and renames only a complete file.
-        QSaveFile file(path);
-        if (file.open(QIODevice::WriteOnly) && file.write(document) == document.size() && file.commit())
+        if (writeComplete(path, document))
             return path;
     }
-    dialogs().inform(QStringLiteral("Вельтрон"), QStringLiteral("Ошибка в процессе сохранения файла"), Icon::Critical);
+    showSaveFailure();
+    return {};
+}
+
+QString saveFileAs(const QString& title, const QString& folder, const QString& filter, const QStringList& extensions,
+                   const std::function<QByteArray(const QString& path)>& build)
+{
+    const QString chosen = dialogs().saveFileName(title, folder, filter);
+    if (!chosen.trimmed().isEmpty()) {
+        QString path = chosen;
+        const bool known = std::any_of(extensions.begin(), extensions.end(), [&](const QString& ext) {
+            return path.endsWith(QLatin1Char('.') + ext, Qt::CaseInsensitive);
+        });
+        if (!known)
+            path += QLatin1Char('.') + extensions.value(0);
+        QByteArray bytes;
+        try {
+            bytes = build(path);
+        } catch (const std::exception& e) {
+            showBuildFailure(e);
+            return {};
+        }
+        if (writeComplete(path, bytes))
+            return path;
+    }
+    showSaveFailure();
     return {};
 }
 
@@ -43,8 +89,7 @@ std::optional<QByteArray> buildReport(const std::function<QByteArray()>& build,
         return build();
     } catch (const std::exception& e) {
         beforeMessage();
-        dialogs().inform(QStringLiteral("Внимание!"),
-                         QStringLiteral("Отчет не создан: %1").arg(QString::fromUtf8(e.what())), Icon::Critical);
+        showBuildFailure(e);
         return std::nullopt;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -17,6 +18,13 @@ namespace veltron::ui {
 // is replaced only by a complete report. Returns the path written, or an
 // empty text.
 QString saveReportFile(const QString& reportFolder, const QByteArray& document);
+
+// The same save step for a file offered in several formats: the dialog
+// (titled `title`) shows `filter`, the name keeps one of `extensions`
+// (without the point) or gets the first one, and `build` makes the bytes
+// for the path chosen. A failure of the build is shown with its own message.
+QString saveFileAs(const QString& title, const QString& folder, const QString& filter, const QStringList& extensions,
+                   const std::function<QByteArray(const QString& path)>& build);
 
 // One whole report pass from a screen: the screen hides and the progress
 // window shows while `build` assembles the document; a failure of the build

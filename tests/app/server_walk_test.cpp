@@ -23,6 +23,11 @@ protected:
     {
         ModelIScreens::SetUp();
         ASSERT_FALSE(state.store->isEmbedded());
+        // The run below has superheated liquid: it needs propane's boiling
+        // point, heat of vaporisation and heat capacity.
+        state.store->exec("UPDATE SubstChar SET T_kip = -42.1, Tepl_sgorPGF = 46350, Tepl_paroobr = 426, "
+                          "Teploem_GF = 2.58 WHERE Name = ?",
+                          {QStringLiteral("Пропан")});
     }
 };
 

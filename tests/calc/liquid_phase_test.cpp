@@ -144,9 +144,7 @@ TEST(LiquidOutflow, SubstanceWithoutHeatOfVaporisationBelowBoilingGivesNothing)
     ref.addSubstance(water);
     RunInputs in = makeInputs();
     BlockData b = makeAdjacent(2);
-    b.Name = water.Name;
-    b.Sk_teploper_GG = 4;
-    b.t_P = 9;
+    b.Name = water.Name;  // no heat inflow: with one the run would stop for the missing r
     in.adjacent.push_back(b);
     const RaschResult& r = resultOf(run(in, ref));
     const AdjacentResult& a = r.adjacent.at(0);
@@ -167,6 +165,30 @@ TEST(LiquidOutflow, EnteredMassIsMarked)
     const RaschResult& r = resultOf(run(in, makeReference()));
     EXPECT_TRUE(r.adjacent.at(0).g21_entered);
     EXPECT_FALSE(r.adjacent.at(0).g12_entered);
+}
+
+// A substance that does not burn (q' = 0) with its liquid below the boiling
+// point: the run goes through, and the TNT equivalent comes from the work of
+// adiabatic expansion alone (formula 19.1).
+TEST(LiquidPhase, NonCombustibleSubstanceRunsOnFormula19_1)
+{
+    MemoryReference ref = makeReference();
+    SubstData water;
+    water.Name = QStringLiteral("Вода");
+    water.Mol_massa = 18;
+    water.T_kip = 100;
+    water.Tepl_paroobr = 2260;
+    water.Teploem_GF = 4.19;
+    ref.addSubstance(water);
+    RunInputs in = makeInputs();
+    in.main.Name = water.Name;
+    in.main.V_GF = 1;
+    in.main.Plotn_GF = 1000;
+    const RaschResult& r = resultOf(run(in, ref));
+    EXPECT_EQ(r.Gq, 0);
+    EXPECT_EQ(r.E21own, 0);
+    EXPECT_EQ(r.E, r.A);
+    EXPECT_TRUE(close(r.Wt, r.A * 0.4 / 0.9 / 4520));
 }
 
 TEST(LiquidPhase, NoHeatOfCombustionGivesNoG23)

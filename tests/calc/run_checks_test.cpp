@@ -198,21 +198,6 @@ void useMainSubstance(RunInputs& in, MemoryReference& ref, const std::function<v
 INSTANTIATE_TEST_SUITE_P(
     Arithmetic, RunFaults,
     ::testing::Values(
-        FaultCase{"MainBlockAtZeroDegrees",
-                  [](RunInputs& in, MemoryReference&) { in.main.Temp = 0; },
-                  {"масса ПГФ G'", "расчетный блок", "деление на ноль", "0 °C"}},
-        FaultCase{"AdjacentWithoutHeatOfVaporisationAboveBoiling",
-                  [](RunInputs& in, MemoryReference& ref) {
-                      SubstData s = *ref.substance("Пропан");
-                      s.Name = "Пропан без r";
-                      s.Tepl_paroobr = 0;
-                      ref.addSubstance(s);
-                      BlockData b = makeAdjacent(2);
-                      b.Name = s.Name;
-                      in.adjacent.push_back(b);
-                  },
-                  {"энергия E1''", "смежный блок № 2 «Емкость 2»", "деление на ноль",
-                   "теплота парообразования"}},
         FaultCase{"MirrorAreaTypedAsZeroCommaZeroWithFormula131",
                   [](RunInputs& in, MemoryReference&) {
                       withSpill(in);
@@ -324,6 +309,159 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   {"t_T", "смежный блок № 4"}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// An adjacent block of a propane variant, at 20 °C and 1 MPa: liquid arrives
+// superheated by 62 °C.
+void adjacentPropane(RunInputs& in, MemoryReference& ref, const std::function<void(SubstData&)>& f)
+{
+    SubstData s = *ref.substance(QStringLiteral("Пропан"));
+    s.Name = QStringLiteral("Пропан-вариант");
+    f(s);
+    ref.addSubstance(s);
+    BlockData b = makeAdjacent(2);
+    b.Name = s.Name;
+    in.adjacent.push_back(b);
+}
+
+// An adjacent block of a liquid far below its boiling point whose directory
+// record has no heat of vaporisation, with the heat a source brings.
+void adjacentWithoutR(RunInputs& in, MemoryReference& ref, const std::function<void(BlockData&)>& f)
+{
+    SubstData water;
+    water.Name = QStringLiteral("Вода без r");
+    water.Mol_massa = 18;
+    water.T_kip = 100;
+    water.Tepl_sgorPGF = 1000;
+    water.Teploem_GF = 4.19;
+    ref.addSubstance(water);
+    BlockData b = makeAdjacent(3);
+    b.Name = water.Name;
+    f(b);
+    in.adjacent.push_back(b);
+}
+
+const QString kR = QStringLiteral("удельная теплота парообразования r");
+const QString kC = QStringLiteral("удельная теплоемкость жидкой фазы c'");
+
+// Data a formula cannot use stops the run where it would silently zero a term
+// that has something to work on; the message names the substance, the block
+// and the field.
+INSTANTIATE_TEST_SUITE_P(
+    UnusableData, RunFaults,
+    ::testing::Values(
+        FaultCase{"MainBlockAtAbsoluteZero", [](RunInputs& in, MemoryReference&) { in.main.Temp = -273.15; },
+                  {"Регламентная температура в блоке (расчетный блок «Сепаратор») -273,15 °C не выше абсолютного "
+                   "нуля (-273,15 °C)",
+                   "массу ПГФ нельзя привести к нормальным условиям", "Результаты расчета не получены."}},
+        FaultCase{"MainBlockBelowAbsoluteZero", [](RunInputs& in, MemoryReference&) { in.main.Temp = -300; },
+                  {"(расчетный блок «Сепаратор») -300 °C не выше абсолютного нуля"}},
+        FaultCase{"MainSuperheatedLiquidWithoutHeatOfVaporisation",
+                  [](RunInputs& in, MemoryReference& ref) {
+                      withSpill(in);
+                      useMainSubstance(in, ref, [](SubstData& s) { s.Tepl_paroobr = 0; });
+                  },
+                  {"Для вещества «Вариант» (расчетный блок «Сепаратор») в справочнике веществ не задана " + kR +
+                       " (пусто или 0), а она нужна для расчета энергии E1'': жидкая фаза блока перегрета на 2 °C. "
+                       "Дополните справочник веществ. Результаты расчета не получены."}},
+        FaultCase{"MainSuperheatedLiquidWithoutHeatCapacity",
+                  [](RunInputs& in, MemoryReference& ref) {
+                      withSpill(in);
+                      in.main.Temp = 68.6;  // rounds to a superheat of 1 °C
+                      useMainSubstance(in, ref, [](SubstData& s) { s.Teploem_GF = 0; });
+                  },
+                  {"«Вариант» (расчетный блок «Сепаратор»)", "не задана " + kC + " (пусто или 0)",
+                   "E1'': жидкая фаза блока перегрета на 0,6 °C."}},
+        FaultCase{"MainSuperheatedLiquidWithoutEither",
+                  [](RunInputs& in, MemoryReference& ref) {
+                      withSpill(in);
+                      useMainSubstance(in, ref, [](SubstData& s) {
+                          s.Tepl_paroobr = 0;
+                          s.Teploem_GF = 0;
+                      });
+                  },
+                  {"не заданы " + kR + " и " + kC + " (пусто или 0), а они нужны"}},
+        FaultCase{"AdjacentSuperheatedWithoutHeatOfVaporisation",
+                  [](RunInputs& in, MemoryReference& ref) {
+                      adjacentPropane(in, ref, [](SubstData& s) { s.Tepl_paroobr = 0; });
+                  },
+                  {"«Пропан-вариант» (смежный блок № 2 «Емкость 2»)", "не задана " + kR,
+                   "энергии E1'': из блока поступает жидкая фаза, перегретая на 62 °C"}},
+        FaultCase{"AdjacentSuperheatedLiquidWithoutHeatCapacity",
+                  [](RunInputs& in, MemoryReference& ref) {
+                      adjacentPropane(in, ref, [](SubstData& s) { s.Teploem_GF = 0; });
+                  },
+                  {"«Пропан-вариант» (смежный блок № 2 «Емкость 2»)", "не задана " + kC, "E1''"}},
+        FaultCase{"AdjacentReactionHeatWithoutHeatOfVaporisation",
+                  [](RunInputs& in, MemoryReference& ref) {
+                      adjacentWithoutR(in, ref, [](BlockData& b) {
+                          b.Sk_teploper_GG = 4;
+                          b.t_P = 9;
+                      });
+                  },
+                  {"«Вода без r» (смежный блок № 3 «Емкость 3»)", "не задана " + kR,
+                   "энергии E2'': тепло экзотермических реакций 36 кДж"}},
+        FaultCase{"AdjacentHeatCarrierWithoutHeatOfVaporisation",
+                  [](RunInputs& in, MemoryReference& ref) {
+                      adjacentWithoutR(in, ref, [](BlockData& b) {
+                          b.Sk_teploper_GF = 1;
+                          b.t_T = 16;
+                      });
+                  },
+                  {"«Вода без r» (смежный блок № 3 «Емкость 3»)", "не задана " + kR,
+                   "энергии E3'': теплоприток от внешних теплоносителей 16 кДж"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Everywhere else data without r or c' gives what it gave before: a block
+// whose liquid is not superheated and gets no heat, a superheated block
+// without liquid, an adjacent block whose superheated liquid does not flow.
+TEST(UnusableData, StopsNowhereElse)
+{
+    const struct {
+        const char* name;
+        std::function<void(RunInputs&, MemoryReference&)> change;
+    } cases[] = {
+        {"r = 0 below boiling, no heat inflow",
+         [](RunInputs& in, MemoryReference& ref) { adjacentWithoutR(in, ref, [](BlockData&) {}); }},
+        {"main liquid below boiling without r and c'",
+         [](RunInputs& in, MemoryReference& ref) {
+             withSpill(in);
+             in.main.Temp = 60;
+             useMainSubstance(in, ref, [](SubstData& s) {
+                 s.Tepl_paroobr = 0;
+                 s.Teploem_GF = 0;
+             });
+         }},
+        {"main superheated by 0.4 °C, rounded to no superheat",
+         [](RunInputs& in, MemoryReference& ref) {
+             withSpill(in);
+             in.main.Temp = 68.4;
+             useMainSubstance(in, ref, [](SubstData& s) { s.Teploem_GF = 0; });
+         }},
+        {"superheated main block without liquid",
+         [](RunInputs& in, MemoryReference& ref) {
+             in.main.Temp = 90;
+             useMainSubstance(in, ref, [](SubstData& s) { s.Tepl_paroobr = 0; });
+         }},
+        {"superheated adjacent liquid that does not flow, without c'",
+         [](RunInputs& in, MemoryReference& ref) {
+             adjacentPropane(in, ref, [](SubstData& s) { s.Teploem_GF = 0; });
+             in.adjacent.back().S_sech = 0;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunInputs in = makeInputs();
+        MemoryReference ref = makeReference();
+        c.change(in, ref);
+        const RaschResult& r = resultOf(run(in, ref));
+        EXPECT_EQ(r.E21own, 0);
+        for (const AdjacentResult& a : r.adjacent) {
+            EXPECT_EQ(a.e21, 0);
+            EXPECT_EQ(a.e22, 0);
+            EXPECT_EQ(a.e23, 0);
+        }
+    }
+}
 
 INSTANTIATE_TEST_SUITE_P(
     MissingReferenceData, RunFaults,

@@ -2,6 +2,7 @@
 // and the evaporation times.
 #include "engine_fixture.h"
 
+#include <functional>
 #include <random>
 
 namespace veltron::calc::testing {
@@ -173,22 +174,137 @@ TEST(Formula12, Formula131UsesTheSquaredContactAreaOverTheMirror)
     EXPECT_TRUE(close(r.G4, 0.0021280807895079353 * 40 * std::sqrt(3599.0)));
 }
 
-TEST(Formula12, NoEvaporationBelowBoilingOrWithoutMirror)
+// Below its boiling point the spill still evaporates into the air (G5); the
+// heat from the surface (G4) follows the surface temperature as before.
+TEST(Formula12, BelowBoilingTheAirStillEvaporatesTheSpill)
 {
     RunInputs below = spillInputs();
     below.main.Temp = 60;
     const RaschResult& r1 = resultOf(run(below, makeReference()));
-    EXPECT_EQ(r1.Tau, 0);
-    EXPECT_EQ(r1.Eps, 0);
-    EXPECT_EQ(r1.Gs, 0);
-    EXPECT_TRUE(r1.Label28.isEmpty());
+    EXPECT_EQ(r1.Gperegr, 0);
+    EXPECT_GT(r1.G4, 0) << "the floor at 80 °C is above the boiling point";
+    EXPECT_TRUE(close(r1.G5, 10 * ((r1.Tau - 1) * r1.W)));
+    EXPECT_GT(r1.G5, 0);
+    EXPECT_EQ(r1.Gs, r1.G4 + r1.G5);
+    EXPECT_TRUE(close(r1.E24, 45000 * r1.Gs));
 
+    below.conditions.Tempp = 20;
+    const RaschResult& r2 = resultOf(run(below, makeReference()));
+    EXPECT_EQ(r2.G4, 0);
+    EXPECT_EQ(r2.G5, r1.G5) << "600 kg are not used up in an hour at 1.85 g/s";
+    EXPECT_EQ(r2.Tau, 3600);
+    EXPECT_TRUE(r2.Label28.isEmpty());
+}
+
+TEST(Formula12, NoEvaporationWithoutMirrorOrHeatOfVaporisation)
+{
     RunInputs noMirror = spillInputs();
     noMirror.conditions.S_G = "0";
     const RaschResult& r2 = resultOf(run(noMirror, makeReference()));
     EXPECT_EQ(r2.Tau, 0);
     EXPECT_EQ(r2.Gs, 0);
     EXPECT_EQ(r2.GW, 0);
+
+    // Without r the repetition is skipped, below the boiling point too.
+    MemoryReference ref = makeReference();
+    SubstData s = *ref.substance(QStringLiteral("Гексан"));
+    s.Name = QStringLiteral("Гексан без r");
+    s.Tepl_paroobr = 0;
+    ref.addSubstance(s);
+    RunInputs noR = spillInputs();
+    noR.main.Name = s.Name;
+    noR.main.Temp = 60;
+    const RaschResult& r3 = resultOf(run(noR, ref));
+    EXPECT_EQ(r3.Tau, 0);
+    EXPECT_EQ(r3.Gs, 0);
+}
+
+// An ambient tank of a hexane-like liquid (boils at 68.7 °C) at 20 °C: air,
+// liquid and floor at 20 °C, a 50 m² mirror, an hour of contact.
+RunInputs ambientHexane(int pressureFormula)
+{
+    RunInputs in = makeInputs();
+    in.main.Name = QStringLiteral("н-Гексан");
+    in.main.V_GF = 10;
+    in.main.Plotn_GF = 659;
+    in.settings.Pn = pressureFormula;
+    GeneralConditions& c = in.conditions;
+    c.S_G = "50";
+    c.S_kontakt = 50;
+    c.t_kontakt = 3600;
+    c.c = 0.84;
+    c.p = 2000;
+    c.Koef_teplopr = 1.5;
+    return in;
+}
+
+MemoryReference hexaneReference()
+{
+    MemoryReference ref = makeReference();
+    SubstData s;
+    s.Name = QStringLiteral("н-Гексан");
+    s.Mol_massa = 86.178;
+    s.T_kip = 68.7;
+    s.Tvsp = -23;
+    s.Tepl_sgorPGF = 45100;
+    s.Tepl_paroobr = 335;
+    s.Teploem_GF = 2.27;
+    s.pA = 5.99517;
+    s.pB = 1166.274;
+    s.pCa = 223.661;
+    ref.addSubstance(s);
+    return ref;
+}
+
+TEST(AmbientSpill, AntoineGivesTheEvaporationIntoTheAir)
+{
+    const RaschResult& r = resultOf(run(ambientHexane(3), hexaneReference()));
+    // Pн = 10^(5.99517 − 1166.274 / 243.661) = 16.17 kPa, W = √86.178 × 10⁻⁶ × Pн,
+    // G5 = 50 × 3599 × W: the last step of the hour is 3599 s.
+    const double Pn = std::pow(10.0, 5.99517 - 1166.274 / (223.661 + 20));
+    EXPECT_TRUE(close(r.PnTr, Pn));
+    EXPECT_TRUE(close(r.W, std::sqrt(86.178) * 1e-6 * Pn));
+    EXPECT_EQ(r.Tau, 3600);
+    EXPECT_EQ(r.G4, 0);
+    EXPECT_TRUE(close(r.G5, 50 * (3599 * r.W)));
+    EXPECT_GT(r.G5, 0);
+    EXPECT_TRUE(close(r.E24, 45100 * r.G5));
+    EXPECT_GT(r.E24, 0);
+    EXPECT_TRUE(r.PnNote.isEmpty());
+}
+
+TEST(AmbientSpill, Formula142SaysWhyThereIsNoEvaporation)
+{
+    const RaschResult& r = resultOf(run(ambientHexane(1), hexaneReference()));
+    EXPECT_EQ(r.PnTr, 0);
+    EXPECT_EQ(r.W, 0);
+    EXPECT_EQ(r.G5, 0);
+    EXPECT_EQ(r.E24, 0);
+    EXPECT_EQ(r.PnNote,
+              QStringLiteral("Давление насыщенного пара при расчетной температуре 20 °C не определено: формула 14.2 "
+                             "дает его только выше температуры кипения вещества (68,7 °C). Поэтому интенсивность "
+                             "испарения W = 0 и испарение пролива за счет теплопередачи от воздуха в расчете не "
+                             "учтено. Ниже температуры кипения давление насыщенного пара дает формула 14.3 или "
+                             "формула Антуана (выбор формулы — в настройках расчета)."));
+
+    // No note where W does not come from formula 14.2 below the boiling point.
+    const struct {
+        const char* name;
+        std::function<void(RunInputs&)> change;
+    } quiet[] = {
+        {"typed pressure", [](RunInputs& in) { in.conditions.Check4 = true; }},
+        {"typed intensity", [](RunInputs& in) {
+             in.main.mi = true;
+             in.main.pmi = 1e-4;
+         }},
+        {"formula 16", [](RunInputs& in) { in.settings.G = 1; }},
+        {"above the boiling point", [](RunInputs& in) { in.conditions.Tg = 70; }},
+    };
+    for (const auto& q : quiet) {
+        RunInputs in = ambientHexane(1);
+        q.change(in);
+        EXPECT_TRUE(resultOf(run(in, hexaneReference())).PnNote.isEmpty()) << q.name;
+    }
 }
 
 TEST(Formula12, EnteredMassesReplaceTheComputedOnes)

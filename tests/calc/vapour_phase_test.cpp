@@ -99,13 +99,45 @@ TEST(MainVapourMass, EnteredMassIsUsedAndMarked)
     EXPECT_EQ(r.Gq, 50 * 45000.0);
 }
 
-TEST(MainVapourMass, NegativeMassBecomesZero)
+// G' = ρ′ × V′ × (P / P0) × (T0 / T) with absolute temperatures, T0 = 293.15 K,
+// T = t + 273.15 K: 3 × 10 × (1 / 0.1013) × 293.15 / T. The old ratio 20 / t
+// gave 39.49 kg at 150 °C, a negative mass (set to 0) at -30 °C and a division
+// by zero at 0 °C.
+TEST(MainVapourMass, IsReducedWithAbsoluteTemperatures)
+{
+    const struct {
+        double t;
+        double G;
+        double V0;
+    } cases[] = {
+        {150, 205.16692895808424, 68.3889763193614},
+        {-30, 357.0486777240935, 119.01622590803116},
+        {0, 317.83410576098606, 105.94470192032868},
+        {20, 296.150046012667, 98.71668200422233},
+    };
+    for (const auto& c : cases) {
+        RunInputs in = makeInputs();
+        in.main.Temp = c.t;
+        const RaschResult& r = resultOf(run(in, makeReference()));
+        EXPECT_TRUE(close(r.G, c.G)) << c.t << " °C";
+        EXPECT_TRUE(close(r.V0, c.V0)) << c.t << " °C";
+        EXPECT_TRUE(close(r.V0 * in.main.Plotn_PGF, r.G)) << c.t << " °C";
+        EXPECT_TRUE(close(r.Gq, 45000 * c.G)) << c.t << " °C";
+    }
+    // At 20 °C the ratio is exactly 1: the mass is the one it always was.
+    RunInputs in = makeInputs();
+    EXPECT_EQ(resultOf(run(in, makeReference())).G, 3 * 10 * (1 / kAtm) * 1.0);
+}
+
+TEST(MainVapourMass, EnteredMassLeavesNoReducedVolume)
 {
     RunInputs in = makeInputs();
-    in.main.Temp = -20;  // 20 / t < 0
+    in.main.G1 = true;
+    in.main.znG1 = 50;
+    in.main.Temp = -300;  // not used when the mass is entered
     const RaschResult& r = resultOf(run(in, makeReference()));
-    EXPECT_EQ(r.G, 0);
-    EXPECT_EQ(r.Gq, 0);
+    EXPECT_EQ(r.G, 50);
+    EXPECT_EQ(r.V0, 0);
 }
 
 // Vapour side of one adjacent propane block at 1 MPa, 20 °C (propane boils at

@@ -8,6 +8,7 @@
 #include "report/docx/document.h"
 #include "report/format.h"
 #include "report/main_report.h"
+#include "report/signature_block.h"
 
 #include <gtest/gtest.h>
 
@@ -113,4 +114,35 @@ TEST(CliReport, MainReportFailuresLeaveNoFile)
         << stopped.err.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.docx")}, QDir::Files), QStringList());
     EXPECT_FALSE(QFile::exists(dir.file("нет")));
+}
+
+TEST(CliReport, SignerAndSourceEndEveryReport)
+{
+    test::TempFolder dir;
+    const QStringList signature{"--signer", "Главный технолог|Петров П. П.", "--source", "Проектная документация"};
+    const QStringList lines = report::signatureLines({"Главный технолог", "Петров П. П.", "Проектная документация"});
+    const struct {
+        const char* name;
+        QStringList args;
+    } reports[] = {
+        {"main", {"report", "main", kExample}},
+        {"appendix", {"report", "appendix", kExample}},
+        {"model II", {"report", "model2", "--mass", "100", "--energy", "4520"}},
+        {"model III", {"report", "model3", "--wt0", "10", "--wt1", "5", "--formula", "22.1"}},
+    };
+    for (const auto& r : reports) {
+        SCOPED_TRACE(r.name);
+        const QString out = dir.file(QStringLiteral("%1.docx").arg(QString::fromUtf8(r.name)));
+        const auto made = test::runCli(dir.path(), r.args + signature + QStringList{"--out", out});
+        ASSERT_EQ(made.status, 0) << made.err.toStdString();
+        EXPECT_EQ(docx::Document::open(out).bookmarkText(report::kSignatureBookmark).split('\n').mid(1), lines);
+        // Without the options, no trace of it.
+        ASSERT_EQ(test::runCli(dir.path(), r.args + QStringList{"--out", out}).status, 0);
+        EXPECT_EQ(docx::Document::open(out).bookmarkText(report::kSignatureBookmark), QString());
+    }
+    const auto bad = test::runCli(dir.path(), {"report", "main", kExample, "--signer", "Петров", "--out",
+                                               dir.file("x.docx")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("ДОЛЖНОСТЬ|ФИО"))) << bad.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.file("x.docx")));
 }

@@ -70,10 +70,10 @@ TEST_F(CliRun, PrintsEveryResultFieldAsTheEngineComputesIt)
     EXPECT_EQ(journal.first().value(0).toString(), QStringLiteral("Проба CLI"));
     EXPECT_EQ(journal.first().value(1).toString(), QStringLiteral("Полный расчет"));
 
-    // By hand: G' = 2 × 8 × (1 / 0.1013) × (20 / 30) and G'q' with q' of propane.
+    // By hand: G' = 2 × 8 × (1 / 0.1013) × (293.15 / 303.15) and G'q' with q' of propane.
     const double q = store->query("SELECT Tepl_sgorPGF FROM SubstChar WHERE Name = ?", {QStringLiteral("Пропан")})
                          .first().value(0).toDouble();
-    const double G = 2 * 8 * (1 / static_cast<double>(0.1013f)) * (20.0 / 30);
+    const double G = 2 * 8 * (1 / static_cast<double>(0.1013f)) * (293.15 / 303.15);
     EXPECT_NEAR(o["G"].toDouble(), G, 1e-9 * G);
     EXPECT_NEAR(o["Gq"].toDouble(), G * q, 1e-9 * G * q);
     ASSERT_EQ(o["Rzone"].toArray().size(), 5);

@@ -188,3 +188,27 @@ TEST(ExampleRun, CompletesWithEveryOtherFormulaOnTheShippedTables)
         }
     }
 }
+
+// The example's vessel is at 20 °C, where the vapour mass reduced with
+// absolute temperatures equals the old one, and above its boiling point, where
+// the spill evaporated before too: its results, as the program gave them
+// before those mends, stay the same to the last digit.
+TEST(ExampleRun, KeepsItsResultsThroughTheMethodologyMends)
+{
+    const auto outcome = calc::run(exampleInputs(), shippedReference());
+    ASSERT_TRUE(calc::succeeded(outcome));
+    const auto& r = std::get<calc::RaschResult>(outcome);
+    EXPECT_DOUBLE_EQ(r.G, 113.81046268266793);
+    EXPECT_DOUBLE_EQ(r.E11, 5285582.9650928015);
+    EXPECT_DOUBLE_EQ(r.E24, 377872085.5346707);
+    EXPECT_DOUBLE_EQ(r.E, 882211121.5045898);
+    EXPECT_DOUBLE_EQ(r.m, 19178.502641404128);
+    EXPECT_EQ(r.Zn_kategor, QStringLiteral("I"));
+    EXPECT_DOUBLE_EQ(r.Wt, 8740.64500913551);
+    EXPECT_DOUBLE_EQ(r.R0, 20.599080149594506);
+    const double radii[] = {78.27650456845912, 115.35484883772922, 197.75116943610726, 576.7742441886462,
+                            1153.5484883772924};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_DOUBLE_EQ(r.Rzone[std::size_t(i)], radii[i]) << "R" << i + 1;
+    EXPECT_TRUE(r.PnNote.isEmpty());
+}

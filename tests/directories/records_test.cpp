@@ -65,9 +65,41 @@ TEST(MissingProperties, NamesWhatTheRunReadsAndTheRecordLacks)
         EXPECT_EQ(missingPropertiesNote(m).isEmpty(), c.always.isEmpty() && c.byFormula.isEmpty());
     }
     EXPECT_EQ(missingPropertiesNote({{"молярная масса"}, {"константы формулы Антуана"}}),
-              QStringLiteral("Нет данных для расчета: молярная масса — расчет примет их равными 0.\n"
+              QStringLiteral("Нет данных для расчета: молярная масса — расчет, которому они нужны, остановится с "
+                             "сообщением или примет их равными 0.\n"
                              "Не заданы: константы формулы Антуана — расчет по этой формуле остановится с "
                              "сообщением."));
+}
+
+// A value the formulas cannot use counts as missing too, named with its value:
+// 0 where the property must be positive, an adiabatic index not above 1. A 0
+// that is valid (q' of a substance that does not burn, a boiling point of
+// 0 °C) is not, nor an empty adiabatic index, which no run reads.
+TEST(MissingProperties, AZeroWhereThePropertyMustBePositiveIsMissing)
+{
+    const struct {
+        const char* name;
+        std::optional<double> SubstanceRecord::*field;
+        std::optional<double> value;
+        QStringList always;
+    } cases[] = {
+        {"molar mass 0", &SubstanceRecord::Mol_massa, 0.0, {"молярная масса = 0"}},
+        {"heat of vaporisation 0", &SubstanceRecord::Tepl_paroobr, 0.0, {"удельная теплота парообразования = 0"}},
+        {"heat capacity 0", &SubstanceRecord::Teploem_GF, 0.0, {"удельная теплоемкость жидкой фазы = 0"}},
+        {"adiabatic index 0", &SubstanceRecord::PokAdiab, 0.0, {"показатель адиабаты = 0"}},
+        {"adiabatic index 1", &SubstanceRecord::PokAdiab, 1.0, {"показатель адиабаты = 1"}},
+        {"adiabatic index empty", &SubstanceRecord::PokAdiab, std::nullopt, {}},
+        {"heat of combustion 0", &SubstanceRecord::Tepl_sgorPGF, 0.0, {}},
+        {"boiling point 0", &SubstanceRecord::T_kip, 0.0, {}},
+        {"liquid density 0", &SubstanceRecord::Plotn_GF, 0.0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SubstanceRecord s = complete();
+        s.PokAdiab = 1.1;
+        s.*c.field = c.value;
+        EXPECT_EQ(missingProperties(s).always, c.always);
+    }
 }
 
 TEST_F(DirectoryRecords, SubstancesRoundTripWithEmptyFieldsAndRefuseATakenName)

@@ -115,6 +115,7 @@ TEST_F(Returns, BlockEditorToSubstancesAndBackWithTheMarkShown)
     vvo->Name_Vva->setText(QStringLiteral("Азот жидкий"));
     for (auto* box : {vvo->Mol_massa, vvo->T_kip, vvo->Tepl_sgorPGF, vvo->Tepl_paroobr, vvo->Teploem_GF})
         box->setText(QStringLiteral("1"));
+    vvo->txt_k->setText(QStringLiteral("1,4"));
     dialogs.answers = {ui::Answer::Yes};
     click(vvo->Command1);
     trigger(vvo, "mnuPred");

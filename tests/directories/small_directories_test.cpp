@@ -192,3 +192,88 @@ TEST_F(SmallDirectories, AnEmptyTableShowsItsNoticeAndAnEmptyValueStaysEmpty)
     EXPECT_EQ(rows[0].value(0).toString(), QStringLiteral("Гексоген (RDX)"));
     EXPECT_TRUE(rows[0].isNull(1));
 }
+
+// Each number of the small directories is refused outside its physical
+// range; z = 2 of a fuel kind never reaches the z dialog.
+TEST_F(SmallDirectories, AValueOutsideItsPhysicalRangeIsRefused)
+{
+    const struct {
+        const char* screen;
+        const char* box;
+        const char* typed;
+        const char* field;
+        const char* range;
+    } cases[] = {
+        {"frmBD_Type", "p", "0", "Плотность материала твердой поверхности, кг/куб.м", "больше 0"},
+        {"frmBD_Type", "lyambda", "0",
+         "Коэффициент теплопроводности материала твердой поверхности (пола, поддона, земли и т.п.) , вт/(м*К)",
+         "больше 0"},
+        {"frmBD_Type", "c", "0", "Удельная теплоемкость материала твердой поверхности, кдж/(кг*К)", "больше 0"},
+        {"frmBD_Goryuch", "z", "0",
+         "Значение доли (z) приведенной массы парогазовых веществ, участвующих во взрыве, для замкнутых объемов "
+         "(помещений)",
+         "больше 0 и не больше 1"},
+        {"frmBD_Goryuch", "z", "2",
+         "Значение доли (z) приведенной массы парогазовых веществ, участвующих во взрыве, для замкнутых объемов "
+         "(помещений)",
+         "больше 0 и не больше 1"},
+        {"frmBD_KVV", "Energy", "0",
+         "Удельная энергия взрыва, кДж/кг (для твердых и химически нестабильных соединений)", "больше 0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.box) + " = " + c.typed);
+        ListDirectory* d = open(c.screen);
+        ASSERT_NE(d, nullptr);
+        click(d->Command2);
+        d->Name_Object->setText(QStringLiteral("Проба"));
+        for (ui::NumericEdit* b : d->values)
+            b->setText(QStringLiteral("1"));  // each range holds 1
+        box(d, c.box)->setText(QString::fromUtf8(c.typed));
+        dialogs.clear();
+        click(d->Command1);
+        ASSERT_EQ(dialogs.calls.size(), 1u);
+        EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Ввод данных"));
+        EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(dialogs.calls[0].text,
+                  QStringLiteral("Значение поля «%1» (%2) вне допустимых пределов: оно должно быть %3. Данные не "
+                                 "сохранены.")
+                      .arg(QString::fromUtf8(c.field), QString::fromUtf8(c.typed), QString::fromUtf8(c.range)));
+        EXPECT_TRUE(d->editing());
+        EXPECT_EQ(rowOf(d->grid, QStringLiteral("Проба")), -1);
+        click(d->Command4);
+        trigger(d, "mnuPred");
+    }
+}
+
+// Zeros an older store may hold are marked where the directory lists them,
+// and stay as they are.
+TEST_F(SmallDirectories, ZerosTheFormulasCannotUseAreMarked)
+{
+    state.store->exec("INSERT INTO tabPoverhn (Name, p, lyambda, c) VALUES (?, 1800, 0.9, 0)",
+                      {QStringLiteral("Кирпич")});
+    state.store->exec("INSERT INTO Explosives (Name, Energy) VALUES (?, 0)", {QStringLiteral("Соединение без энергии")});
+    ListDirectory* surfaces = open("frmBD_Type");
+    ASSERT_NE(surfaces, nullptr);
+    const int brick = rowOf(surfaces->grid, QStringLiteral("Кирпич"));
+    const int sand = rowOf(surfaces->grid, QStringLiteral("Песок"));
+    EXPECT_FALSE(surfaces->grid->item(brick, 0)->icon().isNull());
+    EXPECT_TRUE(surfaces->grid->item(sand, 0)->icon().isNull());
+    EXPECT_NE(surfaces->grid->item(brick, 3)->background(), surfaces->grid->item(brick, 2)->background());
+    EXPECT_FALSE(surfaces->lblMissing->isHidden());
+    trigger(surfaces, "mnuPred");
+    EXPECT_EQ(records::findSurface(*state.store, QStringLiteral("Кирпич"))->c, 0.0);
+
+    ListDirectory* compounds = open("frmBD_KVV");
+    ASSERT_NE(compounds, nullptr);
+    EXPECT_FALSE(
+        compounds->grid->item(rowOf(compounds->grid, QStringLiteral("Соединение без энергии")), 0)->icon().isNull());
+    const int tnt = rowOf(compounds->grid, QStringLiteral("Тротил (тринитротолуол)"));
+    ASSERT_GE(tnt, 1);
+    EXPECT_TRUE(compounds->grid->item(tnt, 0)->icon().isNull());
+    EXPECT_FALSE(compounds->lblMissing->isHidden());
+    trigger(compounds, "mnuPred");
+
+    ListDirectory* fuel = open("frmBD_Goryuch");
+    ASSERT_NE(fuel, nullptr);
+    EXPECT_TRUE(fuel->lblMissing->isHidden()) << "z = 0 of the rules is not marked";
+}

@@ -1,10 +1,13 @@
 #include "directories/directories_fixture.h"
 
+#include "screens/frmBlok.h"
+#include "screens/frmInput.h"
 #include "ui/numeric_edit.h"
 
 using namespace veltron;
 using namespace veltron::test;
 using directories::frmVvo;
+using screens::frmInput;
 
 namespace {
 
@@ -171,6 +174,8 @@ TEST_F(Substances, NewSubstanceIsSavedOnlyWithANameAndAfterTheQuestion)
     v->T_vsp->setText(QStringLiteral("-6"));
     v->txtA->setText(QStringLiteral("7.2"));  // a free box takes a point too
     v->Tepl_paroobr->setText(QStringLiteral("1100"));
+    v->Teploem_GF->setText(QStringLiteral("2,5"));
+    v->txt_k->setText(QStringLiteral("1,2"));
     dialogs.answers = {ui::Answer::No};
     click(v->Command1);
     EXPECT_EQ(dialogs.messages(), QStringList{kQuestion});
@@ -192,7 +197,11 @@ TEST_F(Substances, NewSubstanceIsSavedOnlyWithANameAndAfterTheQuestion)
     EXPECT_EQ(s->T_kip, 64.7);
     EXPECT_EQ(s->Tvsp, -6.0);
     EXPECT_EQ(s->pA, 7.2);
-    EXPECT_EQ(s->Teploem_GF, 0.0);  // a new substance's boxes start at 0
+    EXPECT_EQ(s->Teploem_GF, 2.5);
+    // A new substance's boxes start at 0, which q' and the density may keep:
+    // a substance that does not burn, and one without a liquid phase.
+    EXPECT_EQ(s->Tepl_sgorPGF, 0.0);
+    EXPECT_EQ(s->Plotn_GF, 0.0);
     EXPECT_GE(rowOf(v->Tabl_Vva, QStringLiteral("Метанол 'технический'")), 1);
 }
 
@@ -369,4 +378,91 @@ TEST_F(Substances, EveryShippedSubstanceHasWhatEveryRunReads)
     EXPECT_FALSE(v->lblMissing->isVisible());
     v->resize(1400, 700);
     snapshot(v, QStringLiteral("frmVvo-shipped"));
+}
+
+// Each number the formulas use is refused outside its physical range, with
+// the field and the range named; nothing is written and the panel stays.
+TEST_F(Substances, AValueOutsideItsPhysicalRangeIsRefusedWithTheFieldAndTheRange)
+{
+    frmVvo* v = open();
+    ASSERT_NE(v, nullptr);
+    const struct {
+        ui::NumericEdit* frmVvo::*box;
+        const char* typed;
+        const char* field;
+        const char* range;
+    } cases[] = {
+        {&frmVvo::Mol_massa, "0", "Молярная масса, кг/кмоль", "больше 0"},
+        {&frmVvo::Tepl_paroobr, "0", "Удельная теплота парообразования, кДж/кг", "больше 0"},
+        {&frmVvo::Teploem_GF, "0", "Удельная теплоемкость жидкой фазы, кДж/(кг*К)", "больше 0"},
+        {&frmVvo::txt_k, "0", "Показатель адиабаты", "больше 1 и не больше 2"},
+        {&frmVvo::txt_k, "1", "Показатель адиабаты", "больше 1 и не больше 2"},
+        {&frmVvo::txt_k, "2,5", "Показатель адиабаты", "больше 1 и не больше 2"},
+        {&frmVvo::T_kip, "-273,15", "Температура кипения при нормальных условиях, °C", "больше -273,15"},
+        {&frmVvo::T_kip, "-300", "Температура кипения при нормальных условиях, °C", "больше -273,15"},
+        {&frmVvo::txtPlotnGF, "-5", "Плотность жидкой фазы, кг/м3", "не меньше 0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " = " + c.typed);
+        click(v->Command2);
+        v->Name_Vva->setText(QStringLiteral("Проба"));
+        v->Mol_massa->setText(QStringLiteral("86,18"));
+        v->T_kip->setText(QStringLiteral("68,7"));
+        v->Tepl_sgorPGF->setText(QStringLiteral("45100"));
+        v->Tepl_paroobr->setText(QStringLiteral("335"));
+        v->Teploem_GF->setText(QStringLiteral("2,27"));
+        v->txt_k->setText(QStringLiteral("2"));  // the upper bound belongs to the range
+        (v->*c.box)->setText(QString::fromUtf8(c.typed));
+        dialogs.clear();
+        click(v->Command1);
+        ASSERT_EQ(dialogs.calls.size(), 1u);
+        EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Ввод данных"));
+        EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(dialogs.calls[0].text,
+                  QStringLiteral("Значение поля «%1» (%2) вне допустимых пределов: оно должно быть %3. Вещество не "
+                                 "сохранено.")
+                      .arg(QString::fromUtf8(c.field), QString::fromUtf8(c.typed), QString::fromUtf8(c.range)));
+        EXPECT_TRUE(v->editing());
+        EXPECT_FALSE(stored(QStringLiteral("Проба")));
+        click(v->Command4);
+    }
+}
+
+// A store of an older version may hold zeros where a property must be
+// positive: such a substance opens, is marked in the directory and in the
+// block editor's list, and its record stays as it is.
+TEST_F(Substances, AZeroWhereThePropertyMustBePositiveIsMarkedAndKept)
+{
+    state.store->exec("INSERT INTO SubstChar (Name, Vid_vva, Mol_massa, T_kip, Tepl_sgorPGF, Tepl_paroobr, Teploem_GF, "
+                      "PokAdiab) VALUES (?, 1, 86.18, 68.7, 45100, 0, 2.27, 0)",
+                      {QStringLiteral("Гексан из старой базы")});
+    const auto before = stored(QStringLiteral("Гексан из старой базы"));
+    frmVvo* v = open();
+    ASSERT_NE(v, nullptr);
+    const int row = rowOf(v->Tabl_Vva, QStringLiteral("Гексан из старой базы"));
+    ASSERT_GE(row, 1);
+    EXPECT_FALSE(v->Tabl_Vva->item(row, 0)->icon().isNull());
+    EXPECT_TRUE(v->Tabl_Vva->item(row, 0)->toolTip().contains(
+        QStringLiteral("удельная теплота парообразования = 0, показатель адиабаты = 0")))
+        << v->Tabl_Vva->item(row, 0)->toolTip().toStdString();
+    EXPECT_EQ(screens::cellText(v->Tabl_Vva, row, 7), QStringLiteral("0"));
+    EXPECT_NE(v->Tabl_Vva->item(row, 7)->background(), v->Tabl_Vva->item(row, 6)->background());
+    EXPECT_TRUE(v->lblMissing->isVisible());
+    change(v, QStringLiteral("Гексан из старой базы"));
+    EXPECT_TRUE(v->lblGaps->text().contains(QStringLiteral("удельная теплота парообразования = 0")));
+    click(v->Command4);
+    trigger(v, "mnuPred");
+    EXPECT_EQ(stored(QStringLiteral("Гексан из старой базы")), before);
+
+    frmInput* input = createCalculation(QStringLiteral("Блоки"));
+    ASSERT_NE(input, nullptr);
+    click(input->Command5);
+    auto* e = editor();
+    ASSERT_NE(e, nullptr);
+    const int item = e->Combo1->findText(QStringLiteral("Гексан из старой базы"));
+    ASSERT_GE(item, 0);
+    EXPECT_FALSE(e->Combo1->itemIcon(item).isNull());
+    e->Combo1->setCurrentIndex(item);
+    EXPECT_TRUE(e->lblGaps->text().contains(QStringLiteral("удельная теплота парообразования = 0")));
+    EXPECT_EQ(stored(QStringLiteral("Гексан из старой базы")), before);
 }

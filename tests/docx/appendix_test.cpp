@@ -7,6 +7,7 @@
 #include "report/docx/document.h"
 #include "report/docx/package.h"
 #include "report/docx/templates.h"
+#include "report/signature_block.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ std::map<QString, QString> sampleTexts()
         {"mR0", "14,34"},       {"mR1", "54,492"},        {"mR2", "80,304"},
         {"mR3", "137,664"},     {"mR4", "401,520"},       {"mR5", "803,040"},
         {"mR6_inf", "расчет для 50 кПа"}, {"mR6_K", "7,3"}, {"mR6_P", "50"},
-        {"mR6_R", "105,12"},
+        {"mR6_R", "105,12"},    {"MetkaW", ""},
     };
 }
 
@@ -46,7 +47,8 @@ TEST(AppendixTemplate, HoldsEveryBookmarkOfTheReportOnceAndIsSound)
 {
     Document document = Document::open(appendixPath());
     QStringList names = document.bookmarkNames();
-    QStringList expected = appendixBookmarks() + QStringList{QStringLiteral("mZoneMap")};
+    QStringList expected =
+        appendixBookmarks() + QStringList{QStringLiteral("mZoneMap"), veltron::report::kSignatureBookmark};
     std::sort(names.begin(), names.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(names, expected);

@@ -7,6 +7,7 @@
 #include "docx/docx_fixture.h"
 
 #include "report/docx/document.h"
+#include "report/signature_block.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ const QStringList& places()
 {
     static const QStringList names = words(
         "Begin1 Begin Begin2 Metka1 Metka2 Metka3 Metka4 Metka5 Metka6 Metka7 Metka8 Metka9 Metka10 Metka11 "
-        "Metka12 Metka13 Metka14 Metka15 Metka16 MetkaPn tabwGE2 tabwGE1 tabwGE22 tabwGE23");
+        "Metka12 Metka13 Metka14 Metka15 Metka16 MetkaPn MetkaW tabwGE2 tabwGE1 tabwGE22 tabwGE23");
     return names;
 }
 
@@ -73,7 +74,7 @@ struct DocumentCase {
 const std::vector<DocumentCase>& documents()
 {
     static const std::vector<DocumentCase> cases = {
-        {"otchet_veltron_pril2.docx", places() + values(), -1},
+        {"otchet_veltron_pril2.docx", places() + values() + QStringList{veltron::report::kSignatureBookmark}, -1},
         {"MetkaPn1.docx", words("mPn_1")},
         {"MetkaPn2.docx", words("mPn_1 mP0_1 mP0_2 mR_1 mR_2 mRn_1 mRn_2 mMol_1 mMol_2 mTk_1 mTk_2 mT1_1 mT1_2")},
         {"MetkaPn3.docx", words("mPn_1 mTvsp_1 mTvsp_2 mT1_1 mT1_2")},

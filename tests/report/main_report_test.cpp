@@ -4,8 +4,10 @@
 #include "docx/docx_fixture.h"
 #include "calc/engine.h"
 #include "calc/engine_fixture.h"
+#include "calc/number_text.h"
 #include "report/docx/docx_error.h"
 #include "report/format.h"
+#include "report/appendix_report.h"
 #include "report/main_report.h"
 
 #include <gtest/gtest.h>
@@ -613,4 +615,77 @@ TEST_F(OfficeSuite, PrintsTheMainReportWithThreeAdjacentBlocks)
     const qsizetype second = text.indexOf(QStringLiteral("Смежный блок № 2"));
     EXPECT_LT(second, text.indexOf(QStringLiteral("Смежный блок № 3")));
     EXPECT_LT(text.indexOf(QStringLiteral("Смежный блок № 3")), text.indexOf(QStringLiteral("Смежный блок № 4")));
+}
+
+// Formula (4) with absolute temperatures at 150 °C: the fragment prints the
+// run's own V0′, and V0′·ρ′ in the printed digits is the printed G1′.
+TEST(MainReport, VapourMassAt150DegreesIsReducedWithAbsoluteTemperatures)
+{
+    records::CalculationInputs in = vessel();
+    in.main->Temp = 150;
+    const Made made = make(in);
+    const calc::RaschResult& r = made.data.result;
+    EXPECT_EQ(made.text("m3V0"), QStringLiteral("17,097"));
+    EXPECT_EQ(made.text("m3V01"), QStringLiteral("17,097"));
+    EXPECT_EQ(made.text("m3V0"), report::FormatResult(r.V0));
+    EXPECT_EQ(made.text("m3T1"), QStringLiteral("423,150"));
+    EXPECT_EQ(made.text("m3T11"), QStringLiteral("150"));
+    EXPECT_EQ(made.text("m3G11"), QStringLiteral("42,743"));
+    const double printed = *calc::parseNumber(made.text("m3V01")) * *calc::parseNumber(made.text("m3R0"));
+    EXPECT_EQ(report::FormatResult(printed), made.text("m3G11"));
+
+    const QStringList fragment = placeOf(made, "Metka3").paragraphs;
+    EXPECT_TRUE(fragment.contains(QStringLiteral("V0′ = V′·(P/P0)·(T0/T) = 5·(0,5/0,1013)·(293,15/423,150) = 17,097 м³,")))
+        << fragment.join('\n').toStdString();
+    EXPECT_TRUE(fragment.join('\n').contains(QStringLiteral("T0 = 293,15 К (20 °C)")));
+    // The legend of formula (4) in the template says the same.
+    const QString legend = QString::fromUtf8(made.xml);
+    EXPECT_TRUE(legend.contains(QStringLiteral("= 293,15 К — нормальная температура (20 °C); T = t + 273,15")));
+    EXPECT_FALSE(legend.contains(QStringLiteral("= 20 °C — нормальная температура")));
+}
+
+// Formula 14.2 below the boiling point gives no saturated vapour pressure: the
+// main report says why W is 0 where it prints W, the appendix where it prints
+// the mass m, both in the words of the results screen.
+TEST(MainReport, BothReportsSayWhyTheIntensityIsZero)
+{
+    records::CalculationInputs in = vessel();
+    in.main->Temp = 20;
+    in.settings.Pn = 1;
+    const Made made = make(in);
+    const calc::RaschResult& r = made.data.result;
+    ASSERT_FALSE(r.PnNote.isEmpty());
+    ASSERT_EQ(r.W, 0);
+    EXPECT_EQ(made.data.view.PnNote, r.PnNote);
+    EXPECT_EQ(made.text("MetkaW"), r.PnNote);
+    EXPECT_EQ(made.text("mmi"), QStringLiteral("0"));
+    const QString see = QStringLiteral("0 (давление насыщенного пара не определено, см. п. 8.3)");
+    EXPECT_EQ(made.text("mi_1"), see);
+    EXPECT_EQ(made.text("mi"), see);
+    EXPECT_EQ(placeOf(made, "Metka13").values(0).value(10), see);
+
+    test::TempFolder dir;
+    report::AppendixData appendix;
+    appendix.result = r;
+    appendix.view = made.data.view;
+    appendix.z = 0.1;
+    appendix.blockName = QStringLiteral("Емкость Е-1");
+    const QString path = dir.file(QStringLiteral("pril3.docx"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(report::buildAppendixReport(appendix));
+    f.close();
+    EXPECT_EQ(docx::Document::open(path).bookmarkText(QStringLiteral("MetkaW")).trimmed(), r.PnNote);
+
+    // Antoine's formula gives the pressure: no note, and no empty line for it.
+    in.settings.Pn = 3;
+    const Made antoine = make(in);
+    EXPECT_GT(antoine.data.result.W, 0);
+    EXPECT_EQ(antoine.text("MetkaW"), QString());
+    EXPECT_EQ(antoine.text("mi_1"), report::FormatResult(antoine.data.result.W));
+    appendix.result = antoine.data.result;
+    f.open(QIODevice::WriteOnly);
+    f.write(report::buildAppendixReport(appendix));
+    f.close();
+    EXPECT_EQ(docx::Document::open(path).bookmarkText(QStringLiteral("MetkaW")), QString());
 }

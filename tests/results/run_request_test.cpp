@@ -321,6 +321,28 @@ TEST_F(Run, WithoutAdjacentBlocksTheFrameHidesAndTheDetailGridsKeepTheirTotalRow
     EXPECT_EQ(cellText(out->tabE1, 1, 0), QStringLiteral("1"));
     EXPECT_EQ(cellText(out->tabE1, 3, 0), QStringLiteral("Общая"));
     EXPECT_EQ(out->E12->text(), QStringLiteral("0"));
+    EXPECT_TRUE(out->lblPnNote->isHidden()) << "propane is above its boiling point";
+}
+
+// A tank of hexane at 20 °C with formula 14.2: the results page says, under
+// E4'', why the evaporation into the air is 0, instead of a silent 0.
+TEST_F(Run, BelowTheBoilingPointFormula142IsExplainedWhereTheSpillEnergyIsShown)
+{
+    state.db().exec("delete from tabBloki where Id_Rasch=1 and Id<>1");
+    state.db().exec("update tabBloki set Name='н-Гексан', Temp=20, Davl=0.1013, Adiab=1.06, Plotn_GF=659 "
+                    "where Id_Rasch=1 and Id=1");
+    state.db().exec("update tabMain set Pn=1 where Id=1");
+    auto* out = runToResults();
+    ASSERT_NE(out, nullptr);
+    EXPECT_FALSE(out->lblPnNote->isHidden());
+    EXPECT_TRUE(out->lblPnNote->text().startsWith(QStringLiteral(
+        "Давление насыщенного пара при расчетной температуре 20 °C не определено: формула 14.2 дает его только "
+        "выше температуры кипения вещества (68,7 °C).")))
+        << out->lblPnNote->text().toStdString();
+    EXPECT_TRUE(out->lblPnNote->text().contains(QStringLiteral("формула 14.3 или формула Антуана")));
+    EXPECT_EQ(out->E24->text(), QStringLiteral("0"));
+    out->SSTab1->setCurrentIndex(1);
+    test::snapshot(out, QStringLiteral("frmOutput-pressure-note"));
 }
 
 TEST_F(Run, AVapourMassEnteredByHandShowsItsColumnAndTheManualMark)
@@ -542,6 +564,9 @@ TEST_F(Run, MainReportIsWrittenFromTheResultsScreenThroughTheProgressWindow)
     ASSERT_NE(out, nullptr);
     state.nyu = {0.5, 25};
     state.reportFolder = data.path();
+    // The signature last chosen with this data folder ends the report.
+    const records::Signature signature{QStringLiteral("Инженер"), QStringLiteral("Иванов И. И."), {}};
+    ASSERT_TRUE(records::rememberSignature(state.dataDir, signature));
     const QString path = data.file("Приложение 2");
     {
         WatchingDialogs watching;
@@ -562,7 +587,8 @@ TEST_F(Run, MainReportIsWrittenFromTheResultsScreenThroughTheProgressWindow)
     // What the screen shows, with the calculator's memory, is what was written.
     QFile f(path + QStringLiteral(".docx"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), report::buildMainReport({out->inputs(), *state.lastResult, out->view(), state.nyu}));
+    EXPECT_EQ(f.readAll(),
+              report::buildMainReport({out->inputs(), *state.lastResult, out->view(), state.nyu, signature}));
     const auto doc = docx::Document::open(path + QStringLiteral(".docx"));
     EXPECT_EQ(doc.bookmarkText("mtE11"), report::formatTwoOrZero(state.lastResult->E11));
     EXPECT_EQ(doc.bookmarkText("Name1"), cellText(out->tabBlok, 1, 0));

@@ -321,6 +321,7 @@ TEST_F(Rules, EditorFieldsDensityAndHydrodynamicCoefficient)
     // Known masses of an adjacent block: both boxes hide the outflow inputs.
     e->Check1->setChecked(true);
     EXPECT_TRUE(e->G1->isVisibleTo(e));
+    EXPECT_FALSE(e->Command5->isVisibleTo(e)) << "the mass arriving from an adjacent block is not computed";
     EXPECT_FALSE(e->Plotn_PGF->isVisibleTo(e));
     EXPECT_FALSE(e->Adiab->isVisibleTo(e));
     EXPECT_FALSE(e->labelOf("Adiab")->isVisibleTo(e));
@@ -355,6 +356,42 @@ TEST_F(Rules, EditorFieldsDensityAndHydrodynamicCoefficient)
     EXPECT_DOUBLE_EQ(stored->formula, 1);
     EXPECT_DOUBLE_EQ(stored->per3, 6);
     EXPECT_EQ(stored->mi, 1);
+}
+
+// "Рассчитать" of the main block's known vapour mass gives G1 as a run would:
+// ρ′·V′·(P/P0)·(T0/T) with absolute temperatures; an adjacent block has no
+// such button, and a temperature at absolute zero is refused.
+TEST_F(Rules, CalculateButtonGivesTheVapourMassOfTheMainBlock)
+{
+    frmInput* input = createCalculation(QStringLiteral("Масса ПГФ"));
+    ASSERT_NE(input, nullptr);
+    click(input->Command5);
+    auto* e = editor();
+    ASSERT_NE(e, nullptr);
+    EXPECT_FALSE(e->Command5->isVisibleTo(e));
+    e->Check1->setChecked(true);
+    ASSERT_TRUE(e->Command5->isVisibleTo(e));
+    e->Plotn_PGF->setText(QStringLiteral("3"));
+    e->V_PGF->setText(QStringLiteral("10"));
+    e->Davl->setText(QStringLiteral("1"));
+    const struct {
+        const char* temp;
+        const char* G1;
+    } cases[] = {{"150", "205,17"}, {"-30", "357,05"}, {"0", "317,83"}, {"20", "296,15"}};
+    for (const auto& c : cases) {
+        e->Temp->setText(QString::fromUtf8(c.temp));
+        click(e->Command5);
+        EXPECT_EQ(e->G1->text(), QString::fromUtf8(c.G1)) << c.temp;
+    }
+    dialogs.clear();
+    e->Temp->setText(QStringLiteral("-273,15"));
+    click(e->Command5);
+    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral(
+                                      "Внимание!|Регламентированная температура должна быть выше абсолютного нуля "
+                                      "(-273,15 °C).")});
+    EXPECT_EQ(e->G1->text(), QStringLiteral("296,15"));
+    e->Check1->setChecked(false);
+    EXPECT_FALSE(e->Command5->isVisibleTo(e));
 }
 
 TEST_F(Rules, Screenshots)

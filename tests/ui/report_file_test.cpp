@@ -106,3 +106,35 @@ TEST(ReportFile, WholePassHidesTheScreenWhileBuildingAndSaves)
     EXPECT_EQ(readAll(written), QByteArray("doc"));
     EXPECT_TRUE(screen.isVisible());
 }
+
+TEST(ReportFile, AFileOfSeveralFormatsKeepsAKnownExtensionAndBuildsForThePathChosen)
+{
+    test::TempFolder dir;
+    ui::ScriptedDialogs d;
+    const QStringList extensions{"docx", "xlsx", "csv"};
+    const struct {
+        const char* typed;
+        const char* written;
+    } cases[] = {{"перечень.XLSX", "перечень.XLSX"}, {"перечень.csv", "перечень.csv"}, {"перечень", "перечень.docx"},
+                 {"перечень.pdf", "перечень.pdf.docx"}};
+    for (const auto& c : cases) {
+        d.files = {dir.file(QString::fromUtf8(c.typed))};
+        QString builtFor;
+        const QString written = ui::saveFileAs("Сохранение", dir.path(), "Файлы", extensions, [&](const QString& path) {
+            builtFor = path;
+            return QByteArray("bytes");
+        });
+        EXPECT_EQ(written, dir.file(QString::fromUtf8(c.written)));
+        EXPECT_EQ(builtFor, written);
+        EXPECT_EQ(readAll(written), QByteArray("bytes"));
+    }
+    EXPECT_TRUE(d.messages().isEmpty());
+
+    // A build that fails says why and writes nothing.
+    d.files = {dir.file("сбой.xlsx")};
+    EXPECT_TRUE(ui::saveFileAs("Сохранение", dir.path(), "Файлы", extensions, [](const QString&) -> QByteArray {
+                    throw std::runtime_error("книга не записана");
+                }).isEmpty());
+    EXPECT_EQ(d.messages(), QStringList{"Внимание!|Отчет не создан: книга не записана"});
+    EXPECT_FALSE(QFile::exists(dir.file("сбой.xlsx")));
+}

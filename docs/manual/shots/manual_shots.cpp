@@ -431,6 +431,22 @@ int main(int argc, char** argv)
     shot(posts, "organisation-list");
     trigger(posts, "mnuPred");
 
+    // The register of the blocks of every calculation, and the signature of the reports.
+    menu = screen("frmMain1");
+    trigger(menu, "mnuSvod");
+    QWidget* perechen = screen("frmPerechen");
+    click(perechen, "chkAll");
+    click(perechen, "cmdRun");
+    shot(perechen, "register");
+    trigger(perechen, "mnuFolder");
+    QWidget* folder = screen("frmAddFolder");
+    choose(folder, "Combo1", QStringLiteral("Главный технолог"));
+    type(folder, "txtIspolnitel", QStringLiteral("Петров П. П."));
+    choose(folder, "Istochnik", QStringLiteral("Проектная документация"));
+    shot(folder, "report-folder");
+    click(folder, "Command2");
+    trigger(screen("frmPerechen"), "mnuReturn");
+
     // The data-source dialog, as start-up shows it when no store opens.
     auto* source = new frmDataSourse(state, QString());
     source->setAttribute(Qt::WA_DeleteOnClose);

@@ -287,12 +287,15 @@ void DocumentData::layOutTables()
     if (tables.empty())
         return;
     const xml_node section = body().child("w:sectPr");
-    const int portrait = textWidth(section, false);
+    // A document whose own pages are turned lays its tables out on them and
+    // never needs pages of other sections.
+    const bool turned = QByteArray(section.child("w:pgSz").attribute("w:orient").value()) == "landscape";
+    const int portrait = textWidth(section, turned);
     const int landscape = textWidth(section, true);
     const double factor = fontFactor(package);
     for (OwnedTable& owned : tables) {
         const Measured measured = measureTable(owned.table);
-        const bool ownPages = is(owned.table.parent(), "w:body") && section;
+        const bool ownPages = is(owned.table.parent(), "w:body") && section && !turned;
         Fit fit = fitTable(measured, owned.fontSize, ownPages ? kSmallestPortraitFont : kSmallestFont, portrait,
                            factor);
         int available = portrait;

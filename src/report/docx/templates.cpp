@@ -43,7 +43,7 @@ const QStringList& appendixBookmarks()
         QStringLiteral("mR0"),   QStringLiteral("mR1"),   QStringLiteral("mR2"),
         QStringLiteral("mR3"),   QStringLiteral("mR4"),   QStringLiteral("mR5"),
         QStringLiteral("mR6_inf"), QStringLiteral("mR6_K"), QStringLiteral("mR6_P"),
-        QStringLiteral("mR6_R"),
+        QStringLiteral("mR6_R"),  QStringLiteral("MetkaW"),
     };
     return names;
 }
