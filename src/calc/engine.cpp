@@ -253,7 +253,7 @@ RaschResult Runner::run(const std::function<void()>& appendJournalRow)
     checkInputsFinite(in_);
     r_ = RaschResult{};
     r_.conditions = c;
-    r_.adjacent.resize(in_.adjacent.size());
+    r_.adjacent.assign(in_.adjacent.size(), AdjacentResult{});  // copies: no zeroing loop per element
 
     // Step 6.
     if (!(in_.main.Adiab > 1))
