@@ -92,12 +92,13 @@ Loaded build(const Calculation& calculation, const Stored& stored, const QHash<Q
 }
 
 // Calculations are read this many at a time: a few queries for all of them,
-// and memory that does not grow with their number.
-constexpr qsizetype kBatch = 1000;
+// and memory that does not grow with their number. (A server reads the
+// blocks of more than about 500 calculations by scanning the whole table.)
+constexpr qsizetype kBatch = 500;
 
 // The tabMain rows and the blocks of the calculations, in two queries. The
 // identifiers are the program's own numbers and go into the statements as
-// a list of numbers: a statement of a thousand parameters takes longer to
+// a list of numbers: a statement of hundreds of parameters takes longer to
 // prepare than to run.
 QHash<int, Stored> readStored(const db::Store& store, const QList<int>& ids)
 {

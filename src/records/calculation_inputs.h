@@ -93,7 +93,7 @@ using RunnableInputs = std::variant<CalculationInputs, calc::Stop>;
 RunnableInputs loadRunnableInputs(const db::Store& store, const Calculation& calculation);
 
 // The same for many calculations, reading the store in a few large queries
-// (two for every thousand calculations): calls each(i, inputs) for every
+// (two for every 500 calculations): calls each(i, inputs) for every
 // calculations[i], in the order of the list.
 void loadRunnableInputs(const db::Store& store, const QList<Calculation>& calculations,
                         const std::function<void(qsizetype, const RunnableInputs&)>& each);
