@@ -7,14 +7,24 @@
 #include "ui/dialogs.h"
 #include "ui/navigator.h"
 
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+
 namespace veltron {
 
 ConnectAttempt connect(AppState& state)
 {
-    db::OpenResult r = db::openForDataFolder(state.dataDir, state.dsn);
+    db::OpenResult r = db::openForDataFolder(state.dataDir, state.dsn,
+                                             state.dataDirNamed ? db::Prepare::Existing : db::Prepare::CreateAndSeed);
     state.connection = r.connection;
     state.store = std::move(r.store);
-    return {state.store != nullptr && !r.needsTables, r.needsTables, r.dataSourceName,
+    // What the database said stays in the log; the user reads the program's message.
+    for (const QString& detail : {r.embeddedDetail, r.namedDetail})
+        if (!detail.isEmpty())
+            qWarning().noquote() << "Вельтрон: база данных:" << detail;
+    return {state.store != nullptr && !r.needsTables, r.needsTables,
+            !state.store && r.embeddedKind == db::StoreError::Kind::NoStore, r.dataSourceName,
             state.dsn.isEmpty() ? r.embeddedError : r.namedError};
 }
 
@@ -57,6 +67,33 @@ bool offerTables(AppState& state)
     }
 }
 
+bool offerStore(AppState& state)
+{
+    const QString folder = QDir::toNativeSeparators(state.dataDir);
+    const QString question =
+        QFileInfo::exists(state.dataDir)
+            ? QStringLiteral("В папке данных «%1» нет базы данных программы. Создать в ней новую базу данных и "
+                             "заполнить справочники?")
+                  .arg(folder)
+            : QStringLiteral("Папка данных «%1» не найдена. Создать эту папку и в ней новую базу данных с "
+                             "заполненными справочниками?")
+                  .arg(folder);
+    if (ui::dialogs().ask(QStringLiteral("В н и м а н и е ! ! !"), question, ui::Icon::Question, ui::Buttons::YesNo)
+        != ui::Answer::Yes)
+        return false;
+    try {
+        if (!QDir().mkpath(state.dataDir))
+            throw db::StoreError(QStringLiteral("Не удалось создать папку данных «%1».").arg(folder));
+        state.store = db::Store::openEmbedded(state.dataDir, db::Prepare::CreateAndSeed);
+        state.connection = db::ConnectionStrings::embedded(state.dataDir);
+        return true;
+    } catch (const db::StoreError& e) {
+        state.store.reset();
+        ui::dialogs().inform(QStringLiteral("Внимание!"), e.message(), ui::Icon::Critical);
+        return false;
+    }
+}
+
 namespace {
 
 void showDataSourceDialog(AppState& state, const QString& reason)
@@ -71,6 +108,13 @@ void showDataSourceDialog(AppState& state, const QString& reason)
 void startUp(AppState& state)
 {
     const ConnectAttempt attempt = connect(state);
+    if (attempt.needsStore) {
+        if (offerStore(state))
+            ui::navigator().open(QStringLiteral("frmMain1"));
+        else
+            showDataSourceDialog(state, attempt.error);
+        return;
+    }
     if (attempt.needsTables) {
         if (offerTables(state))
             ui::navigator().open(QStringLiteral("frmMain1"));

@@ -17,6 +17,7 @@ void startUp(AppState& state);
 struct ConnectAttempt {
     bool connected = false;
     bool needsTables = false; // connected to a source without the program's tables
+    bool needsStore = false;  // the named data folder is missing or holds no store
     QString dataSourceName;   // the shared source, else the first line of the data-source file
     QString error;            // why the store could not be opened
 };
@@ -27,6 +28,12 @@ ConnectAttempt connect(AppState& state);
 // and returns true; No, or a failure (reported), lets the store go and
 // leaves its database untouched.
 bool offerTables(AppState& state);
+
+// For a named data folder that is missing or holds no store: asks whether
+// to make one there. Yes creates the folder and a new store with the seed
+// data and returns true; No, or a failure (reported), leaves the folder as
+// it was.
+bool offerStore(AppState& state);
 
 // Opens the named ODBC source into the state; false and the reason on failure.
 bool connectNamed(AppState& state, const QString& dsn, QString* error);

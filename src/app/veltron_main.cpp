@@ -4,6 +4,7 @@
 #include "models/register_model_screens.h"
 #include "records/app_state.h"
 #include "screens/register_model1_screens.h"
+#include "ui/dialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,9 +23,18 @@ int main(int argc, char** argv)
     veltron::AppState state;
     state.programDir = QApplication::applicationDirPath();
     QStringList args = QApplication::arguments();
-    state.dataDir = veltron::db::takeDataDir(args, state.programDir);
+    const veltron::db::DataFolder folder = veltron::db::takeDataFolder(args, state.programDir);
+    if (folder.path.isEmpty()) {
+        veltron::ui::dialogs().inform(QStringLiteral("Внимание!"), QStringLiteral("После --data не указана папка данных."),
+                                      veltron::ui::Icon::Critical);
+        return 1;
+    }
+    state.dataDir = folder.path;
+    state.dataDirNamed = folder.named;
     state.dsn = veltron::db::takeDsn(args);
-    if (state.dsn.isEmpty())
+    // The default data folder is made on first use; a named one only when
+    // the user agrees (start-up asks).
+    if (state.dsn.isEmpty() && !folder.named)
         QDir().mkpath(state.dataDir);
 
     veltron::registerAppScreens(state);

@@ -122,28 +122,52 @@ double roundHalfEven(double x)
     return std::nearbyint(x);
 }
 
-std::optional<double> parseNumber(const QString& text, DecimalPoint point)
+namespace {
+
+struct Parsed {
+    double value = 0;
+    std::errc ec = std::errc::invalid_argument;
+};
+
+Parsed parse(const QString& text, DecimalPoint point)
 {
     QString t = text.trimmed();
     if (point == DecimalPoint::Refused && t.contains(QLatin1Char('.')))
-        return std::nullopt;
+        return {};
     t.replace(QLatin1Char(','), QLatin1Char('.'));
     if (t.startsWith(QLatin1Char('+')))
         t.remove(0, 1);
     if (t.isEmpty())
-        return std::nullopt;
+        return {};
     for (const QChar ch : t) {
         const char c = ch.toLatin1();
         if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
-            return std::nullopt;
+            return {};
     }
     const QByteArray bytes = t.toLatin1();
-    double value = 0;
-    const auto res = std::from_chars(bytes.constData(), bytes.constData() + bytes.size(), value);
-    if (res.ec != std::errc() || res.ptr != bytes.constData() + bytes.size() ||
-        !std::isfinite(value))
+    Parsed p;
+    const auto res = std::from_chars(bytes.constData(), bytes.constData() + bytes.size(), p.value);
+    if (res.ptr != bytes.constData() + bytes.size())
+        return {};
+    p.ec = res.ec;
+    if (p.ec == std::errc() && !std::isfinite(p.value))
+        p.ec = std::errc::invalid_argument;
+    return p;
+}
+
+}  // namespace
+
+std::optional<double> parseNumber(const QString& text, DecimalPoint point)
+{
+    const Parsed p = parse(text, point);
+    if (p.ec != std::errc())
         return std::nullopt;
-    return value;
+    return p.value;
+}
+
+bool numberOutOfRange(const QString& text)
+{
+    return parse(text, DecimalPoint::Accepted).ec == std::errc::result_out_of_range;
 }
 
 const QLocale& russianLocale()

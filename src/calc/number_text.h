@@ -41,6 +41,9 @@ double roundHalfEven(double x);
 // there is refused like any other stray character.
 enum class DecimalPoint { Accepted, Refused };
 std::optional<double> parseNumber(const QString& text, DecimalPoint point = DecimalPoint::Accepted);
+// Whether parseNumber refuses the text only because the number it writes is
+// too large or too small for a double (1e400, 1e-400).
+bool numberOutOfRange(const QString& text);
 
 // The one writer of a number as a field or message shows it: decimal comma,
 // no grouping, the shortest digits that read back to the same value, the

@@ -31,7 +31,7 @@ int exportCommand(Context& ctx, const QStringList& args)
         if (args[i] == QLatin1String("--out") && i + 1 < args.size()) {
             out = args[++i];
         } else if (args[i].startsWith(QLatin1String("--"))) {
-            ctx.err << "Неизвестный аргумент «" << args[i].toStdString() << "».\n" << kExportUsage;
+            ctx.err << "Неизвестный аргумент " << quoted(args[i]) << ".\n" << kExportUsage;
             return 1;
         } else if (!names.contains(args[i])) {
             names << args[i];
@@ -46,16 +46,14 @@ int exportCommand(Context& ctx, const QStringList& args)
         for (const QString& name : names) {
             const auto found = records::findByName(ctx.store, name);
             if (!found) {
-                ctx.err << "Расчет «" << name.toStdString() << "» не найден в базе данных.\n";
+                ctx.err << "Расчет «" << db::shownText(name).toStdString() << "» не найден в базе данных.\n";
                 return 1;
             }
             calculations << *found;
         }
         const records::ExchangeFile file = records::readForExport(ctx.store, calculations);
-        if (!writeWholeFile(out, records::exchangeJson(file))) {
-            ctx.err << "Ошибка в процессе сохранения файла «" << out.toStdString() << "».\n";
+        if (!writeOutputFile(ctx, out, records::exchangeJson(file)))
             return 1;
-        }
         JsonWriter w;
         w.beginObject();
         w.member("file", out);
@@ -64,7 +62,7 @@ int exportCommand(Context& ctx, const QStringList& args)
         ctx.out << w.text() << "\n";
         return 0;
     } catch (const db::StoreError& e) {
-        ctx.err << e.message().toStdString() << "\n";
+        printStoreError(ctx, e);
         return 1;
     }
 }
@@ -89,7 +87,8 @@ int importCommand(Context& ctx, const QStringList& args)
     }
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly)) {
-        ctx.err << "Файл «" << path.toStdString() << "» не прочитан: " << in.errorString().toStdString() << "\n";
+        ctx.err << "Файл " << quoted(path) << " не прочитан: "
+                << (QFile::exists(path) ? "нет прав на чтение или это не обычный файл." : "такого файла нет.") << "\n";
         return 1;
     }
     try {
@@ -106,7 +105,7 @@ int importCommand(Context& ctx, const QStringList& args)
         }
         const QStringList taken = records::takenNames(ctx.store, names);
         if (!taken.isEmpty()) {
-            ctx.err << "В базе уже есть расчет «" << taken.join(QStringLiteral("», «")).toStdString()
+            ctx.err << "В базе уже есть расчет «" << db::shownText(taken.join(QStringLiteral("», «"))).toStdString()
                     << "». Ничего не импортировано; задайте другое имя: --as ИМЯ_РАСЧЕТА.\n";
             return 1;
         }
@@ -134,7 +133,7 @@ int importCommand(Context& ctx, const QStringList& args)
     } catch (const records::ExchangeError& e) {
         ctx.err << e.message().toStdString() << "\n";
     } catch (const db::StoreError& e) {
-        ctx.err << e.message().toStdString() << "\n";
+        printStoreError(ctx, e);
     }
     return 1;
 }

@@ -19,7 +19,7 @@ int formatCommand(Context& ctx, const QStringList& args)
     }
     const auto x = calc::parseNumber(args[1]);
     if (!x) {
-        ctx.err << "«" << args[1].toStdString() << "» не является числом.\n";
+        printBadNumber(ctx.err, QStringLiteral("Число"), args[1]);
         return 1;
     }
     ctx.out << jsonString(result ? report::FormatResult(*x) : report::FormatDetail(*x)) << "\n";

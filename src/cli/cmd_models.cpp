@@ -7,6 +7,7 @@
 #include "calc/complex_calculation.h"
 #include "calc/number_text.h"
 #include "calc/tnt_equivalent.h"
+#include "db/report_target.h"
 #include "records/calculations.h"
 #include "records/complex_rows.h"
 #include "records/journal.h"
@@ -39,11 +40,11 @@ std::optional<std::map<QString, QString>> options(const QStringList& args, const
     for (int i = 0; i < args.size(); ++i) {
         const QString& word = args[i];
         if (!allowed.contains(word)) {
-            err << "Неизвестный аргумент «" << word.toStdString() << "».\n";
+            err << "Неизвестный аргумент " << quoted(word) << ".\n";
             return std::nullopt;
         }
         if (i + 1 >= args.size()) {
-            err << "После «" << word.toStdString() << "» нет значения.\n";
+            err << "После " << quoted(word) << " нет значения.\n";
             return std::nullopt;
         }
         found[word] = args[++i];
@@ -62,7 +63,7 @@ std::optional<double> number(const std::map<QString, QString>& opts, const QStri
     }
     const auto x = calc::parseNumber(it->second);
     if (!x)
-        err << what << " «" << it->second.toStdString() << "» не является числом.\n";
+        printBadNumber(err, QString::fromUtf8(what), it->second);
     return x;
 }
 
@@ -116,24 +117,21 @@ std::optional<calc::SummaryCase> summaryCase(const std::map<QString, QString>& o
 }
 
 // A run of either model: the stop is printed (status 2), a result gets its
-// journal row. Returns the result, or the exit status.
+// journal row. A journal row that cannot be written does not cost the
+// result: the run's numbers are right, so they are given with a warning.
+// Returns the result, or the exit status.
 std::variant<calc::ZoneRun, int> runAndJournal(Context& ctx, const calc::ZoneOutcome& outcome, const QString& nameOb,
                                                const QString& conc)
 {
     if (const auto* stop = std::get_if<calc::Stop>(&outcome)) {
-        JsonWriter w;
-        w.beginObject();
-        w.member("title", stop->title);
-        w.member("message", stop->message);
-        w.endObject();
-        ctx.out << w.text() << "\n";
+        printStop(ctx, *stop);
         return 2;
     }
     try {
         records::appendJournalRow(ctx.store, nameOb, conc);
     } catch (const db::StoreError& e) {
-        ctx.err << e.message().toStdString() << "\n";
-        return 1;
+        ctx.err << "Внимание: расчет выполнен, но его строка не записана в журнал расчетов.\n";
+        printStoreError(ctx, e);
     }
     return std::get<calc::ZoneRun>(outcome);
 }
@@ -194,19 +192,19 @@ int model3Command(Context& ctx, const QStringList& args)
     return modelCommand(ctx, args, kModel3Options, kModel3Usage, summaryCase, runModel3);
 }
 
-// Writes the report built by `build` to `out` and prints its name.
+// Writes the report built by `build` to `out` (with ".docx" added when it
+// lacks it) and prints its name.
 int writeReport(Context& ctx, const QString& out, const std::function<QByteArray()>& build)
 {
+    const QString path = db::withDocxExtension(out);
     try {
-        if (!writeWholeFile(out, build())) {
-            ctx.err << "Ошибка в процессе сохранения файла «" << out.toStdString() << "».\n";
+        if (!writeOutputFile(ctx, path, build()))
             return 1;
-        }
     } catch (const docx::DocxError& e) {
         ctx.err << e.message().toStdString() << "\n";
         return 1;
     }
-    return printFileWritten(ctx, out);
+    return printFileWritten(ctx, path);
 }
 
 }  // namespace
@@ -217,30 +215,24 @@ std::variant<calc::ComplexRun, int> runModel4(Context& ctx, const QString& name)
     try {
         const auto calculation = records::findByName(ctx.store, name, records::Kind::Complex);
         if (!calculation) {
-            ctx.err << "Комплексный расчет «" << name.toStdString() << "» не найден в базе данных.\n";
+            ctx.err << "Комплексный расчет " << quoted(name) << " не найден в базе данных.\n";
             return 1;
         }
         run.rows = records::openComplexRows(ctx.store, calculation->id);
     } catch (const db::StoreError& e) {
-        ctx.err << e.message().toStdString() << "\n";
+        printStoreError(ctx, e);
         return 1;
     }
     const calc::ComplexOutcome outcome = calc::runComplex(run.rows);
     if (const auto* stop = std::get_if<calc::Stop>(&outcome)) {
-        ctx.err << stop->title.toStdString() << ": " << stop->message.toStdString() << "\n";
-        JsonWriter w;
-        w.beginObject();
-        w.member("title", stop->title);
-        w.member("message", stop->message);
-        w.endObject();
-        ctx.out << w.text() << "\n";
+        printStop(ctx, *stop);
         return 2;
     }
     run.result = std::get<calc::ComplexResult>(outcome);
     try {
         records::appendJournalRow(ctx.store, calc::kComplexJournalName, QString());
     } catch (const db::StoreError& e) {
-        ctx.err << e.message().toStdString() << "\n";
+        printStoreError(ctx, e);
         return 1;
     }
     return run;

@@ -2,6 +2,7 @@
 // register of the blocks of the named calculations (of every calculation
 // when none is named), written through the same code as the desktop's.
 #include "cli/cli.h"
+#include "db/report_target.h"
 #include "cli/json_writer.h"
 #include "cli/signature_options.h"
 
@@ -36,7 +37,7 @@ std::optional<RegisterArgs> parseArgs(QStringList args, std::ostream& err)
         if (args[i] == QLatin1String("--out") && i + 1 < args.size()) {
             a.out = args[++i];
         } else if (args[i].startsWith(QLatin1String("--"))) {
-            err << "Неизвестный аргумент «" << args[i].toStdString() << "».\n" << kUsage;
+            err << "Неизвестный аргумент " << quoted(args[i]) << ".\n" << kUsage;
             return std::nullopt;
         } else if (!a.names.contains(args[i])) {
             a.names << args[i];
@@ -48,7 +49,7 @@ std::optional<RegisterArgs> parseArgs(QStringList args, std::ostream& err)
     }
     const auto format = report::registerFormatOf(a.out);
     if (!format) {
-        err << "Формат перечня задается расширением файла «" << a.out.toStdString()
+        err << "Формат перечня задается расширением файла «" << db::shownText(a.out).toStdString()
             << "»: .docx, .xlsx или .csv.\n";
         return std::nullopt;
     }
@@ -56,7 +57,7 @@ std::optional<RegisterArgs> parseArgs(QStringList args, std::ostream& err)
     // The runs leave journal rows: a target that cannot be written is refused before them.
     const QFileInfo folder(QFileInfo(a.out).absolutePath());
     if (!folder.isDir() || !folder.isWritable()) {
-        err << "Папка «" << folder.filePath().toStdString() << "» для файла перечня не существует или закрыта для "
+        err << "Папка «" << db::shownText(folder.filePath()).toStdString() << "» для файла перечня не существует или закрыта для "
             << "записи.\n";
         return std::nullopt;
     }
@@ -68,6 +69,10 @@ int blockRegisterCommand(Context& ctx, const QStringList& args)
     const auto a = parseArgs(args, ctx.err);
     if (!a)
         return 1;
+    if (const QString problem = db::reportTargetProblem(a->out, ctx.dataDir); !problem.isEmpty()) {
+        ctx.err << "Ошибка в процессе сохранения файла: " << problem.toStdString() << "\n";
+        return 1;
+    }
     try {
         QList<records::Calculation> calculations;
         if (a->names.isEmpty())
@@ -75,16 +80,14 @@ int blockRegisterCommand(Context& ctx, const QStringList& args)
         for (const QString& name : a->names) {
             const auto found = records::findByName(ctx.store, name);
             if (!found) {
-                ctx.err << "Расчет «" << name.toStdString() << "» не найден в базе данных.\n";
+                ctx.err << "Расчет «" << db::shownText(name).toStdString() << "» не найден в базе данных.\n";
                 return 1;
             }
             calculations << *found;
         }
         const report::BlockRegister reg = report::makeRegister(ctx.store, calculations);
-        if (!writeWholeFile(a->out, report::registerFile(reg, a->format, a->signature))) {
-            ctx.err << "Ошибка в процессе сохранения файла «" << a->out.toStdString() << "».\n";
+        if (!writeOutputFile(ctx, a->out, report::registerFile(reg, a->format, a->signature)))
             return 1;
-        }
         int stopped = 0;
         for (const report::RegisterRow& row : reg.rows)
             stopped += row.numbers ? 0 : 1;
@@ -100,7 +103,7 @@ int blockRegisterCommand(Context& ctx, const QStringList& args)
     } catch (const docx::DocxError& e) {
         ctx.err << e.message().toStdString() << "\n";
     } catch (const db::StoreError& e) {
-        ctx.err << e.message().toStdString() << "\n";
+        printStoreError(ctx, e);
     }
     return 1;
 }

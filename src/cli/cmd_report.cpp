@@ -8,6 +8,7 @@
 
 #include "calc/engine.h"
 #include "calc/number_text.h"
+#include "db/report_target.h"
 #include "records/calculations.h"
 #include "records/calculation_inputs.h"
 #include "records/store_reference.h"
@@ -44,7 +45,7 @@ std::optional<ReportArgs> parseArgs(const QStringList& args, std::ostream& err)
         } else if (args[i] == QLatin1String("--pressure") && i + 1 < args.size()) {
             const auto p = calc::parseNumber(args[++i]);
             if (!p) {
-                err << "Давление «" << args[i].toStdString() << "» не является числом.\n";
+                printBadNumber(err, QStringLiteral("Давление"), args[i]);
                 return std::nullopt;
             }
             a.pressure = *p;
@@ -65,8 +66,8 @@ std::optional<ReportArgs> parseArgs(const QStringList& args, std::ostream& err)
     return a;
 }
 
-// A run that stops: its message as the screen shows it, on stdout as JSON
-// and on stderr as text.
+}  // namespace
+
 void printStop(Context& ctx, const calc::Stop& stop)
 {
     ctx.err << stop.title.toStdString() << ": " << stop.message.toStdString() << "\n";
@@ -78,13 +79,11 @@ void printStop(Context& ctx, const calc::Stop& stop)
     ctx.out << w.text() << "\n";
 }
 
-}  // namespace
-
 std::variant<StoredRun, int> runStored(Context& ctx, const QString& name)
 {
     const auto calculation = records::findByName(ctx.store, name);
     if (!calculation) {
-        ctx.err << "Расчет «" << name.toStdString() << "» не найден в базе данных.\n";
+        ctx.err << "Расчет " << quoted(name) << " не найден в базе данных.\n";
         return 1;
     }
     const records::RunnableInputs loaded = records::loadRunnableInputs(ctx.store, *calculation);
@@ -140,15 +139,14 @@ int reportCommand(Context& ctx, const QStringList& words)
             data.signature = *signature;
             document = report::buildAppendixReport(data);
         }
-        if (!writeWholeFile(a->out, document)) {
-            ctx.err << "Ошибка в процессе сохранения файла «" << a->out.toStdString() << "».\n";
+        const QString path = db::withDocxExtension(a->out);
+        if (!writeOutputFile(ctx, path, document))
             return 1;
-        }
-        return printFileWritten(ctx, a->out);
+        return printFileWritten(ctx, path);
     } catch (const docx::DocxError& e) {
         ctx.err << e.message().toStdString() << "\n";
     } catch (const db::StoreError& e) {
-        ctx.err << e.message().toStdString() << "\n";
+        printStoreError(ctx, e);
     }
     return 1;
 }

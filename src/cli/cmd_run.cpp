@@ -149,7 +149,7 @@ int runCommand(Context& ctx, const QStringList& args)
             return runAll(ctx, reference);
         const auto calculation = records::findByName(ctx.store, args.first());
         if (!calculation) {
-            ctx.err << "Расчет «" << args.first().toStdString() << "» не найден в базе данных.\n";
+            ctx.err << "Расчет " << quoted(args.first()) << " не найден в базе данных.\n";
             return 1;
         }
         JsonWriter w;
@@ -163,7 +163,7 @@ int runCommand(Context& ctx, const QStringList& args)
         return succeeded ? 0 : 2;
     } catch (const db::StoreError& e) {
         ctx.out.flush();
-        ctx.err << e.message().toStdString() << "\n";
+        printStoreError(ctx, e);
         return 1;
     }
 }

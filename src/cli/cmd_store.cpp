@@ -50,8 +50,26 @@ std::function<void(const db::CopyProgress&)> progressOn(std::ostream& err)
 std::unique_ptr<db::Store> openFolderStore(const QString& dataDir, db::Prepare prepare)
 {
     if (!QDir().mkpath(dataDir))
-        throw db::StoreError(QStringLiteral("Не удалось создать папку данных «%1».").arg(dataDir));
+        throw db::StoreError(
+            QStringLiteral("Не удалось создать папку данных «%1».").arg(db::shownText(QDir::toNativeSeparators(dataDir))));
     return db::Store::openEmbedded(dataDir, prepare);
+}
+
+bool holdsStoreFiles(const QDir& dir)
+{
+    return dir.exists(QStringLiteral("bdVeltron.sqlite")) || dir.exists(QStringLiteral("tabMirvel.sqlite"));
+}
+
+// A copy from a server makes a store only in a new or empty folder (or one
+// with just the name of a data source), or over a store: a folder that the
+// user named and that holds other files is more likely a mistyped one.
+bool emptyEnoughForCopy(const QString& dataDir)
+{
+    const QDir dir(dataDir);
+    if (!dir.exists() || holdsStoreFiles(dir))
+        return true;
+    const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return entries.isEmpty() || entries == QStringList{QStringLiteral("Data Source.txt")};
 }
 
 int initCommand(const Choice& c, const QStringList& args)
@@ -63,16 +81,17 @@ int initCommand(const Choice& c, const QStringList& args)
     try {
         const auto store = c.dsn.isEmpty() ? openFolderStore(c.dataDir, db::Prepare::Nothing)
                                            : db::Store::openOdbc(c.dataDir, c.dsn);
-        if (store->hasTables()) {
+        if (store->hasAllTables()) {
             c.err << "В базе данных (" << db::describeStore(store->source()).toStdString()
                   << ") уже есть таблицы программы: она оставлена как есть.\n";
             return 1;
         }
+        // A store that an interrupted init left partly made is completed.
         store->createSchema(true);
         printTables(c.out, tablesOf(*store));
         return 0;
     } catch (const db::StoreError& e) {
-        c.err << e.message().toStdString() << "\n";
+        printStoreError(c.err, e, c.verbose);
         return 1;
     }
 }
@@ -101,13 +120,19 @@ int copyStoreCommand(const Choice& c, const QStringList& args)
         std::unique_ptr<db::Store> source, target;
         if (!to.isEmpty()) {
             if (!QFile::exists(QDir(c.dataDir).filePath(QStringLiteral("bdVeltron.sqlite")))) {
-                c.err << "В папке данных «" << QDir::toNativeSeparators(c.dataDir).toStdString()
-                      << "» нет базы данных программы: копировать нечего.\n";
+                c.err << "В папке данных " << quoted(QDir::toNativeSeparators(c.dataDir))
+                      << " нет базы данных программы: копировать нечего.\n";
                 return 1;
             }
-            source = db::Store::openEmbedded(c.dataDir);
+            source = db::Store::openEmbedded(c.dataDir, db::Prepare::Existing);
             target = db::Store::openOdbc(c.dataDir, to);
         } else {
+            if (c.dataDirNamed && !emptyEnoughForCopy(c.dataDir)) {
+                c.err << "Папка данных " << quoted(QDir::toNativeSeparators(c.dataDir))
+                      << " не пуста, а базы данных программы в ней нет: копия в нее не записывается. Укажите новую "
+                         "или пустую папку.\n";
+                return 1;
+            }
             source = db::Store::openOdbc(c.dataDir, from);
             target = openFolderStore(c.dataDir, db::Prepare::Nothing);
         }
@@ -120,7 +145,7 @@ int copyStoreCommand(const Choice& c, const QStringList& args)
         printTables(c.out, db::copyStore(*source, *target, isatty(STDERR_FILENO) ? progressOn(c.err) : nullptr));
         return 0;
     } catch (const db::StoreError& e) {
-        c.err << e.message().toStdString() << "\n";
+        printStoreError(c.err, e, c.verbose);
         return 1;
     }
 }
@@ -130,12 +155,14 @@ int copyStoreCommand(const Choice& c, const QStringList& args)
 void registerStoreCommands()
 {
     registerStoreCommand(QStringLiteral("init"),
-                         QStringLiteral("init — создать таблицы и справочники в пустой базе данных "
-                                        "(с --dsn — в базе источника данных)"),
+                         QStringLiteral("init — создать базу данных в папке данных (единственный способ для папки, "
+                                        "заданной --data или VELTRON_DATA) или достроить прерванную; с --dsn — "
+                                        "таблицы и справочники в базе источника данных"),
                          initCommand);
     registerStoreCommand(QStringLiteral("copy-store"),
                          QStringLiteral("copy-store --to|--from ИСТОЧНИК_ДАННЫХ [--replace] — скопировать все "
-                                        "таблицы встроенной базы папки данных в источник данных или обратно"),
+                                        "таблицы встроенной базы папки данных в источник данных или обратно (--from "
+                                        "создает базу в новой или пустой папке)"),
                          copyStoreCommand);
 }
 

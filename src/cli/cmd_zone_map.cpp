@@ -24,10 +24,8 @@ int writeMap(Context& ctx, const QString& out, const report::ZoneMapData& data)
     const bool svg = out.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
     try {
         const QByteArray bytes = svg ? report::zoneMapSvg(data) : report::zoneMapPng(data);
-        if (!writeWholeFile(out, bytes)) {
-            ctx.err << "Ошибка в процессе сохранения файла «" << out.toStdString() << "».\n";
+        if (!writeOutputFile(ctx, out, bytes))
             return 1;
-        }
     } catch (const docx::DocxError& e) {
         ctx.err << e.message().toStdString() << "\n";
         return 1;
@@ -57,7 +55,7 @@ std::optional<StoredArgs> storedArgs(Context& ctx, const QStringList& args)
         } else if (args[i] == QLatin1String("--pressure") && i + 1 < args.size()) {
             const auto p = calc::parseNumber(args[++i]);
             if (!p) {
-                ctx.err << "Давление «" << args[i].toStdString() << "» не является числом.\n";
+                printBadNumber(ctx.err, QStringLiteral("Давление"), args[i]);
                 return std::nullopt;
             }
             a.pressure = *p;
@@ -100,7 +98,7 @@ int storedMap(Context& ctx, const QStringList& args, bool complex)
             ctx.err << report::overpressureRangeMessage().toStdString() << "\n";
         return writeMap(ctx, a->out, report::ZoneMapData{R0, zone});
     } catch (const db::StoreError& e) {
-        ctx.err << e.message().toStdString() << "\n";
+        printStoreError(ctx, e);
     }
     return 1;
 }

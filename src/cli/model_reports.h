@@ -53,6 +53,10 @@ std::variant<StoredRun, int> runStored(Context& ctx, const QString& name);
 // (the reason on err, a stop also as JSON on out with status 2).
 std::variant<calc::ComplexRun, int> runModel4(Context& ctx, const QString& name);
 
+// A run that stops: its message as the screen shows it, on stdout as JSON
+// and on stderr as text.
+void printStop(Context& ctx, const calc::Stop& stop);
+
 // {"file": path} on out; status 0.
 int printFileWritten(Context& ctx, const QString& path);
 

@@ -9,6 +9,8 @@
 #include <QStringConverter>
 #include <QTextStream>
 
+#include <optional>
+
 namespace veltron::db {
 
 namespace {
@@ -78,7 +80,7 @@ bool writeDataSourceName(const QString& dataDir, const QString& name)
 
 namespace veltron::db {
 
-OpenResult openForDataFolder(const QString& dataDir, const QString& dsn)
+OpenResult openForDataFolder(const QString& dataDir, const QString& dsn, Prepare prepare)
 {
     OpenResult r;
     const auto openNamed = [&] {
@@ -88,6 +90,7 @@ OpenResult openForDataFolder(const QString& dataDir, const QString& dsn)
             r.needsTables = !r.store->hasTables();
         } catch (const StoreError& e) {
             r.namedError = e.message();
+            r.namedDetail = e.detail();
         }
     };
     if (!dsn.isEmpty()) {
@@ -98,25 +101,31 @@ OpenResult openForDataFolder(const QString& dataDir, const QString& dsn)
     r.dataSourceName = readDataSourceName(dataDir);
     r.connection = ConnectionStrings::embedded(dataDir);
     try {
-        r.store = Store::openEmbedded(dataDir);
+        r.store = Store::openEmbedded(dataDir, prepare);
         return r;
     } catch (const StoreError& e) {
         r.embeddedError = e.message();
+        r.embeddedKind = e.kind();
+        r.embeddedDetail = e.detail();
     }
+    if (r.embeddedKind == StoreError::Kind::Busy || r.dataSourceName.trimmed().isEmpty())
+        return r;
     openNamed();
+    r.fellBack = r.store != nullptr;
     return r;
 }
 
 namespace {
 
-// The value of "--name VALUE" or "--name=VALUE", removed from args; empty when absent.
-QString takeOption(QStringList& args, const QString& name)
+// The value of "--name VALUE" or "--name=VALUE", removed from args; nothing
+// when the option is absent, an empty text when it has no value.
+std::optional<QString> takeOption(QStringList& args, const QString& name)
 {
     const QString joined = name + QLatin1Char('=');
     for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == name && i + 1 < args.size()) {
-            const QString value = args[i + 1];
-            args.remove(i, 2);
+        if (args[i] == name) {
+            const QString value = args.value(i + 1);
+            args.remove(i, i + 1 < args.size() ? 2 : 1);
             return value;
         }
         if (args[i].startsWith(joined)) {
@@ -125,31 +134,37 @@ QString takeOption(QStringList& args, const QString& name)
             return value;
         }
     }
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace
 
+DataFolder takeDataFolder(QStringList& args, const QString& programDir)
+{
+    if (const std::optional<QString> given = takeOption(args, QStringLiteral("--data")))
+        return {given->isEmpty() ? QString() : QFileInfo(*given).absoluteFilePath(), true};
+    const QString env = qEnvironmentVariable("VELTRON_DATA");
+    if (!env.isEmpty())
+        return {QFileInfo(env).absoluteFilePath(), true};
+    return {QFileInfo(defaultDataDir(programDir)).absoluteFilePath(), false};
+}
+
 QString takeDataDir(QStringList& args, const QString& programDir)
 {
-    QString dir = takeOption(args, QStringLiteral("--data"));
-    if (dir.isEmpty())
-        dir = qEnvironmentVariable("VELTRON_DATA");
-    if (dir.isEmpty())
-        dir = defaultDataDir(programDir);
-    return QFileInfo(dir).absoluteFilePath();
+    const DataFolder folder = takeDataFolder(args, programDir);
+    return folder.path.isEmpty() ? QFileInfo(defaultDataDir(programDir)).absoluteFilePath() : folder.path;
 }
 
 QString describeStore(const Source& source)
 {
     if (source.dsn.isEmpty())
         return QStringLiteral("встроенная база данных папки «%1»").arg(QDir::toNativeSeparators(source.dataDir));
-    return QStringLiteral("источник данных ODBC «%1»").arg(source.dsn);
+    return QStringLiteral("источник данных ODBC «%1»").arg(shownText(source.dsn));
 }
 
 QString takeDsn(QStringList& args)
 {
-    const QString dsn = takeOption(args, QStringLiteral("--dsn"));
+    const QString dsn = takeOption(args, QStringLiteral("--dsn")).value_or(QString());
     return dsn.isEmpty() ? qEnvironmentVariable("VELTRON_DSN") : dsn;
 }
 

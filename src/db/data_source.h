@@ -34,22 +34,41 @@ namespace veltron::db {
 // source named (dsn) that source alone; otherwise the embedded databases
 // first, then the ODBC source named in "Data Source.txt". The store is null
 // when nothing opens; the errors then say why.
+//
+// `prepare` is how the embedded store is opened: Prepare::Existing for a
+// data folder the user named, where only init makes a store. A busy
+// embedded store is not a reason to turn to another source.
 struct OpenResult {
     std::unique_ptr<Store> store;
     ConnectionStrings connection;
     QString dataSourceName;   // the name tried: dsn, else the first line of the data-source file
     QString embeddedError;
+    StoreError::Kind embeddedKind = StoreError::Kind::Other;
+    QString embeddedDetail;
     QString namedError;
+    QString namedDetail;
     // Connected to a named source whose database has none of the program's
     // tables: nothing was created in it.
     bool needsTables = false;
+    // The store is the source named in "Data Source.txt", opened because
+    // the embedded store failed (embeddedError says why).
+    bool fellBack = false;
 };
-OpenResult openForDataFolder(const QString& dataDir, const QString& dsn = {});
+OpenResult openForDataFolder(const QString& dataDir, const QString& dsn = {},
+                             Prepare prepare = Prepare::CreateAndSeed);
 
-// The data folder chosen on the command line ("--data DIR" or "--data=DIR",
-// removed from args), else by VELTRON_DATA, else the default of
-// db/program_folders.h (the program folder, or the user's data folder for an
-// installed program); as an absolute path. The folder is not created here.
+// The data folder of a program run: named by the user ("--data DIR",
+// "--data=DIR" or VELTRON_DATA), or the default of db/program_folders.h
+// (the program folder, or the user's data folder for an installed program).
+// A named folder gets a store only when the user asks for one; the default
+// one is made on first use, since it cannot be mistyped.
+struct DataFolder {
+    QString path;        // absolute; empty when --data was given without a folder
+    bool named = false;
+};
+// Takes --data out of args; the folder is neither created nor looked at here.
+DataFolder takeDataFolder(QStringList& args, const QString& programDir);
+// The path of takeDataFolder, for callers that do not tell the two apart.
 QString takeDataDir(QStringList& args, const QString& programDir);
 
 // How messages name a store: the embedded one of its folder or the data source.

@@ -11,6 +11,18 @@ FieldDef D(const char* n, const char* d = "") { return {QString::fromUtf8(n), T:
 FieldDef S(const char* n) { return {QString::fromUtf8(n), T::Text, {}}; }
 FieldDef M(const char* n) { return {QString::fromUtf8(n), T::Memo, {}}; }
 FieldDef DT(const char* n) { return {QString::fromUtf8(n), T::DateTime, {}}; }
+FieldDef later(FieldDef f)
+{
+    f.addedLater = true;
+    return f;
+}
+
+// Versiya of a directory row counts its changes, as in tabMain: a change
+// is refused when another program changed the row after it was read here.
+FieldDef directoryVersion()
+{
+    return later(I("Versiya", "0"));
+}
 
 std::vector<TableDef> buildSchema()
 {
@@ -22,7 +34,7 @@ std::vector<TableDef> buildSchema()
     return {
         {"tabRasch", Base::Main, {I("Id"), S("Name")}},
         // Versiya counts the changes of a complex calculation, as in tabMain.
-        {"tabRasch1", Base::Main, {I("Id"), S("Name"), I("Versiya", "0")}},
+        {"tabRasch1", Base::Main, {I("Id"), S("Name"), later(I("Versiya", "0"))}},
         // A new calculation uses formula 3.1 (A = 0), formula 12 (G = 0) and
         // formula 14.2 (Pn = 1) with no entered masses: the basic formulas of
         // the rules, which an expert changes only on purpose.
@@ -34,7 +46,7 @@ std::vector<TableDef> buildSchema()
           D("znG5", "0"),
           // Counts the changes of the calculation: a change is refused when
           // another program changed the calculation after it was read here.
-          I("Versiya", "0")}},
+          later(I("Versiya", "0"))}},
         {"tabBloki", Base::Main,
          {I("Id_Rasch"), I("Id"), S("Name_blok"), S("Name"), D("V_GF"), D("V_PGF"), D("Davl"),
           D("Temp"), D("Plotn_GF"), D("Plotn_PGF"), D("Adiab"), D("S_sech"),
@@ -48,7 +60,7 @@ std::vector<TableDef> buildSchema()
         {"tabSumm_rasch", Base::Main, [&] {
              // Nomer keeps the rows of a calculation in the order they were added.
              auto fields = energies({D("id_raschet"), S("pName")});
-             fields.push_back(I("Nomer"));
+             fields.push_back(later(I("Nomer")));
              return fields;
          }()},
         {"tabPath", Base::Main, {M("Path")}},
@@ -56,12 +68,12 @@ std::vector<TableDef> buildSchema()
          {S("Name"), I("Vid_vva"), S("BruttoFormula"), D("Mol_massa"), D("Plotn_GF"),
           D("T_plavl"), D("T_kip"), D("Tvsp"), D("NKPR"), D("VKPR"), D("pA"), D("pB"),
           D("pCa"), D("pTmin"), D("pTmax"), D("Tepl_sgorGF"), D("Tepl_sgorPGF"),
-          D("Tepl_paroobr"), D("Teploem_GF"), D("PokAdiab"), M("Dop_info")}},
-        {"tabPoverhn", Base::Main, {S("Name"), D("p"), D("lyambda"), D("c")}},
+          D("Tepl_paroobr"), D("Teploem_GF"), D("PokAdiab"), M("Dop_info"), directoryVersion()}},
+        {"tabPoverhn", Base::Main, {S("Name"), D("p"), D("lyambda"), D("c"), directoryVersion()}},
         // Fuel kinds are listed in the order of the rules, which Poryadok
         // keeps: a server returns rows in no fixed order without it.
-        {"tabGoryuch", Base::Main, {S("Name"), D("z"), I("Poryadok")}},
-        {"Explosives", Base::Main, {S("Name"), D("Energy")}},
+        {"tabGoryuch", Base::Main, {S("Name"), D("z"), later(I("Poryadok")), directoryVersion()}},
+        {"Explosives", Base::Main, {S("Name"), D("Energy"), directoryVersion()}},
         {"tabBetta", Base::Main, {D("k"), D("P"), D("Betta")}},
         {"tabG", Base::Main, {D("t"), D("G")}},
         {"tabNyu", Base::Main, {D("V"), D("T"), D("Nyu")}},
@@ -114,12 +126,12 @@ QString columnSql(const FieldDef& f)
     return col;
 }
 
-QString createTableSql(const TableDef& table)
+QString createTableSql(const TableDef& table, const QString& as)
 {
     QStringList cols;
     for (const auto& f : table.fields)
         cols << columnSql(f);
-    return QStringLiteral("CREATE TABLE %1 (%2)").arg(table.name, cols.join(QStringLiteral(", ")));
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(as.isEmpty() ? table.name : as, cols.join(QStringLiteral(", ")));
 }
 
 }  // namespace veltron::db

@@ -13,6 +13,9 @@ struct FieldDef {
     QString name;
     FieldType type;
     QString defaultValue;  // SQL literal; empty: no column default
+    // Added after the first stores were made: an older store lacks it and
+    // gets it when it is opened.
+    bool addedLater = false;
 };
 
 struct TableDef {
@@ -28,6 +31,7 @@ const FieldDef* findField(const TableDef& table, const QString& name);
 
 // "Name TYPE [DEFAULT value]" of one field.
 QString columnSql(const FieldDef& field);
-QString createTableSql(const TableDef& table);
+// CREATE TABLE of the table, under `as` when given (a name with its schema).
+QString createTableSql(const TableDef& table, const QString& as = {});
 
 }  // namespace veltron::db

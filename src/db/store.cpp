@@ -14,6 +14,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QRegularExpression>
 
 #include <sqlite3.h>
 
@@ -22,14 +23,77 @@
 
 namespace veltron::db {
 
-StoreError::StoreError(const QString& message)
-    : std::runtime_error(message.toStdString()), message_(message)
+namespace {
+
+// The values of Password= and PWD= replaced by "***". In a connection
+// string a value runs to the next ";" (or is a braced {…} that may hold
+// one); inside a message it also ends at the quote or line that closes the
+// repeated connection string.
+QString masked(const QString& text, bool insideMessage)
 {
+    static const QRegularExpression inString(QStringLiteral(R"(\b(password|pwd)(\s*=\s*)(\{[^}]*\}?|[^;]*))"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression inMessage(QStringLiteral(R"(\b(password|pwd)(\s*=\s*)(\{[^}]*\}?|[^;»"'\n]*))"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    QString out = text;
+    out.replace(insideMessage ? inMessage : inString, QStringLiteral("\\1\\2***"));
+    return out;
+}
+
+}  // namespace
+
+StoreError::StoreError(const QString& message, Kind kind, const QString& detail)
+    : std::runtime_error(masked(message, true).toStdString()),
+      message_(masked(message, true)),
+      detail_(masked(detail, true)),
+      kind_(kind)
+{
+}
+
+QString maskSecrets(const QString& text)
+{
+    return masked(text, false);
+}
+
+QString shownText(const QString& text)
+{
+    constexpr qsizetype kLongest = 200;
+    const QString masked = maskSecrets(text);
+    QString shown;
+    for (qsizetype i = 0; i < masked.size() && i < kLongest; ++i) {
+        const QChar c = masked[i];
+        if (c == QLatin1Char('\n'))
+            shown += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\t'))
+            shown += QStringLiteral("\\t");
+        else if (c == QLatin1Char('\r'))
+            shown += QStringLiteral("\\r");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f || (c.unicode() >= 0x80 && c.unicode() < 0xa0))
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else if (c.category() == QChar::Other_Format || c.category() == QChar::Other_Control)
+            shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    if (masked.size() > kLongest) {
+        if (shown.back().isHighSurrogate())
+            shown.chop(1);  // half of a character cut in two
+        shown += QStringLiteral("… (всего символов: %1)").arg(masked.size());
+    }
+    return shown;
 }
 
 namespace {
 
 std::atomic<int> connectionCounter{0};
+
+// Our SQLite files carry this mark in their header (PRAGMA application_id,
+// "Velt") and the version of the schema in user_version.
+constexpr int kApplicationId = 0x56656c74;
+constexpr int kSchemaVersion = 1;
+// The second database is attached to the connection of the main one under
+// this name, so that one transaction, and one commit, covers both files.
+const QString kSecondSchema = QStringLiteral("mirvel");
 
 QString newConnectionName(const char* tag)
 {
@@ -41,17 +105,119 @@ QString fileOf(Base base)
     return base == Base::Main ? QStringLiteral("bdVeltron.sqlite") : QStringLiteral("tabMirvel.sqlite");
 }
 
-QString errorText(const QSqlError& e)
+QString schemaOf(Base base)
 {
-    QString t = e.databaseText().trimmed();
-    if (t.isEmpty())
-        t = e.text().trimmed();
-    return t;
+    return base == Base::Main ? QStringLiteral("main") : kSecondSchema;
 }
 
-[[noreturn]] void fail(const QString& what, const QSqlError& e)
+QString native(const QString& path)
 {
-    throw StoreError(QStringLiteral("%1\n%2").arg(what, errorText(e)));
+    return QDir::toNativeSeparators(path);
+}
+
+// Everything the driver said, for the detail of a message.
+QString errorText(const QSqlError& e)
+{
+    QStringList parts;
+    for (const QString& t : {e.driverText().trimmed(), e.databaseText().trimmed()})
+        if (!t.isEmpty())
+            parts << t;
+    if (!e.nativeErrorCode().isEmpty())
+        parts << QStringLiteral("(%1)").arg(e.nativeErrorCode());
+    return parts.join(QLatin1Char(' '));
+}
+
+// The primary result code of SQLite behind an error; -1 when there is none.
+int sqliteCode(const QSqlError& e)
+{
+    bool ok = false;
+    const int code = e.nativeErrorCode().toInt(&ok);
+    if (ok)
+        return code & 0xff;
+    // Some errors reach us without their code: told by SQLite's own text.
+    const struct {
+        const char* text;
+        int code;
+    } texts[] = {{"database is locked", 5},  {"database table is locked", 6}, {"disk is full", 13},
+                 {"readonly database", 8},   {"disk I/O error", 10},         {"not a database", 26},
+                 {"malformed", 11},          {"unable to open", 14}};
+    for (const auto& t : texts)
+        if (e.databaseText().contains(QLatin1String(t.text), Qt::CaseInsensitive))
+            return t.code;
+    return -1;
+}
+
+QString capitalized(const QString& text)
+{
+    return text.left(1).toUpper() + text.mid(1);
+}
+
+// An error of an embedded store in the program's words. `where` names the
+// store ("база данных …"); `what` is said when the code tells nothing more
+// particular.
+StoreError sqliteError(const QString& where, const QString& what, const QSqlError& e)
+{
+    using K = StoreError::Kind;
+    const QString detail = errorText(e);
+    switch (sqliteCode(e)) {
+    case 5:   // SQLITE_BUSY
+    case 6:   // SQLITE_LOCKED
+        return StoreError(QStringLiteral("Сейчас %1 занята другой программой. Повторите действие немного позже.")
+                              .arg(where),
+                          K::Busy, detail);
+    case 11:  // SQLITE_CORRUPT
+    case 26:  // SQLITE_NOTADB
+        return StoreError(QStringLiteral("%1 не читается: файл повреждён или не является базой данных.")
+                              .arg(capitalized(where)),
+                          K::Damaged, detail);
+    case 13:  // SQLITE_FULL
+        return StoreError(QStringLiteral("На диске не хватает места, %1 не изменена. Освободите место на диске и "
+                                         "повторите действие.")
+                              .arg(where),
+                          K::DiskFull, detail);
+    case 8:   // SQLITE_READONLY
+        return StoreError(QStringLiteral("%1 открыта только для чтения: изменения не сохранены.").arg(capitalized(where)),
+                          K::ReadOnly, detail);
+    case 10:  // SQLITE_IOERR
+        return StoreError(QStringLiteral("Ошибка чтения или записи на диск, %1 не изменена.").arg(where), K::Other,
+                          detail);
+    case 14:  // SQLITE_CANTOPEN
+        return StoreError(QStringLiteral("%1 не открывается: проверьте права на файлы базы данных и на их папку.")
+                              .arg(capitalized(where)),
+                          K::ReadOnly, detail);
+    default:
+        return StoreError(what, K::Other, detail);
+    }
+}
+
+// An error of a server store in the program's words. The driver gives no
+// code of the server's error, so the few that the user can act on are told
+// by the server's text, in English or in Russian.
+StoreError serverError(const QString& where, const QString& what, const QSqlError& e, int lockWaitMs = 0)
+{
+    using K = StoreError::Kind;
+    const QString detail = errorText(e);
+    const auto says = [&](std::initializer_list<const char*> words) {
+        for (const char* w : words)
+            if (detail.contains(QString::fromUtf8(w), Qt::CaseInsensitive))
+                return true;
+        return false;
+    };
+    if (says({"lock timeout", "55P03", "тайм-аут блокировки"}))
+        return StoreError(QStringLiteral("Данные, которые нужно изменить, дольше %1 с заняты другим пользователем "
+                                         "базы данных %2. Действие не выполнено: повторите его немного позже.")
+                              .arg((lockWaitMs + 999) / 1000)
+                              .arg(where),
+                          K::LockTimeout, detail);
+    if (says({"deadlock", "40P01", "взаимоблокировка"}))
+        return StoreError(QStringLiteral("База данных %1 занята другим пользователем. Повторите действие.").arg(where),
+                          K::Busy, detail);
+    if (says({"permission denied", "42501", "нет доступа", "нет прав"}))
+        return StoreError(QStringLiteral("У пользователя базы данных %1 нет прав на это действие. Попросите "
+                                         "администратора базы данных выдать права на таблицы программы.")
+                              .arg(where),
+                          K::Permission, detail);
+    return StoreError(what, K::Other, detail);
 }
 
 QVariant seedValue(const FieldDef* field, const QString& text)
@@ -77,7 +243,7 @@ QVariant seedValue(const FieldDef* field, const QString& text)
     }
 }
 
-void loadSeedTable(Store& store, const TableDef& table, const QString& resource)
+void loadSeedTable(Store& store, const TableDef& table, const QString& into, const QString& resource)
 {
     QFile f(resource);
     if (!f.open(QIODevice::ReadOnly))
@@ -103,7 +269,7 @@ void loadSeedTable(Store& store, const TableDef& table, const QString& resource)
         rows << values;
     }
     store.execRows(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                       .arg(table.name, csv.header.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+                       .arg(into, csv.header.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
                    rows, table.base);
 }
 
@@ -131,74 +297,47 @@ void createIndexes(Store& store)
         store.exec(QLatin1String(sql));
 }
 
-// The program's tables that the database of a connection holds, named as the
-// schema names them. A server lists only the schemas its statements see.
-QStringList existingTables(const QSqlDatabase& db)
+// Runs a statement on a connection outside the Store's helpers: at opening,
+// before the Store exists.
+QSqlQuery runOn(const QSqlDatabase& db, const QString& sql, const std::function<StoreError(const QSqlError&)>& error)
+{
+    QSqlQuery q(db);
+    if (!q.exec(sql))
+        throw error(q.lastError());
+    return q;
+}
+
+// The tables of a server database that statements see without a schema
+// name, as the program names them.
+QStringList serverTables(const QSqlDatabase& db, const QString& where)
 {
     QStringList names;
     if (db.driver()->dbmsType() == QSqlDriver::PostgreSQL) {
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("SELECT table_name FROM information_schema.tables "
-                                   "WHERE table_schema = ANY (current_schemas(false))")))
-            fail(QStringLiteral("Не удалось прочитать список таблиц базы данных."), q.lastError());
+        QSqlQuery q = runOn(db,
+                            QStringLiteral("SELECT table_name FROM information_schema.tables "
+                                           "WHERE table_schema = ANY (current_schemas(false))"),
+                            [&](const QSqlError& e) {
+                                return serverError(where, QStringLiteral("Не удалось прочитать список таблиц базы "
+                                                                         "данных %1.")
+                                                              .arg(where),
+                                                   e);
+                            });
         while (q.next())
             names << q.value(0).toString();
     } else {
         names = db.tables();
     }
+    return names;
+}
+
+// The program's tables of a base among the names of a database's tables.
+QStringList programTables(const QStringList& names, Base base)
+{
     QStringList found;
     for (const QString& n : names)
-        if (const TableDef* t = findTable(n))
+        if (const TableDef* t = findTable(n); t && t->base == base && !found.contains(t->name))
             found << t->name;
     return found;
-}
-
-void closeConnection(const QString& name);
-
-// Adds a named connection and opens it; a connection that fails to open is
-// removed again, so that nothing half-open stays behind.
-QString openConnection(const QString& driver, const QString& databaseName,
-                       const std::function<void(QSqlDatabase&)>& open)
-{
-    const QString name = newConnectionName(driver == QLatin1String("QODBC") ? "odbc" : "sqlite");
-    try {
-        QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
-        db.setDatabaseName(databaseName);
-        open(db);
-    } catch (...) {
-        closeConnection(name);
-        throw;
-    }
-    return name;
-}
-
-QString openSqliteFile(const QString& dataDir, Base base)
-{
-    const QString path = QDir(dataDir).filePath(fileOf(base));
-    const QFileInfo info(path);
-    const QFileInfo dirInfo(dataDir);
-    if (!dirInfo.isDir())
-        throw StoreError(QStringLiteral("Папка данных «%1» не найдена.").arg(QDir::toNativeSeparators(dataDir)));
-    if (!dirInfo.isWritable() || (info.exists() && !info.isWritable()))
-        throw StoreError(QStringLiteral("Папка данных «%1» недоступна для записи: база данных не может быть открыта.")
-                             .arg(QDir::toNativeSeparators(dataDir)));
-    return openConnection(QStringLiteral("QSQLITE"), path, [&](QSqlDatabase& db) {
-        if (!db.open())
-            fail(QStringLiteral("Не удалось открыть базу данных «%1».").arg(QDir::toNativeSeparators(path)),
-                 db.lastError());
-        QSqlQuery probe(db);
-        if (!probe.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")))
-            fail(QStringLiteral("Файл «%1» повреждён или не является базой данных.").arg(QDir::toNativeSeparators(path)),
-                 probe.lastError());
-    });
-}
-
-QString openOdbcConnection(const QString& dsn)
-{
-    return openConnection(QStringLiteral("QODBC"), dsn, [&](QSqlDatabase& db) {
-        if (!db.open())
-            fail(QStringLiteral("Не удалось подключиться к источнику данных «%1».").arg(dsn), db.lastError());
-    });
 }
 
 void closeConnection(const QString& name)
@@ -212,42 +351,331 @@ void closeConnection(const QString& name)
     QSqlDatabase::removeDatabase(name);
 }
 
+// ----- The embedded files: what is in them before anything is written.
+
+// The mark and the tables of one file attached to a connection.
+struct FileLook {
+    int applicationId = 0;
+    int version = 0;
+    QStringList tables;  // SQLite's own tables left out
+};
+
+FileLook lookAt(const QSqlDatabase& db, const QString& schema, const QString& path)
+{
+    const auto error = [&](const QSqlError& e) {
+        return sqliteError(QStringLiteral("база данных «%1»").arg(native(path)),
+                           QStringLiteral("Не удалось прочитать файл «%1».").arg(native(path)), e);
+    };
+    FileLook look;
+    QSqlQuery id = runOn(db, QStringLiteral("PRAGMA %1.application_id").arg(schema), error);
+    look.applicationId = id.next() ? id.value(0).toInt() : 0;
+    QSqlQuery version = runOn(db, QStringLiteral("PRAGMA %1.user_version").arg(schema), error);
+    look.version = version.next() ? version.value(0).toInt() : 0;
+    QSqlQuery tables = runOn(db,
+                             QStringLiteral("SELECT name FROM %1.sqlite_master WHERE type = 'table' "
+                                            "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'")
+                                 .arg(schema),
+                             error);
+    while (tables.next())
+        look.tables << tables.value(0).toString();
+    return look;
+}
+
+// Whether a file without the mark is a store of this program that was made
+// before stores were marked: every table is one of the program's tables of
+// that base, with every field it had from the start.
+bool madeByThisProgram(const QSqlDatabase& db, const QString& schema, const FileLook& look, Base base)
+{
+    for (const QString& name : look.tables) {
+        const TableDef* table = findTable(name);
+        if (!table || table->base != base)
+            return false;
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("SELECT * FROM %1.\"%2\" WHERE 1 = 0").arg(schema, name)))
+            return false;
+        const QSqlRecord columns = probe.record();
+        for (const FieldDef& f : table->fields)
+            if (!f.addedLater && columns.indexOf(f.name) < 0)
+                return false;
+    }
+    return true;
+}
+
+// Refuses a file that is not this program's store; true when it holds no
+// table at all (a new or empty file).
+bool checkOwner(const QSqlDatabase& db, const QString& schema, const QString& path, Base base)
+{
+    const FileLook look = lookAt(db, schema, path);
+    if (look.applicationId == kApplicationId) {
+        if (look.version > kSchemaVersion)
+            throw StoreError(QStringLiteral("База данных «%1» создана более новой версией программы: эта версия "
+                                            "её не открывает, чтобы не повредить. Обновите программу.")
+                                 .arg(native(path)),
+                             StoreError::Kind::Foreign);
+        return look.tables.isEmpty();
+    }
+    if (look.applicationId == 0 && look.tables.isEmpty())
+        return true;
+    if (look.applicationId == 0 && madeByThisProgram(db, schema, look, base))
+        return false;
+    throw StoreError(QStringLiteral("Файл «%1» — база данных другой программы, а не «Вельтрон»: он оставлен без "
+                                    "изменений. Укажите другую папку данных или уберите этот файл из папки.")
+                         .arg(native(path)),
+                     StoreError::Kind::Foreign,
+                     QStringLiteral("application_id %1, tables: %2")
+                         .arg(look.applicationId)
+                         .arg(look.tables.join(QStringLiteral(", "))));
+}
+
+StoreError noStore(const QString& dataDir, bool folderMissing)
+{
+    return StoreError(folderMissing ? QStringLiteral("Папка данных «%1» не найдена.").arg(native(dataDir))
+                                    : QStringLiteral("В папке данных «%1» нет базы данных программы.")
+                                          .arg(native(dataDir)),
+                      StoreError::Kind::NoStore);
+}
+
+// What must hold of the files and their folder before SQLite opens them: a
+// file that cannot be written is named as such, its folder only when the
+// folder is what cannot be written (SQLite writes its journal beside the files).
+void checkFiles(const QString& dataDir, Prepare prepare)
+{
+    const QFileInfo dir(dataDir);
+    if (!dir.exists())
+        throw noStore(dataDir, true);
+    if (!dir.isDir())
+        throw StoreError(QStringLiteral("«%1» — не папка: в ней не может быть базы данных.").arg(native(dataDir)));
+    const QString mainPath = QDir(dataDir).filePath(fileOf(Base::Main));
+    if (prepare == Prepare::Existing && !QFileInfo::exists(mainPath))
+        throw noStore(dataDir, false);
+    for (const Base base : {Base::Main, Base::Second}) {
+        const QFileInfo file(QDir(dataDir).filePath(fileOf(base)));
+        if (!file.exists())
+            continue;
+        if (!file.isFile())
+            throw StoreError(QStringLiteral("«%1» — не файл базы данных, а папка или особый файл.")
+                                 .arg(native(file.filePath())),
+                             StoreError::Kind::Foreign);
+        if (!file.isWritable())
+            throw StoreError(QStringLiteral("Файл базы данных «%1» доступен только для чтения: программа не может "
+                                            "сохранять в нём изменения. Разрешите запись в этот файл.")
+                                 .arg(native(file.filePath())),
+                             StoreError::Kind::ReadOnly);
+    }
+    if (!dir.isWritable())
+        throw StoreError(QStringLiteral("В папку данных «%1» нельзя записывать: база данных в ней не может быть "
+                                        "открыта. Разрешите запись в эту папку.")
+                             .arg(native(dataDir)),
+                         StoreError::Kind::ReadOnly);
+}
+
+// Removes a file that opening created and left empty, so that a refused or
+// failed opening leaves the folder as it was.
+void removeIfMadeEmpty(const QString& path, bool existed)
+{
+    if (!existed && QFileInfo(path).size() == 0)
+        QFile::remove(path);
+}
+
 }  // namespace
 
 Store::Store(Source source, QString mainConnection, QString secondConnection)
-    : source_(std::move(source)), main_(std::move(mainConnection)), second_(std::move(secondConnection))
+    : source_(std::move(source)), main_(std::move(mainConnection)), second_(std::move(secondConnection)),
+      lockWait_(source_.dsn.isEmpty() ? kBusyWaitMs : kLockWaitMs)
 {
 }
 
 Store::~Store()
 {
     closeConnection(main_);
-    closeConnection(second_);
+    if (second_ != main_)
+        closeConnection(second_);
 }
 
 std::unique_ptr<Store> Store::openEmbedded(const QString& dataDir, Prepare prepare)
 {
-    const QString mainName = openSqliteFile(dataDir, Base::Main);
-    QString secondName;
+    checkFiles(dataDir, prepare);
+    const QString mainPath = QDir(dataDir).filePath(fileOf(Base::Main));
+    const QString secondPath = QDir(dataDir).filePath(fileOf(Base::Second));
+    const bool mainExisted = QFileInfo::exists(mainPath);
+    const bool secondExisted = QFileInfo::exists(secondPath);
+    const QString name = newConnectionName("sqlite");
+    std::unique_ptr<Store> store;
     try {
-        secondName = openSqliteFile(dataDir, Base::Second);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(mainPath);
+            store.reset(new Store({dataDir, {}}, name, name));
+            if (!db.open())
+                throw sqliteError(QStringLiteral("база данных «%1»").arg(native(mainPath)),
+                                  QStringLiteral("Не удалось открыть базу данных «%1».").arg(native(mainPath)),
+                                  db.lastError());
+            store->applyLockWait(db);
+            const bool mainEmpty = checkOwner(db, QStringLiteral("main"), mainPath, Base::Main);
+            if (prepare == Prepare::Existing && mainEmpty)
+                throw noStore(dataDir, false);
+            QSqlQuery attach(db);
+            attach.prepare(QStringLiteral("ATTACH DATABASE ? AS %1").arg(kSecondSchema));
+            attach.addBindValue(secondPath);
+            if (!attach.exec())
+                throw sqliteError(QStringLiteral("база данных «%1»").arg(native(secondPath)),
+                                  QStringLiteral("Не удалось открыть базу данных «%1».").arg(native(secondPath)),
+                                  attach.lastError());
+            checkOwner(db, kSecondSchema, secondPath, Base::Second);
+            // One commit covers both files only with a rollback journal.
+            for (const QString& schema : {QStringLiteral("main"), kSecondSchema}) {
+                QSqlQuery mode(db);
+                if (mode.exec(QStringLiteral("PRAGMA %1.journal_mode").arg(schema)) && mode.next()
+                    && mode.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+                    runOn(db, QStringLiteral("PRAGMA %1.journal_mode = DELETE").arg(schema), [&](const QSqlError& e) {
+                        return sqliteError(QStringLiteral("база данных папки «%1»").arg(native(dataDir)),
+                                           QStringLiteral("Не удалось открыть базу данных папки «%1».")
+                                               .arg(native(dataDir)),
+                                           e);
+                    });
+            }
+        }
+        if (prepare != Prepare::Nothing && !store->schemaComplete())
+            store->createSchema(true);
     } catch (...) {
-        closeConnection(mainName);
+        if (store)
+            store.reset();
+        else
+            closeConnection(name);
+        removeIfMadeEmpty(secondPath, secondExisted);
+        removeIfMadeEmpty(mainPath, mainExisted);
         throw;
     }
-    std::unique_ptr<Store> store(new Store({dataDir, {}}, mainName, secondName));
-    if (prepare == Prepare::CreateAndSeed)
-        store->createSchema(true);
     return store;
 }
+
+namespace {
+
+// The rights the server's user lacks on the program's tables in the schemas
+// its statements look into (the user's name first, then one text per
+// schema or set of rights; empty when none is missing): a table hidden by
+// missing rights must not pass for a missing one (init would make a second
+// store beside it).
+QStringList unusableServerTables(const QSqlDatabase& db, const QString& where)
+{
+    const auto error = [&](const QSqlError& e) {
+        return serverError(where, QStringLiteral("Не удалось прочитать список таблиц базы данных %1.").arg(where), e);
+    };
+    QSqlQuery setting = runOn(db, QStringLiteral("SELECT current_setting('search_path'), current_user"), error);
+    if (!setting.next())
+        return {};
+    const QString user = setting.value(1).toString();
+    QStringList schemas;
+    for (QString s : setting.value(0).toString().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        s = s.trimmed();
+        if (s.startsWith(QLatin1Char('"')) && s.endsWith(QLatin1Char('"')) && s.size() >= 2)
+            s = s.mid(1, s.size() - 2);
+        schemas << (s == QLatin1String("$user") ? user : s);
+    }
+    QStringList names;
+    for (const TableDef& t : schema())
+        names << t.name.toLower();
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral(
+        "SELECT n.nspname, c.relname, "
+        "CASE WHEN has_schema_privilege(n.oid, 'USAGE') THEN 1 ELSE 0 END, "
+        "CASE WHEN has_table_privilege(c.oid, 'SELECT') THEN 1 ELSE 0 END, "
+        "CASE WHEN has_table_privilege(c.oid, 'INSERT') THEN 1 ELSE 0 END, "
+        "CASE WHEN has_table_privilege(c.oid, 'UPDATE') THEN 1 ELSE 0 END, "
+        "CASE WHEN has_table_privilege(c.oid, 'DELETE') THEN 1 ELSE 0 END "
+        "FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+        "WHERE c.relkind IN ('r', 'p') AND n.nspname = ANY (string_to_array(?, ',')) "
+        "AND c.relname = ANY (string_to_array(?, ',')) ORDER BY n.nspname, c.relname"));
+    q.addBindValue(schemas.join(QLatin1Char(',')));
+    q.addBindValue(names.join(QLatin1Char(',')));
+    if (!q.exec())
+        throw error(q.lastError());
+    // What is missing, in the words of the message: per schema either its
+    // USAGE or, per set of missing rights, the tables that lack them.
+    std::map<QString, std::map<QString, QStringList>> missing;
+    const char* const rights[] = {"SELECT", "INSERT", "UPDATE", "DELETE"};
+    while (q.next()) {
+        const QString schemaName = q.value(0).toString();
+        if (q.value(2).toInt() == 0) {
+            missing[schemaName][QString()];
+            continue;
+        }
+        QStringList lacking;
+        for (int i = 0; i < 4; ++i)
+            if (q.value(3 + i).toInt() == 0)
+                lacking << QLatin1String(rights[i]);
+        if (!lacking.isEmpty()) {
+            const TableDef* table = findTable(q.value(1).toString());
+            missing[schemaName][lacking.join(QStringLiteral(", "))] << (table ? table->name : q.value(1).toString());
+        }
+    }
+    QStringList parts;
+    for (const auto& [schemaName, sets] : missing) {
+        if (sets.count(QString())) {
+            parts << QStringLiteral("нет права USAGE на схему «%1»").arg(schemaName);
+            continue;
+        }
+        for (const auto& [lacking, tables] : sets) {
+            QStringList shown = tables.mid(0, 4);
+            if (tables.size() > 4)
+                shown << QStringLiteral("ещё %1").arg(tables.size() - 4);
+            parts << QStringLiteral("нет прав %1 на таблицы %2 (схема «%3»)")
+                         .arg(lacking, shown.join(QStringLiteral(", ")), schemaName);
+        }
+    }
+    if (!parts.isEmpty())
+        parts.prepend(user);
+    return parts;
+}
+
+StoreError permissionError(const QString& dsn, const QStringList& unusable)
+{
+    return StoreError(QStringLiteral("Таблицы программы в базе данных источника «%1» есть, но у пользователя «%2» "
+                                     "нет прав на них: %3. Попросите администратора базы данных выдать права SELECT, "
+                                     "INSERT, UPDATE, DELETE на таблицы программы (и USAGE на их схему). Новые "
+                                     "таблицы рядом с ними не создаются.")
+                          .arg(dsn, unusable.first(), unusable.mid(1).join(QStringLiteral("; "))),
+                      StoreError::Kind::Permission);
+}
+
+}  // namespace
 
 std::unique_ptr<Store> Store::openOdbc(const QString& dataDir, const QString& dsn)
 {
     if (dsn.trimmed().isEmpty())
         throw StoreError(QStringLiteral("Имя источника данных ODBC не задано."));
-    const QString name = openOdbcConnection(dsn);
-    std::unique_ptr<Store> store(new Store({dataDir, dsn}, name, name));
-    if (store->hasTables())
+    const QString name = newConnectionName("odbc");
+    std::unique_ptr<Store> store;
+    try {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+        db.setDatabaseName(dsn);
+        store.reset(new Store({dataDir, dsn}, name, name));
+        if (!db.open()) {
+            const QString detail = errorText(db.lastError());
+            if (detail.contains(QLatin1String("IM002")) || detail.contains(QLatin1String("Data source name not found"), Qt::CaseInsensitive))
+                throw StoreError(QStringLiteral("Источник данных ODBC «%1» не найден: опишите его в odbc.ini "
+                                                "(/etc/odbc.ini или ~/.odbc.ini) или проверьте его имя.")
+                                     .arg(shownText(dsn)),
+                                 StoreError::Kind::Other, detail);
+            throw StoreError(QStringLiteral("Не удалось подключиться к источнику данных «%1»: сервер базы данных "
+                                            "недоступен или отказал в подключении. Проверьте, что сервер работает, "
+                                            "и параметры источника данных (сервер, порт, база данных, пользователь).")
+                                 .arg(shownText(dsn)),
+                             StoreError::Kind::Other, detail);
+        }
+        store->applyLockWait(db);
+        if (db.driver()->dbmsType() == QSqlDriver::PostgreSQL)
+            if (const QStringList unusable = unusableServerTables(db, QStringLiteral("«%1»").arg(shownText(dsn)));
+                !unusable.isEmpty())
+                throw permissionError(shownText(dsn), unusable);
+    } catch (...) {
+        if (store)
+            store.reset();
+        else
+            closeConnection(name);
+        throw;
+    }
+    if (store->hasTables() && !store->schemaComplete())
         store->createSchema(true);
     return store;
 }
@@ -262,13 +690,33 @@ QString Store::connectionName(Base base) const
     return base == Base::Main ? main_ : second_;
 }
 
+void Store::applyLockWait(QSqlDatabase& db) const
+{
+    QSqlQuery q(db);
+    if (isEmbedded())
+        q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(lockWait_));
+    else if (db.driver()->dbmsType() == QSqlDriver::PostgreSQL)
+        q.exec(QStringLiteral("SET lock_timeout = %1").arg(lockWait_));
+}
+
+void Store::setLockWait(int milliseconds)
+{
+    lockWait_ = milliseconds;
+    QSqlDatabase db = database(Base::Main);
+    applyLockWait(db);
+}
+
 QSqlDatabase Store::database(Base base) const
 {
     QSqlDatabase db = QSqlDatabase::database(connectionName(base), false);
-    if (!db.isOpen() && !db.open())
-        throw StoreError(QStringLiteral("Нет связи с базой данных «%1»: %2\nПроверьте, что сервер базы данных "
-                                        "работает, и повторите действие.")
-                             .arg(source_.dsn, errorText(db.lastError())));
+    if (!db.isOpen()) {
+        if (!db.open())
+            throw StoreError(QStringLiteral("Нет связи с базой данных «%1». Проверьте, что сервер базы данных "
+                                            "работает, и повторите действие.")
+                                 .arg(shownText(source_.dsn)),
+                             StoreError::Kind::Lost, errorText(db.lastError()));
+        applyLockWait(db);
+    }
     return db;
 }
 
@@ -286,20 +734,23 @@ bool Store::lost(Base base) const
     return true;
 }
 
-QString Store::lostMessage(const QString& reason) const
+StoreError Store::lostError(const QString& detail) const
 {
-    return QStringLiteral("Связь с базой данных «%1» прервана: %2\nДействие не выполнено. Повторите его: программа "
-                          "подключится к базе данных заново.")
-        .arg(source_.dsn, reason);
+    return StoreError(QStringLiteral("Связь с базой данных «%1» прервана.\nДействие не выполнено. Повторите его: "
+                                     "программа подключится к базе данных заново.")
+                          .arg(shownText(source_.dsn)),
+                      StoreError::Kind::Lost, detail);
 }
 
-void Store::fail(Base base, const QString& what, const QString& reason) const
+void Store::fail(Base base, const QString& what, const QSqlError& error) const
 {
     // Inside a transaction the statement's error is reported by the
     // transaction, which looks at the connection after rolling back.
     if (depth_[connectionName(base)] == 0 && lost(base))
-        throw StoreError(lostMessage(reason));
-    throw StoreError(QStringLiteral("%1\n%2").arg(what, reason));
+        throw lostError(errorText(error));
+    if (isEmbedded())
+        throw sqliteError(QStringLiteral("база данных папки «%1»").arg(native(source_.dataDir)), what, error);
+    throw serverError(QStringLiteral("«%1»").arg(shownText(source_.dsn)), what, error, lockWait_);
 }
 
 namespace {
@@ -318,15 +769,22 @@ sqlite3* sqliteHandle(const QSqlDatabase& db)
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
+// SQLite's last error as the driver of Qt would report it.
+QSqlError sqliteLastError(sqlite3* handle)
+{
+    return QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(handle)), QSqlError::StatementError,
+                     QString::number(sqlite3_extended_errcode(handle)));
+}
+
 void readSqliteRows(sqlite3* handle, const QString& sql, const QVariantList& params,
-                    const std::function<void(const Row&)>& fn, const std::function<void(const QString&)>& fail)
+                    const std::function<void(const Row&)>& fn, const std::function<void(const QSqlError&)>& fail)
 {
     sqlite3_stmt* statement = nullptr;
     const QByteArray text = sql.toUtf8();
     if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK) {
-        const QString reason = QString::fromUtf8(sqlite3_errmsg(handle));
+        const QSqlError error = sqliteLastError(handle);
         sqlite3_finalize(statement);
-        fail(reason);
+        fail(error);
     }
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> finalize(statement, sqlite3_finalize);
     for (int i = 0; i < params.size(); ++i) {
@@ -343,14 +801,14 @@ void readSqliteRows(sqlite3* handle, const QString& sql, const QVariantList& par
             rc = sqlite3_bind_text16(statement, i + 1, s.utf16(), int(s.size() * 2), SQLITE_TRANSIENT);
         }
         if (rc != SQLITE_OK)
-            fail(QString::fromUtf8(sqlite3_errmsg(handle)));
+            fail(sqliteLastError(handle));
     }
     const Row row(statement);
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
         fn(row);
     if (rc != SQLITE_DONE)
-        fail(QString::fromUtf8(sqlite3_errmsg(handle)));
+        fail(sqliteLastError(handle));
 }
 
 // Prepares and runs a statement; false when either fails.
@@ -363,6 +821,8 @@ bool run(QSqlQuery& q, const QString& sql, const QVariantList& params)
     return q.exec();
 }
 
+const QString kAccessFailed = QStringLiteral("Ошибка обращения к базе данных.");
+
 }  // namespace
 
 QList<QSqlRecord> Store::query(const QString& sql, const QVariantList& params, Base base) const
@@ -370,7 +830,7 @@ QList<QSqlRecord> Store::query(const QString& sql, const QVariantList& params, B
     QSqlQuery q(database(base));
     q.setForwardOnly(true);
     if (!run(q, sql, params))
-        fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
+        fail(base, kAccessFailed, q.lastError());
     QList<QSqlRecord> rows;
     while (q.next())
         rows.append(q.record());
@@ -386,16 +846,15 @@ void Store::forEachRow(const QString& sql, const QVariantList& params, const std
 void Store::readRows(const QString& sql, const QVariantList& params, const std::function<void(const Row&)>& fn,
                      Base base, bool asRecordText) const
 {
-    const QString failed = QStringLiteral("Ошибка обращения к базе данных.");
     if (sqlite3* handle = sqliteHandle(database(base))) {
-        readSqliteRows(handle, sql, params, fn, [&](const QString& reason) { fail(base, failed, reason); });
+        readSqliteRows(handle, sql, params, fn, [&](const QSqlError& error) { fail(base, kAccessFailed, error); });
         return;
     }
     QSqlQuery q(database(base));
     q.setForwardOnly(true);
     if (!asRecordText) {
         if (!run(q, sql, params))
-            fail(base, failed, errorText(q.lastError()));
+            fail(base, kAccessFailed, q.lastError());
         const Row row(q);
         while (q.next())
             fn(row);
@@ -404,7 +863,7 @@ void Store::readRows(const QString& sql, const QVariantList& params, const std::
         // the server on the whole row: the server writes each row as the text
         // of a record, one field.
         if (!run(q, QStringLiteral("SELECT veltron_row::text FROM (%1) AS veltron_row").arg(sql), params))
-            fail(base, failed, errorText(q.lastError()));
+            fail(base, kAccessFailed, q.lastError());
         std::optional<QStringList> names;
         const auto fieldName = [&](int i) {
             if (!names)
@@ -416,19 +875,21 @@ void Store::readRows(const QString& sql, const QVariantList& params, const std::
         while (q.next()) {
             const QString text = q.value(0).toString();
             if (!record.read(text))
-                fail(base, failed, QStringLiteral("сервер вернул строку в неожиданном виде: %1").arg(text.left(80)));
+                fail(base, kAccessFailed,
+                     QSqlError(QStringLiteral("сервер вернул строку в неожиданном виде: %1").arg(shownText(text)),
+                               QString(), QSqlError::StatementError));
             fn(row);
         }
     }
     if (q.lastError().isValid())
-        fail(base, failed, errorText(q.lastError()));
+        fail(base, kAccessFailed, q.lastError());
 }
 
 QStringList Store::fieldNames(const QString& sql, const QVariantList& params, Base base) const
 {
     QSqlQuery q(database(base));
     if (!run(q, QStringLiteral("SELECT * FROM (%1) AS veltron_row LIMIT 0").arg(sql), params))
-        fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
+        fail(base, kAccessFailed, q.lastError());
     // A server writes the names in small letters; the program's own are spelt as the schema spells them.
     QStringList names;
     const QSqlRecord record = q.record();
@@ -457,7 +918,7 @@ void Store::forEachRowInBatches(const QString& sql, int batch, const std::functi
     const auto statement = [&](const QString& text) {
         QSqlQuery q(database(base));
         if (!q.exec(text))
-            fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
+            fail(base, kAccessFailed, q.lastError());
     };
     statement(QStringLiteral("DECLARE %1 NO SCROLL CURSOR WITH HOLD FOR %2").arg(cursor, sql));
     try {
@@ -484,7 +945,7 @@ int Store::exec(const QString& sql, const QVariantList& params, Base base)
     QSqlQuery q(database(base));
     q.setForwardOnly(true);
     if (!run(q, sql, params))
-        fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
+        fail(base, kAccessFailed, q.lastError());
     return q.numRowsAffected();
 }
 
@@ -492,12 +953,12 @@ void Store::execRows(const QString& sql, const QList<QVariantList>& rows, Base b
 {
     QSqlQuery q(database(base));
     if (!q.prepare(sql))
-        fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
+        fail(base, kAccessFailed, q.lastError());
     for (const QVariantList& row : rows) {
         for (int i = 0; i < row.size(); ++i)
             q.bindValue(i, row[i]);
         if (!q.exec())
-            fail(base, QStringLiteral("Ошибка обращения к базе данных."), errorText(q.lastError()));
+            fail(base, kAccessFailed, q.lastError());
     }
 }
 
@@ -525,8 +986,16 @@ void Store::transaction(const std::function<void()>& fn, Base base)
             }
         pendingVersions_.clear();
     };
-    if (!db.transaction())
-        fail(base, QStringLiteral("Не удалось начать изменение базы данных."), errorText(db.lastError()));
+    // An embedded transaction takes the write lock at once, so that a
+    // writer waits for another one within the busy wait instead of failing
+    // halfway; its commit covers both attached files.
+    if (isEmbedded()) {
+        QSqlQuery begin(db);
+        if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            fail(base, QStringLiteral("Не удалось начать изменение базы данных."), begin.lastError());
+    } else if (!db.transaction()) {
+        fail(base, QStringLiteral("Не удалось начать изменение базы данных."), db.lastError());
+    }
     depth = 1;
     try {
         fn();
@@ -535,7 +1004,7 @@ void Store::transaction(const std::function<void()>& fn, Base base)
         db.rollback();
         settleVersions(false);
         if (lost(base))
-            throw StoreError(lostMessage(e.message()));
+            throw lostError(e.detail());
         throw;
     } catch (...) {
         depth = 0;
@@ -544,11 +1013,13 @@ void Store::transaction(const std::function<void()>& fn, Base base)
         throw;
     }
     depth = 0;
-    if (!db.commit()) {
-        const QSqlError e = db.lastError();
+    // COMMIT as a statement on the embedded store keeps SQLite's code of a failure.
+    QSqlQuery commit(db);
+    if (isEmbedded() ? !commit.exec(QStringLiteral("COMMIT")) : !db.commit()) {
+        const QSqlError e = isEmbedded() ? commit.lastError() : db.lastError();
         db.rollback();
         settleVersions(false);
-        fail(base, QStringLiteral("Не удалось сохранить изменения базы данных."), errorText(e));
+        fail(base, QStringLiteral("Не удалось сохранить изменения базы данных."), e);
     }
     settleVersions(true);
 }
@@ -577,11 +1048,33 @@ void Store::noteVersion(const QString& row, std::optional<qint64> version) const
         versions_.remove(row);
 }
 
+QStringList Store::tablesOf(Base base) const
+{
+    QSqlDatabase db = database(base);
+    if (!isEmbedded())
+        return programTables(serverTables(db, QStringLiteral("«%1»").arg(shownText(source_.dsn))), base);
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT name FROM %1.sqlite_master WHERE type = 'table'").arg(schemaOf(base))))
+        fail(base, QStringLiteral("Не удалось прочитать список таблиц базы данных."), q.lastError());
+    QStringList names;
+    while (q.next())
+        names << q.value(0).toString();
+    return programTables(names, base);
+}
+
+QString Store::tableRef(const QString& table, Base base) const
+{
+    return isEmbedded() ? schemaOf(base) + QLatin1Char('.') + table : table;
+}
+
 bool Store::hasTables() const
 {
-    if (!existingTables(database(Base::Main)).isEmpty())
-        return true;
-    return main_ != second_ && !existingTables(database(Base::Second)).isEmpty();
+    return !tablesOf(Base::Main).isEmpty() || !tablesOf(Base::Second).isEmpty();
+}
+
+bool Store::hasAllTables() const
+{
+    return tablesOf(Base::Main).size() + tablesOf(Base::Second).size() == qsizetype(schema().size());
 }
 
 bool Store::isEmpty() const
@@ -594,9 +1087,7 @@ bool Store::isEmpty() const
 
 std::vector<std::pair<QString, int>> Store::rowCounts() const
 {
-    QStringList existing = existingTables(database(Base::Main));
-    if (main_ != second_)
-        existing += existingTables(database(Base::Second));
+    const QStringList existing = tablesOf(Base::Main) + tablesOf(Base::Second);
     std::vector<std::pair<QString, int>> counts;
     for (const TableDef& table : schema())
         if (existing.contains(table.name))
@@ -604,47 +1095,100 @@ std::vector<std::pair<QString, int>> Store::rowCounts() const
     return counts;
 }
 
+bool Store::schemaComplete() const
+{
+    for (const Base base : {Base::Main, Base::Second}) {
+        const QStringList existing = tablesOf(base);
+        for (const TableDef& table : schema()) {
+            if (table.base != base)
+                continue;
+            if (!existing.contains(table.name))
+                return false;
+            QSqlQuery probe(database(base));
+            if (!probe.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(tableRef(table.name, base))))
+                fail(base, QStringLiteral("Не удалось прочитать таблицу %1.").arg(table.name), probe.lastError());
+            for (const FieldDef& field : table.fields)
+                if (probe.record().indexOf(field.name) < 0)
+                    return false;
+        }
+        if (isEmbedded()) {
+            const QString s = schemaOf(base);
+            if (query(QStringLiteral("PRAGMA %1.application_id").arg(s), {}, base).value(0).value(0).toInt()
+                    != kApplicationId
+                || query(QStringLiteral("PRAGMA %1.user_version").arg(s), {}, base).value(0).value(0).toInt()
+                       != kSchemaVersion)
+                return false;
+        }
+    }
+    for (const char* table : {"tab_time", "tabPath"})
+        if (rowCount(*this, *findTable(QLatin1String(table))) == 0)
+            return false;
+    if (isEmbedded())
+        for (const char* index : {"ix_tabBloki_rasch", "ix_tabMain_id", "ix_tabRasch_id"})
+            if (query(QStringLiteral("SELECT COUNT(*) FROM main.sqlite_master WHERE type = 'index' AND name = ?"),
+                      {QLatin1String(index)})
+                    .value(0)
+                    .value(0)
+                    .toInt()
+                == 0)
+                return false;
+    return true;
+}
+
 void Store::createSchema(bool seed)
 {
     bool created = false;
     const auto prepare = [&](Base base) {
-        const QStringList existing = existingTables(database(base));
-        bool fresh = true;
-        for (const QString& name : existing)
-            if (findTable(name)->base == base)
-                fresh = false;
+        const QStringList existing = tablesOf(base);
+        const bool fresh = existing.isEmpty();
         for (const auto& table : schema()) {
             if (table.base != base)
                 continue;
+            const QString ref = tableRef(table.name, base);
             if (!existing.contains(table.name)) {
-                exec(createTableSql(table), {}, base);
+                exec(createTableSql(table, ref), {}, base);
                 created = true;
                 if (seed && fresh) {
                     const QString prefix = base == Base::Main ? QStringLiteral(":/data/")
                                                               : QStringLiteral(":/data/second/");
-                    loadSeedTable(*this, table, prefix + table.name + QStringLiteral(".csv"));
+                    loadSeedTable(*this, table, ref, prefix + table.name + QStringLiteral(".csv"));
                 }
                 continue;
             }
             // A table of an older store gets the fields added since.
             QSqlQuery probe(database(base));
-            if (!probe.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(table.name)))
-                fail(base, QStringLiteral("Не удалось прочитать таблицу %1.").arg(table.name),
-                     errorText(probe.lastError()));
+            if (!probe.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(ref)))
+                fail(base, QStringLiteral("Не удалось прочитать таблицу %1.").arg(table.name), probe.lastError());
             const QSqlRecord columns = probe.record();
             for (const FieldDef& field : table.fields)
                 if (columns.indexOf(field.name) < 0)
-                    exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(table.name, columnSql(field)), {}, base);
+                    exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(ref, columnSql(field)), {}, base);
         }
     };
+    // The mark that tells the files apart from other programs' databases.
+    const auto stamp = [&](Base base) {
+        const QString s = schemaOf(base);
+        const QList<QSqlRecord> id = query(QStringLiteral("PRAGMA %1.application_id").arg(s), {}, base);
+        const QList<QSqlRecord> version = query(QStringLiteral("PRAGMA %1.user_version").arg(s), {}, base);
+        if (id.value(0).value(0).toInt() != kApplicationId)
+            exec(QStringLiteral("PRAGMA %1.application_id = %2").arg(s).arg(kApplicationId), {}, base);
+        if (version.value(0).value(0).toInt() != kSchemaVersion)
+            exec(QStringLiteral("PRAGMA %1.user_version = %2").arg(s).arg(kSchemaVersion), {}, base);
+    };
+    // One transaction: on the embedded store both files are attached to
+    // one connection, so both change together or neither does.
     transaction(
         [&] {
-            transaction([&] { prepare(Base::Second); }, Base::Second);
+            prepare(Base::Second);
             prepare(Base::Main);
             if (seed)
                 ensureRequiredRows(*this);
             if (created || isEmbedded())
                 createIndexes(*this);
+            if (isEmbedded()) {
+                stamp(Base::Main);
+                stamp(Base::Second);
+            }
         },
         Base::Main);
 }

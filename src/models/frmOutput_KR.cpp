@@ -387,7 +387,7 @@ QString frmOutput_KR::report()
     }
     const report::ZoneTable table = zones->table();
     const report::ZoneMapData map = zones->mapData().value();
-    return ui::makeReportInPlace(state_.reportFolder, [this, &table, &map] {
+    return ui::makeReportInPlace(state_.reportFolder, state_.dataDir, [this, &table, &map] {
         return report::buildComplexReport(*run_, table, map, records::rememberedSignature(state_.dataDir));
     });
 }

@@ -94,7 +94,7 @@ QString frmOutput_KVV::report()
 {
     const report::ZoneTable table = zones->table();
     const report::ZoneMapData map = zones->mapData().value();
-    return ui::makeReportInPlace(state_.reportFolder, [this, &table, &map] {
+    return ui::makeReportInPlace(state_.reportFolder, state_.dataDir, [this, &table, &map] {
         return report::buildUnstableReport(run_.input, run_.result, table, map,
                                            records::rememberedSignature(state_.dataDir));
     });

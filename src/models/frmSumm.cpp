@@ -176,7 +176,7 @@ QString frmSumm::report()
     }
     const report::ZoneTable table = zones->table();
     const report::ZoneMapData map = zones->mapData().value();
-    return ui::makeReportInPlace(state_.reportFolder, [this, &table, &map] {
+    return ui::makeReportInPlace(state_.reportFolder, state_.dataDir, [this, &table, &map] {
         return report::buildSummaryReport(run_->input, run_->result, table, map,
                                           records::rememberedSignature(state_.dataDir));
     });

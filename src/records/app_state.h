@@ -39,6 +39,9 @@ struct AppState {
     // Where the program and its data are, and the open store: start-up.
     QString programDir;   // the executable; its templates and manual: db/program_folders.h
     QString dataDir;      // the two databases and "Data Source.txt"
+    // Named by --data or VELTRON_DATA: a store is made there only when the
+    // user agrees (the default folder gets one on first use).
+    bool dataDirNamed = false;
     QString dsn;          // the shared data source chosen at start (--dsn, VELTRON_DSN); empty: none
     db::ConnectionStrings connection;
     std::unique_ptr<db::Store> store;

@@ -336,13 +336,41 @@ void lockNumbering(db::Store& store)
     store.exec(QStringLiteral("UPDATE tab_time SET Id = Id"));
 }
 
+namespace {
+
+// Runs the statement that takes the calculation's row for a change. On a
+// server it waits for a row another user holds only so long: then the
+// message names the calculation, which is read beforehand because a failed
+// statement ends what the transaction may still read.
+int takeRow(db::Store& store, int id, Kind kind, const QString& sql, const QVariantList& params)
+{
+    if (store.isEmbedded())
+        return store.exec(sql, params);
+    const std::optional<Calculation> calculation = findById(store, id, kind);
+    try {
+        return store.exec(sql, params);
+    } catch (const db::StoreError& e) {
+        if (e.kind() != db::StoreError::Kind::LockTimeout || !calculation)
+            throw;
+        throw db::StoreError(QStringLiteral("Расчет «%1» сейчас сохраняет другой пользователь, и его сохранение "
+                                            "длится дольше %2 с. Ваши изменения не сохранены: повторите сохранение "
+                                            "немного позже.")
+                                 .arg(calculation->name)
+                                 .arg((store.lockWait() + 999) / 1000),
+                             e.kind(), e.detail());
+    }
+}
+
+}  // namespace
+
 void takeForChange(db::Store& store, int id, Kind kind)
 {
     const QString key = versionKey(id, kind);
     const QString table = versionTable(kind);
     if (const std::optional<qint64> read = store.knownVersion(key)) {
-        if (store.exec(QStringLiteral("UPDATE %1 SET Versiya = ? WHERE Id = ? AND COALESCE(Versiya, 0) = ?").arg(table),
-                       {*read + 1, id, *read})
+        if (takeRow(store, id, kind,
+                    QStringLiteral("UPDATE %1 SET Versiya = ? WHERE Id = ? AND COALESCE(Versiya, 0) = ?").arg(table),
+                    {*read + 1, id, *read})
             == 0) {
             if (const auto now = findById(store, id, kind))
                 throw ConcurrentChange(
@@ -357,7 +385,8 @@ void takeForChange(db::Store& store, int id, Kind kind)
         store.noteVersion(key, *read + 1);
         return;
     }
-    store.exec(QStringLiteral("UPDATE %1 SET Versiya = COALESCE(Versiya, 0) + 1 WHERE Id = ?").arg(table), {id});
+    takeRow(store, id, kind, QStringLiteral("UPDATE %1 SET Versiya = COALESCE(Versiya, 0) + 1 WHERE Id = ?").arg(table),
+            {id});
     rememberVersion(store, id, kind);
 }
 

@@ -11,10 +11,14 @@ namespace {
 const NamedTable& tableOf(Directory d)
 {
     static const NamedTable surfaces{QStringLiteral("tabPoverhn"),
-                                     {QStringLiteral("p"), QStringLiteral("lyambda"), QStringLiteral("c")}};
+                                     {QStringLiteral("p"), QStringLiteral("lyambda"), QStringLiteral("c")},
+                                     db::Base::Main,
+                                     {},
+                                     QStringLiteral("справочник поверхностей")};
     static const NamedTable fuelKinds{QStringLiteral("tabGoryuch"), {QStringLiteral("z")}, db::Base::Main,
-                                      QStringLiteral("Poryadok")};
-    static const NamedTable compounds{QStringLiteral("Explosives"), {QStringLiteral("Energy")}};
+                                      QStringLiteral("Poryadok"), QStringLiteral("справочник видов горючего")};
+    static const NamedTable compounds{QStringLiteral("Explosives"), {QStringLiteral("Energy")}, db::Base::Main, {},
+                                      QStringLiteral("справочник нестабильных соединений")};
     static const NamedTable positions{QStringLiteral("tabDolgn"), {}, db::Base::Second};
     static const NamedTable sources{QStringLiteral("tabIstochnik"), {}, db::Base::Second};
     switch (d) {
@@ -44,8 +48,10 @@ QList<DirectoryEntry> directoryEntries(const db::Store& store, Directory directo
     const NamedTable& t = tableOf(directory);
     const QStringList columns = QStringList{QStringLiteral("Name")} + t.fields;
     const QString order = t.orderField.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + t.orderField;
-    QList<QSqlRecord> rows = store.query(
-        QStringLiteral("SELECT %1 FROM %2%3").arg(columns.join(QStringLiteral(", ")), t.table, order), {}, t.base);
+    QList<QSqlRecord> rows = store.query(QStringLiteral("SELECT %1%2 FROM %3%4")
+                                             .arg(columns.join(QStringLiteral(", ")), versionColumn(t), t.table, order),
+                                         {}, t.base);
+    noteRowVersions(store, t, rows);
     if (t.orderField.isEmpty())
         db::sortRussianBy(rows);
     QList<DirectoryEntry> out;

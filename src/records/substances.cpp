@@ -38,7 +38,11 @@ const std::vector<NumberField>& numberFields()
 const NamedTable& substanceTable()
 {
     static const NamedTable table = [] {
-        NamedTable t{QStringLiteral("SubstChar"), {QStringLiteral("Vid_vva"), QStringLiteral("BruttoFormula")}};
+        NamedTable t{QStringLiteral("SubstChar"),
+                     {QStringLiteral("Vid_vva"), QStringLiteral("BruttoFormula")},
+                     db::Base::Main,
+                     {},
+                     QStringLiteral("справочник веществ")};
         for (const NumberField& f : numberFields())
             t.fields << QLatin1String(f.name);
         t.fields << QStringLiteral("Dop_info");
@@ -63,7 +67,8 @@ SubstanceRecord fromRecord(const QSqlRecord& r)
 
 QString selectAll()
 {
-    return QStringLiteral("SELECT Name, %1 FROM SubstChar").arg(substanceTable().fields.join(QStringLiteral(", ")));
+    return QStringLiteral("SELECT Name, %1%2 FROM SubstChar")
+        .arg(substanceTable().fields.join(QStringLiteral(", ")), versionColumn(substanceTable()));
 }
 
 }  // namespace
@@ -71,6 +76,7 @@ QString selectAll()
 QList<SubstanceRecord> substanceRecords(const db::Store& store)
 {
     QList<QSqlRecord> rows = store.query(selectAll());
+    noteRowVersions(store, substanceTable(), rows);
     db::sortRussianBy(rows);
     QList<SubstanceRecord> out;
     out.reserve(rows.size());
@@ -82,6 +88,7 @@ QList<SubstanceRecord> substanceRecords(const db::Store& store)
 std::optional<SubstanceRecord> findSubstanceRecord(const db::Store& store, const QString& name)
 {
     const auto rows = store.query(selectAll() + QStringLiteral(" WHERE Name = ?"), {name});
+    noteRowVersions(store, substanceTable(), rows);
     if (rows.isEmpty())
         return std::nullopt;
     return fromRecord(rows.first());

@@ -45,7 +45,7 @@ QString exportCalculation(AppState& state, const records::Calculation& calculati
     if (!onStore([&] { text = records::exchangeJson(records::readForExport(state.db(), {calculation})); },
                  QStringLiteral("Расчет не экспортирован.")))
         return {};
-    return ui::saveFileAs(QStringLiteral("Экспорт расчета"), state.reportFolder, kFilter,
+    return ui::saveFileAs(QStringLiteral("Экспорт расчета"), state.reportFolder, state.dataDir, kFilter,
                           {records::kExchangeExtension}, [&](const QString&) { return text; });
 }
 

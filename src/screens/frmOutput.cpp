@@ -536,7 +536,7 @@ void frmOutput::report(const QString& which)
     if (which == QLatin1String("mnuWord1") && state_.lastResult) {
         const report::MainReportData data{inputs_, *state_.lastResult, view_, state_.nyu,
                                           records::rememberedSignature(state_.dataDir)};
-        ui::makeReport(this, state_.reportFolder, [&data] { return report::buildMainReport(data); });
+        ui::makeReport(this, state_.reportFolder, state_.dataDir, [&data] { return report::buildMainReport(data); });
         return;
     }
     if (which == QLatin1String("mnuWord2") && state_.lastResult) {
@@ -548,7 +548,7 @@ void frmOutput::report(const QString& which)
         data.row6 = overpressure().row6;
         data.calculator = zones->overpressure();
         data.signature = records::rememberedSignature(state_.dataDir);
-        ui::makeReport(this, state_.reportFolder, [&data] { return report::buildAppendixReport(data); });
+        ui::makeReport(this, state_.reportFolder, state_.dataDir, [&data] { return report::buildAppendixReport(data); });
         return;
     }
     ui::dialogs().inform(QStringLiteral("Внимание!"), QStringLiteral("Результаты расчета не получены."),

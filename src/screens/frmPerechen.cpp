@@ -143,7 +143,7 @@ QString frmPerechen::save()
     if (!register_)
         return {};
     const records::Signature signature = records::rememberedSignature(state_.dataDir);
-    return ui::saveFileAs(QStringLiteral("Сохранение перечня технологических блоков"), state_.reportFolder,
+    return ui::saveFileAs(QStringLiteral("Сохранение перечня технологических блоков"), state_.reportFolder, state_.dataDir,
                           QStringLiteral("Документы Word (*.docx);;Книги Excel (*.xlsx);;Текст CSV (*.csv)"),
                           {QStringLiteral("docx"), QStringLiteral("xlsx"), QStringLiteral("csv")},
                           [&](const QString& path) {

@@ -3,7 +3,6 @@
 #include "ui/dialogs.h"
 #include "ui/frmSave_otchet.h"
 
-#include <QSaveFile>
 
 #include <algorithm>
 #include <exception>
@@ -11,25 +10,14 @@
 
 namespace veltron::ui {
 
-QString withDocxExtension(const QString& fileName)
-{
-    if (fileName.endsWith(QLatin1String(".docx"), Qt::CaseInsensitive))
-        return fileName;
-    return fileName + QStringLiteral(".docx");
-}
-
 namespace {
 
-void showSaveFailure()
+void showSaveFailure(const QString& reason)
 {
-    dialogs().inform(QStringLiteral("Вельтрон"), QStringLiteral("Ошибка в процессе сохранения файла"), Icon::Critical);
-}
-
-// QSaveFile writes beside the target and renames only a complete file.
-bool writeComplete(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    QString message = QStringLiteral("Ошибка в процессе сохранения файла");
+    if (!reason.isEmpty())
+        message += QLatin1Char('\n') + reason;
+    dialogs().inform(QStringLiteral("Вельтрон"), message, Icon::Critical);
 }
 
 void showBuildFailure(const std::exception& e)
@@ -40,23 +28,26 @@ void showBuildFailure(const std::exception& e)
 
 }  // namespace
 
-QString saveReportFile(const QString& reportFolder, const QByteArray& document)
+QString saveReportFile(const QString& reportFolder, const QByteArray& document, const QString& dataDir)
 {
     const QString chosen = dialogs().saveFileName(QStringLiteral("Сохранение отчета"), reportFolder,
                                                   QStringLiteral("Документы (*.docx)"));
+    QString failure;
     if (!chosen.trimmed().isEmpty()) {
         const QString path = withDocxExtension(chosen);
-        if (writeComplete(path, document))
+        failure = db::writeReportFile(path, document, dataDir);
+        if (failure.isEmpty())
             return path;
     }
-    showSaveFailure();
+    showSaveFailure(failure);
     return {};
 }
 
-QString saveFileAs(const QString& title, const QString& folder, const QString& filter, const QStringList& extensions,
-                   const std::function<QByteArray(const QString& path)>& build)
+QString saveFileAs(const QString& title, const QString& folder, const QString& dataDir, const QString& filter,
+                   const QStringList& extensions, const std::function<QByteArray(const QString& path)>& build)
 {
     const QString chosen = dialogs().saveFileName(title, folder, filter);
+    QString failure;
     if (!chosen.trimmed().isEmpty()) {
         QString path = chosen;
         const bool known = std::any_of(extensions.begin(), extensions.end(), [&](const QString& ext) {
@@ -64,17 +55,22 @@ QString saveFileAs(const QString& title, const QString& folder, const QString& f
         });
         if (!known)
             path += QLatin1Char('.') + extensions.value(0);
-        QByteArray bytes;
-        try {
-            bytes = build(path);
-        } catch (const std::exception& e) {
-            showBuildFailure(e);
-            return {};
+        // Refused before the build, so that nothing is computed for a name that cannot be written.
+        failure = db::reportTargetProblem(path, dataDir);
+        if (failure.isEmpty()) {
+            QByteArray bytes;
+            try {
+                bytes = build(path);
+            } catch (const std::exception& e) {
+                showBuildFailure(e);
+                return {};
+            }
+            failure = db::writeReportFile(path, bytes, dataDir);
+            if (failure.isEmpty())
+                return path;
         }
-        if (writeComplete(path, bytes))
-            return path;
     }
-    showSaveFailure();
+    showSaveFailure(failure);
     return {};
 }
 
@@ -96,21 +92,23 @@ std::optional<QByteArray> buildReport(const std::function<QByteArray()>& build,
 
 }  // namespace
 
-QString makeReport(QWidget* screen, const QString& reportFolder, const std::function<QByteArray()>& build)
+QString makeReport(QWidget* screen, const QString& reportFolder, const QString& dataDir,
+                   const std::function<QByteArray()>& build)
 {
     std::optional<ReportProgress> progress(std::in_place, screen);
     const auto document = buildReport(build, [&progress] { progress.reset(); });
     if (!document)
         return {};
-    const QString path = saveReportFile(reportFolder, *document);
+    const QString path = saveReportFile(reportFolder, *document, dataDir);
     progress.reset();
     return path;
 }
 
-QString makeReportInPlace(const QString& reportFolder, const std::function<QByteArray()>& build)
+QString makeReportInPlace(const QString& reportFolder, const QString& dataDir,
+                          const std::function<QByteArray()>& build)
 {
     const auto document = buildReport(build, [] {});
-    return document ? saveReportFile(reportFolder, *document) : QString();
+    return document ? saveReportFile(reportFolder, *document, dataDir) : QString();
 }
 
 }  // namespace veltron::ui

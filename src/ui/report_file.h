@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/report_target.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -12,31 +14,35 @@ namespace veltron::ui {
 
 // The save step of every report: asks for a file name in the save dialog
 // (opening on the report folder, filter "Документы (*.docx)"), adds the
-// extension when the user left it out and writes the finished document. A
-// cancelled dialog or a failed write shows "Ошибка в процессе сохранения
-// файла" and leaves no new or partial file; an existing file under that name
-// is replaced only by a complete report. Returns the path written, or an
-// empty text.
-QString saveReportFile(const QString& reportFolder, const QByteArray& document);
+// extension when the user left it out and writes the finished document
+// through the check of every report file (db/report_target.h: never over a
+// device, a pipe or a file of the store of dataDir). A cancelled dialog
+// shows "Ошибка в процессе сохранения файла"; a refused name or a failed
+// write shows it with the reason on the next line. Neither leaves a new or
+// partial file; an existing file under that name is replaced only by a
+// complete report. Returns the path written, or an empty text.
+QString saveReportFile(const QString& reportFolder, const QByteArray& document, const QString& dataDir);
 
 // The same save step for a file offered in several formats: the dialog
 // (titled `title`) shows `filter`, the name keeps one of `extensions`
 // (without the point) or gets the first one, and `build` makes the bytes
-// for the path chosen. A failure of the build is shown with its own message.
-QString saveFileAs(const QString& title, const QString& folder, const QString& filter, const QStringList& extensions,
-                   const std::function<QByteArray(const QString& path)>& build);
+// for the path chosen. The name goes through the same check as a report's
+// before anything is built. A failure of the build is shown with its own message.
+QString saveFileAs(const QString& title, const QString& folder, const QString& dataDir, const QString& filter,
+                   const QStringList& extensions, const std::function<QByteArray(const QString& path)>& build);
 
 // One whole report pass from a screen: the screen hides and the progress
 // window shows while `build` assembles the document; a failure of the build
 // (a missing template, fragment or bookmark) is shown with its own message;
 // then the save step. The screen comes back in every case.
-QString makeReport(QWidget* screen, const QString& reportFolder, const std::function<QByteArray()>& build);
+QString makeReport(QWidget* screen, const QString& reportFolder, const QString& dataDir,
+                   const std::function<QByteArray()>& build);
 
 // The same pass for a screen that stays shown while the report is made,
 // without the progress window.
-QString makeReportInPlace(const QString& reportFolder, const std::function<QByteArray()>& build);
+QString makeReportInPlace(const QString& reportFolder, const QString& dataDir,
+                          const std::function<QByteArray()>& build);
 
-// The file name with ".docx" added when it has no such extension.
-QString withDocxExtension(const QString& fileName);
+using db::withDocxExtension;
 
 }  // namespace veltron::ui

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -149,6 +150,62 @@ TEST_F(StartUp, WorkingNameInTheDialogIsSavedAndReachesTheMainMenu)
     state.store->exec("INSERT INTO tabRasch (Id, Name) VALUES (?, ?)", {901, QStringLiteral("Цех 'А'")});
     EXPECT_EQ(state.store->query("SELECT Name FROM tabRasch WHERE Id = 901")[0].value(0).toString(),
               QStringLiteral("Цех 'А'"));
+}
+
+// A data folder named by --data or VELTRON_DATA that is missing or holds no
+// store: the program asks before it makes one there; No leaves it as it was.
+TEST_F(StartUp, NamedFolderWithoutAStoreIsMadeOnlyWhenTheUserAgrees)
+{
+    const struct {
+        QString folder;
+        bool exists;
+        QString question;
+    } cases[] = {
+        {data.file("новая"), false,
+         QStringLiteral("Папка данных «%1» не найдена. Создать эту папку и в ней новую базу данных с заполненными "
+                        "справочниками?")},
+        {data.file("пустая"), true,
+         QStringLiteral("В папке данных «%1» нет базы данных программы. Создать в ней новую базу данных и заполнить "
+                        "справочники?")},
+    };
+    for (const auto& c : cases) {
+        if (c.exists)
+            ASSERT_TRUE(QDir().mkpath(c.folder));
+        state.dataDir = c.folder;
+        state.dataDirNamed = true;
+        for (const ui::Answer answer : {ui::Answer::No, ui::Answer::Yes}) {
+            dialogs.clear();
+            dialogs.answers = {answer};
+            startUp(state);
+            test::settle();
+            ASSERT_EQ(dialogs.calls.size(), 1u);
+            EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("В н и м а н и е ! ! !"));
+            EXPECT_EQ(dialogs.calls[0].text, c.question.arg(QDir::toNativeSeparators(c.folder)));
+            EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Question);
+            if (answer == ui::Answer::No) {
+                EXPECT_EQ(test::visibleScreens(), QStringList{"frmDataSourse"});
+                EXPECT_EQ(QFileInfo::exists(c.folder), c.exists);
+                if (c.exists)
+                    EXPECT_TRUE(QDir(c.folder).isEmpty());
+                EXPECT_EQ(state.store, nullptr);
+                test::closeAllScreens();
+            } else {
+                EXPECT_EQ(test::visibleScreens(), QStringList{"frmMain1"});
+                ASSERT_NE(state.store, nullptr);
+                EXPECT_TRUE(state.store->hasAllTables());
+                EXPECT_TRUE(QFile::exists(QDir(c.folder).filePath("bdVeltron.sqlite")));
+            }
+        }
+        // Once made, the store opens without a question.
+        test::closeAllScreens();
+        state.store.reset();
+        dialogs.clear();
+        startUp(state);
+        test::settle();
+        EXPECT_TRUE(dialogs.calls.empty());
+        EXPECT_EQ(test::visibleScreens(), QStringList{"frmMain1"});
+        test::closeAllScreens();
+    }
 }
 
 TEST_F(StartUp, DefaultSourceWinsOverTheNameInTheFile)

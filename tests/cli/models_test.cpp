@@ -231,3 +231,69 @@ TEST_F(CliModels, Model4ReportListsTheRowsInStoredOrderWithTheCalculatorRow)
     EXPECT_EQ(docx::Document::open(kr).bookmarkText("mR6_P"), "50");
     EXPECT_EQ(journal(), QStringList(2, "Комплексный|"));
 }
+
+// A run that stops says why on stderr too, not only in its JSON.
+TEST_F(CliModels, StoppedRunsSayWhyOnStderr)
+{
+    const QStringList stops[] = {
+        {"model2", "--mass", "-5", "--energy", "4520"},
+        {"model3", "--wt0", "-5", "--wt1", "1", "--formula", "22.1"},
+        {"report", "model3", "--wt0", "1", "--wt1", "-1", "--formula", "22.2", "--out", dir.file("x.docx")},
+    };
+    for (const QStringList& args : stops) {
+        const auto r = test::runCli(dir.path(), args);
+        const QJsonObject stop = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
+        EXPECT_FALSE(stop["message"].toString().isEmpty()) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(stop["title"].toString() + ": " + stop["message"].toString()))
+            << args.join(' ').toStdString() << ": " << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.file("x.docx")));
+}
+
+// The numbers of models II and III do not depend on the journal: when its
+// row cannot be written the result is still given, with a warning.
+TEST_F(CliModels, ResultIsGivenWhenItsJournalRowCannotBeWritten)
+{
+    {
+        auto store = test::openStore(dir.path());
+        test::refuse(*store, "no_journal", "INSERT", "tabOtchet");
+    }
+    const QString out = dir.file("tv.docx");
+    const QStringList runs[] = {
+        {"model2", "--mass", "100", "--energy", "4520"},
+        {"model3", "--wt0", "100", "--wt1", "100", "--formula", "22.1"},
+        {"report", "model2", "--mass", "100", "--energy", "4520", "--out", out},
+        {"zone-map", "--model3", "--wt0", "100", "--wt1", "100", "--formula", "22.1", "--out", dir.file("m.svg")},
+    };
+    for (const QStringList& args : runs) {
+        const auto r = test::runCli(dir.path(), args);
+        EXPECT_EQ(r.status, 0) << args.join(' ').toStdString() << ": " << r.err.toStdString();
+        EXPECT_FALSE(QJsonDocument::fromJson(r.out.toUtf8()).object().isEmpty()) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("расчет выполнен, но его строка не записана в журнал расчетов")))
+            << args.join(' ').toStdString() << ": " << r.err.toStdString();
+    }
+    EXPECT_EQ(QJsonDocument::fromJson(test::runCli(dir.path(), runs[0]).out.toUtf8()).object()["Wt"].toDouble(), 100);
+    EXPECT_TRUE(QFile::exists(out));
+    EXPECT_TRUE(journal().isEmpty());
+}
+
+// A full disk under the store: the run's result and the program's own words,
+// never SQLite's English.
+TEST(EmbeddedCliModels, FullDiskUnderTheStoreKeepsTheResultAndSaysWhy)
+{
+    test::TempFolder data, disk;
+    test::storeOptions(data.path());
+    const QString fill = QStringLiteral("cp '%1/bdVeltron.sqlite' '%1/tabMirvel.sqlite' \"$0\"/ && "
+                                        "{ dd if=/dev/zero of=\"$0\"/fill bs=1k 2>/dev/null; true; }")
+                             .arg(data.path());
+    const auto r = test::runCliOnSmallDisk(disk.path(), 2048, fill,
+                                           {"--data", disk.path(), "model2", "--mass", "100", "--energy", "4520"});
+    if (!r)
+        GTEST_SKIP() << "this system does not let a test mount a small disk (unshare)";
+    EXPECT_EQ(r->status, 0) << r->err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(r->out.toUtf8()).object()["Wt"].toDouble(), 100);
+    EXPECT_TRUE(r->err.contains(QStringLiteral("На диске не хватает места"))) << r->err.toStdString();
+    EXPECT_FALSE(r->err.contains(QStringLiteral("disk is full")) || r->err.contains(QStringLiteral("SAVEPOINT")))
+        << r->err.toStdString();
+}

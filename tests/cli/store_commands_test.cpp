@@ -1,6 +1,7 @@
 // veltron-cli init and copy-store.
 #include "cli/cli_support.h"
 #include "common/test_store.h"
+#include "db/data_source.h"
 #include "db/schema.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QDir>
+#include <QSettings>
+#include <QUuid>
+
+#include <sys/stat.h>
 
 using namespace veltron;
 
@@ -198,4 +206,280 @@ TEST_F(ServerCli, FailedCopyLeavesTheTargetAsItWas)
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(bad.err.contains(QStringLiteral("Таблица tabMain, поле nyu: значение «много»"))) << bad.err.toStdString();
     EXPECT_EQ(dump(*target, *db::findTable("tabRasch")), before);
+}
+
+// ----- What the store commands refuse, and what they leave behind.
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A connection string to a SQLite file through the ODBC driver: a shared
+// source that needs no server.
+QString sqliteSource(const QString& file)
+{
+    return QStringLiteral("Driver=SQLite3;Database=%1").arg(file);
+}
+
+}  // namespace
+
+// Another program's SQLite file where the main database belongs: neither a
+// command nor init changes it or adds tables beside it.
+TEST(EmbeddedCli, ForeignDatabaseFileIsRefusedByEveryCommand)
+{
+    test::TempFolder dir;
+    {
+        auto store = db::Store::openEmbedded(dir.path());
+    }
+    QFile::remove(dir.file("bdVeltron.sqlite"));
+    QFile::remove(dir.file("tabMirvel.sqlite"));
+    {
+        const QString c = QStringLiteral("foreign");
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", c);
+        db.setDatabaseName(dir.file("bdVeltron.sqlite"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec("CREATE TABLE tabMain (Schet INTEGER, Summa REAL)");
+        QSqlQuery(db).exec("INSERT INTO tabMain VALUES (1, 2.5)");
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("foreign");
+    const QByteArray foreign = readFile(dir.file("bdVeltron.sqlite"));
+    for (const QStringList& command : {QStringList{"run", "--all"}, QStringList{"init"},
+                                       QStringList{"copy-store", "--from", sqliteSource(dir.file("x.db"))}}) {
+        const auto r = test::runCliWith(QStringList{"--data", dir.path()} + command);
+        EXPECT_EQ(r.status, 1) << command.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("«%1» — база данных другой программы").arg(dir.file("bdVeltron.sqlite"))))
+            << command.join(' ').toStdString() << ": " << r.err.toStdString();
+        EXPECT_EQ(readFile(dir.file("bdVeltron.sqlite")), foreign);
+        EXPECT_FALSE(QFile::exists(dir.file("tabMirvel.sqlite")));
+    }
+}
+
+// An init killed before stores were committed as one could leave the second
+// file made and the main one empty: init completes such a store.
+TEST(EmbeddedCli, InitCompletesAPartlyMadeStore)
+{
+    test::TempFolder dir;
+    ASSERT_EQ(test::runCliWith({"--data", dir.path(), "init"}).status, 0);
+    writeFile(dir.file("bdVeltron.sqlite"), {});
+    const auto before = test::runCliWith({"--data", dir.path(), "run", "--all"});
+    EXPECT_EQ(before.status, 1);
+    EXPECT_TRUE(before.err.contains(QStringLiteral("нет базы данных программы"))) << before.err.toStdString();
+
+    const auto made = test::runCliWith({"--data", dir.path(), "init"});
+    ASSERT_EQ(made.status, 0) << made.err.toStdString();
+    const auto tables = printedTables(made.out);
+    EXPECT_EQ(tables.size(), db::schema().size());
+    EXPECT_EQ(tables.at("tabRasch"), 1);
+    EXPECT_GT(tables.at("tabDolgn"), 0);
+    EXPECT_EQ(test::runCliWith({"--data", dir.path(), "run", "--all"}).status, 0);
+}
+
+// A store another program holds is busy, not damaged; the database's own
+// words only with --verbose.
+TEST(EmbeddedCli, BusyStoreIsReportedAsBusy)
+{
+    test::TempFolder dir;
+    test::storeOptions(dir.path());
+    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "holder");
+    other.setDatabaseName(dir.file("bdVeltron.sqlite"));
+    ASSERT_TRUE(other.open());
+    QSqlQuery lock(other);
+    ASSERT_TRUE(lock.exec("BEGIN EXCLUSIVE"));
+    const auto r = test::runCliWith({"--data", dir.path(), "--verbose", "run", "--all"});
+    lock.exec("ROLLBACK");
+    lock.finish();
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase("holder");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("занята другой программой. Повторите действие немного позже")))
+        << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(QStringLiteral("повреждён")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("\n  ")) && r.err.contains(QStringLiteral("database is locked")))
+        << "--verbose shows the database's own words";
+    EXPECT_EQ(test::runCliWith({"--data", dir.path(), "run", "--all"}).status, 0);
+}
+
+// A store file that may not be written is named as such, not its folder.
+TEST(EmbeddedCli, ReadOnlyStoreFileIsNamedNotItsFolder)
+{
+    test::TempFolder dir;
+    test::storeOptions(dir.path());
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
+    ::chmod(QFile::encodeName(dir.file("tabMirvel.sqlite")).constData(), 0666);
+    ::chmod(QFile::encodeName(dir.file("bdVeltron.sqlite")).constData(), 0444);
+    const auto r = test::runCliUnprivileged({"--data", dir.path(), "run", "--all"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Файл базы данных «%1» доступен только для чтения")
+                                   .arg(dir.file("bdVeltron.sqlite"))))
+        << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(QStringLiteral("Папка данных")) || r.err.contains(QStringLiteral("В папку данных")));
+}
+
+// No message and no line of --verbose repeats a password of a connection string.
+TEST(EmbeddedCli, PasswordsOfConnectionStringsAreNeverRepeated)
+{
+    test::TempFolder dir;
+    const QStringList sources = {
+        sqliteSource(dir.file("empty.db")) + ";Password=S3cr3t-Pw!",
+        sqliteSource(dir.file("empty.db")) + ";PWD={S3cr3t;Pw}",
+        "Driver=PostgreSQL Unicode;Servername=127.0.0.1;Port=1;Username=u;Password=S3cr3t-Pw!",
+        "Driver=PostgreSQL Unicode;Servername=127.0.0.1;Port=1;pwd=S3cr3t-Pw!;Username=u",
+    };
+    for (const QString& dsn : sources) {
+        for (const QStringList& command : {QStringList{"run", "--all"}, QStringList{"--verbose", "model2"},
+                                           QStringList{"copy-store", "--from", dsn}}) {
+            const auto r = test::runCliWith(QStringList{"--data", dir.path(), "--dsn", dsn} + command);
+            const std::string what = (dsn + " " + command.join(' ')).toStdString();
+            EXPECT_EQ(r.status, 1) << what;
+            EXPECT_FALSE(r.err.isEmpty()) << what;
+            EXPECT_FALSE(r.err.contains(QStringLiteral("S3cr3t"))) << what << ": " << r.err.toStdString();
+            EXPECT_FALSE(r.out.contains(QStringLiteral("S3cr3t"))) << what;
+        }
+    }
+}
+
+// A damaged embedded store with "Data Source.txt" naming a shared source:
+// the commands work on that source and say so, and why.
+TEST(EmbeddedCli, FallingBackToTheNamedSourceIsAnnounced)
+{
+    test::TempFolder dir, shared;
+    const QString source = sqliteSource(shared.file("shared.db"));
+    ASSERT_EQ(test::runCliWith({"--data", shared.path(), "init"}).status, 0);
+    ASSERT_EQ(test::runCliWith({"--data", shared.path(), "copy-store", "--to", source}).status, 0);
+    writeFile(dir.file("bdVeltron.sqlite"), QByteArray(4096, 'z'));
+    ASSERT_TRUE(db::writeDataSourceName(dir.path(), source));
+    for (const QStringList& command : {QStringList{"run", "--all"}, QStringList{"model2", "--mass", "1", "--energy", "1"}}) {
+        const auto r = test::runCliWith(QStringList{"--data", dir.path()} + command);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("встроенная база данных не открылась"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("повреждён"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Работа идет с источником данных ODBC «%1»").arg(source)))
+            << r.err.toStdString();
+    }
+    EXPECT_EQ(readFile(dir.file("bdVeltron.sqlite")), QByteArray(4096, 'z'));
+}
+
+// copy-store --from makes a store in a named folder only when the folder is
+// new or empty: one that holds other files is more likely a mistyped one.
+TEST(EmbeddedCli, CopyFromASourceMakesAStoreOnlyInAnEmptyFolder)
+{
+    test::TempFolder dir, shared;
+    const QString source = sqliteSource(shared.file("shared.db"));
+    ASSERT_EQ(test::runCliWith({"--data", shared.path(), "init"}).status, 0);
+    ASSERT_EQ(test::runCliWith({"--data", shared.path(), "copy-store", "--to", source}).status, 0);
+
+    writeFile(dir.file("notes.txt"), "мои заметки");
+    const auto refused = test::runCliWith({"--data", dir.path(), "copy-store", "--from", source});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("не пуста"))) << refused.err.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"notes.txt"});
+
+    for (const QString& folder : {dir.file("new"), dir.file("new/deeper")}) {
+        const auto made = test::runCliWith({"--data", folder, "copy-store", "--from", source});
+        EXPECT_EQ(made.status, 0) << made.err.toStdString();
+        EXPECT_EQ(test::runCliWith({"--data", folder, "run", "--all"}).status, 0);
+    }
+}
+
+// ----- A server user without rights on the program's tables.
+
+namespace {
+
+// A login role of the test's own on the test server, dropped at the end.
+class ServerRole : public ServerCli {
+protected:
+    void SetUp() override
+    {
+        ServerCli::SetUp();
+        role = QStringLiteral("u") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+        admin = server();
+        schemaOfTest = admin->query("SELECT current_schema()").first().value(0).toString();
+        admin->exec(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role));
+    }
+    void TearDown() override
+    {
+        admin->exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(role));
+        admin->exec(QStringLiteral("DROP OWNED BY %1").arg(role));
+        admin->exec(QStringLiteral("DROP ROLE %1").arg(role));
+    }
+
+    // The test server's database as the role.
+    QString asRole() const
+    {
+        const QSettings ini(qEnvironmentVariable("ODBCINI"), QSettings::IniFormat);
+        return QStringLiteral("Driver=PostgreSQL Unicode;Servername=127.0.0.1;Port=%1;Database=veltron;Username=%2")
+            .arg(ini.value(test::serverDsn() + "/Port").toString(), role);
+    }
+    test::CliResult cliAsRole(const QStringList& args, const QStringList& env = {})
+    {
+        return test::runCliWith(QStringList{"--data", folder.path(), "--dsn", asRole()} + args, env);
+    }
+
+    QString role;
+    QString schemaOfTest;
+    std::unique_ptr<db::Store> admin;
+};
+
+}  // namespace
+
+// The tables are there, the user may not use them: he is told which rights
+// he lacks, not that there are no tables; init makes nothing.
+TEST_F(ServerRole, MissingRightsAreNamedAndNotTakenForMissingTables)
+{
+    ASSERT_EQ(onServer({"init"}).status, 0);
+    const struct {
+        QString grant;
+        QString said;
+    } cases[] = {
+        {{}, QStringLiteral("нет права USAGE на схему «%1»")},
+        {QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2"),
+         QStringLiteral("нет прав SELECT, INSERT, UPDATE, DELETE на таблицы Explosives, SubstChar, tab_time, tabBetta, "
+                        "ещё 14 (схема «%1»)")},
+        {QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA %1 TO %2"),
+         QStringLiteral("нет прав INSERT, UPDATE, DELETE на таблицы Explosives")},
+    };
+    for (const auto& c : cases) {
+        if (!c.grant.isEmpty())
+            admin->exec(c.grant.arg(schemaOfTest, role));
+        for (const QStringList& command : {QStringList{"run", "--all"}, QStringList{"init"}}) {
+            const auto r = cliAsRole(command);
+            const std::string what = (c.grant + " " + command.join(' ')).toStdString();
+            EXPECT_EQ(r.status, 1) << what;
+            EXPECT_TRUE(r.err.contains(QStringLiteral("есть, но у пользователя «%1» нет прав на них").arg(role)))
+                << what << ": " << r.err.toStdString();
+            EXPECT_TRUE(r.err.contains(c.said.arg(schemaOfTest))) << what << ": " << r.err.toStdString();
+            EXPECT_FALSE(r.err.contains(QStringLiteral("нет таблиц программы"))) << what;
+        }
+    }
+    admin->exec(QStringLiteral("GRANT INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA %1 TO %2").arg(schemaOfTest, role));
+    const auto granted = cliAsRole({"run", "--all"});
+    EXPECT_EQ(granted.status, 0) << granted.err.toStdString();
+}
+
+// A user who owns a schema of his own, first in his search path: init does
+// not make a private second store there while the shared tables, which he
+// may not use, stand in the next schema.
+TEST_F(ServerRole, InitMakesNoSecondStoreBesideTablesTheUserCannotUse)
+{
+    ASSERT_EQ(onServer({"init"}).status, 0);
+    admin->exec(QStringLiteral("CREATE SCHEMA %1 AUTHORIZATION %1").arg(role));
+    admin->exec(QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2").arg(schemaOfTest, role));
+    const QStringList path{QStringLiteral("PGOPTIONS=-c search_path=%1,%2").arg(role, schemaOfTest)};
+    const auto r = cliAsRole({"init"}, path);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Новые таблицы рядом с ними не создаются"))) << r.err.toStdString();
+    EXPECT_EQ(admin->query("SELECT COUNT(*) FROM pg_tables WHERE schemaname = ?", {role}).first().value(0).toInt(), 0);
 }

@@ -95,9 +95,11 @@ std::unique_ptr<db::Store> openStore(const QString& dataDir)
 
 QStringList storeOptions(const QString& dataDir)
 {
+    // A folder named by --data gets a store only from init: the store is
+    // made here, as openStore makes it.
+    openStore(dataDir);
     if (!serverPass)
         return {QStringLiteral("--data"), dataDir};
-    openStore(dataDir);
     return {QStringLiteral("--data"), dataDir, QStringLiteral("--dsn"), serverDsn()};
 }
 

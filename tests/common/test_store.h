@@ -30,9 +30,10 @@ QString serverDsn();
 std::unique_ptr<db::Store> openStore(const QString& dataDir);
 inline std::unique_ptr<db::Store> openStore(const TempFolder& folder) { return openStore(folder.path()); }
 
-// The options that make the programs open the same store: the data folder,
-// and on the server also the data source (the schema reaches the child
-// process through the environment).
+// The options that make the programs open the same store, which is made
+// first when it is not there yet: the data folder, and on the server also
+// the data source (the schema reaches the child process through the
+// environment).
 QStringList storeOptions(const QString& dataDir);
 
 // An empty schema of the test's own on the server: every connection the

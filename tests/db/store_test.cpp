@@ -231,13 +231,17 @@ TEST(DataFolder, CommandLineThenEnvironmentThenProgramFolder)
         QStringList args;
         const char* env;
         QString expected;
+        bool named;  // chosen by the user: a store is made there only on request
         QStringList left;
     };
     const Case cases[] = {
-        {{"veltron", "--data", "/srv/d1", "run"}, "", "/srv/d1", {"veltron", "run"}},
-        {{"veltron", "--data=/srv/d2"}, "/srv/env", "/srv/d2", {"veltron"}},
-        {{"veltron"}, "/srv/env", "/srv/env", {"veltron"}},
-        {{"veltron", "--data"}, "", "/opt/veltron", {"veltron", "--data"}},
+        {{"veltron", "--data", "/srv/d1", "run"}, "", "/srv/d1", true, {"veltron", "run"}},
+        {{"veltron", "--data=/srv/d2"}, "/srv/env", "/srv/d2", true, {"veltron"}},
+        {{"veltron"}, "/srv/env", "/srv/env", true, {"veltron"}},
+        {{"veltron"}, "", "/opt/veltron", false, {"veltron"}},
+        // Given without a folder: named, but no folder to use.
+        {{"veltron", "--data"}, "", "", true, {"veltron"}},
+        {{"veltron", "--data=", "run"}, "/srv/env", "", true, {"veltron", "run"}},
     };
     for (const auto& c : cases) {
         if (*c.env)
@@ -245,7 +249,9 @@ TEST(DataFolder, CommandLineThenEnvironmentThenProgramFolder)
         else
             qunsetenv("VELTRON_DATA");
         QStringList args = c.args;
-        EXPECT_EQ(db::takeDataDir(args, "/opt/veltron"), c.expected) << c.args.join(' ').toStdString();
+        const db::DataFolder folder = db::takeDataFolder(args, "/opt/veltron");
+        EXPECT_EQ(folder.path, c.expected) << c.args.join(' ').toStdString();
+        EXPECT_EQ(folder.named, c.named) << c.args.join(' ').toStdString();
         EXPECT_EQ(args, c.left);
     }
     qunsetenv("VELTRON_DATA");

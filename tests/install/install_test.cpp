@@ -142,6 +142,9 @@ TEST_F(Installed, CommandLineKeepsTheDataOfEachUserAndFindsItsTemplates)
     EXPECT_TRUE(filesUnder(prefix(), "*.sqlite").isEmpty()) << "nothing is written into the installed folders";
     // The same answer as the build tree's program on a fresh data folder.
     test::TempFolder buildData;
+    ASSERT_EQ(execute(QStringLiteral(VELTRON_BUILD_CLI), {"--data", buildData.path(), "init"}, freshUser(home.path()))
+                  .status,
+              0);
     const Outcome reference = execute(QStringLiteral(VELTRON_BUILD_CLI), {"--data", buildData.path(), "run", kExample},
                                       freshUser(home.path()));
     ASSERT_EQ(reference.status, 0) << reference.err.toStdString();
@@ -158,7 +161,10 @@ TEST_F(Installed, CommandLineKeepsTheDataOfEachUserAndFindsItsTemplates)
     const auto package = docx::Package::read(report, QStringLiteral("отчет"));
     EXPECT_TRUE(QString::fromUtf8(package.part("word/document.xml")).contains(QStringLiteral("Резервуар сжиженного пропана Е-1")));
 
-    // --data still chooses another folder.
+    // --data still chooses another folder, which gets its store from init.
+    EXPECT_EQ(cli({"--data", home.file("other"), "run", kExample}, home.path()).status, 1);
+    EXPECT_FALSE(QFileInfo::exists(home.file("other")));
+    ASSERT_EQ(cli({"--data", home.file("other"), "init"}, home.path()).status, 0);
     const Outcome elsewhere = cli({"--data", home.file("other"), "run", kExample}, home.path());
     ASSERT_EQ(elsewhere.status, 0) << elsewhere.err.toStdString();
     EXPECT_TRUE(QFileInfo(home.file("other/bdVeltron.sqlite")).isFile());

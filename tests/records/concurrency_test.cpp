@@ -3,11 +3,15 @@
 #include "common/test_store.h"
 #include "records/blocks.h"
 #include "records/calculations.h"
+#include "records/reference_lists.h"
+#include "records/substances.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QProcess>
+
+#include <functional>
 
 using namespace veltron;
 using namespace veltron::records;
@@ -195,4 +199,126 @@ TEST_F(TwoUsers, TwoProgramsSavingAtOnce)
         EXPECT_EQ(findBlock(*first, ids[0], 1)->Name_blok, QStringLiteral("Клиент %1").arg(winner->value));
         EXPECT_EQ(loadConditions(*first, ids[1])->Tempv, 22);
     }
+}
+
+namespace {
+
+// One directory as two users change its records.
+struct DirectoryCase {
+    const char* what;
+    const char* name;  // a record of the seed data
+    std::function<bool(db::Store&, const QString& oldName, const QString& newName, double value)> save;
+    std::function<void(const db::Store&)> read;
+    std::function<void(db::Store&, const QString&)> remove;
+    std::function<double(const db::Store&, const QString&)> value;
+    const char* directory;
+};
+
+// A save writes what the user typed: it does not read the record again.
+DirectoryCase listCase(const char* what, const char* name, Directory d, int numbers, const char* directory)
+{
+    return {what,
+            name,
+            [d, numbers](db::Store& s, const QString& oldName, const QString& newName, double v) {
+                DirectoryEntry e{newName, std::vector<std::optional<double>>(std::size_t(numbers), v)};
+                return saveDirectoryEntry(s, d, oldName, e);
+            },
+            [d](const db::Store& s) { directoryEntries(s, d); },
+            [d](db::Store& s, const QString& n) { deleteDirectoryEntry(s, d, n); },
+            [d](const db::Store& s, const QString& n) {
+                for (const DirectoryEntry& e : directoryEntries(s, d))
+                    if (e.Name == n)
+                        return e.values[0].value_or(0);
+                return -1.0;
+            },
+            directory};
+}
+
+std::vector<DirectoryCase> directoryCases()
+{
+    return {
+        {"substances", "Пропан",
+         [](db::Store& s, const QString& oldName, const QString& newName, double v) {
+             SubstanceRecord r;
+             r.Name = newName;
+             r.Vid_vva = 1;
+             r.Mol_massa = v;
+             return saveSubstance(s, oldName, r);
+         },
+         [](const db::Store& s) { substanceRecords(s); },
+         [](db::Store& s, const QString& n) { deleteSubstance(s, n); },
+         [](const db::Store& s, const QString& n) {
+             const auto r = findSubstanceRecord(s, n);
+             return r ? r->Mol_massa.value_or(0) : -1.0;
+         },
+         "справочник веществ"},
+        listCase("surfaces", "Бетон", Directory::Surfaces, 3, "справочник поверхностей"),
+        listCase("fuel kinds", "Водород", Directory::FuelKinds, 1, "справочник видов горючего"),
+        listCase("compounds", "Тротил (тринитротолуол)", Directory::Compounds, 1, "справочник нестабильных соединений"),
+    };
+}
+
+}  // namespace
+
+// Directory records are checked like calculations: a save or a deletion over
+// another user's change is refused, naming the record; his data stay.
+TEST_F(TwoUsers, DirectoryChangesOverAnotherUsersChangeAreRefused)
+{
+    for (const DirectoryCase& c : directoryCases()) {
+        const QString name = QString::fromUtf8(c.name);
+        ASSERT_GE(c.value(*first, name), 0) << c.what << ": the seed data hold the record";
+        c.read(*first);
+        c.read(*second);
+        ASSERT_TRUE(c.save(*first, name, name, 11)) << c.what;
+        ASSERT_TRUE(c.save(*first, name, name, 12)) << c.what << ": the first user goes on with his own change";
+        const QString expected = QStringLiteral("Запись «%1» (%2) изменил другой пользователь после того, как вы ее "
+                                                "открыли. Ваши изменения не сохранены, чтобы не затереть его данные: "
+                                                "откройте запись заново.")
+                                     .arg(name, QString::fromUtf8(c.directory));
+        try {
+            c.save(*second, name, name + " 2", 21);
+            ADD_FAILURE() << c.what << ": the second save must be refused";
+        } catch (const ConcurrentChange& e) {
+            EXPECT_EQ(e.message(), expected) << c.what;
+        }
+        EXPECT_THROW(c.remove(*second, name), ConcurrentChange) << c.what;
+        EXPECT_EQ(c.value(*first, name), 12) << c.what;
+        EXPECT_EQ(c.value(*first, name + " 2"), -1) << c.what;
+
+        // Read again, the record is the second user's to change, under a new
+        // name too; the first one's record is gone under its old name.
+        c.read(*second);
+        ASSERT_TRUE(c.save(*second, name, name + " 2", 22)) << c.what;
+        EXPECT_THROW(c.save(*first, name, name, 13), db::StoreError) << c.what;
+        EXPECT_EQ(c.value(*first, name + " 2"), 22) << c.what;
+        EXPECT_EQ(c.value(*first, name), -1) << c.what;
+    }
+}
+
+// The embedded store is locked as a whole (EmbeddedStore.BusyStoreIsBusyNotDamaged);
+// a server locks rows.
+class ServerTwoUsers : public TwoUsers {};
+
+// On a server a save that waits for a row another user holds gives up after
+// the set time, naming the calculation.
+TEST_F(ServerTwoUsers, SaveWaitingForAnotherUsersRowGivesUpNamingTheCalculation)
+{
+    const int id = ids[0];
+    const Conditions read2 = *loadConditions(*second, id);
+    second->setLockWait(300);
+    first->transaction([&] {
+        first->exec("UPDATE tabMain SET Tempv = Tempv WHERE Id = ?", {id});
+        try {
+            saveConditions(*second, id, withAir(read2, 21));
+            ADD_FAILURE() << "the save must give up";
+        } catch (const db::StoreError& e) {
+            EXPECT_EQ(e.kind(), db::StoreError::Kind::LockTimeout);
+            EXPECT_EQ(e.message(), QStringLiteral("Расчет «Цех 1» сейчас сохраняет другой пользователь, и его "
+                                                  "сохранение длится дольше 1 с. Ваши изменения не сохранены: "
+                                                  "повторите сохранение немного позже."));
+        }
+    });
+    // Once the row is free the same save goes through.
+    saveConditions(*second, id, withAir(read2, 21));
+    EXPECT_EQ(loadConditions(*first, id)->Tempv, 21);
 }
