@@ -104,6 +104,22 @@ int copyTable(const Store& from, Store& to, const TableDef& table,
     return done.copied;
 }
 
+// A server plans its queries by statistics of its tables, which a copy of
+// many rows leaves out of date until the server's own analysis comes round:
+// until then it reads a few calculations by scanning whole tables. The copy
+// is done by now; statistics that cannot be gathered change nothing of it.
+void refreshStatistics(Store& to)
+{
+    if (to.isEmbedded())
+        return;
+    for (const TableDef& table : schema()) {
+        try {
+            to.exec(QStringLiteral("ANALYZE %1").arg(table.name), {}, table.base);
+        } catch (const StoreError&) {
+        }
+    }
+}
+
 }  // namespace
 
 QList<CopiedTable> copyStore(const Store& from, Store& to, const std::function<void(const CopyProgress&)>& progress)
@@ -127,6 +143,7 @@ QList<CopiedTable> copyStore(const Store& from, Store& to, const std::function<v
                 Base::Second);
         },
         Base::Main);
+    refreshStatistics(to);
     return copied;
 }
 

@@ -260,7 +260,7 @@ TEST_F(CliRun, AllPrintsManyCalculationsBatchByBatchAfterTheirJournalRows)
     // The run after the first thousand cannot be journalled.
     ASSERT_EQ(names.indexOf(QStringLiteral("Копия 1150")), 1050);
     test::refuse(*store, "no_journal", "INSERT", "tabOtchet", "NEW.Name_ob = 'Копия 1150'");
-    const auto stopped = test::runCli(dir.path(), {"run", "--all"});
+    const auto stopped = test::runCli(dir.path(), {"--verbose", "run", "--all"});
     EXPECT_EQ(stopped.status, 1);
     EXPECT_TRUE(stopped.err.contains(QStringLiteral("refused"))) << stopped.err.toStdString();
     EXPECT_FALSE(stopped.out.trimmed().endsWith(QLatin1Char(']'))) << "the array is not closed";
