@@ -3,7 +3,9 @@
 #include "calc/number_text.h"
 #include "calc/vapour_mass.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace veltron::calc {
@@ -142,23 +144,31 @@ QString vapourPressureNote(double Tr, double Tb)
 
 void checkInputsFinite(const RunInputs& in)
 {
-    const auto check = [](double v, const char* field, const QString& where) {
+    const auto check = [](double v, const char* field, const Where& where) {
         if (!std::isfinite(v))
             stopWith(text::kAttention,
                      QStringLiteral("Недопустимое значение поля %1 (%2): не является числом.")
-                         .arg(QString::fromLatin1(field), where));
+                         .arg(QString::fromLatin1(field), where.text()));
     };
+#define VELTRON_BLOCK_NUMBERS(X)                                                                   \
+    X(V_GF) X(V_PGF) X(Davl) X(Temp) X(Plotn_GF) X(Plotn_PGF) X(Adiab) X(S_sech) X(Sk_teploper_GG) \
+    X(Sk_teploper_GF) X(Koef_gidro) X(t) X(t_P) X(t_T) X(pVist) X(pVist_zad) X(pVistG)            \
+    X(pVistG_zad) X(znG1) X(znG2) X(pmi)
     const auto checkBlock = [&](const BlockData& b, bool isMain) {
-        const QString where = blockLabel(b, isMain);
-#define VELTRON_CHECK(f) check(b.f, #f, where)
-        VELTRON_CHECK(V_GF); VELTRON_CHECK(V_PGF); VELTRON_CHECK(Davl); VELTRON_CHECK(Temp);
-        VELTRON_CHECK(Plotn_GF); VELTRON_CHECK(Plotn_PGF); VELTRON_CHECK(Adiab);
-        VELTRON_CHECK(S_sech); VELTRON_CHECK(Sk_teploper_GG); VELTRON_CHECK(Sk_teploper_GF);
-        VELTRON_CHECK(Koef_gidro); VELTRON_CHECK(t); VELTRON_CHECK(t_P); VELTRON_CHECK(t_T);
-        VELTRON_CHECK(pVist); VELTRON_CHECK(pVist_zad); VELTRON_CHECK(pVistG);
-        VELTRON_CHECK(pVistG_zad); VELTRON_CHECK(znG1); VELTRON_CHECK(znG2); VELTRON_CHECK(pmi);
+        // A double is infinite or NaN exactly when every bit of its exponent
+        // is set: one test of all fields passes a sound block, the field is
+        // looked for only when it fails.
+        constexpr std::uint64_t kExponent = 0x7ff0000000000000;
+#define VELTRON_EXPONENT_FULL(f) | ((std::bit_cast<std::uint64_t>(b.f) & kExponent) == kExponent)
+        if (!(false VELTRON_BLOCK_NUMBERS(VELTRON_EXPONENT_FULL)))
+            return;
+#undef VELTRON_EXPONENT_FULL
+        const Where where(b, isMain);
+#define VELTRON_CHECK(f) check(b.f, #f, where);
+        VELTRON_BLOCK_NUMBERS(VELTRON_CHECK)
 #undef VELTRON_CHECK
     };
+#undef VELTRON_BLOCK_NUMBERS
     checkBlock(in.main, true);
     for (const BlockData& b : in.adjacent)
         checkBlock(b, false);
@@ -195,7 +205,7 @@ public:
     RaschResult run(const std::function<void()>& appendJournalRow);
 
 private:
-    SubstData lookupSubstance(const BlockData& b, bool isMain) const;
+    const SubstData& lookupSubstance(const BlockData& b, bool isMain);
     void adiabaticWork();
     double betta();
     double bettaRow(double k, double p) const;
@@ -218,6 +228,9 @@ private:
     SubstData s1_;
     double Fg_ = 0;  // the number in S_G
     QString mainLabel_ = QStringLiteral("расчетный блок");
+    // The substance looked up last, checked: neighbouring blocks mostly hold the same one.
+    QString lastName_;
+    std::optional<SubstData> lastSubstance_;
 };
 
 // The calculated block with its name, for a message about it.
@@ -240,7 +253,7 @@ RaschResult Runner::run(const std::function<void()>& appendJournalRow)
     checkInputsFinite(in_);
     r_ = RaschResult{};
     r_.conditions = c;
-    r_.adjacent.resize(in_.adjacent.size());
+    r_.adjacent.assign(in_.adjacent.size(), AdjacentResult{});  // copies: no zeroing loop per element
 
     // Step 6.
     if (!(in_.main.Adiab > 1))
@@ -278,7 +291,7 @@ RaschResult Runner::run(const std::function<void()>& appendJournalRow)
     // Step 15.
     for (std::size_t i = 0; i < in_.adjacent.size(); ++i) {
         const BlockData& b = in_.adjacent[i];
-        const SubstData s = lookupSubstance(b, false);
+        const SubstData& s = lookupSubstance(b, false);
         if (!(b.Adiab > 1))
             stopWith(text::kAttention, text::kAdjacentAdiab);
         if (b.Davl < 0.1013 && b.znG1 == 0)
@@ -315,9 +328,11 @@ RaschResult Runner::run(const std::function<void()>& appendJournalRow)
     return std::move(r_);
 }
 
-SubstData Runner::lookupSubstance(const BlockData& b, bool isMain) const
+const SubstData& Runner::lookupSubstance(const BlockData& b, bool isMain)
 {
-    const auto s = ref_.substance(b.Name);
+    if (lastSubstance_ && b.Name == lastName_)
+        return *lastSubstance_;
+    auto s = ref_.substance(b.Name);
     if (!s)
         missingData(QStringLiteral("Вещество «%1» (%2) не найдено в справочнике веществ.")
                         .arg(b.Name, blockLabel(b, isMain)));
@@ -326,7 +341,9 @@ SubstData Runner::lookupSubstance(const BlockData& b, bool isMain) const
         if (!std::isfinite(v))
             missingData(QStringLiteral("Данные вещества «%1» (%2) в справочнике веществ не являются числами.")
                             .arg(b.Name, blockLabel(b, isMain)));
-    return *s;
+    lastName_ = b.Name;
+    lastSubstance_ = std::move(s);
+    return *lastSubstance_;
 }
 
 // Step 10: work of adiabatic expansion, formula 3.1 or 3.2.
@@ -771,7 +788,8 @@ void Runner::checkResultFinite() const
         {"GW", r.GW}, {"Tau_max", r.Tau_max}, {"Tau15", r.Tau15}, {"E", r.E}, {"m", r.m},
         {"Q", r.Q}, {"Wt", r.Wt}, {"R0", r.R0}};
     for (const auto& [name, value] : fields)
-        finite(value, QString::fromLatin1(name), mainLabel_);
+        if (!std::isfinite(value))
+            fault(QString::fromLatin1(name), mainLabel_, kNotFinite);
 }
 
 }  // namespace

@@ -5,11 +5,10 @@
 #include "calc/engine.h"
 #include "records/calculations.h"
 #include "records/calculation_inputs.h"
+#include "records/journal.h"
 #include "records/store_reference.h"
 
 #include <QDateTime>
-
-#include <vector>
 
 namespace veltron::cli {
 
@@ -84,18 +83,13 @@ void writeResult(JsonWriter& w, const calc::RaschResult& r)
     w.endArray();
 }
 
-struct JournalRow {
-    QString name;
-    QDateTime when;
-};
-
 // One calculation: its JSON object into w, its journal row (if the run got
 // that far) into journal. Returns true when the run gave a result.
 bool runOne(JsonWriter& w, const calc::Reference& reference, const records::Calculation& calculation,
-            const records::RunnableInputs& loaded, bool named, std::vector<JournalRow>& journal)
+            const records::RunnableInputs& loaded, bool named, QList<records::JournalRow>& journal)
 {
     const calc::RunOutcome outcome = records::runLoaded(loaded, reference, [&] {
-        journal.push_back({calculation.name, QDateTime::currentDateTime()});
+        journal.append({QDateTime::currentDateTime(), calculation.name, calc::text::kJournalConc});
     });
     w.beginObject();
     if (named)
@@ -110,14 +104,37 @@ bool runOne(JsonWriter& w, const calc::Reference& reference, const records::Calc
     return calc::succeeded(outcome);
 }
 
-void writeJournal(db::Store& store, const std::vector<JournalRow>& rows)
+// Runs this many calculations, stores their journal rows, prints their objects.
+constexpr int kBatch = 1000;
+
+// Every stored calculation, in the order of the list of calculations. The
+// array is printed a batch at a time, each batch once the journal rows of
+// its runs are stored: output always belongs to runs whose journal rows are
+// stored, and memory does not grow with the number of calculations.
+int runAll(Context& ctx, const calc::Reference& reference)
 {
-    if (rows.empty())
-        return;
-    store.transaction([&] {
-        for (const JournalRow& row : rows)
-            records::appendRunJournal(store, row.name, row.when);
+    const QList<records::Calculation> all = records::listCalculations(ctx.store);
+    JsonWriter w;
+    QList<records::JournalRow> journal;
+    const auto writeBatch = [&] {
+        records::appendJournalRows(ctx.store, journal);
+        journal.clear();
+        w.writeTo(ctx.out);
+    };
+    bool allSucceeded = true;
+    int inBatch = 0;
+    w.beginArray();
+    records::loadRunnableInputs(ctx.store, all, [&](qsizetype i, const records::RunnableInputs& in) {
+        allSucceeded = runOne(w, reference, all[i], in, true, journal) && allSucceeded;
+        if (++inBatch == kBatch) {
+            writeBatch();
+            inBatch = 0;
+        }
     });
+    w.endArray();
+    writeBatch();
+    ctx.out << "\n";
+    return allSucceeded ? 0 : 2;
 }
 
 int runCommand(Context& ctx, const QStringList& args)
@@ -128,45 +145,24 @@ int runCommand(Context& ctx, const QStringList& args)
     }
     try {
         const records::StoreReference reference(ctx.store);
-        JsonWriter w;
-        std::vector<JournalRow> journal;
-        bool allSucceeded = true;
-        if (args.first() == QLatin1String("--all")) {
-            // Inputs come in the store's order; the objects are printed in the
-            // order of the list of calculations.
-            const QList<records::Calculation> all = records::listCalculations(ctx.store);
-            std::vector<std::string> objects(all.size());
-            journal.reserve(all.size());
-            records::loadRunnableInputs(ctx.store, all, [&](qsizetype i, const records::RunnableInputs& in) {
-                JsonWriter one;
-                allSucceeded = runOne(one, reference, all[i], in, true, journal) && allSucceeded;
-                objects[i] = one.take();
-            });
-            std::string text = "[";
-            for (std::size_t i = 0; i < objects.size(); ++i) {
-                if (i > 0)
-                    text += ", ";
-                text += objects[i];
-            }
-            text += "]";
-            writeJournal(ctx.store, journal);
-            ctx.out << text << "\n";
-            return allSucceeded ? 0 : 2;
-        } else {
-            const auto calculation = records::findByName(ctx.store, args.first());
-            if (!calculation) {
-                ctx.err << "Расчет " << quoted(args.first()) << " не найден в базе данных.\n";
-                return 1;
-            }
-            allSucceeded = runOne(w, reference, *calculation,
-                                  records::loadRunnableInputs(ctx.store, *calculation), false, journal);
+        if (args.first() == QLatin1String("--all"))
+            return runAll(ctx, reference);
+        const auto calculation = records::findByName(ctx.store, args.first());
+        if (!calculation) {
+            ctx.err << "Расчет " << quoted(args.first()) << " не найден в базе данных.\n";
+            return 1;
         }
+        JsonWriter w;
+        QList<records::JournalRow> journal;
+        const bool succeeded =
+            runOne(w, reference, *calculation, records::loadRunnableInputs(ctx.store, *calculation), false, journal);
         // The journal is written before anything is printed: output always
         // belongs to runs whose journal rows are stored.
-        writeJournal(ctx.store, journal);
+        records::appendJournalRows(ctx.store, journal);
         ctx.out << w.text() << "\n";
-        return allSucceeded ? 0 : 2;
+        return succeeded ? 0 : 2;
     } catch (const db::StoreError& e) {
+        ctx.out.flush();
         printStoreError(ctx, e);
         return 1;
     }

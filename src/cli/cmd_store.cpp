@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <unistd.h>
+
 namespace veltron::cli {
 
 namespace {
@@ -34,6 +36,15 @@ QList<db::CopiedTable> tablesOf(const db::Store& store)
     for (const auto& [name, rows] : store.rowCounts())
         tables << db::CopiedTable{name, rows};
     return tables;
+}
+
+// Shows on a terminal how far the copy of each table has come, on one line per table.
+std::function<void(const db::CopyProgress&)> progressOn(std::ostream& err)
+{
+    return [&err](const db::CopyProgress& p) {
+        err << "\r" << p.table.toStdString() << ": " << p.copied << " из " << p.rows << " строк";
+        err << (p.finished ? "\n" : "") << std::flush;
+    };
 }
 
 std::unique_ptr<db::Store> openFolderStore(const QString& dataDir, db::Prepare prepare)
@@ -131,7 +142,7 @@ int copyStoreCommand(const Choice& c, const QStringList& args)
                      "с ключом --replace.\n";
             return 1;
         }
-        printTables(c.out, db::copyStore(*source, *target));
+        printTables(c.out, db::copyStore(*source, *target, isatty(STDERR_FILENO) ? progressOn(c.err) : nullptr));
         return 0;
     } catch (const db::StoreError& e) {
         printStoreError(c.err, e, c.verbose);

@@ -2,35 +2,54 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace veltron::cli {
 
-std::string jsonString(const QString& s)
+namespace {
+
+// Appends the UTF-8 text as the inside of a JSON string: runs of plain
+// characters at once, the others escaped.
+void appendEscaped(std::string& out, const char* text, std::size_t size)
 {
-    const QByteArray utf8 = s.toUtf8();
-    std::string out;
-    out.reserve(utf8.size() + 2);
-    out += '"';
-    for (const char ch : utf8) {
-        const auto c = static_cast<unsigned char>(ch);
+    static constexpr char kHex[] = "0123456789abcdef";
+    const auto plain = [](unsigned char c) { return c >= 0x20 && c != '"' && c != '\\'; };
+    for (std::size_t i = 0; i < size; ++i) {
+        std::size_t end = i;
+        while (end < size && plain(static_cast<unsigned char>(text[end])))
+            ++end;
+        out.append(text + i, end - i);
+        if (end == size)
+            return;
+        i = end;
+        const auto c = static_cast<unsigned char>(text[i]);
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out += buf;
-            } else {
-                out += ch;
-            }
+        default: {
+            const char escaped[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
+            out.append(escaped, sizeof escaped);
+        }
         }
     }
+}
+
+void appendString(std::string& out, const QString& s)
+{
+    const QByteArray utf8 = s.toUtf8();
     out += '"';
+    appendEscaped(out, utf8.constData(), std::size_t(utf8.size()));
+    out += '"';
+}
+
+}  // namespace
+
+std::string jsonString(const QString& s)
+{
+    std::string out;
+    appendString(out, s);
     return out;
 }
 
@@ -74,8 +93,9 @@ void JsonWriter::endArray()
 void JsonWriter::key(const char* name)
 {
     separate();
-    text_ += jsonString(QString::fromUtf8(name));
-    text_ += ": ";
+    text_ += '"';
+    text_.append(name);
+    text_ += "\": ";
     afterKey_ = true;
 }
 
@@ -94,7 +114,9 @@ void JsonWriter::value(double x)
 void JsonWriter::value(int x)
 {
     separate();
-    text_ += std::to_string(x);
+    char buf[16];
+    const auto res = std::to_chars(buf, buf + sizeof buf, x);
+    text_.append(buf, res.ptr);
 }
 
 void JsonWriter::value(bool x)
@@ -106,7 +128,13 @@ void JsonWriter::value(bool x)
 void JsonWriter::value(const QString& s)
 {
     separate();
-    text_ += jsonString(s);
+    appendString(text_, s);
+}
+
+void JsonWriter::writeTo(std::ostream& out)
+{
+    out.write(text_.data(), std::streamsize(text_.size()));
+    text_.clear();
 }
 
 }  // namespace veltron::cli

@@ -1,6 +1,7 @@
 #include "db/copy_store.h"
 
 #include "db/data_source.h"
+#include "db/rows.h"
 #include "db/schema.h"
 
 #include <QDateTime>
@@ -62,9 +63,66 @@ QVariant fieldValue(const TableDef& table, const FieldDef& field, const QVariant
     return out;
 }
 
+// Moves the rows of one table, a batch at a time; returns their number.
+int copyTable(const Store& from, Store& to, const TableDef& table,
+              const std::function<void(const CopyProgress&)>& progress)
+{
+    QStringList names;
+    for (const FieldDef& f : table.fields)
+        names << f.name;
+    CopyProgress done{table.name, 0,
+                      from.query(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table.name), {}, table.base)
+                          .first().value(0).toInt()};
+    if (progress)
+        progress(done);
+    QList<QVariantList> batch;
+    batch.reserve(kCopyBatch);
+    const auto write = [&] {
+        insertRows(to, table.name, names, batch, table.base);
+        done.copied += int(batch.size());
+        batch.clear();
+        if (progress)
+            progress(done);
+    };
+    from.forEachRowInBatches(
+        QStringLiteral("SELECT %1 FROM %2").arg(names.join(", "), table.name), kCopyBatch,
+        [&](const Row& r) {
+            QVariantList row;
+            row.reserve(qsizetype(table.fields.size()));
+            for (std::size_t i = 0; i < table.fields.size(); ++i)
+                row << fieldValue(table, table.fields[i], r.value(int(i)));
+            batch << row;
+            if (batch.size() == kCopyBatch)
+                write();
+        },
+        table.base);
+    if (!batch.isEmpty())
+        write();
+    done.finished = true;
+    if (progress)
+        progress(done);
+    return done.copied;
+}
+
+// A server plans its queries by statistics of its tables, which a copy of
+// many rows leaves out of date until the server's own analysis comes round:
+// until then it reads a few calculations by scanning whole tables. The copy
+// is done by now; statistics that cannot be gathered change nothing of it.
+void refreshStatistics(Store& to)
+{
+    if (to.isEmbedded())
+        return;
+    for (const TableDef& table : schema()) {
+        try {
+            to.exec(QStringLiteral("ANALYZE %1").arg(table.name), {}, table.base);
+        } catch (const StoreError&) {
+        }
+    }
+}
+
 }  // namespace
 
-QList<CopiedTable> copyStore(const Store& from, Store& to)
+QList<CopiedTable> copyStore(const Store& from, Store& to, const std::function<void(const CopyProgress&)>& progress)
 {
     if (!from.hasTables())
         throw StoreError(QStringLiteral("В базе данных (%1) нет таблиц программы: копировать нечего.")
@@ -78,32 +136,14 @@ QList<CopiedTable> copyStore(const Store& from, Store& to)
                 [&] {
                     to.createSchema(false);
                     for (const TableDef& table : schema()) {
-                        QStringList names, marks;
-                        for (const FieldDef& f : table.fields) {
-                            names << f.name;
-                            marks << QStringLiteral("?");
-                        }
-                        const QList<QSqlRecord> rows =
-                            from.query(QStringLiteral("SELECT %1 FROM %2").arg(names.join(", "), table.name), {},
-                                       table.base);
-                        QList<QVariantList> values;
-                        values.reserve(rows.size());
-                        for (const QSqlRecord& r : rows) {
-                            QVariantList row;
-                            for (std::size_t i = 0; i < table.fields.size(); ++i)
-                                row << fieldValue(table, table.fields[i], r.value(int(i)));
-                            values << row;
-                        }
                         to.exec(QStringLiteral("DELETE FROM %1").arg(table.name), {}, table.base);
-                        to.execRows(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                        .arg(table.name, names.join(", "), marks.join(", ")),
-                                    values, table.base);
-                        copied << CopiedTable{table.name, int(rows.size())};
+                        copied << CopiedTable{table.name, copyTable(from, to, table, progress)};
                     }
                 },
                 Base::Second);
         },
         Base::Main);
+    refreshStatistics(to);
     return copied;
 }
 

@@ -1,6 +1,7 @@
 #include "db/store.h"
 
 #include "db/csv.h"
+#include "db/rows.h"
 #include "db/schema.h"
 
 #include <QCollator>
@@ -14,6 +15,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QRegularExpression>
+
+#include <sqlite3.h>
 
 #include <atomic>
 #include <map>
@@ -752,6 +755,62 @@ void Store::fail(Base base, const QString& what, const QSqlError& error) const
 
 namespace {
 
+// The connection of SQLite itself behind a database of the embedded store.
+// The driver of Qt hands every field over as a variant in a copy of the
+// row, which costs more than SQLite's reading of it: queries of many rows
+// read the fields straight from SQLite, on the same connection and so in
+// the same transaction. (Qt's driver of SQLite is built on the system's
+// library, which this program links.)
+sqlite3* sqliteHandle(const QSqlDatabase& db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+// SQLite's last error as the driver of Qt would report it.
+QSqlError sqliteLastError(sqlite3* handle)
+{
+    return QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(handle)), QSqlError::StatementError,
+                     QString::number(sqlite3_extended_errcode(handle)));
+}
+
+void readSqliteRows(sqlite3* handle, const QString& sql, const QVariantList& params,
+                    const std::function<void(const Row&)>& fn, const std::function<void(const QSqlError&)>& fail)
+{
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK) {
+        const QSqlError error = sqliteLastError(handle);
+        sqlite3_finalize(statement);
+        fail(error);
+    }
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> finalize(statement, sqlite3_finalize);
+    for (int i = 0; i < params.size(); ++i) {
+        const QVariant& p = params[i];
+        int rc = SQLITE_OK;
+        if (p.isNull()) {
+            rc = sqlite3_bind_null(statement, i + 1);
+        } else if (p.typeId() == QMetaType::Double) {
+            rc = sqlite3_bind_double(statement, i + 1, p.toDouble());
+        } else if (p.typeId() == QMetaType::Int || p.typeId() == QMetaType::LongLong) {
+            rc = sqlite3_bind_int64(statement, i + 1, p.toLongLong());
+        } else {
+            const QString s = p.toString();
+            rc = sqlite3_bind_text16(statement, i + 1, s.utf16(), int(s.size() * 2), SQLITE_TRANSIENT);
+        }
+        if (rc != SQLITE_OK)
+            fail(sqliteLastError(handle));
+    }
+    const Row row(statement);
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+        fn(row);
+    if (rc != SQLITE_DONE)
+        fail(sqliteLastError(handle));
+}
+
 // Prepares and runs a statement; false when either fails.
 bool run(QSqlQuery& q, const QString& sql, const QVariantList& params)
 {
@@ -776,6 +835,109 @@ QList<QSqlRecord> Store::query(const QString& sql, const QVariantList& params, B
     while (q.next())
         rows.append(q.record());
     return rows;
+}
+
+void Store::forEachRow(const QString& sql, const QVariantList& params, const std::function<void(const Row&)>& fn,
+                       Base base) const
+{
+    readRows(sql, params, fn, base, database(base).driver()->dbmsType() == QSqlDriver::PostgreSQL);
+}
+
+void Store::readRows(const QString& sql, const QVariantList& params, const std::function<void(const Row&)>& fn,
+                     Base base, bool asRecordText) const
+{
+    if (sqlite3* handle = sqliteHandle(database(base))) {
+        readSqliteRows(handle, sql, params, fn, [&](const QSqlError& error) { fail(base, kAccessFailed, error); });
+        return;
+    }
+    QSqlQuery q(database(base));
+    q.setForwardOnly(true);
+    if (!asRecordText) {
+        if (!run(q, sql, params))
+            fail(base, kAccessFailed, q.lastError());
+        const Row row(q);
+        while (q.next())
+            fn(row);
+    } else {
+        // A driver of a server spends more on every field it hands over than
+        // the server on the whole row: the server writes each row as the text
+        // of a record, one field.
+        if (!run(q, QStringLiteral("SELECT veltron_row::text FROM (%1) AS veltron_row").arg(sql), params))
+            fail(base, kAccessFailed, q.lastError());
+        std::optional<QStringList> names;
+        const auto fieldName = [&](int i) {
+            if (!names)
+                names = fieldNames(sql, params, base);
+            return names->value(i);
+        };
+        RecordText record;
+        const Row row(record, fieldName);
+        while (q.next()) {
+            const QString text = q.value(0).toString();
+            if (!record.read(text))
+                fail(base, kAccessFailed,
+                     QSqlError(QStringLiteral("сервер вернул строку в неожиданном виде: %1").arg(shownText(text)),
+                               QString(), QSqlError::StatementError));
+            fn(row);
+        }
+    }
+    if (q.lastError().isValid())
+        fail(base, kAccessFailed, q.lastError());
+}
+
+QStringList Store::fieldNames(const QString& sql, const QVariantList& params, Base base) const
+{
+    QSqlQuery q(database(base));
+    if (!run(q, QStringLiteral("SELECT * FROM (%1) AS veltron_row LIMIT 0").arg(sql), params))
+        fail(base, kAccessFailed, q.lastError());
+    // A server writes the names in small letters; the program's own are spelt as the schema spells them.
+    QStringList names;
+    const QSqlRecord record = q.record();
+    for (int i = 0; i < record.count(); ++i) {
+        QString name = record.fieldName(i);
+        for (const TableDef& table : schema())
+            if (const FieldDef* f = findField(table, name)) {
+                name = f->name;
+                break;
+            }
+        names << name;
+    }
+    return names;
+}
+
+void Store::forEachRowInBatches(const QString& sql, int batch, const std::function<void(const Row&)>& fn,
+                                Base base) const
+{
+    if (database(base).driver()->dbmsType() != QSqlDriver::PostgreSQL) {
+        forEachRow(sql, {}, fn, base);
+        return;
+    }
+    // A driver of a server keeps the whole result of a query in memory. A
+    // cursor WITH HOLD lives outside a transaction; the server keeps its rows.
+    const QString cursor = QStringLiteral("veltron_rows_%1").arg(++connectionCounter);
+    const auto statement = [&](const QString& text) {
+        QSqlQuery q(database(base));
+        if (!q.exec(text))
+            fail(base, kAccessFailed, q.lastError());
+    };
+    statement(QStringLiteral("DECLARE %1 NO SCROLL CURSOR WITH HOLD FOR %2").arg(cursor, sql));
+    try {
+        const QString fetch = QStringLiteral("FETCH FORWARD %1 FROM %2").arg(batch).arg(cursor);
+        for (int got = batch; got == batch;) {
+            got = 0;
+            readRows(
+                fetch, {},
+                [&](const Row& r) {
+                    ++got;
+                    fn(r);
+                },
+                base, false);
+        }
+    } catch (...) {
+        QSqlQuery(database(base)).exec(QStringLiteral("CLOSE %1").arg(cursor));
+        throw;
+    }
+    statement(QStringLiteral("CLOSE %1").arg(cursor));
 }
 
 int Store::exec(const QString& sql, const QVariantList& params, Base base)
@@ -1057,23 +1219,47 @@ const QCollator& russianCollator()
 
 double numberField(const QSqlRecord& record, const char* field)
 {
-    const QVariant v = record.value(QLatin1String(field));
-    return v.isNull() ? 0.0 : v.toDouble();
+    const QLatin1String name(field);
+    return storedNumber(record.value(name), name).value_or(0.0);
 }
+
+namespace {
+
+// The items in the Russian order of their texts, stable. Each text gets its
+// collation key once; the keys order as the collator compares the texts.
+template <typename T>
+void sortByTexts(QList<T>& items, const QStringList& texts)
+{
+    const QCollator& c = russianCollator();
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(texts.size());
+    for (const QString& t : texts)
+        keys.push_back(c.sortKey(t));
+    std::vector<qsizetype> order(texts.size());
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return keys[a].compare(keys[b]) < 0; });
+    QList<T> sorted;
+    sorted.reserve(items.size());
+    for (qsizetype i : order)
+        sorted.append(std::move(items[i]));
+    items = std::move(sorted);
+}
+
+}  // namespace
 
 void sortRussian(QStringList& names)
 {
-    const QCollator& c = russianCollator();
-    std::stable_sort(names.begin(), names.end(),
-                     [&](const QString& a, const QString& b) { return c.compare(a, b) < 0; });
+    sortByTexts(names, QStringList(names));
 }
 
 void sortRussianBy(QList<QSqlRecord>& rows, const QString& field)
 {
-    const QCollator& c = russianCollator();
-    std::stable_sort(rows.begin(), rows.end(), [&](const QSqlRecord& a, const QSqlRecord& b) {
-        return c.compare(a.value(field).toString(), b.value(field).toString()) < 0;
-    });
+    QStringList texts;
+    texts.reserve(rows.size());
+    for (const QSqlRecord& r : rows)
+        texts << r.value(field).toString();
+    sortByTexts(rows, texts);
 }
 
 }  // namespace veltron::db

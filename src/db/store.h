@@ -23,6 +23,8 @@ namespace veltron::db {
 // methodology; the second one only the two organisation lists.
 enum class Base { Main, Second };
 
+class Row;
+
 // A failure of the store. The message is the program's own, in Russian, for
 // the user; the detail is what the database or its driver said, for
 // veltron-cli --verbose and the log. Passwords of connection strings are
@@ -104,6 +106,15 @@ public:
 
     QList<QSqlRecord> query(const QString& sql, const QVariantList& params = {},
                             Base base = Base::Main) const;
+    // Runs a query and hands its rows to fn one at a time as they come,
+    // without keeping them: the fields are read by position (db/rows.h).
+    void forEachRow(const QString& sql, const QVariantList& params, const std::function<void(const Row&)>& fn,
+                    Base base = Base::Main) const;
+    // The same for a query of many rows: a server hands them over through a
+    // cursor `batch` rows at a time, so that the program never holds more
+    // than a batch; SQLite reads them one by one anyway.
+    void forEachRowInBatches(const QString& sql, int batch, const std::function<void(const Row&)>& fn,
+                             Base base = Base::Main) const;
     // Runs a statement that changes rows; returns the number of rows affected.
     int exec(const QString& sql, const QVariantList& params = {}, Base base = Base::Main);
     // Runs one statement once for each list of values in rows.
@@ -164,6 +175,12 @@ private:
     [[noreturn]] void fail(Base base, const QString& what, const QSqlError& error) const;
     bool lost(Base base) const;
     StoreError lostError(const QString& detail) const;
+    // forEachRow: the fields as the driver hands them over, or each row of
+    // a server as the text of a record (RecordText).
+    void readRows(const QString& sql, const QVariantList& params, const std::function<void(const Row&)>& fn, Base base,
+                  bool asRecordText) const;
+    // The names of the fields of a query, as the schema spells them.
+    QStringList fieldNames(const QString& sql, const QVariantList& params, Base base) const;
 
     Source source_;
     QString main_;
@@ -174,7 +191,8 @@ private:
     int lockWait_ = 0;
 };
 
-// A number field of a record; an empty (NULL) field reads as 0.
+// A number field of a record; an empty (NULL) field reads as 0, a value that
+// is not a number throws NotANumber (db/rows.h).
 double numberField(const QSqlRecord& record, const char* field);
 
 // Sorts texts as a Russian reader expects: case-insensitive, Cyrillic alphabet order.

@@ -2,6 +2,8 @@
 
 #include "records/calculations.h"
 
+#include "db/rows.h"
+
 #include <QSqlRecord>
 #include <QVariant>
 
@@ -59,34 +61,23 @@ const std::vector<Column>& columns()
     return cols;
 }
 
-// Positions of the columns in the records of one result, found by the first record.
-std::vector<int> positionsIn(const QSqlRecord& r)
+QString selectBlocks(const QString& where)
 {
-    std::vector<int> at;
-    for (const auto& c : columns())
-        at.push_back(r.indexOf(c.name));
-    return at;
+    return QStringLiteral("SELECT %1 FROM tabBloki WHERE %2").arg(blockColumns().join(QStringLiteral(", ")), where);
 }
 
-Block fromRecord(const QSqlRecord& r, const std::vector<int>& at)
+// The blocks of a query of one calculation; a stored number that is not a
+// number is refused with the calculation's name.
+QList<Block> readBlocks(const db::Store& store, int idRasch, const QString& where, const QVariantList& params)
 {
-    Block b;
-    for (std::size_t i = 0; i < columns().size(); ++i) {
-        const Column& c = columns()[i];
-        const QVariant v = at[i] < 0 ? QVariant() : r.value(at[i]);
-        std::visit(
-            [&](auto m) {
-                using T = std::remove_reference_t<decltype(b.*m)>;
-                if constexpr (std::is_same_v<T, QString>)
-                    b.*m = v.toString();
-                else if constexpr (std::is_same_v<T, int>)
-                    b.*m = v.isNull() ? 0 : qRound(v.toDouble());
-                else
-                    b.*m = v.isNull() ? 0.0 : v.toDouble();
-            },
-            c.member);
+    QList<Block> out;
+    try {
+        store.forEachRow(selectBlocks(where), params, [&](const db::Row& r) { out << blockFrom(r); });
+    } catch (const db::NotANumber& e) {
+        const auto calculation = findById(store, idRasch);
+        throw db::StoreError(notANumberMessage(calculation ? calculation->name : QString::number(idRasch), e));
     }
-    return b;
+    return out;
 }
 
 QVariantList valuesOf(const Block& b)
@@ -110,27 +101,47 @@ const QStringList& blockColumns()
     return names;
 }
 
-QList<Block> blocksFrom(const QList<QSqlRecord>& rows)
+Block blockFrom(const db::Row& r)
 {
-    QList<Block> out;
-    if (rows.isEmpty())
-        return out;
-    const std::vector<int> at = positionsIn(rows.first());
-    out.reserve(rows.size());
-    for (const QSqlRecord& r : rows)
-        out << fromRecord(r, at);
-    return out;
+    Block b;
+    b.Id = 0;  // not read yet
+    try {
+        for (std::size_t i = 0; i < columns().size(); ++i)
+            std::visit(
+                [&](auto m) {
+                    using T = std::remove_reference_t<decltype(b.*m)>;
+                    if constexpr (std::is_same_v<T, QString>)
+                        b.*m = r.text(int(i));
+                    else if constexpr (std::is_same_v<T, int>)
+                        b.*m = r.whole(int(i));
+                    else
+                        b.*m = r.number(int(i));
+                },
+                columns()[i].member);
+    } catch (const db::NotANumber& e) {
+        throw e.at(b.Id == 0 ? QStringLiteral("блок") : blockLabel(b));
+    }
+    return b;
+}
+
+QString blockLabel(const Block& b)
+{
+    if (b.isMain())
+        return QStringLiteral("расчетный блок");
+    QString label = QStringLiteral("смежный блок № %1").arg(b.Id);
+    if (!b.Name_blok.isEmpty())
+        label += QStringLiteral(" «%1»").arg(b.Name_blok);
+    return label;
 }
 
 QList<Block> blocksOf(const db::Store& store, int idRasch)
 {
-    return blocksFrom(store.query(QStringLiteral("SELECT * FROM tabBloki WHERE Id_Rasch = ? ORDER BY Id"), {idRasch}));
+    return readBlocks(store, idRasch, QStringLiteral("Id_Rasch = ? ORDER BY Id"), {idRasch});
 }
 
 std::optional<Block> findBlock(const db::Store& store, int idRasch, int id)
 {
-    const QList<Block> found =
-        blocksFrom(store.query(QStringLiteral("SELECT * FROM tabBloki WHERE Id_Rasch = ? AND Id = ?"), {idRasch, id}));
+    const QList<Block> found = readBlocks(store, idRasch, QStringLiteral("Id_Rasch = ? AND Id = ?"), {idRasch, id});
     if (found.isEmpty())
         return std::nullopt;
     return found.first();

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "db/rows.h"
 #include "db/store.h"
 
 #include <QList>
-#include <QSqlRecord>
 #include <QString>
 
 #include <optional>
@@ -52,8 +52,13 @@ struct Block {
 // Every column of tabBloki in table order, for copying rows whole.
 const QStringList& blockColumns();
 
-// The blocks of the rows of a query of tabBloki, in the order of the rows.
-QList<Block> blocksFrom(const QList<QSqlRecord>& rows);
+// The block of a row of a query that selects blockColumns() in their
+// order. A number field that holds something else than a number throws
+// db::NotANumber naming the block.
+Block blockFrom(const db::Row& row);
+
+// How a message names a block: "расчетный блок", "смежный блок № 2 «Трубопровод»".
+QString blockLabel(const Block& block);
 
 // The blocks of a calculation in ascending Id.
 QList<Block> blocksOf(const db::Store& store, int idRasch);

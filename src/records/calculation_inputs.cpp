@@ -3,10 +3,9 @@
 #include "calc/number_text.h"
 
 #include <QHash>
-#include <QSqlRecord>
+#include <QSet>
 
 #include <algorithm>
-#include <map>
 
 namespace veltron::records {
 
@@ -17,39 +16,53 @@ calc::Stop cannotRun(const QString& message)
     return calc::Stop{calc::text::kAttention, message, calc::StopIcon::Error};
 }
 
-QHash<QString, Surface> surfacesOf(const db::Store& store)
+// A surface of the directory, or the field of it that holds no number.
+using SurfaceEntry = std::variant<Surface, db::NotANumber>;
+
+QHash<QString, SurfaceEntry> surfacesOf(const db::Store& store)
 {
-    QHash<QString, Surface> out;
-    for (const QSqlRecord& r : store.query(QStringLiteral("SELECT Name, p, lyambda, c FROM tabPoverhn"))) {
-        const QString name = r.value(0).toString();
-        if (!out.contains(name))
-            out.insert(name, {name, db::numberField(r, "p"), db::numberField(r, "lyambda"), db::numberField(r, "c")});
-    }
+    QHash<QString, SurfaceEntry> out;
+    store.forEachRow(QStringLiteral("SELECT Name, p, lyambda, c FROM tabPoverhn"), {}, [&](const db::Row& r) {
+        const QString name = r.text(0);
+        if (out.contains(name))  // the first row of a name
+            return;
+        try {
+            out.insert(name, surfaceFrom(r));
+        } catch (const db::NotANumber& e) {
+            out.insert(name, e);
+        }
+    });
     return out;
 }
+
+// What the store holds for one calculation.
+struct Stored {
+    std::optional<MainRow> main;  // its tabMain row
+    QList<Block> blocks;          // in ascending Id
+    std::optional<db::NotANumber> bad;  // the first stored number of it that is not a number
+};
 
 struct Loaded {
     CalculationInputs inputs;
     std::optional<calc::Stop> refusal;  // why the input screen could not run it
-    const QSqlRecord* mainRow = nullptr;
+    bool notANumber = false;            // the refusal is a stored value that is not a number
+    std::optional<qint64> version;      // of its tabMain row
 };
 
-// The inputs from the calculation's tabMain row (null when it has none) and
-// its blocks in ascending Id.
-Loaded build(const Calculation& calculation, const QSqlRecord* mainRow, const QHash<QString, Surface>& surfaces,
-             const QList<Block>& blocks)
+Loaded build(const Calculation& calculation, const Stored& stored, const QHash<QString, SurfaceEntry>& surfaces)
 {
     Loaded out;
-    out.mainRow = mainRow;
     CalculationInputs& in = out.inputs;
     in.calculation = calculation;
-    const Conditions stored = mainRow ? conditionsOf(*mainRow) : Conditions{};
-    const auto surface = surfaces.constFind(stored.Name_poverhn);
-    in.conditions = conditionTexts(
-        stored, surface == surfaces.constEnd() ? std::nullopt : std::optional<Surface>(*surface));
-    if (mainRow)
-        in.settings = runSettingsOf(*mainRow);
-    for (const Block& b : blocks) {
+    const Conditions conditions = stored.main ? stored.main->conditions : Conditions{};
+    const auto entry = surfaces.constFind(conditions.Name_poverhn);
+    const Surface* surface = entry == surfaces.constEnd() ? nullptr : std::get_if<Surface>(&*entry);
+    in.conditions = conditionTexts(conditions, surface ? std::optional<Surface>(*surface) : std::nullopt);
+    if (stored.main) {
+        in.settings = stored.main->settings;
+        out.version = stored.main->version;
+    }
+    for (const Block& b : stored.blocks) {
         if (b.isMain()) {
             if (!in.main)
                 in.main = b;
@@ -58,53 +71,88 @@ Loaded build(const Calculation& calculation, const QSqlRecord* mainRow, const QH
         }
     }
 
-    if (!mainRow)
+    std::optional<db::NotANumber> bad = stored.bad;
+    if (!bad && stored.main && entry != surfaces.constEnd())
+        if (const auto* badSurface = std::get_if<db::NotANumber>(&*entry))
+            bad = *badSurface;
+    if (bad) {
+        out.refusal = cannotRun(notANumberMessage(calculation.name, *bad));
+        out.notANumber = true;
+    } else if (!stored.main) {
         out.refusal = cannotRun(QStringLiteral("У расчета «%1» нет общих условий (tabMain).").arg(calculation.name));
-    else if (surface == surfaces.constEnd())
+    } else if (!surface) {
         out.refusal = cannotRun(QStringLiteral("Подстилающая поверхность «%1» расчета «%2» не найдена в справочнике "
                                                "поверхностей.")
-                                    .arg(stored.Name_poverhn, calculation.name));
-    else if (!in.main || in.main->Name.isEmpty())
+                                    .arg(conditions.Name_poverhn, calculation.name));
+    } else if (!in.main || in.main->Name.isEmpty()) {
         out.refusal = cannotRun(QStringLiteral("В расчете «%1» нет данных о расчетном блоке: расчет невозможен.")
                                     .arg(calculation.name));
+    }
     return out;
 }
 
-// Calls each(i, loaded) for every calculation, reading a range of identifiers at a time.
+// Calculations are read this many at a time: a few queries for all of them,
+// and memory that does not grow with their number. (A server reads the
+// blocks of more than about 500 calculations by scanning the whole table.)
+constexpr qsizetype kBatch = 500;
+
+// The tabMain rows and the blocks of the calculations, in two queries. The
+// identifiers are the program's own numbers and go into the statements as
+// a list of numbers: a statement of hundreds of parameters takes longer to
+// prepare than to run.
+QHash<int, Stored> readStored(const db::Store& store, const QList<int>& ids)
+{
+    QHash<int, Stored> stored;
+    stored.reserve(ids.size());
+    QStringList numbers;
+    numbers.reserve(ids.size());
+    for (int id : ids)
+        numbers << QString::number(id);
+    const QString list = numbers.join(QLatin1Char(','));
+    store.forEachRow(QStringLiteral("SELECT %1 FROM tabMain WHERE Id IN (%2)").arg(mainRowColumns(), list), {},
+                     [&](const db::Row& r) {
+                         Stored& s = stored[r.whole(0)];
+                         if (s.main || s.bad)  // the first row of an Id
+                             return;
+                         try {
+                             s.main = mainRowFrom(r);
+                         } catch (const db::NotANumber& e) {
+                             s.bad = e.at(QStringLiteral("общие условия расчета (tabMain)"));
+                         }
+                     });
+    store.forEachRow(QStringLiteral("SELECT %1 FROM tabBloki WHERE Id_Rasch IN (%2) ORDER BY Id_Rasch, Id")
+                         .arg(blockColumns().join(QStringLiteral(", ")), list),
+                     {}, [&](const db::Row& r) {
+                         Stored& s = stored[r.whole(0)];
+                         try {
+                             s.blocks << blockFrom(r);
+                         } catch (const db::NotANumber& e) {
+                             if (!s.bad)
+                                 s.bad = e;
+                         }
+                     });
+    return stored;
+}
+
+// Calls each(i, loaded) for every calculation in the order of the list.
 void loadAll(const db::Store& store, const QList<Calculation>& calculations,
              const std::function<void(qsizetype, const Loaded&)>& each)
 {
-    const QHash<QString, Surface> surfaces = surfacesOf(store);
-    std::vector<qsizetype> order(calculations.size());
-    for (qsizetype i = 0; i < calculations.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(),
-              [&](qsizetype a, qsizetype b) { return calculations[a].id < calculations[b].id; });
-    constexpr std::size_t kChunk = 500;
-    for (std::size_t from = 0; from < order.size(); from += kChunk) {
-        const std::size_t to = std::min(order.size(), from + kChunk);
-        const int lo = calculations[order[from]].id;
-        const int hi = calculations[order[to - 1]].id;
-
-        const QList<QSqlRecord> mains =
-            store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id BETWEEN ? AND ?"), {lo, hi});
-        std::map<int, const QSqlRecord*> mainOf;
-        for (const QSqlRecord& r : mains)
-            mainOf.emplace(qRound(db::numberField(r, "Id")), &r);  // the first row of an Id
-
-        std::map<int, QList<Block>> blocksOf;
-        for (const Block& b : blocksFrom(store.query(
-                 QStringLiteral("SELECT * FROM tabBloki WHERE Id_Rasch BETWEEN ? AND ? ORDER BY Id_Rasch, Id"),
-                 {lo, hi})))
-            blocksOf[b.Id_Rasch] << b;
-
-        static const QList<Block> kNoBlocks;
-        for (std::size_t k = from; k < to; ++k) {
-            const Calculation& calculation = calculations[order[k]];
-            const auto m = mainOf.find(calculation.id);
-            const auto b = blocksOf.find(calculation.id);
-            each(order[k], build(calculation, m == mainOf.end() ? nullptr : m->second, surfaces,
-                                 b == blocksOf.end() ? kNoBlocks : b->second));
+    const QHash<QString, SurfaceEntry> surfaces = surfacesOf(store);
+    for (qsizetype from = 0; from < calculations.size(); from += kBatch) {
+        const qsizetype to = std::min(calculations.size(), from + kBatch);
+        QList<int> ids;
+        QSet<int> seen;
+        for (qsizetype k = from; k < to; ++k)
+            if (!seen.contains(calculations[k].id)) {
+                seen.insert(calculations[k].id);
+                ids << calculations[k].id;
+            }
+        const QHash<int, Stored> stored = readStored(store, ids);
+        static const Stored kNothing;
+        for (qsizetype k = from; k < to; ++k) {
+            const auto found = stored.constFind(calculations[k].id);
+            each(k, build(calculations[k], found == stored.constEnd() ? kNothing : *found, surfaces));
         }
     }
 }
@@ -156,9 +204,11 @@ CalculationInputs loadCalculationInputs(const db::Store& store, const Calculatio
 {
     CalculationInputs out;
     loadAll(store, {calculation}, [&](qsizetype, const Loaded& l) {
+        if (l.notANumber)
+            throw db::StoreError(l.refusal->message);
         out = l.inputs;
-        if (l.mainRow)
-            rememberOpened(store, calculation.id, *l.mainRow);
+        if (l.version)
+            rememberOpened(store, calculation.id, *l.version);
     });
     return out;
 }
@@ -252,10 +302,15 @@ calc::RunOutcome runLoaded(const RunnableInputs& loaded, const calc::Reference& 
 {
     if (const auto* refusal = std::get_if<calc::Stop>(&loaded))
         return *refusal;
-    const auto engineInputs = runInputsOf(std::get<CalculationInputs>(loaded));
+    const CalculationInputs& inputs = std::get<CalculationInputs>(loaded);
+    const auto engineInputs = runInputsOf(inputs);
     if (const auto* bad = std::get_if<NotANumber>(&engineInputs))
         return inputError(*bad);
-    return calc::run(std::get<calc::RunInputs>(engineInputs), reference, appendJournalRow);
+    try {
+        return calc::run(std::get<calc::RunInputs>(engineInputs), reference, appendJournalRow);
+    } catch (const db::NotANumber& e) {  // a substance of the directory
+        return cannotRun(notANumberMessage(inputs.calculation.name, e));
+    }
 }
 
 calc::BlockData toBlockData(const Block& b)

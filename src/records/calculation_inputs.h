@@ -81,18 +81,20 @@ ConditionTexts conditionTexts(const Conditions& stored, const std::optional<Surf
 // conditions of its tabMain row (those of a new calculation when it has
 // none), its stored run settings and its blocks. The store remembers the
 // calculation as opened (rememberOpened). Store failures throw
-// db::StoreError.
+// db::StoreError, and so does a stored number of the calculation, its
+// blocks or its surface that is not a number, naming it.
 CalculationInputs loadCalculationInputs(const db::Store& store, const Calculation& calculation);
 
 // The same for a run without the input screen: the inputs, or, for a
 // calculation the input screen could not run (no tabMain row, a surface that
-// is not in the directory, no main block with a substance), the message the
-// user gets instead.
+// is not in the directory, no main block with a substance, a stored number
+// that is not a number), the message the user gets instead.
 using RunnableInputs = std::variant<CalculationInputs, calc::Stop>;
 RunnableInputs loadRunnableInputs(const db::Store& store, const Calculation& calculation);
 
-// The same for many calculations, reading the store in a few large queries:
-// calls each(i, inputs) for every calculations[i], in no particular order.
+// The same for many calculations, reading the store in a few large queries
+// (two for every 500 calculations): calls each(i, inputs) for every
+// calculations[i], in the order of the list.
 void loadRunnableInputs(const db::Store& store, const QList<Calculation>& calculations,
                         const std::function<void(qsizetype, const RunnableInputs&)>& each);
 
@@ -118,8 +120,9 @@ std::variant<calc::RunInputs, NotANumber> runInputsOf(const CalculationInputs& i
 calc::Stop inputError(const NotANumber& bad);
 
 // A run of loaded inputs without the input screen, as if the user confirmed
-// every question: a refusal or a field that is not a number stops it with
-// the message the user would get.
+// every question: a refusal, a field that is not a number or a substance
+// whose stored data are not numbers stops it with the message the user
+// would get.
 calc::RunOutcome runLoaded(const RunnableInputs& loaded, const calc::Reference& reference,
                            const std::function<void()>& appendJournalRow = {});
 

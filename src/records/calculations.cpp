@@ -4,6 +4,8 @@
 #include "records/blocks.h"
 #include "records/journal.h"
 
+#include "db/rows.h"
+
 #include <QDateTime>
 #include <QSqlRecord>
 #include <QVariant>
@@ -139,40 +141,102 @@ void recordOpening(db::Store& store, int id)
     });
 }
 
-Conditions conditionsOf(const QSqlRecord& r)
+namespace {
+
+// The positions of the fields of mainRowColumns().
+namespace tabMain {
+enum Column {
+    Id, Name_poverhn, t_kontakt, S_kontakt, S_G, Tempv, Tempp, Tg, nyu, f131, z, znPn, znPn1, Lnkpr, znLnkpr, Uv,
+    opNyu, A, G, Pn, Gs, znGs, G4, znG4, G5, znG5, Versiya
+};
+}  // namespace tabMain
+
+std::optional<MainRow> findMainRow(const db::Store& store, int id)
 {
-    Conditions c;
-    c.Name_poverhn = r.value(QStringLiteral("Name_poverhn")).toString();
-    c.t_kontakt = db::numberField(r, "t_kontakt");
-    c.S_kontakt = db::numberField(r, "S_kontakt");
-    c.S_G = db::numberField(r, "S_G");
-    c.Tempv = db::numberField(r, "Tempv");
-    c.Tempp = db::numberField(r, "Tempp");
-    c.Tg = db::numberField(r, "Tg");
-    c.nyu = db::numberField(r, "nyu");
-    c.f131 = qRound(db::numberField(r, "f131"));
-    c.z = db::numberField(r, "z");
-    c.znPn = db::numberField(r, "znPn");
-    c.znPn1 = db::numberField(r, "znPn1");
-    c.Lnkpr = qRound(db::numberField(r, "Lnkpr"));
-    c.znLnkpr = db::numberField(r, "znLnkpr");
-    c.Uv = db::numberField(r, "Uv");
-    c.opNyu = qRound(db::numberField(r, "opNyu"));
-    return c;
+    std::optional<MainRow> found;
+    store.forEachRow(QStringLiteral("SELECT %1 FROM tabMain WHERE Id = ?").arg(mainRowColumns()), {id},
+                     [&](const db::Row& r) {
+                         if (!found)
+                             found = mainRowFrom(r);
+                     });
+    return found;
+}
+
+}  // namespace
+
+QString notANumberMessage(const QString& calculation, const db::NotANumber& bad)
+{
+    return QStringLiteral("Расчет «%1», %2: в поле %3 записано «%4» — это не число. Исправьте значение в базе данных: "
+                          "расчет по нему невозможен.")
+        .arg(calculation, bad.where(), bad.field(), bad.value());
+}
+
+const QString& mainRowColumns()
+{
+    static const QString columns = QStringLiteral(
+        "Id, Name_poverhn, t_kontakt, S_kontakt, S_G, Tempv, Tempp, Tg, nyu, f131, z, znPn, znPn1, Lnkpr, znLnkpr, "
+        "Uv, opNyu, A, G, Pn, Gs, znGs, G4, znG4, G5, znG5, Versiya");
+    return columns;
+}
+
+MainRow mainRowFrom(const db::Row& r)
+{
+    MainRow m;
+    Conditions& c = m.conditions;
+    c.Name_poverhn = r.text(tabMain::Name_poverhn);
+    c.t_kontakt = r.number(tabMain::t_kontakt);
+    c.S_kontakt = r.number(tabMain::S_kontakt);
+    c.S_G = r.number(tabMain::S_G);
+    c.Tempv = r.number(tabMain::Tempv);
+    c.Tempp = r.number(tabMain::Tempp);
+    c.Tg = r.number(tabMain::Tg);
+    c.nyu = r.number(tabMain::nyu);
+    c.f131 = r.whole(tabMain::f131);
+    c.z = r.number(tabMain::z);
+    c.znPn = r.number(tabMain::znPn);
+    c.znPn1 = r.number(tabMain::znPn1);
+    c.Lnkpr = r.whole(tabMain::Lnkpr);
+    c.znLnkpr = r.number(tabMain::znLnkpr);
+    c.Uv = r.number(tabMain::Uv);
+    c.opNyu = r.whole(tabMain::opNyu);
+
+    calc::RunSettings& s = m.settings;
+    s.A = r.whole(tabMain::A);
+    s.G = r.whole(tabMain::G);
+    const int pn = r.whole(tabMain::Pn);
+    s.Pn = pn == 1 || pn == 2 ? pn : 3;
+    // Every field is read, so that none that holds no number passes unseen.
+    const bool gs = r.whole(tabMain::Gs) == 1;
+    const double znGs = r.number(tabMain::znGs);
+    const bool g4 = r.whole(tabMain::G4) == 1;
+    const double znG4 = r.number(tabMain::znG4);
+    const bool g5 = r.whole(tabMain::G5) == 1;
+    const double znG5 = r.number(tabMain::znG5);
+    if (gs) {
+        s.Gs = true;
+        s.znGs = znGs;
+    } else {
+        s.G4 = g4;
+        s.znG4 = g4 ? znG4 : 0;
+        s.G5 = g5;
+        s.znG5 = g5 ? znG5 : 0;
+    }
+    m.version = qint64(r.number(tabMain::Versiya));
+    return m;
 }
 
 std::optional<Conditions> loadConditions(const db::Store& store, int id)
 {
-    const auto rows = store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id = ?"), {id});
-    if (rows.isEmpty())
+    const std::optional<MainRow> row = findMainRow(store, id);
+    if (!row)
         return std::nullopt;
-    rememberOpened(store, id, rows.first());
-    return conditionsOf(rows.first());
+    rememberOpened(store, id, row->version);
+    return row->conditions;
 }
 
-void rememberOpened(const db::Store& store, int id, const QSqlRecord& tabMainRow)
+void rememberOpened(const db::Store& store, int id, qint64 version)
 {
-    store.noteVersion(versionKey(id), qint64(db::numberField(tabMainRow, "Versiya")));
+    store.noteVersion(versionKey(id), version);
 }
 
 void saveConditions(db::Store& store, int id, const Conditions& conditions)
@@ -197,31 +261,12 @@ void saveConditions(db::Store& store, int id, const Conditions& conditions)
     });
 }
 
-calc::RunSettings runSettingsOf(const QSqlRecord& r)
-{
-    calc::RunSettings s;
-    s.A = qRound(db::numberField(r, "A"));
-    s.G = qRound(db::numberField(r, "G"));
-    const int pn = qRound(db::numberField(r, "Pn"));
-    s.Pn = pn == 1 || pn == 2 ? pn : 3;
-    if (qRound(db::numberField(r, "Gs")) == 1) {
-        s.Gs = true;
-        s.znGs = db::numberField(r, "znGs");
-        return s;
-    }
-    s.G4 = qRound(db::numberField(r, "G4")) == 1;
-    s.znG4 = s.G4 ? db::numberField(r, "znG4") : 0;
-    s.G5 = qRound(db::numberField(r, "G5")) == 1;
-    s.znG5 = s.G5 ? db::numberField(r, "znG5") : 0;
-    return s;
-}
-
 std::optional<calc::RunSettings> storedRunSettings(const db::Store& store, int id)
 {
-    const auto rows = store.query(QStringLiteral("SELECT * FROM tabMain WHERE Id = ?"), {id});
-    if (rows.isEmpty())
+    const std::optional<MainRow> row = findMainRow(store, id);
+    if (!row)
         return std::nullopt;
-    return runSettingsOf(rows.first());
+    return row->settings;
 }
 
 bool saveRunSettings(db::Store& store, int id, const calc::RunSettings& s)

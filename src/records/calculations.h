@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/run_inputs.h"
+#include "db/rows.h"
 #include "db/store.h"
 
 #include <QDateTime>
@@ -70,18 +71,31 @@ int lastOpenedId(const db::Store& store);
 // Remembers the opening in the single row of tab_time.
 void recordOpening(db::Store& store, int id);
 
-// The general conditions and the run settings of a tabMain row. In the
-// settings a flag counts only when it is 1, and with the total Gs entered,
-// G4 and G5 are not; a mass not entered is 0; Pn is 1, 2, or 3 for any other
-// stored code.
-Conditions conditionsOf(const QSqlRecord& tabMainRow);
-calc::RunSettings runSettingsOf(const QSqlRecord& tabMainRow);
+// What a calculation's tabMain row holds: its general conditions, its run
+// settings and its version. In the settings a flag counts only when it is
+// 1, and with the total Gs entered, G4 and G5 are not; a mass not entered is
+// 0; Pn is 1, 2, or 3 for any other stored code.
+struct MainRow {
+    Conditions conditions;
+    calc::RunSettings settings;
+    qint64 version = 0;
+};
+
+// The message of a stored number field of a calculation (its conditions, a
+// block, a directory entry it uses) that holds something else than a number.
+QString notANumberMessage(const QString& calculation, const db::NotANumber& bad);
+
+// The fields of tabMain that mainRowFrom reads, as a select list.
+const QString& mainRowColumns();
+// The row of a query that selects mainRowColumns() (Id first). A number
+// field that holds something else than a number throws db::NotANumber.
+MainRow mainRowFrom(const db::Row& row);
 
 // The general conditions as the input screen opens them; the store keeps
 // the version of the row read (rememberOpened), which later changes of the
 // calculation by this program check (takeForChange).
 std::optional<Conditions> loadConditions(const db::Store& store, int id);
-void rememberOpened(const db::Store& store, int id, const QSqlRecord& tabMainRow);
+void rememberOpened(const db::Store& store, int id, qint64 version);
 // Writes the general conditions into the tabMain row of the calculation;
 // the run settings of the row are not touched.
 void saveConditions(db::Store& store, int id, const Conditions& conditions);

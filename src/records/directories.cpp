@@ -11,12 +11,26 @@ QStringList surfaceNames(const db::Store& store)
 
 std::optional<Surface> findSurface(const db::Store& store, const QString& name)
 {
-    const auto rows = store.query(QStringLiteral("SELECT Name, p, lyambda, c FROM tabPoverhn WHERE Name = ?"), {name});
-    if (rows.isEmpty())
-        return std::nullopt;
-    const QSqlRecord& r = rows.first();
-    return Surface{r.value(0).toString(), db::numberField(r, "p"), db::numberField(r, "lyambda"),
-                   db::numberField(r, "c")};
+    std::optional<Surface> found;
+    store.forEachRow(QStringLiteral("SELECT Name, p, lyambda, c FROM tabPoverhn WHERE Name = ?"), {name},
+                     [&](const db::Row& r) {
+                         if (!found)
+                             found = surfaceFrom(r);
+                     });
+    return found;
+}
+
+Surface surfaceFrom(const db::Row& r)
+{
+    Surface s{r.text(0)};
+    try {
+        s.p = r.number(1);
+        s.lyambda = r.number(2);
+        s.c = r.number(3);
+    } catch (const db::NotANumber& e) {
+        throw e.at(QStringLiteral("подстилающая поверхность «%1» в справочнике поверхностей").arg(s.Name));
+    }
+    return s;
 }
 
 QStringList substanceNames(const db::Store& store, int kind)

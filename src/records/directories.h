@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/nyu_coefficient.h"
+#include "db/rows.h"
 #include "db/store.h"
 
 #include <QList>
@@ -27,6 +28,10 @@ struct Surface {
 // Surface names in Russian alphabetical order.
 QStringList surfaceNames(const db::Store& store);
 std::optional<Surface> findSurface(const db::Store& store, const QString& name);
+// The surface of a row of a query that selects "Name, p, lyambda, c". A
+// number field that holds something else than a number throws
+// db::NotANumber naming the surface.
+Surface surfaceFrom(const db::Row& row);
 
 // What the block editor takes from a substance of SubstChar.
 struct Substance {

@@ -1,15 +1,21 @@
 #pragma once
 
 #include "calc/reference.h"
+#include "db/rows.h"
 #include "db/store.h"
 
 #include <QHash>
 
+#include <variant>
+
 namespace veltron::records {
 
-// Reference data of a run read from the store: tabBetta and tabG once, when
-// it is made, and each substance the first time a run asks for it. One
-// object serves any number of runs; store failures throw db::StoreError.
+// Reference data of a run read from the store once, when it is made: the
+// substances, tabBetta and tabG, each in one query; runs then look them up
+// in memory. One object serves any number of runs. Store failures throw
+// db::StoreError, a number field of tabBetta or tabG that holds no number
+// db::NotANumber; a substance with such a field throws db::NotANumber when
+// a run asks for it.
 class StoreReference : public calc::Reference {
 public:
     explicit StoreReference(const db::Store& store);
@@ -21,9 +27,8 @@ public:
     const std::vector<calc::GRow>& gRows() const override { return tables_.gRows(); }
 
 private:
-    const db::Store& store_;
     calc::MemoryReference tables_;
-    mutable QHash<QString, std::optional<calc::SubstData>> substances_;
+    QHash<QString, std::variant<calc::SubstData, db::NotANumber>> substances_;
 };
 
 }  // namespace veltron::records

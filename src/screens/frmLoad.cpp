@@ -1,5 +1,6 @@
 #include "screens/frmLoad.h"
 
+#include "records/calculation_inputs.h"
 #include "records/user_memory.h"
 #include "screens/calculation_exchange.h"
 #include "screens/store_errors.h"
@@ -151,6 +152,11 @@ bool frmLoad::load()
     try {
         if (!chooseCalculation())
             return false;
+        // A calculation whose stored data cannot be read (a number field that
+        // holds no number) is not opened: the input screen would show other
+        // values than the stored ones. The message names the field.
+        if (kind_ == records::Kind::ModelI)
+            records::loadCalculationInputs(state_.db(), state_.current);
     } catch (const db::StoreError& e) {
         showStoreError(e);
         return false;

@@ -4,7 +4,9 @@
 
 #include "calc/engine.h"
 #include "db/store.h"
+#include "records/blocks.h"
 #include "records/calculation_inputs.h"
+#include "records/calculations.h"
 #include "records/store_reference.h"
 
 #include <gtest/gtest.h>
@@ -152,6 +154,120 @@ TEST_F(CliRun, AllRunsEveryCalculation)
     const auto one = test::runCli(dir.path(), {"run", QStringLiteral("Проба CLI")});
     mine.remove(QStringLiteral("Name"));
     EXPECT_EQ(mine, QJsonDocument::fromJson(one.out.toUtf8()).object());
+}
+
+// A stored value that is not a number, in any table the run reads, stops
+// the run with a message that names the calculation, the block or record
+// and the field; nothing is read as 0. A server's number fields hold only
+// numbers: there the value is not-a-number.
+TEST_F(CliRun, StoredValuesThatAreNoNumbersStopTheRunNamingThem)
+{
+    const struct {
+        const char* table;
+        const char* field;
+        const char* where;
+        std::vector<const char*> says;
+        int status;
+        int journalRows;  // added by the run
+        bool directory;   // a record of a directory, which the stored example uses too
+        bool onServer;
+    } cases[] = {
+        {"tabBloki", "V_GF", "Id_Rasch = 7 AND Id = 1", {"«Проба CLI»", "расчетный блок", "V_GF"}, 2, 0, false, true},
+        {"tabBloki", "Davl", "Id_Rasch = 7 AND Id = 2", {"«Проба CLI»", "смежный блок № 2 «Трубопровод»", "Davl"},
+         2, 0, false, true},
+        {"tabBloki", "G1", "Id_Rasch = 7 AND Id = 2", {"«Проба CLI»", "смежный блок № 2", "G1"}, 2, 0, false, false},
+        {"tabMain", "Tempv", "Id = 7", {"«Проба CLI»", "общие условия расчета", "Tempv"}, 2, 0, false, true},
+        {"tabMain", "znG4", "Id = 7", {"«Проба CLI»", "общие условия расчета", "znG4"}, 2, 0, false, true},
+        {"tabPoverhn", "p", "Name = 'Бетон'", {"«Проба CLI»", "подстилающая поверхность «Бетон»", " p "}, 2, 0, true,
+         true},
+        {"SubstChar", "T_kip", "Name = 'Пропан'", {"«Проба CLI»", "вещество «Пропан»", "T_kip"}, 2, 1, true, true},
+        {"tabBetta", "Betta", "k = (SELECT MIN(k) FROM tabBetta)", {"tabBetta", "Betta"}, 1, 0, true, true},
+        {"tabG", "G", "t = (SELECT MIN(t) FROM tabG)", {"tabG", " G "}, 1, 0, true, true},
+    };
+    const QString bad = test::onServer() ? QStringLiteral("NaN") : QStringLiteral("abc");
+    for (const auto& c : cases) {
+        if (test::onServer() && !c.onServer)
+            continue;
+        SCOPED_TRACE(std::string(c.table) + "." + c.field);
+        auto store = test::openStore(dir);
+        const QString where = QString::fromUtf8(c.where);
+        const QVariant was = store->query(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                                              .arg(QLatin1String(c.field), QLatin1String(c.table), where))
+                                 .first().value(0);
+        store->exec(QStringLiteral("UPDATE %1 SET %2 = '%3' WHERE %4")
+                        .arg(QLatin1String(c.table), QLatin1String(c.field), bad, where));
+        const int before = journalRows(*store);
+
+        const auto r = test::runCli(dir.path(), {"run", QStringLiteral("Проба CLI")});
+        EXPECT_EQ(r.status, c.status) << r.out.toStdString() << r.err.toStdString();
+        const QString message = c.status == 2 ? QJsonDocument::fromJson(r.out.toUtf8()).object()["message"].toString()
+                                              : r.err;
+        EXPECT_TRUE(message.contains(QStringLiteral("«%1» — это не число").arg(bad))) << message.toStdString();
+        for (const char* part : c.says)
+            EXPECT_TRUE(message.contains(QString::fromUtf8(part))) << part << ": " << message.toStdString();
+        EXPECT_EQ(journalRows(*store), before + c.journalRows);
+
+        if (c.status == 2) {
+            // The others run on; the calculations of the record say why they did not.
+            const auto all = test::runCli(dir.path(), {"run", "--all"});
+            EXPECT_EQ(all.status, 2);
+            for (const QJsonValue& v : QJsonDocument::fromJson(all.out.toUtf8()).array()) {
+                const QJsonObject o = v.toObject();
+                EXPECT_EQ(o.contains("message"), c.directory || o["Name"].toString() == QStringLiteral("Проба CLI"))
+                    << o["Name"].toString().toStdString();
+            }
+        }
+        store->exec(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3")
+                        .arg(QLatin1String(c.table), QLatin1String(c.field), where),
+                    {was});
+    }
+    EXPECT_EQ(test::runCli(dir.path(), {"run", QStringLiteral("Проба CLI")}).status, 0);
+}
+
+// Many calculations: the array is printed a thousand at a time, each part
+// once the journal rows of its runs are stored; a journal that cannot be
+// written stops the printing there.
+TEST_F(CliRun, AllPrintsManyCalculationsBatchByBatchAfterTheirJournalRows)
+{
+    auto store = test::openStore(dir);
+    const QString copies = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n "
+                                          "WHERE i < 1299) ");
+    store->exec(copies + QStringLiteral("INSERT INTO tabRasch (Id, Name) SELECT i, 'Копия ' || i FROM n"));
+    store->exec(copies + QStringLiteral("INSERT INTO tabMain (Id, Name_poverhn, t_kontakt, S_kontakt, S_G, Tempv, "
+                                        "Tempp, Tg, nyu, f131, z, A, G, Pn) SELECT n.i, Name_poverhn, t_kontakt, "
+                                        "S_kontakt, S_G, n.i % 30, Tempp, Tg, nyu, f131, z, A, G, Pn "
+                                        "FROM n, tabMain WHERE tabMain.Id = 7"));
+    QStringList rest = records::blockColumns();
+    rest.removeFirst();  // Id_Rasch
+    store->exec(copies + QStringLiteral("INSERT INTO tabBloki (Id_Rasch, %1) SELECT n.i, %1 FROM n, tabBloki "
+                                        "WHERE tabBloki.Id_Rasch = 7")
+                             .arg(rest.join(", ")));
+    QStringList names;
+    for (const records::Calculation& c : records::listCalculations(*store))
+        names << c.name;
+    ASSERT_GT(names.size(), 1000);
+
+    const int before = journalRows(*store);
+    const auto all = test::runCli(dir.path(), {"run", "--all"});
+    ASSERT_EQ(all.status, 0) << all.err.toStdString();
+    const QJsonArray printed = QJsonDocument::fromJson(all.out.toUtf8()).array();
+    QStringList printedNames;
+    for (const QJsonValue& v : printed)
+        printedNames << v.toObject()["Name"].toString();
+    EXPECT_EQ(printedNames, names);
+    EXPECT_EQ(journalRows(*store), before + names.size());
+
+    // The run after the first thousand cannot be journalled.
+    ASSERT_EQ(names.indexOf(QStringLiteral("Копия 1150")), 1050);
+    test::refuse(*store, "no_journal", "INSERT", "tabOtchet", "NEW.Name_ob = 'Копия 1150'");
+    const auto stopped = test::runCli(dir.path(), {"--verbose", "run", "--all"});
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_TRUE(stopped.err.contains(QStringLiteral("refused"))) << stopped.err.toStdString();
+    EXPECT_FALSE(stopped.out.trimmed().endsWith(QLatin1Char(']'))) << "the array is not closed";
+    const QJsonArray first = QJsonDocument::fromJson((stopped.out.trimmed() + "]").toUtf8()).array();
+    ASSERT_EQ(first.size(), 1000);
+    EXPECT_EQ(first.last().toObject(), printed[999].toObject());
+    EXPECT_EQ(journalRows(*store), before + names.size() + 1000);
 }
 
 TEST(CliFormat, WritesBothTexts)

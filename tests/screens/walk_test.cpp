@@ -357,3 +357,31 @@ TEST_F(Walk, DeletingTheLastCalculationIsRefused)
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(state.current.name, QStringLiteral("Единственный"));
 }
+
+// A calculation whose stored block holds text in a number field is not
+// opened: the user is told the calculation, the block and the field, and
+// stays at the list; nothing is read as 0 and nothing is written.
+TEST_F(Walk, CalculationWithAStoredValueThatIsNoNumberIsNotOpened)
+{
+    frmInput* input = createCalculation(QStringLiteral("Цех"));
+    ASSERT_NE(input, nullptr);
+    click(input->Command5);
+    enterBlock(QStringLiteral("Резервуар"), QStringLiteral("Пропан"), QStringLiteral("42,5"), QStringLiteral("20"));
+    click(editor()->Command1);
+    trigger(input, "mnuReturn");
+    state.store->exec("UPDATE tabBloki SET V_GF = 'abc' WHERE Id_Rasch = ?", {state.current.id});
+
+    auto* list = openList();
+    ASSERT_NE(list, nullptr);
+    click(list->Option3);
+    list->Combo1->setCurrentIndex(list->Combo1->findText(QStringLiteral("Цех")));
+    dialogs.clear();
+    click(list->Command1);
+    EXPECT_EQ(dialogs.messages(),
+              QStringList{QStringLiteral("Внимание!|Расчет «Цех», расчетный блок: в поле V_GF записано «abc» — это не "
+                                         "число. Исправьте значение в базе данных: расчет по нему невозможен.")});
+    EXPECT_EQ(visibleScreens(), QStringList{"frmLoad"});
+    EXPECT_EQ(state.store->query("SELECT V_GF FROM tabBloki WHERE Id_Rasch = ?", {state.current.id})
+                  .first().value(0).toString(),
+              QStringLiteral("abc"));
+}
