@@ -308,7 +308,7 @@ RaschResult Runner::run(const std::function<void()>& appendJournalRow)
         r_.W = finite(std::sqrt(s1_.Mol_massa) * (r_.Nyu * 1e-6 * r_.PnTr),
                       QStringLiteral("интенсивность испарения W"), kSpill);
     if (!in_.main.mi && in_.settings.G == 0 && in_.settings.Pn == 1 && !c.Check4 && !(r_.Tr > s1_.T_kip))
-        r_.PnNote = vapourPressureNote(r_.Tr, s1_.T_kip);
+        r_.PnNotDetermined = true;
 
     // Step 17.
     const double superheat = in_.main.Temp - s1_.T_kip;
@@ -837,6 +837,11 @@ RunOutcome run(const RunInputs& inputs, const Reference& reference,
     } catch (const StopSignal& s) {
         return s.stop;
     }
+}
+
+QString pnNote(const RaschResult& result)
+{
+    return result.PnNotDetermined ? vapourPressureNote(result.Tr, result.subst.T_kip) : QString();
 }
 
 }  // namespace veltron::calc

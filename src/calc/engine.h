@@ -35,6 +35,11 @@ inline bool succeeded(const RunOutcome& o) { return std::holds_alternative<Rasch
 RunOutcome run(const RunInputs& inputs, const Reference& reference,
                const std::function<void()>& appendJournalRow = {});
 
+// Why the evaporation intensity W of a result is 0, when formula 14.2 gave no
+// saturated vapour pressure below the boiling point; empty otherwise. The
+// screen, the reports and the command line show this text.
+QString pnNote(const RaschResult& result);
+
 // Titles and messages of the checks, shared with the screens that show them.
 namespace text {
 inline const QString kAttention = QStringLiteral("Внимание!");

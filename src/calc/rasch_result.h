@@ -80,9 +80,10 @@ struct RaschResult {
     // Captions of the results screen's notes; empty when the note is hidden.
     QString Label17;  // saturated vapour pressure came out 0
     QString Label28;  // spill evaporation note
-    // Why the evaporation intensity W is 0: formula 14.2 gives no saturated
-    // vapour pressure at or below the boiling point. Empty otherwise.
-    QString PnNote;
+    // Formula 14.2 gave no saturated vapour pressure at the design
+    // temperature, at or below the boiling point, so the evaporation
+    // intensity W is 0; pnNote() says why in words.
+    bool PnNotDetermined = false;
 
     // Inputs the results screen and the reports repeat.
     SubstData subst;  // the main block's substance

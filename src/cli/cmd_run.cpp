@@ -62,7 +62,7 @@ void writeResult(JsonWriter& w, const calc::RaschResult& r)
     w.member("V0", r.V0);
     w.member("Label17", r.Label17);
     w.member("Label28", r.Label28);
-    w.member("PnNote", r.PnNote);
+    w.member("PnNote", calc::pnNote(r));
     w.key("adjacent");
     w.beginArray();
     for (const calc::AdjacentResult& a : r.adjacent) {

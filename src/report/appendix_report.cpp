@@ -1,5 +1,6 @@
 #include "report/appendix_report.h"
 
+#include "calc/engine.h"
 #include "report/docx/templates.h"
 #include "report/signature_block.h"
 #include "report/format.h"
@@ -32,7 +33,7 @@ std::map<QString, QString> appendixTexts(const AppendixData& d)
     t[QStringLiteral("mR6_P")] = d.row6[2];
     t[QStringLiteral("mR6_R")] = d.row6[3];
     // Why the mass m holds no evaporation into the air, when it holds none.
-    t[QStringLiteral("MetkaW")] = r.PnNote;
+    t[QStringLiteral("MetkaW")] = calc::pnNote(r);
     return t;
 }
 

@@ -1,5 +1,6 @@
 #include "report/main_report.h"
 
+#include "calc/engine.h"
 #include "calc/number_text.h"
 #include "report/docx/templates.h"
 #include "report/format.h"
@@ -149,7 +150,7 @@ private:
     QString intensityText(const QString& number) const
     {
         const QString text = intensity(number, main_.mi);
-        return r_.PnNote.isEmpty() ? text : text + QStringLiteral(" (давление насыщенного пара не определено, см. п. 8.3)");
+        return !r_.PnNotDetermined ? text : text + QStringLiteral(" (давление насыщенного пара не определено, см. п. 8.3)");
     }
 
     double Tb() const { return s_.T_kip; }
@@ -773,7 +774,7 @@ void MainReport::closingValues()
     set({"mmi"}, intensity(FS(r_.W), main_.mi));
     set({"mi_1"}, intensityText(FS(r_.W)));
     // Right after the pressure and W of section 8.3: why W is 0.
-    set({"MetkaW"}, r_.PnNote);
+    set({"MetkaW"}, calc::pnNote(r_));
     set({"mmiFg"}, FS(r_.GW));
     set({"mG5"}, manual(D2(r_.G5), r_.G5_entered));
     set({"mm"}, F2(r_.m));

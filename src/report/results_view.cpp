@@ -1,5 +1,6 @@
 #include "report/results_view.h"
 
+#include "calc/engine.h"
 #include "calc/number_text.h"
 #include "report/format.h"
 
@@ -113,7 +114,7 @@ ResultsView buildResultsView(const calc::RaschResult& r, const records::Calculat
     v.Zn_kategor = r.Zn_kategor;
     v.Wt = FormatResult(r.Wt);
     v.Label28 = r.Label28;
-    v.PnNote = r.PnNote;
+    v.PnNote = calc::pnNote(r);
 
     v.Name_Vva = r.subst.Name;
     v.Mol_massa = FormatResult(r.subst.Mol_massa);

@@ -210,5 +210,5 @@ TEST(ExampleRun, KeepsItsResultsThroughTheMethodologyMends)
                             1153.5484883772924};
     for (int i = 0; i < 5; ++i)
         EXPECT_DOUBLE_EQ(r.Rzone[std::size_t(i)], radii[i]) << "R" << i + 1;
-    EXPECT_TRUE(r.PnNote.isEmpty());
+    EXPECT_TRUE(pnNote(r).isEmpty());
 }
