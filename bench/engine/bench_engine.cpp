@@ -35,7 +35,8 @@ MemoryReference reference()
     return ref;
 }
 
-RunInputs inputs(int adjacent)
+// The adjacent blocks all at 20 °C, or each at its own temperature.
+RunInputs inputs(int adjacent, bool ownTemperatures = false)
 {
     RunInputs in;
     in.main.Name = QStringLiteral("Гексан");
@@ -66,7 +67,7 @@ RunInputs inputs(int adjacent)
         b.V_GF = 1;
         b.V_PGF = 2;
         b.Davl = 0.5 + i * 0.1;
-        b.Temp = 20;
+        b.Temp = ownTemperatures ? 20 + i * 0.5 : 20;
         b.Plotn_GF = 500;
         b.Plotn_PGF = 2;
         b.Adiab = 1.13;
@@ -94,6 +95,20 @@ void BM_Run(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Run)->Arg(0)->Arg(10)->Arg(49)->Unit(benchmark::kMicrosecond);
+
+// 49 adjacent blocks at 49 temperatures: no term of one block repeats another's.
+void BM_RunOwnTemperatures(benchmark::State& state)
+{
+    const MemoryReference ref = reference();
+    const RunInputs in = inputs(49, true);
+    if (!succeeded(run(in, ref)))
+        state.SkipWithError("the run stopped");
+    for (auto _ : state) {
+        RunOutcome out = run(in, ref);
+        benchmark::DoNotOptimize(out);
+    }
+}
+BENCHMARK(BM_RunOwnTemperatures)->Unit(benchmark::kMicrosecond);
 
 // The same run stepping the spill evaporation one second at a time, for comparison.
 void BM_SpillStepByStep(benchmark::State& state)

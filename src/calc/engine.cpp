@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 
 namespace veltron::calc {
@@ -24,7 +25,11 @@ struct StopSignal {
     Stop stop;
 };
 
-[[noreturn]] void stopWith(const QString& title, const QString& message,
+// The stops are rare: kept out of line, so that the checks on the way of a
+// normal run cost a compare and a branch.
+#define VELTRON_STOP [[noreturn, gnu::cold, gnu::noinline]]
+
+VELTRON_STOP void stopWith(const QString& title, const QString& message,
                            StopIcon icon = StopIcon::Error)
 {
     throw StopSignal{Stop{title, message, icon}};
@@ -67,7 +72,7 @@ private:
 
 // An arithmetic fault: the run ends without results, naming the quantity and
 // where it was computed.
-[[noreturn]] void fault(const QString& quantity, const Where& where, const QString& reason)
+VELTRON_STOP void fault(const QString& quantity, const Where& where, const QString& reason)
 {
     stopWith(text::kAttention, QStringLiteral("Ошибка в расчете: %1, %2 — %3. Результаты расчета не получены.")
                                    .arg(quantity, where.text(), reason));
@@ -83,32 +88,46 @@ double finite(double v, const QString& quantity, const Where& where)
     return v;
 }
 
+VELTRON_STOP void divisionByZero(const QString& quantity, const Where& where, const QString& why)
+{
+    fault(quantity, where, QStringLiteral("деление на ноль (%1)").arg(why));
+}
+
 double divisor(double d, const QString& quantity, const Where& where, const QString& why)
 {
     if (d == 0)
-        fault(quantity, where, QStringLiteral("деление на ноль (%1)").arg(why));
+        divisionByZero(quantity, where, why);
     return d;
+}
+
+VELTRON_STOP void negativeRoot(double arg, const QString& quantity, const Where& where)
+{
+    fault(quantity, where, QStringLiteral("корень из отрицательного числа (%1)").arg(num(arg)));
 }
 
 double root(double arg, const QString& quantity, const Where& where)
 {
     if (arg < 0)
-        fault(quantity, where,
-              QStringLiteral("корень из отрицательного числа (%1)").arg(num(arg)));
+        negativeRoot(arg, quantity, where);
     return finite(std::sqrt(finite(arg, quantity, where)), quantity, where);
 }
 
 // Heat of a source: its rate (kJ/s) over its time (s). A negative rate or
 // time is not data a run can use.
+VELTRON_STOP void negativeHeat(double rate, double time, const QString& quantity, const Where& where)
+{
+    fault(quantity, where,
+          QStringLiteral("отрицательная скорость теплопритока или время (%1 кДж/с, %2 с)").arg(num(rate), num(time)));
+}
+
 double heatBrought(double rate, double time, const QString& quantity, const Where& where)
 {
     if (rate < 0 || time < 0)
-        fault(quantity, where,
-              QStringLiteral("отрицательная скорость теплопритока или время (%1 кДж/с, %2 с)").arg(num(rate), num(time)));
+        negativeHeat(rate, time, quantity, where);
     return finite(rate * time, quantity, where);
 }
 
-[[noreturn]] void missingData(const QString& message)
+VELTRON_STOP void missingData(const QString& message)
 {
     stopWith(text::kAttention, message + QStringLiteral(" Результаты расчета не получены."));
 }
@@ -118,7 +137,7 @@ const QString kHeatCapacity = QStringLiteral("удельная теплоемк�
 
 // A property of the substance that is empty or 0 in the directory while a
 // term has something to work on: the run stops instead of giving that term 0.
-[[noreturn]] void missingProperty(const SubstData& s, const Where& where, const QStringList& fields,
+VELTRON_STOP void missingProperty(const SubstData& s, const Where& where, const QStringList& fields,
                                   const QString& need)
 {
     const bool one = fields.size() == 1;
@@ -215,6 +234,7 @@ private:
     void mainVapour();
     void mainLiquid();
     void adjacentBlock(const BlockData& b, const SubstData& s, AdjacentResult& out);
+    double rememberedExp(double x);
     void spill();
     double koefG() const;
     void totals();
@@ -231,6 +251,8 @@ private:
     // The substance looked up last, checked: neighbouring blocks mostly hold the same one.
     QString lastName_;
     std::optional<SubstData> lastSubstance_;
+    double lastExpArgument_ = std::numeric_limits<double>::quiet_NaN();
+    double lastExp_ = 0;
 };
 
 // The calculated block with its name, for a message about it.
@@ -291,11 +313,14 @@ RaschResult Runner::run(const std::function<void()>& appendJournalRow)
     // Step 15.
     for (std::size_t i = 0; i < in_.adjacent.size(); ++i) {
         const BlockData& b = in_.adjacent[i];
-        const SubstData& s = lookupSubstance(b, false);
+        if (i == 0 || b.Name != in_.adjacent[i - 1].Name)
+            r_.adjacentSubstances.push_back(lookupSubstance(b, false));
+        const SubstData& s = r_.adjacentSubstances.back();
         if (!(b.Adiab > 1))
             stopWith(text::kAttention, text::kAdjacentAdiab);
         if (b.Davl < 0.1013 && b.znG1 == 0)
             stopWith(text::kAttentionSpaced, text::kAdjacentBelowAtm);
+        r_.adjacent[i].substance = r_.adjacentSubstances.size() - 1;
         adjacentBlock(b, s, r_.adjacent[i]);
     }
 
@@ -524,12 +549,22 @@ void Runner::mainLiquid()
     r_.E21 = r_.E21own;
 }
 
+// exp(x), kept for the last x: neighbouring blocks mostly hold the same
+// substance at the same temperature, and the same x gives the same digits.
+double Runner::rememberedExp(double x)
+{
+    if (x != lastExpArgument_) {
+        lastExpArgument_ = x;
+        lastExp_ = std::exp(x);
+    }
+    return lastExp_;
+}
+
 // Step 15 for one adjacent block: its vapour side, then its liquid side.
 void Runner::adjacentBlock(const BlockData& b, const SubstData& s, AdjacentResult& out)
 {
     const Where where(b, false);
     out.Id = b.Id;
-    out.subst = s;
     const double P = b.Davl;
     const double k = b.Adiab;
     const double tau = b.t;
@@ -593,7 +628,7 @@ void Runner::adjacentBlock(const BlockData& b, const SubstData& s, AdjacentResul
                             QStringLiteral("энергии E1'': из блока поступает жидкая фаза, перегретая на %1 °C")
                                 .arg(approx(superheat, 2)));
         const QString eq = QStringLiteral("энергия E1''");
-        out.e21 = finite(s1_.qGF() * out.g21 * (1 - std::exp(-s.Teploem_GF * superheat / r)), eq,
+        out.e21 = finite(s1_.qGF() * out.g21 * (1 - rememberedExp(-s.Teploem_GF * superheat / r)), eq,
                          where);
     }
     r_.E21 += out.e21;
@@ -791,6 +826,8 @@ void Runner::checkResultFinite() const
         if (!std::isfinite(value))
             fault(QString::fromLatin1(name), mainLabel_, kNotFinite);
 }
+
+#undef VELTRON_STOP
 
 }  // namespace
 

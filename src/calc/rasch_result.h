@@ -14,7 +14,9 @@ namespace veltron::calc {
 // What a run computes for one adjacent block.
 struct AdjacentResult {
     int Id = 0;
-    SubstData subst;  // the block's own substance as the run read it
+    // The block's own substance as the run read it: an index into
+    // RaschResult::adjacentSubstances, see RaschResult::substanceOf.
+    std::size_t substance = 0;
     double w12 = 0;
     double g12 = 0;
     bool g12_entered = false;
@@ -76,6 +78,10 @@ struct RaschResult {
     std::array<double, 5> Rzone{};
 
     std::vector<AdjacentResult> adjacent;  // grid order
+    // The substances of the adjacent blocks, read once for each run of
+    // blocks of the same substance rather than copied into every block.
+    std::vector<SubstData> adjacentSubstances;
+    const SubstData& substanceOf(const AdjacentResult& a) const { return adjacentSubstances.at(a.substance); }
 
     // Captions of the results screen's notes; empty when the note is hidden.
     QString Label17;  // saturated vapour pressure came out 0

@@ -91,6 +91,7 @@ docx::Fragment tableFragment(const QString& name, const QStringList& values)
 struct AdjacentBlock {
     const records::Block& block;
     const calc::AdjacentResult& result;
+    const calc::SubstData& subst;  // the block's own substance
     const QStringList& cells;
 
     // Put before each per-block fragment.
@@ -186,6 +187,7 @@ MainReport::MainReport(const MainReportData& data)
     if (n > 0 && !data.view.adjacentBlocks.front().value(0).isEmpty())
         for (qsizetype i = 0; i < n; ++i)
             adjacent_.push_back({data.inputs.adjacent[i], data.result.adjacent[std::size_t(i)],
+                                 data.result.substanceOf(data.result.adjacent[std::size_t(i)]),
                                  data.view.adjacentBlocks[i]});
 }
 
@@ -359,7 +361,7 @@ void MainReport::vapourFromAdjacent()
             const records::Block& b = a.block;
             const calc::AdjacentResult& x = a.result;
             QString mass = manual(F3(x.g12), x.g12_entered);
-            if (!x.g12_entered && b.Temp - x.subst.T_kip <= 0)
+            if (!x.g12_entered && b.Temp - a.subst.T_kip <= 0)
                 mass = QStringLiteral("0, температура кипения больше температуры в блоке, ПГФ не образуется");
             QStringList rows;
             if (b.znG1 == 0) {
@@ -377,7 +379,7 @@ void MainReport::vapourFromAdjacent()
                 for (int i = 0; i < 8; ++i)
                     rows << kNotUsed;
             }
-            rows << F3(x.subst.Tepl_sgorPGF) << mass;
+            rows << F3(a.subst.Tepl_sgorPGF) << mass;
             return tableFragment(QStringLiteral("Metka7"), rows);
         });
 }
@@ -450,7 +452,7 @@ void MainReport::liquidFromAdjacent()
         [](const AdjacentBlock& a) {
             const records::Block& b = a.block;
             const calc::AdjacentResult& x = a.result;
-            const calc::SubstData& s = x.subst;
+            const calc::SubstData& s = a.subst;
             QStringList rows{F3(s.Teploem_GF), F3(b.Temp - s.T_kip), F3(s.Tepl_paroobr), F3(s.qGF())};
             if (b.znG2 == 0) {
                 QString speed = F3(x.w21);
@@ -477,7 +479,7 @@ void MainReport::reactionHeat()
                                     "рассчитывается."),
                      [](const AdjacentBlock& a) {
                          return tableFragment(QStringLiteral("Metka10"),
-                                              {F3(a.result.subst.Tepl_sgorPGF), F3(a.result.subst.Tepl_paroobr),
+                                              {F3(a.subst.Tepl_sgorPGF), F3(a.subst.Tepl_paroobr),
                                                F3(a.block.Sk_teploper_GG), F3(a.block.t_P)});
                      });
 }
@@ -492,7 +494,7 @@ void MainReport::heatInflow()
         [](const AdjacentBlock& a) {
             const records::Block& b = a.block;
             const QString inflow = F3(b.Sk_teploper_GF) + QLatin1Char('\n');
-            QStringList rows{F3(a.result.subst.Tepl_sgorPGF), F3(a.result.subst.Tepl_paroobr)};
+            QStringList rows{F3(a.subst.Tepl_sgorPGF), F3(a.subst.Tepl_paroobr)};
             QString name;
             if (b.formula == 1) {
                 name = QStringLiteral("Metka11_2");

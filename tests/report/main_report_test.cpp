@@ -302,6 +302,23 @@ TEST(MainReport, TwoAdjacentBlocksGetTheirOwnCopiesInAscendingOrder)
     EXPECT_EQ(test::tablesThatBreakBadly(made.xml), QStringList());
 }
 
+TEST(MainReport, AdjacentBlocksOfAlternatingSubstancesEachShowTheirOwn)
+{
+    records::CalculationInputs in = withAdjacent(3);
+    in.adjacent[1].Name = QStringLiteral("Гексан");
+    const Made made = make(in);
+    const calc::MemoryReference ref = reference();
+    const QString names[] = {"Толуол", "Гексан", "Толуол"};
+    for (int i = 0; i < 3; ++i) {
+        const calc::SubstData s = *ref.substance(names[i]);
+        EXPECT_EQ(placeOf(made, "Metka9").values(i).mid(0, 4),
+                  (QStringList{report::FormatResult(s.Teploem_GF), report::FormatResult(130 - s.T_kip),
+                               report::FormatResult(s.Tepl_paroobr), report::FormatResult(s.qGF())}))
+            << names[i].toStdString();
+        EXPECT_EQ(placeOf(made, "Metka7").values(i).value(8), report::FormatResult(s.Tepl_sgorPGF)) << i;
+    }
+}
+
 TEST(MainReport, EachAdjacentBlockShowsWhereItsVapourSpeedComesFrom)
 {
     records::CalculationInputs in = withAdjacent(4);
