@@ -92,24 +92,34 @@ Loaded build(const Calculation& calculation, const Stored& stored, const QHash<Q
 }
 
 // Calculations are read this many at a time: a few queries for all of them,
-// and memory that does not grow with their number. (A server reads the
-// blocks of more than about 500 calculations by scanning the whole table.)
+// and memory that does not grow with their number.
 constexpr qsizetype kBatch = 500;
 
 // The tabMain rows and the blocks of the calculations, in two queries. The
 // identifiers are the program's own numbers and go into the statements as
 // a list of numbers: a statement of hundreds of parameters takes longer to
-// prepare than to run.
+// prepare than to run. The range of the numbers stands beside the list: a
+// server plans a long list alone as a scan of the whole table, which makes
+// a run over all calculations grow with the square of their number.
 QHash<int, Stored> readStored(const db::Store& store, const QList<int>& ids)
 {
     QHash<int, Stored> stored;
     stored.reserve(ids.size());
+    if (ids.isEmpty())
+        return stored;
     QStringList numbers;
     numbers.reserve(ids.size());
     for (int id : ids)
         numbers << QString::number(id);
-    const QString list = numbers.join(QLatin1Char(','));
-    store.forEachRow(QStringLiteral("SELECT %1 FROM tabMain WHERE Id IN (%2)").arg(mainRowColumns(), list), {},
+    const auto [lowest, highest] = std::minmax_element(ids.begin(), ids.end());
+    const auto among = [&](const char* field) {
+        return QStringLiteral("%1 BETWEEN %2 AND %3 AND %1 IN (%4)")
+            .arg(QLatin1String(field))
+            .arg(*lowest)
+            .arg(*highest)
+            .arg(numbers.join(QLatin1Char(',')));
+    };
+    store.forEachRow(QStringLiteral("SELECT %1 FROM tabMain WHERE %2").arg(mainRowColumns(), among("Id")), {},
                      [&](const db::Row& r) {
                          Stored& s = stored[r.whole(0)];
                          if (s.main || s.bad)  // the first row of an Id
@@ -120,8 +130,8 @@ QHash<int, Stored> readStored(const db::Store& store, const QList<int>& ids)
                              s.bad = e.at(QStringLiteral("общие условия расчета (tabMain)"));
                          }
                      });
-    store.forEachRow(QStringLiteral("SELECT %1 FROM tabBloki WHERE Id_Rasch IN (%2) ORDER BY Id_Rasch, Id")
-                         .arg(blockColumns().join(QStringLiteral(", ")), list),
+    store.forEachRow(QStringLiteral("SELECT %1 FROM tabBloki WHERE %2 ORDER BY Id_Rasch, Id")
+                         .arg(blockColumns().join(QStringLiteral(", ")), among("Id_Rasch")),
                      {}, [&](const db::Row& r) {
                          Stored& s = stored[r.whole(0)];
                          try {
