@@ -13,6 +13,23 @@ namespace veltron::calc::testing {
 inline const double kAtm = static_cast<double>(0.1013f);   // 0.10130000114440918
 inline const double kT0 = static_cast<double>(273.15f);    // 273.1499938964844
 
+// n-hexane with its directory values and Antoine's constants (kPa, °C).
+inline SubstData nHexane()
+{
+    SubstData s;
+    s.Name = QStringLiteral("н-Гексан");
+    s.Mol_massa = 86.178;
+    s.T_kip = 68.7;
+    s.Tvsp = -23;
+    s.Tepl_sgorPGF = 45100;
+    s.Tepl_paroobr = 335;
+    s.Teploem_GF = 2.27;
+    s.pA = 5.99517;
+    s.pB = 1166.274;
+    s.pCa = 223.661;
+    return s;
+}
+
 // A small reference set: three substances, a β table for k 1.1 … 1.4 and a
 // tabG from -80 to 60 °C.
 inline MemoryReference makeReference()

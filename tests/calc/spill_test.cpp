@@ -241,18 +241,7 @@ RunInputs ambientHexane(int pressureFormula)
 MemoryReference hexaneReference()
 {
     MemoryReference ref = makeReference();
-    SubstData s;
-    s.Name = QStringLiteral("н-Гексан");
-    s.Mol_massa = 86.178;
-    s.T_kip = 68.7;
-    s.Tvsp = -23;
-    s.Tepl_sgorPGF = 45100;
-    s.Tepl_paroobr = 335;
-    s.Teploem_GF = 2.27;
-    s.pA = 5.99517;
-    s.pB = 1166.274;
-    s.pCa = 223.661;
-    ref.addSubstance(s);
+    ref.addSubstance(nHexane());
     return ref;
 }
 

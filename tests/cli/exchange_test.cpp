@@ -26,19 +26,6 @@ QList<int> rowCounts(const db::Store& store)
     return counts;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 }  // namespace
 
 // Two stores at once: on the embedded files only.
@@ -58,7 +45,7 @@ TEST(EmbeddedCliExchange, CalculationsSentToAFreshStoreRunByteForByteTheSame)
     const QString file = here.file("расчеты.veltron");
     const auto exported = test::runCli(here.path(), QStringList{"export"} + names + QStringList{"--out", file});
     ASSERT_EQ(exported.status, 0) << exported.err.toStdString();
-    const QJsonObject json = QJsonDocument::fromJson(readFile(file)).object();
+    const QJsonObject json = QJsonDocument::fromJson(test::readFile(file)).object();
     EXPECT_EQ(json["format"].toString(), QStringLiteral("veltron-calculations"));
     EXPECT_EQ(json["calculations"].toArray().size(), names.size());
     EXPECT_EQ(json["substances"].toArray().size(), 2);
@@ -115,7 +102,7 @@ TEST_F(CliExchange, ANameTheStoreHasIsRefusedUnlessAnotherIsGiven)
 
 TEST_F(CliExchange, AFileThatCannotBeImportedLeavesTheStoreAsItWas)
 {
-    QByteArray good = readFile(one);
+    QByteArray good = test::readFile(one);
     const QList<int> before = counts();
     const struct {
         const char* name;
@@ -130,7 +117,7 @@ TEST_F(CliExchange, AFileThatCannotBeImportedLeavesTheStoreAsItWas)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = dir.file(QString::fromUtf8(c.name));
-        writeFile(path, c.bytes);
+        test::writeFile(path, c.bytes);
         const auto r = test::runCli(dir.path(), {"import", path, "--as", "Новое имя"});
         EXPECT_EQ(r.status, 1);
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
@@ -155,12 +142,12 @@ TEST(CliRegister, EveryCalculationOrTheNamedOnesAndStoppedRunsDoNotFailIt)
     const QJsonObject summary = QJsonDocument::fromJson(all.out.toUtf8()).object();
     EXPECT_EQ(summary["calculations"].toInt(), order.size());
     EXPECT_EQ(summary["stopped"].toInt(), 1);
-    EXPECT_TRUE(readFile(dir.file("перечень.xlsx")).startsWith("PK"));
+    EXPECT_TRUE(test::readFile(dir.file("перечень.xlsx")).startsWith("PK"));
 
     const auto two = test::runCli(dir.path(), {"register", order[2], test::kStoppingCalculation, "--out",
                                                dir.file("два.csv")});
     ASSERT_EQ(two.status, 0) << two.err.toStdString();
-    const QStringList lines = QString::fromUtf8(readFile(dir.file("два.csv"))).split("\r\n", Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(test::readFile(dir.file("два.csv"))).split("\r\n", Qt::SkipEmptyParts);
     EXPECT_EQ(lines.size(), 3);
 
     const auto word = test::runCli(dir.path(), {"register", "--out", dir.file("перечень.docx"), "--signer",

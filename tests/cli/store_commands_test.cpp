@@ -212,19 +212,6 @@ TEST_F(ServerCli, FailedCopyLeavesTheTargetAsItWas)
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A connection string to a SQLite file through the ODBC driver: a shared
 // source that needs no server.
 QString sqliteSource(const QString& file)
@@ -254,14 +241,14 @@ TEST(EmbeddedCli, ForeignDatabaseFileIsRefusedByEveryCommand)
         db.close();
     }
     QSqlDatabase::removeDatabase("foreign");
-    const QByteArray foreign = readFile(dir.file("bdVeltron.sqlite"));
+    const QByteArray foreign = test::readFile(dir.file("bdVeltron.sqlite"));
     for (const QStringList& command : {QStringList{"run", "--all"}, QStringList{"init"},
                                        QStringList{"copy-store", "--from", sqliteSource(dir.file("x.db"))}}) {
         const auto r = test::runCliWith(QStringList{"--data", dir.path()} + command);
         EXPECT_EQ(r.status, 1) << command.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(QStringLiteral("«%1» — база данных другой программы").arg(dir.file("bdVeltron.sqlite"))))
             << command.join(' ').toStdString() << ": " << r.err.toStdString();
-        EXPECT_EQ(readFile(dir.file("bdVeltron.sqlite")), foreign);
+        EXPECT_EQ(test::readFile(dir.file("bdVeltron.sqlite")), foreign);
         EXPECT_FALSE(QFile::exists(dir.file("tabMirvel.sqlite")));
     }
 }
@@ -272,7 +259,7 @@ TEST(EmbeddedCli, InitCompletesAPartlyMadeStore)
 {
     test::TempFolder dir;
     ASSERT_EQ(test::runCliWith({"--data", dir.path(), "init"}).status, 0);
-    writeFile(dir.file("bdVeltron.sqlite"), {});
+    test::writeFile(dir.file("bdVeltron.sqlite"), {});
     const auto before = test::runCliWith({"--data", dir.path(), "run", "--all"});
     EXPECT_EQ(before.status, 1);
     EXPECT_TRUE(before.err.contains(QStringLiteral("нет базы данных программы"))) << before.err.toStdString();
@@ -359,7 +346,7 @@ TEST(EmbeddedCli, FallingBackToTheNamedSourceIsAnnounced)
     const QString source = sqliteSource(shared.file("shared.db"));
     ASSERT_EQ(test::runCliWith({"--data", shared.path(), "init"}).status, 0);
     ASSERT_EQ(test::runCliWith({"--data", shared.path(), "copy-store", "--to", source}).status, 0);
-    writeFile(dir.file("bdVeltron.sqlite"), QByteArray(4096, 'z'));
+    test::writeFile(dir.file("bdVeltron.sqlite"), QByteArray(4096, 'z'));
     ASSERT_TRUE(db::writeDataSourceName(dir.path(), source));
     for (const QStringList& command : {QStringList{"run", "--all"}, QStringList{"model2", "--mass", "1", "--energy", "1"}}) {
         const auto r = test::runCliWith(QStringList{"--data", dir.path()} + command);
@@ -369,7 +356,7 @@ TEST(EmbeddedCli, FallingBackToTheNamedSourceIsAnnounced)
         EXPECT_TRUE(r.err.contains(QStringLiteral("Работа идет с источником данных ODBC «%1»").arg(source)))
             << r.err.toStdString();
     }
-    EXPECT_EQ(readFile(dir.file("bdVeltron.sqlite")), QByteArray(4096, 'z'));
+    EXPECT_EQ(test::readFile(dir.file("bdVeltron.sqlite")), QByteArray(4096, 'z'));
 }
 
 // copy-store --from makes a store in a named folder only when the folder is
@@ -381,7 +368,7 @@ TEST(EmbeddedCli, CopyFromASourceMakesAStoreOnlyInAnEmptyFolder)
     ASSERT_EQ(test::runCliWith({"--data", shared.path(), "init"}).status, 0);
     ASSERT_EQ(test::runCliWith({"--data", shared.path(), "copy-store", "--to", source}).status, 0);
 
-    writeFile(dir.file("notes.txt"), "мои заметки");
+    test::writeFile(dir.file("notes.txt"), "мои заметки");
     const auto refused = test::runCliWith({"--data", dir.path(), "copy-store", "--from", source});
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("не пуста"))) << refused.err.toStdString();

@@ -51,6 +51,19 @@ protected:
         clickRow(grid, row);
     }
 
+    // The one message of a save refused for a value out of its range;
+    // notSaved is the editor's closing sentence.
+    void expectOutOfRange(const char* field, const char* typed, const char* range, const QString& notSaved)
+    {
+        ASSERT_EQ(dialogs.calls.size(), 1u);
+        EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Ввод данных"));
+        EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Warning);
+        EXPECT_EQ(dialogs.calls[0].text, QStringLiteral("Значение поля «%1» (%2) вне допустимых пределов: оно должно "
+                                                        "быть %3. %4")
+                                             .arg(QString::fromUtf8(field), QString::fromUtf8(typed),
+                                                  QString::fromUtf8(range), notSaved));
+    }
+
     // A calculation of its own, current, with a main block of the substance.
     records::Calculation calculationWithBlock(const QString& name, const QString& substance)
     {

@@ -231,13 +231,7 @@ TEST_F(SmallDirectories, AValueOutsideItsPhysicalRangeIsRefused)
         box(d, c.box)->setText(QString::fromUtf8(c.typed));
         dialogs.clear();
         click(d->Command1);
-        ASSERT_EQ(dialogs.calls.size(), 1u);
-        EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Ввод данных"));
-        EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Warning);
-        EXPECT_EQ(dialogs.calls[0].text,
-                  QStringLiteral("Значение поля «%1» (%2) вне допустимых пределов: оно должно быть %3. Данные не "
-                                 "сохранены.")
-                      .arg(QString::fromUtf8(c.field), QString::fromUtf8(c.typed), QString::fromUtf8(c.range)));
+        expectOutOfRange(c.field, c.typed, c.range, QStringLiteral("Данные не сохранены."));
         EXPECT_TRUE(d->editing());
         EXPECT_EQ(rowOf(d->grid, QStringLiteral("Проба")), -1);
         click(d->Command4);

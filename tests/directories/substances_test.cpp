@@ -428,13 +428,7 @@ TEST_F(Substances, AValueOutsideItsPhysicalRangeIsRefusedWithTheFieldAndTheRange
         (v->*c.box)->setText(QString::fromUtf8(c.typed));
         dialogs.clear();
         click(v->Command1);
-        ASSERT_EQ(dialogs.calls.size(), 1u);
-        EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Ввод данных"));
-        EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Warning);
-        EXPECT_EQ(dialogs.calls[0].text,
-                  QStringLiteral("Значение поля «%1» (%2) вне допустимых пределов: оно должно быть %3. Вещество не "
-                                 "сохранено.")
-                      .arg(QString::fromUtf8(c.field), QString::fromUtf8(c.typed), QString::fromUtf8(c.range)));
+        expectOutOfRange(c.field, c.typed, c.range, QStringLiteral("Вещество не сохранено."));
         EXPECT_TRUE(v->editing());
         EXPECT_FALSE(stored(QStringLiteral("Проба")));
         click(v->Command4);

@@ -4,6 +4,7 @@
 // formula gave for the same data, written as the results screen writes it.
 
 #include "calc/engine.h"
+#include "calc/engine_fixture.h"
 #include "report/format.h"
 
 #include <gtest/gtest.h>
@@ -45,22 +46,6 @@ calc::RaschResult resultOf(const calc::RunInputs& in, const calc::Reference& ref
     if (const auto* stop = std::get_if<calc::Stop>(&o))
         ADD_FAILURE() << stop->message.toStdString();
     return o.index() == 0 ? std::get<calc::RaschResult>(o) : calc::RaschResult{};
-}
-
-calc::SubstData hexane()
-{
-    calc::SubstData s;
-    s.Name = QStringLiteral("н-Гексан");
-    s.Mol_massa = 86.178;
-    s.T_kip = 68.7;
-    s.Tvsp = -23;
-    s.Tepl_sgorPGF = 45100;
-    s.Tepl_paroobr = 335;
-    s.Teploem_GF = 2.27;
-    s.pA = 5.99517;
-    s.pB = 1166.274;
-    s.pCa = 223.661;
-    return s;
 }
 
 calc::SubstData toluene()
@@ -113,7 +98,7 @@ calc::RunInputs hexaneTank(int pressureFormula)
 TEST(MethodologyExamples, TheManualShowsWhatTheProgramComputes)
 {
     calc::MemoryReference ref;
-    ref.addSubstance(hexane());
+    ref.addSubstance(calc::testing::nHexane());
     ref.addSubstance(toluene());
     std::map<QString, QString> expected;
     const auto F3 = [](double x) { return report::FormatResult(x); };
