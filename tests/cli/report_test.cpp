@@ -4,6 +4,7 @@
 #include "db/store.h"
 #include "records/calculation_inputs.h"
 #include "records/calculations.h"
+#include "records/complex_rows.h"
 #include "records/store_reference.h"
 #include "report/docx/document.h"
 #include "report/format.h"
@@ -121,6 +122,11 @@ TEST(CliReport, SignerAndSourceEndEveryReport)
     test::TempFolder dir;
     const QStringList signature{"--signer", "Главный технолог|Петров П. П.", "--source", "Проектная документация"};
     const QStringList lines = report::signatureLines({"Главный технолог", "Петров П. П.", "Проектная документация"});
+    {
+        auto store = test::openStore(dir.path());
+        const auto complex = records::createCalculation(*store, QStringLiteral("Установка"), records::Kind::Complex);
+        records::saveComplexRows(*store, complex.id, {{QStringLiteral("Колонна"), 300e6, 0, 0, 0, 0, 0, 5000}});
+    }
     const struct {
         const char* name;
         QStringList args;
@@ -129,6 +135,7 @@ TEST(CliReport, SignerAndSourceEndEveryReport)
         {"appendix", {"report", "appendix", kExample}},
         {"model II", {"report", "model2", "--mass", "100", "--energy", "4520"}},
         {"model III", {"report", "model3", "--wt0", "10", "--wt1", "5", "--formula", "22.1"}},
+        {"model IV", {"report", "model4", "Установка"}},
     };
     for (const auto& r : reports) {
         SCOPED_TRACE(r.name);
