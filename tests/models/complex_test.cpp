@@ -429,12 +429,14 @@ TEST_F(ModelIV, ReportCarriesTheRunWithItsRowsAndTheCalculator)
     // A row added after the run is not part of it.
     add(s, "Емкость Е-2");
 
+    const records::Signature signature = rememberASignature();
     const QString path = data.file("kr.docx");
     dialogs.files = {path};
     trigger(s, "mnuWord");
     EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
     EXPECT_TRUE(s->isVisible());
     const auto doc = docx::Document::open(path);
+    expectSignedBy(doc, signature);
     // The calculation is named on the screen and in the report.
     EXPECT_EQ(s->lblName->text(), QStringLiteral("Наименование расчета: Отчет"));
     EXPECT_EQ(doc.bookmarkText("mName"), QStringLiteral("Наименование расчета: Отчет"));

@@ -3,6 +3,9 @@
 #include "app/frmLoad_Rasch.h"
 #include "app/startup.h"
 #include "models/register_model_screens.h"
+#include "records/signature.h"
+#include "report/docx/document.h"
+#include "report/signature_block.h"
 #include "results/results_fixture.h"
 #include "ui/navigator.h"
 
@@ -33,6 +36,19 @@ protected:
     {
         ScreenFixture::trigger(screen, action);
         settle();
+    }
+
+    // A signature kept for the data folder, as the report folder dialog keeps it.
+    records::Signature rememberASignature()
+    {
+        const records::Signature s{QStringLiteral("Главный технолог"), QStringLiteral("Петров П. П."),
+                                   QStringLiteral("Проектная документация")};
+        EXPECT_TRUE(records::rememberSignature(state.dataDir, s));
+        return s;
+    }
+    static void expectSignedBy(const docx::Document& doc, const records::Signature& s)
+    {
+        EXPECT_EQ(doc.bookmarkText(report::kSignatureBookmark).split('\n').mid(1), report::signatureLines(s));
     }
 
     // The screen of a model, opened from the model choice as a user does.

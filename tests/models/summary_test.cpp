@@ -123,6 +123,7 @@ TEST_F(ModelIII, ReportCarriesTheRunNotWhatWasTypedAfterIt)
     s->Option2->setChecked(true);
     s->txtName->setText(QStringLiteral("Установка 2"));
 
+    const records::Signature signature = rememberASignature();
     const QString path = data.file("summ.docx");
     dialogs.clear();
     dialogs.files = {path};
@@ -131,6 +132,7 @@ TEST_F(ModelIII, ReportCarriesTheRunNotWhatWasTypedAfterIt)
     EXPECT_TRUE(s->isVisible());
     const auto doc = docx::Document::open(path);
     EXPECT_EQ(doc.bookmarkText("mName"), QStringLiteral("Наименование расчета: Установка 2"));
+    expectSignedBy(doc, signature);
     EXPECT_EQ(doc.bookmarkText("mWt0"), QStringLiteral("150,5"));
     EXPECT_EQ(doc.bookmarkText("mWt1"), QStringLiteral("100"));
     EXPECT_EQ(doc.bookmarkText("mWt"), QStringLiteral("250,500"));

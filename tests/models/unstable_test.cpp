@@ -255,6 +255,7 @@ TEST_F(ModelII, ReportFromTheResultsScreenCarriesTheRunAndTheCalculatorRow)
     out->zones->txtP->setText(QStringLiteral("50"));
     click(out->findChild<QPushButton*>("Command5"));
 
+    const records::Signature signature = rememberASignature();
     const QString path = data.file("Отчет ТВ");
     dialogs.clear();
     dialogs.files = {path};
@@ -263,6 +264,7 @@ TEST_F(ModelII, ReportFromTheResultsScreenCarriesTheRunAndTheCalculatorRow)
     EXPECT_TRUE(out->isVisible());
     const auto doc = docx::Document::open(path + ".docx");
     EXPECT_EQ(doc.bookmarkText("Name_blok"), QStringLiteral("Блок 1"));
+    expectSignedBy(doc, signature);
     EXPECT_EQ(doc.bookmarkText("R0"), QStringLiteral("0"));
     EXPECT_EQ(doc.bookmarkText("Metka4"), QStringLiteral("(22.1)"));
     EXPECT_EQ(doc.bookmarkText("Name2"), out->lKvv->text());
