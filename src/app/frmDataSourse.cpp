@@ -90,7 +90,9 @@ void frmDataSourse::connectSource()
     ui::dialogs().inform(QStringLiteral("В н и м а н и е!!!"), QStringLiteral("База успешно подключена!"), ui::Icon::None);
     leave();
     state_.store.reset();
-    startUp(state_);
+    // The user has just chosen the source, having read why the embedded
+    // store failed: starting again on it needs no second notice.
+    startUp(state_, false);
 }
 
 void frmDataSourse::closedByFrame()

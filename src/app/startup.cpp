@@ -25,7 +25,7 @@ ConnectAttempt connect(AppState& state)
             qWarning().noquote() << "Вельтрон: база данных:" << detail;
     return {state.store != nullptr && !r.needsTables, r.needsTables,
             !state.store && r.embeddedKind == db::StoreError::Kind::NoStore, r.dataSourceName,
-            state.dsn.isEmpty() ? r.embeddedError : r.namedError};
+            state.dsn.isEmpty() ? r.embeddedError : r.namedError, r.fellBack ? db::fallbackNotice(r) : QString()};
 }
 
 bool connectNamed(AppState& state, const QString& dsn, QString* error)
@@ -105,9 +105,11 @@ void showDataSourceDialog(AppState& state, const QString& reason)
 
 }  // namespace
 
-void startUp(AppState& state)
+void startUp(AppState& state, bool announceFallback)
 {
     const ConnectAttempt attempt = connect(state);
+    if (announceFallback && !attempt.fallbackNotice.isEmpty())
+        ui::dialogs().inform(QStringLiteral("Внимание!"), attempt.fallbackNotice, ui::Icon::Warning);
     if (attempt.needsStore) {
         if (offerStore(state))
             ui::navigator().open(QStringLiteral("frmMain1"));

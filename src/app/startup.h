@@ -10,8 +10,10 @@ namespace veltron {
 // alone; without one the embedded store of the data folder first, then the
 // ODBC source named in "Data Source.txt". On success the main menu is shown;
 // a source without the program's tables first asks to create them;
-// otherwise the message and the data-source dialog.
-void startUp(AppState& state);
+// otherwise the message and the data-source dialog. A store of "Data
+// Source.txt" opened because the embedded one failed is announced first,
+// unless announceFallback is false.
+void startUp(AppState& state, bool announceFallback = true);
 
 // The outcome of trying the sources, without any screen.
 struct ConnectAttempt {
@@ -20,6 +22,9 @@ struct ConnectAttempt {
     bool needsStore = false;  // the named data folder is missing or holds no store
     QString dataSourceName;   // the shared source, else the first line of the data-source file
     QString error;            // why the store could not be opened
+    // Not empty when the store is the source of "Data Source.txt", opened
+    // because the embedded store failed: what the user is told about it.
+    QString fallbackNotice;
 };
 ConnectAttempt connect(AppState& state);
 

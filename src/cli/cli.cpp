@@ -92,9 +92,7 @@ std::unique_ptr<db::Store> openStore(const Choice& c)
         return nullptr;
     }
     if (opened.fellBack) {
-        c.err << "Внимание: встроенная база данных не открылась — " << opened.embeddedError.toStdString()
-              << "\nРабота идет с источником данных ODBC " << quoted(opened.dataSourceName)
-              << ", имя которого записано в файле «Data Source.txt» папки данных.\n";
+        c.err << "Внимание! " << db::fallbackNotice(opened).toStdString() << "\n";
         if (c.verbose && !opened.embeddedDetail.isEmpty())
             c.err << "  " << opened.embeddedDetail.toStdString() << "\n";
     }

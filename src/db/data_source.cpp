@@ -115,6 +115,13 @@ OpenResult openForDataFolder(const QString& dataDir, const QString& dsn, Prepare
     return r;
 }
 
+QString fallbackNotice(const OpenResult& r)
+{
+    return QStringLiteral("Встроенная база данных не открылась — %1\nРабота идет с источником данных ODBC «%2», имя "
+                          "которого записано в файле «Data Source.txt» папки данных.")
+        .arg(r.embeddedError, shownText(r.dataSourceName));
+}
+
 namespace {
 
 // The value of "--name VALUE" or "--name=VALUE", removed from args; nothing

@@ -56,6 +56,10 @@ struct OpenResult {
 };
 OpenResult openForDataFolder(const QString& dataDir, const QString& dsn = {},
                              Prepare prepare = Prepare::CreateAndSeed);
+// For a store that fell back to the source of "Data Source.txt": why the
+// embedded store did not open, and which source the program works with.
+// Both programs say it, so that nobody takes the shared store for their own.
+QString fallbackNotice(const OpenResult& r);
 
 // The data folder of a program run: named by the user ("--data DIR",
 // "--data=DIR" or VELTRON_DATA), or the default of db/program_folders.h

@@ -154,6 +154,30 @@ TEST_F(StartUp, WorkingNameInTheDialogIsSavedAndReachesTheMainMenu)
               QStringLiteral("Цех 'А'"));
 }
 
+// The program's own database does not open and «Data Source.txt» names a
+// source that works: the program works with that source, and says so first.
+TEST_F(StartUp, FallingBackToTheSourceOfTheFileIsAnnounced)
+{
+    writeOdbcIni("VeltronTest");
+    db::Store::openOdbc(data.path(), "VeltronTest")->createSchema(true);
+    corruptEmbeddedStore();
+    ASSERT_TRUE(db::writeDataSourceName(data.path(), "VeltronTest"));
+    startUp(state);
+    test::settle();
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].title, QStringLiteral("Внимание!"));
+    EXPECT_EQ(dialogs.calls[0].icon, ui::Icon::Warning);
+    const QStringList lines = dialogs.calls[0].text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Встроенная база данных не открылась — "))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("повреждён"))) << lines[0].toStdString();
+    EXPECT_EQ(lines[1], QStringLiteral("Работа идет с источником данных ODBC «VeltronTest», имя которого записано в "
+                                       "файле «Data Source.txt» папки данных."));
+    EXPECT_EQ(test::visibleScreens(), QStringList{"frmMain1"});
+    ASSERT_NE(state.store, nullptr);
+    EXPECT_EQ(state.store->source().dsn, QStringLiteral("VeltronTest"));
+}
+
 // A data folder named by --data or VELTRON_DATA that is missing or holds no
 // store: the program asks before it makes one there; No leaves it as it was.
 TEST_F(StartUp, NamedFolderWithoutAStoreIsMadeOnlyWhenTheUserAgrees)

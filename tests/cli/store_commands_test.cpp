@@ -351,7 +351,7 @@ TEST(EmbeddedCli, FallingBackToTheNamedSourceIsAnnounced)
     for (const QStringList& command : {QStringList{"run", "--all"}, QStringList{"model2", "--mass", "1", "--energy", "1"}}) {
         const auto r = test::runCliWith(QStringList{"--data", dir.path()} + command);
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
-        EXPECT_TRUE(r.err.contains(QStringLiteral("встроенная база данных не открылась"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Встроенная база данных не открылась"))) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(QStringLiteral("повреждён"))) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(QStringLiteral("Работа идет с источником данных ODBC «%1»").arg(source)))
             << r.err.toStdString();
