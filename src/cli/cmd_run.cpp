@@ -10,6 +10,8 @@
 
 #include <QDateTime>
 
+#include <optional>
+
 namespace veltron::cli {
 
 namespace {
@@ -84,9 +86,10 @@ void writeResult(JsonWriter& w, const calc::RaschResult& r)
 }
 
 // One calculation: its JSON object into w, its journal row (if the run got
-// that far) into journal. Returns true when the run gave a result.
-bool runOne(JsonWriter& w, const calc::Reference& reference, const records::Calculation& calculation,
-            const records::RunnableInputs& loaded, bool named, QList<records::JournalRow>& journal)
+// that far) into journal. Returns the stop when the run gave no result.
+std::optional<calc::Stop> runOne(JsonWriter& w, const calc::Reference& reference,
+                                 const records::Calculation& calculation, const records::RunnableInputs& loaded,
+                                 bool named, QList<records::JournalRow>& journal)
 {
     const calc::RunOutcome outcome = records::runLoaded(loaded, reference, [&] {
         journal.append({QDateTime::currentDateTime(), calculation.name, calc::text::kJournalConc});
@@ -101,7 +104,9 @@ bool runOne(JsonWriter& w, const calc::Reference& reference, const records::Calc
         writeResult(w, std::get<calc::RaschResult>(outcome));
     }
     w.endObject();
-    return calc::succeeded(outcome);
+    if (const calc::Stop* s = std::get_if<calc::Stop>(&outcome))
+        return *s;
+    return std::nullopt;
 }
 
 // Runs this many calculations, stores their journal rows, prints their objects.
@@ -125,7 +130,7 @@ int runAll(Context& ctx, const calc::Reference& reference)
     int inBatch = 0;
     w.beginArray();
     records::loadRunnableInputs(ctx.store, all, [&](qsizetype i, const records::RunnableInputs& in) {
-        allSucceeded = runOne(w, reference, all[i], in, true, journal) && allSucceeded;
+        allSucceeded = !runOne(w, reference, all[i], in, true, journal) && allSucceeded;
         if (++inBatch == kBatch) {
             writeBatch();
             inBatch = 0;
@@ -154,13 +159,15 @@ int runCommand(Context& ctx, const QStringList& args)
         }
         JsonWriter w;
         QList<records::JournalRow> journal;
-        const bool succeeded =
+        const std::optional<calc::Stop> stop =
             runOne(w, reference, *calculation, records::loadRunnableInputs(ctx.store, *calculation), false, journal);
         // The journal is written before anything is printed: output always
         // belongs to runs whose journal rows are stored.
         records::appendJournalRows(ctx.store, journal);
+        if (stop)
+            ctx.err << stop->title.toStdString() << ": " << stop->message.toStdString() << "\n";
         ctx.out << w.text() << "\n";
-        return succeeded ? 0 : 2;
+        return stop ? 2 : 0;
     } catch (const db::StoreError& e) {
         ctx.out.flush();
         printStoreError(ctx, e);

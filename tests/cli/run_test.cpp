@@ -120,6 +120,8 @@ TEST_F(CliRun, StopPrintsTitleAndMessageWithStatus2)
     EXPECT_EQ(o.keys(), (QStringList{"message", "title"}));
     EXPECT_EQ(o["title"].toString(), QStringLiteral("Внимание!"));
     EXPECT_EQ(o["message"].toString(), QStringLiteral("Показатель адиабаты веществ в блоках должен быть > 1!"));
+    // said on stderr too, as the other models say their stops
+    EXPECT_EQ(r.err, QStringLiteral("Внимание!: Показатель адиабаты веществ в блоках должен быть > 1!\n"));
     // the journal row of the run stays
     EXPECT_EQ(journalRows(*test::openStore(dir)), 1);
 }
