@@ -3,11 +3,11 @@
 #include "report/docx/docx_error.h"
 #include "screens/zone_results.h"
 #include "ui/dialogs.h"
+#include "ui/report_file.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace veltron::screens {
 
@@ -94,21 +94,25 @@ QString ZoneMap::save(Format format)
         return {};
     if (!path.endsWith(extension, Qt::CaseInsensitive))
         path += extension;
+    // A picture goes through the check of every report file: never over a
+    // pipe, a folder or a database, whatever the name or link chosen.
+    if (const QString refused = db::reportTargetProblem(path, {}); !refused.isEmpty()) {
+        ui::showSaveFailure(refused);
+        return {};
+    }
+    QByteArray bytes;
     try {
-        const QByteArray bytes =
-            svg ? report::zoneMapSvg(*data_) : report::zoneMapPng(*data_);
-        QSaveFile file(path);
-        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
-            lastFolder() = QFileInfo(path).absolutePath();
-            return path;
-        }
+        bytes = svg ? report::zoneMapSvg(*data_) : report::zoneMapPng(*data_);
     } catch (const docx::DocxError& e) {
         ui::dialogs().inform(QStringLiteral("Вельтрон"), e.message(), ui::Icon::Critical);
         return {};
     }
-    ui::dialogs().inform(QStringLiteral("Вельтрон"), QStringLiteral("Ошибка в процессе сохранения файла"),
-                         ui::Icon::Critical);
-    return {};
+    if (const QString failure = db::writeReportFile(path, bytes, {}); !failure.isEmpty()) {
+        ui::showSaveFailure(failure);
+        return {};
+    }
+    lastFolder() = QFileInfo(path).absolutePath();
+    return path;
 }
 
 }  // namespace veltron::screens

@@ -10,8 +10,6 @@
 
 namespace veltron::ui {
 
-namespace {
-
 void showSaveFailure(const QString& reason)
 {
     QString message = QStringLiteral("Ошибка в процессе сохранения файла");
@@ -19,6 +17,8 @@ void showSaveFailure(const QString& reason)
         message += QLatin1Char('\n') + reason;
     dialogs().inform(QStringLiteral("Вельтрон"), message, Icon::Critical);
 }
+
+namespace {
 
 void showBuildFailure(const std::exception& e)
 {

@@ -31,6 +31,10 @@ QString saveReportFile(const QString& reportFolder, const QByteArray& document, 
 QString saveFileAs(const QString& title, const QString& folder, const QString& dataDir, const QString& filter,
                    const QStringList& extensions, const std::function<QByteArray(const QString& path)>& build);
 
+// "Ошибка в процессе сохранения файла", with the reason on the next line
+// when there is one: how every save of a file says that it failed.
+void showSaveFailure(const QString& reason);
+
 // One whole report pass from a screen: the screen hides and the progress
 // window shows while `build` assembles the document; a failure of the build
 // (a missing template, fragment or bookmark) is shown with its own message;

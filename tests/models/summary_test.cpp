@@ -202,11 +202,34 @@ TEST_F(ModelIII, TheZoneMapFollowsTheRunAndTheCalculatorAndIsSavedAsPngAndSvg)
     EXPECT_EQ(dialogs.calls[0].text, data.path() + QStringLiteral("|Рисунок PNG (*.png)"));
     EXPECT_TRUE(messages().isEmpty()) << "a cancelled dialog writes nothing and says nothing";
 
-    // A file that cannot be written is reported.
-    dialogs.clear();
-    dialogs.files = {data.file("нет такой папки/карта.png")};
-    map->savePng->trigger();
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("Вельтрон|Ошибка в процессе сохранения файла")});
-    EXPECT_EQ(dialogs.last()->icon, ui::Icon::Critical);
+    // A file that cannot be written is reported with the reason; a name
+    // that leads to a database is refused and the database stays as it was.
+    const QByteArray database("SQLite format 3\0 and the pages of a store", 42);
+    {
+        QFile f(data.file("база.sqlite"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(database);
+    }
+    ASSERT_TRUE(QFile::link(data.file("база.sqlite"), data.file("ссылка.png")));
+    const struct {
+        QString chosen;
+        QString reason;
+    } refused[] = {
+        {data.file("нет такой папки/карта.png"),
+         QStringLiteral("папка «%1» не существует").arg(data.file("нет такой папки"))},
+        {data.file("ссылка"), QStringLiteral("файл базы данных")},
+    };
+    for (const auto& c : refused) {
+        dialogs.clear();
+        dialogs.files = {c.chosen};
+        map->savePng->trigger();
+        ASSERT_EQ(messages().size(), 1);
+        EXPECT_TRUE(messages()[0].startsWith(QStringLiteral("Вельтрон|Ошибка в процессе сохранения файла\n")));
+        EXPECT_TRUE(messages()[0].contains(c.reason)) << messages()[0].toStdString();
+        EXPECT_EQ(dialogs.last()->icon, ui::Icon::Critical);
+    }
+    QFile kept(data.file("база.sqlite"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), database);
     EXPECT_EQ(QDir(data.path()).entryList({"карта*"}, QDir::Files).size(), 2);
 }
